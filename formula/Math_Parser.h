@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -28,6 +29,7 @@ enum TErrorCode {
   erOpenExpected,    ///< A function name without its bracket. (Example: "sin 1")
   erCloseExpected,   ///< An unclosed bracket. (Example: "(1+2")
   erUnexpected,      ///< A token that cannot start an operand. (Example: "1+*2")
+  erTooDeep,         ///< Nesting beyond what the stack can walk. (Example: 1001 "(" in a row)
 };
 
 enum TOpCode {
@@ -43,6 +45,13 @@ struct TError {
   int Position;
 };
 
+// An evaluation the formula cannot make sense of, as opposed to an arithmetic
+// fault: an index of x outside the variable table, or no formula at all.
+class TEvalError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
 // A leaf holds a constant in Value; an inner node holds its operation code there.
 struct TParserNode {
   double Value;
@@ -52,18 +61,57 @@ struct TParserNode {
 
 class TParser {
  public:
+  /// Entries of the caller's variable table x[0]..x[9].
+  static constexpr int VariableCount = 10;
+  /// Brackets, function arguments, indices and "^" links open inside each other.
+  static constexpr int MaxNesting = 1000;
+  /// Levels of the finished tree, which the evaluation walks recursively.
+  static constexpr int MaxHeight = 20000;
+
   TParser() = default;
   TParser(const TParser&) = delete;
   TParser& operator=(const TParser&) = delete;
   ~TParser();
 
+  /// Throws TError on any syntax error; then no tree exists until the next success.
   bool Parse(const char* text);
+  /// Throws Velmora::ArithmeticFault or TEvalError; LastValue is then unchanged.
   double Evaluate();
 
   const double* Values = nullptr;  ///< x[0]..x[9], owned by the caller
   double LastValue = 0;
   TParserNode* Root = nullptr;
   std::vector<TParserNode*> Nodes;  ///< every node of the parse in progress
+
+  // The steps below are the parser's own; they are public so tests can drive
+  // the scanner token by token and walk subtrees.
+  const char* Text = "";  ///< borrowed from the caller of Parse for the call only
+  int Pos = 0;            ///< index of the next unread character of Text
+  std::string TokenText;  ///< the current token as written (identifiers lower-cased)
+  TToken Token = tkEnd;
+
+  void NextToken();
+  [[noreturn]] void RaiseError(TErrorCode code);
+  TParserNode* NewNode(double value, TParserNode* left, TParserNode* right);
+  static void FreeTree(TParserNode* node);
+  Extended EvalNode(const TParserNode* node) const;
+
+  TParserNode* ParseSum();
+  TParserNode* ParseTerm();
+  TParserNode* ParsePower();
+  TParserNode* ParseUnary();
+  TParserNode* ParseFunction();
+  TParserNode* ParsePrimary();
+
+ private:
+  [[noreturn]] void raiseAt(TErrorCode code, std::string message, int position);
+  void enterNesting();
+  void growHeight(int operandHeight, int operatorPosition);
+  [[gnu::noinline]] Extended variable(Extended indexValue) const;
+  int tokenStart() const { return Pos - static_cast<int>(TokenText.size()); }
+
+  int nesting = 0;     // open brackets, arguments and "^" links around the current token
+  int lastHeight = 0;  // height of the subtree the last grammar level returned
 };
 
 // Receives the mathematical library's error reports ("sqrt: DOMAIN error", ...),
