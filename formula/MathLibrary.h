@@ -1,7 +1,7 @@
 // The mathematical library as the evaluator sees it: the standard functions on
-// doubles, with the error reports and substitute results of the library the
-// program's formulas were first written against. A report goes to the handler
-// set with Math_Parser::SetMathErrorHandler, once per failing call.
+// doubles, with the program's own error reports and substitute results, so
+// values do not depend on the platform's C library at its edges. A report goes
+// to the handler set with Math_Parser::SetMathErrorHandler, once per failing call.
 #pragma once
 
 namespace Math_Parser::mathlib {
