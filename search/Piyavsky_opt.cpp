@@ -1,0 +1,38 @@
+#include "Piyavsky_opt.h"
+
+#include <utility>
+
+namespace VELMORAALG {
+
+using Velmora::add;
+using Velmora::div;
+using Velmora::Extended;
+using Velmora::mul;
+using Velmora::sub;
+
+TPiyavskyOpt::TPiyavskyOpt(TOptFunc func) : TCharactOpt(std::move(func)) {}
+
+void TPiyavskyOpt::SetLipschitz(double value) { Lipschitz = value > 0 ? value : 1.0; }
+
+double TPiyavskyOpt::GetLipschitz() const { return Lipschitz; }
+
+Extended TPiyavskyOpt::Characteristic(TTrialPoint& left, TTrialPoint& right) {
+  const double fl = Value(left);
+  const double fr = Value(right);
+  // Each operand on its own line: the first fault raised depends on the order.
+  const Extended reach = mul(mul(sub(right.X, left.X), Lipschitz), 0.5L);
+  const Extended mean = mul(add(fr, fl), 0.5L);
+  return sub(reach, mean);
+}
+
+Extended TPiyavskyOpt::NewPoint(int t) {
+  TTrialPoint& a = TrialAt(t);
+  TTrialPoint& b = TrialAt(t + 1);
+  const double fa = Value(a);
+  const double fb = Value(b);
+  const Extended mid = mul(add(b.X, a.X), 0.5L);
+  const Extended shift = div(sub(fb, fa), mul(2.0L, Lipschitz));
+  return sub(mid, shift);
+}
+
+}  // namespace VELMORAALG

@@ -1,0 +1,27 @@
+// Piyavsky's broken lines: the interval whose lower bound, drawn with slopes
+// +-L through its end values, reaches lowest is split where the two lines meet.
+#pragma once
+
+#include "Charact_opt.h"
+
+namespace VELMORAALG {
+
+class TPiyavskyOpt : public TCharactOpt {
+ public:
+  explicit TPiyavskyOpt(TOptFunc func);
+
+  // A value that is not positive gives L = 1.0.
+  void SetLipschitz(double value);
+  double GetLipschitz() const;
+
+ protected:
+  // The negated minimum of the broken line over the interval.
+  Velmora::Extended Characteristic(TTrialPoint& left, TTrialPoint& right) override;
+  // Where the two lines meet; outside the interval when L is below the slope there.
+  Velmora::Extended NewPoint(int t) override;
+
+ private:
+  double Lipschitz = 1.0;
+};
+
+}  // namespace VELMORAALG

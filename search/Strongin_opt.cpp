@@ -1,0 +1,56 @@
+#include "Strongin_opt.h"
+
+#include <bit>
+#include <cstdint>
+#include <utility>
+
+namespace VELMORAALG {
+
+using Velmora::add;
+using Velmora::div;
+using Velmora::Extended;
+using Velmora::mul;
+using Velmora::sub;
+
+TStronginOpt::TStronginOpt(TOptFunc func) : TCharactOpt(std::move(func)) { KeepSlopes(); }
+
+void TStronginOpt::SetMultiplier(double value) { Multiplier = value > 1 ? value : 1.5; }
+
+double TStronginOpt::GetMultiplier() const { return Multiplier; }
+
+double TStronginOpt::EstimateLipschitz() const { return MaxSlope(); }
+
+double TStronginOpt::LipConst() const { return lipConst_; }
+
+Extended TStronginOpt::Characteristic(TTrialPoint& left, TTrialPoint& right) {
+  const double fl = Value(left);
+  const double fr = Value(right);
+  const Extended d = sub(right.X, left.X);
+  const Extended diff = sub(fr, fl);
+  // Each operand on its own line: the first fault raised depends on the order.
+  const Extended dm = mul(d, lipConst_);
+  const Extended quad = div(mul(diff, diff), dm);
+  const Extended sum = add(quad, dm);
+  const Extended ends = mul(add(fr, fl), 2.0L);
+  return sub(sum, ends);
+}
+
+Extended TStronginOpt::NewPoint(int t) {
+  const double M = EstimateLipschitz();
+  const double m = M > 0 ? Velmora::toDouble(mul(Multiplier, M)) : 1.0;
+  // Stored characteristics were all computed with the old m; an equal m
+  // (bit for bit) would give them again.
+  if (std::bit_cast<std::uint64_t>(m) != std::bit_cast<std::uint64_t>(lipConst_)) {
+    lipConst_ = m;
+    CharacteristicsChanged();
+  }
+  TTrialPoint& a = TrialAt(t);
+  TTrialPoint& b = TrialAt(t + 1);
+  const double fa = Value(a);
+  const double fb = Value(b);
+  const Extended mid = mul(add(b.X, a.X), 0.5L);
+  const Extended shift = div(sub(fb, fa), mul(2.0L, lipConst_));
+  return sub(mid, shift);
+}
+
+}  // namespace VELMORAALG
