@@ -8,6 +8,7 @@ packages=(
   qt6-base-dev libqcustomplot-dev
   libgtest-dev libbenchmark-dev libmuparser-dev
   fonts-liberation xvfb xauth
+  clang libclang-rt-14-dev valgrind
 )
 
 missing=()
