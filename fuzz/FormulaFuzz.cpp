@@ -1,7 +1,7 @@
 // Any bytes as formula text. A parse either builds a well-formed tree or
 // throws a TError that names the offending token and leaves no tree; an
 // evaluation either gives a value or ends in one of the program's own faults
-// with LastValue untouched, and gives the same outcome every time, because the
+// (or an index outside the variables) with LastValue untouched, and gives the same outcome every time, because the
 // search methods rely on F returning the same value for the same point.
 #include <array>
 #include <cctype>
@@ -141,9 +141,11 @@ void checkError(const TError& error, const std::string& text) {
         VELMORA_FUZZ_CHECK(lowered(at.substr(0, token.size())) == token, "the token stands at the position");
       }
       break;
-    default:
-      // Errors beyond the table (the nesting bound) carry their own English text.
+    case Math_Parser::erTooDeep:
+      VELMORA_FUZZ_CHECK(error.Message == "Expression is too deeply nested", "exact text");
       break;
+    default:
+      VELMORA_FUZZ_CHECK(false, "every error has a code of the table");
   }
 }
 
@@ -168,8 +170,17 @@ Outcome evaluateAt(TParser& parser, std::array<double, 10>& vars, double argumen
   } catch (const Velmora::ArithmeticFault& fault) {
     outcome.faulted = true;
     outcome.fault = fault.what();
-    VELMORA_FUZZ_CHECK(!outcome.fault.empty(), "a fault has a text");
+    VELMORA_FUZZ_CHECK(oneOf(outcome.fault, {"Floating point division by zero", "Invalid floating point operation",
+                                             "Floating point overflow", "Division by zero", "Integer overflow"}),
+                       "an arithmetic fault is one of the five the user can see");
     VELMORA_FUZZ_CHECK(sameBits(parser.LastValue, lastBefore), "a fault leaves LastValue alone");
+  } catch (const Math_Parser::TEvalError& error) {
+    // The only evaluation error a parsed formula can meet is an index outside the table.
+    outcome.faulted = true;
+    outcome.fault = error.what();
+    VELMORA_FUZZ_CHECK(outcome.fault.find("is outside the variables x[0] to x[9]") != std::string::npos,
+                       "an evaluation error names the index");
+    VELMORA_FUZZ_CHECK(sameBits(parser.LastValue, lastBefore), "an error leaves LastValue alone");
   }
   currentReports = nullptr;
   VELMORA_FUZZ_CHECK(vars == before, "evaluation never writes the variables");
@@ -210,6 +221,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     VELMORA_FUZZ_CHECK(parser.Root == nullptr, "a failed parse leaves no tree");
     VELMORA_FUZZ_CHECK(parser.Nodes.empty(), "a failed parse frees every node");
     checkError(error, text);
+    try {
+      parser.Evaluate();
+      VELMORA_FUZZ_CHECK(false, "there is nothing to evaluate after a failed parse");
+    } catch (const Math_Parser::TEvalError&) {
+    }
     // The same text fails the same way again.
     try {
       parser.Parse(text.c_str());

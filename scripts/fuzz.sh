@@ -53,7 +53,7 @@ for name in "${names[@]}"; do
     status=FAILED
     failed=1
   fi
-  grep -E '^#[0-9]+ +(INITED|DONE)|^stat::(number_of_executed_units|average_exec_per_sec|new_units_added|peak_rss_mb)|^cpu:' "$log" || true
+  grep -E '^#[0-9]+[[:space:]]+(INITED|DONE)|^stat::(number_of_executed_units|average_exec_per_sec|new_units_added|peak_rss_mb)|^cpu:' "$log" || true
   echo "== fuzz_$name: $status after $(( $(date +%s) - start )) s"
   if [[ $status == FAILED ]]; then
     tail -n 60 "$log"
