@@ -20,7 +20,8 @@ bool IsBetter(double z, double best) { return z <= best || (std::isnan(best) && 
 
 TCharactOpt::TCharactOpt(TOptFunc func) : Func(std::move(func)) {
   nodes_.resize(1);
-  nodes_[0].MaxSlope = -std::numeric_limits<double>::infinity();
+  slopes_.resize(1);
+  slopes_[0].MaxSlope = -std::numeric_limits<double>::infinity();
 }
 
 TCharactOpt::~TCharactOpt() = default;
@@ -39,7 +40,7 @@ void TCharactOpt::KeepSlopes() { keepSlopes_ = true; }
 
 double TCharactOpt::MaxSlope() const {
   if (pendingSlopeFault_ >= 0) Velmora::raiseFault(static_cast<Velmora::FaultKind>(pendingSlopeFault_));
-  const double m = nodes_[root_].MaxSlope;
+  const double m = slopes_[root_].MaxSlope;
   return m > 0 ? m : 0.0;
 }
 
@@ -54,15 +55,23 @@ void TCharactOpt::Pull(std::int32_t v) {
   // The walk's rule: a later interval wins only with a strictly greater
   // characteristic, so a NaN never wins and ties go to the left.
   std::int32_t best = l.Best;
-  if (!n.Last && !std::isnan(n.Charact) && (best == 0 || n.Charact > nodes_[best].Charact)) best = v;
-  if (r.Best != 0 && (best == 0 || nodes_[r.Best].Charact > nodes_[best].Charact)) best = r.Best;
+  double bestCharact = l.BestCharact;
+  if (!n.Last && !std::isnan(n.Charact) && (best == 0 || n.Charact > bestCharact)) {
+    best = v;
+    bestCharact = n.Charact;
+  }
+  if (r.Best != 0 && (best == 0 || r.BestCharact > bestCharact)) {
+    best = r.Best;
+    bestCharact = r.BestCharact;
+  }
   n.Best = best;
+  n.BestCharact = bestCharact;
 
   if (keepSlopes_) {
-    double m = l.MaxSlope;
-    if (!n.Last && n.Slope > m) m = n.Slope;
-    if (r.MaxSlope > m) m = r.MaxSlope;
-    n.MaxSlope = m;
+    double m = slopes_[n.Left].MaxSlope;
+    if (!n.Last && slopes_[v].Slope > m) m = slopes_[v].Slope;
+    if (slopes_[n.Right].MaxSlope > m) m = slopes_[n.Right].MaxSlope;
+    slopes_[v].MaxSlope = m;
   }
 }
 
@@ -101,6 +110,30 @@ void TCharactOpt::Split(std::int32_t v, int count, std::int32_t& a, std::int32_t
   Pull(v);
 }
 
+// Puts fresh at the given rank of v's subtree; every node on the way down is
+// pulled on the way back, the records around the new one among them.
+std::int32_t TCharactOpt::Insert(std::int32_t v, int rank, std::int32_t fresh) {
+  if (v == 0) return fresh;
+  if (nodes_[fresh].Priority > nodes_[v].Priority) {
+    std::int32_t left = 0, right = 0;
+    Split(v, rank - 1, left, right);
+    nodes_[fresh].Left = left;
+    nodes_[fresh].Right = right;
+    Pull(fresh);
+    return fresh;
+  }
+  const int leftSize = nodes_[nodes_[v].Left].Size;
+  if (rank <= leftSize + 1) {
+    const std::int32_t left = Insert(nodes_[v].Left, rank, fresh);
+    nodes_[v].Left = left;
+  } else {
+    const std::int32_t right = Insert(nodes_[v].Right, rank - leftSize - 1, fresh);
+    nodes_[v].Right = right;
+  }
+  Pull(v);
+  return v;
+}
+
 std::int32_t TCharactOpt::NodeAt(int t) const {
   std::int32_t v = root_;
   while (v != 0) {
@@ -117,24 +150,6 @@ std::int32_t TCharactOpt::NodeAt(int t) const {
   return 0;
 }
 
-// The rank of the root's best interval: the path to it is the path of nodes
-// whose subtree best it is.
-int TCharactOpt::RankOf(std::int32_t target) const {
-  int rank = 0;
-  std::int32_t v = root_;
-  while (v != 0) {
-    const Node& n = nodes_[v];
-    if (n.Left != 0 && nodes_[n.Left].Best == target) {
-      v = n.Left;
-      continue;
-    }
-    rank += nodes_[n.Left].Size + 1;
-    if (v == target) return rank;
-    v = n.Right;
-  }
-  return 0;
-}
-
 std::int32_t TCharactOpt::NewNode(double x) {
   seed_ ^= seed_ << 13;
   seed_ ^= seed_ >> 17;
@@ -142,8 +157,8 @@ std::int32_t TCharactOpt::NewNode(double x) {
   Node n;
   n.Point.X = x;
   n.Priority = seed_;
-  n.MaxSlope = -std::numeric_limits<double>::infinity();
   nodes_.push_back(n);
+  if (keepSlopes_) slopes_.push_back({0.0, -std::numeric_limits<double>::infinity()});
   const auto v = static_cast<std::int32_t>(nodes_.size() - 1);
   Pull(v);
   return v;
@@ -174,33 +189,32 @@ void TCharactOpt::RebuildAggregates(std::int32_t v) {
 
 // The slope enters the largest-slope rule at the next step; a fault in forming
 // it is kept until then, when the rule would meet it.
-void TCharactOpt::SetSlope(Node& left, const Node& right) {
+void TCharactOpt::SetSlope(std::int32_t left, std::int32_t right) {
+  const TTrialPoint& q = nodes_[left].Point;
+  const TTrialPoint& p = nodes_[right].Point;
+  double& slope = slopes_[left].Slope;
   try {
-    const Extended diff = Velmora::sub(right.Point.Z, left.Point.Z);
-    const double absDiff = Velmora::toDouble(std::fabs(diff));
-    left.Slope = Velmora::toDouble(Velmora::div(absDiff, Velmora::sub(right.Point.X, left.Point.X)));
+    const double absDiff = Velmora::toDouble(std::fabs(Velmora::sub(p.Z, q.Z)));
+    slope = Velmora::toDouble(Velmora::div(absDiff, Velmora::sub(p.X, q.X)));
   } catch (const Velmora::ArithmeticFault& fault) {
-    left.Slope = 0.0;
+    slope = 0.0;
     // Only the newest intervals can hold a fault, and the left one comes first in list order.
     if (pendingSlopeFault_ < 0) pendingSlopeFault_ = static_cast<int>(fault.kind());
   }
 }
 
-// Puts node v after record t, whose characteristic becomes leftCharact.
-void TCharactOpt::InsertAfter(int t, std::int32_t v, double leftCharact) {
-  std::int32_t before = 0, rest = 0, left = 0, after = 0;
-  Split(root_, t - 1, before, rest);
-  Split(rest, 1, left, after);
+// Puts fresh between records t and t + 1; record t's characteristic becomes leftCharact.
+void TCharactOpt::InsertAfter(int t, std::int32_t left, std::int32_t right, std::int32_t fresh,
+                              double leftCharact) {
+  chosenValid_ = false;
   nodes_[left].Charact = leftCharact;
   if (keepSlopes_) {
-    std::int32_t right = after;
-    while (nodes_[right].Left != 0) right = nodes_[right].Left;
-    SetSlope(nodes_[left], nodes_[v]);
-    SetSlope(nodes_[v], nodes_[right]);
+    SetSlope(left, fresh);
+    SetSlope(fresh, right);
   }
-  Pull(left);
-  Pull(v);
-  root_ = Merge(Merge(before, left), Merge(v, after));
+  Pull(fresh);
+  // Record t lies on the path to the new record's place, so it is pulled too.
+  root_ = Insert(root_, t + 1, fresh);
 }
 
 // --- the scheme -------------------------------------------------------------
@@ -211,11 +225,13 @@ void TCharactOpt::Init(double xmin, double xmax) {
   const double r0 = Velmora::toDouble(Characteristic(first, last));
 
   nodes_.resize(1);
+  slopes_.resize(1);
   root_ = 0;
   seed_ = PrioritySeed;
   refreshAll_ = false;
   pendingSlopeFault_ = -1;
   refreshCount_ = 0;
+  chosenValid_ = false;
 
   const std::int32_t a = NewNode(xmin);
   const std::int32_t b = NewNode(xmax);
@@ -238,24 +254,56 @@ void TCharactOpt::Init(double xmin, double xmax) {
   }
 
   if (keepSlopes_) {
-    SetSlope(nodes_[a], nodes_[b]);
+    SetSlope(a, b);
     RebuildAggregates(root_);
   }
 }
 
 int TCharactOpt::BestInterval() {
+  if (chosenValid_) return chosenRank_;
   // The walk starts with interval 1 and nothing is greater than a NaN.
   constexpr std::int32_t first = 1;
-  if (std::isnan(nodes_[first].Charact)) return 1;
-  return RankOf(nodes_[root_].Best);
+  const std::int32_t target = std::isnan(nodes_[first].Charact) ? first : nodes_[root_].Best;
+
+  // Down the path of subtrees whose best the target is (or, for record 1,
+  // the leftmost path), noting the last turn left: the target's successor.
+  int rank = 0;
+  std::int32_t successor = 0;
+  std::int32_t v = root_;
+  for (;;) {
+    const Node& n = nodes_[v];
+    if (n.Left != 0 && (target == first || nodes_[n.Left].Best == target)) {
+      successor = v;
+      v = n.Left;
+      continue;
+    }
+    rank += nodes_[n.Left].Size + 1;
+    if (v == target) break;
+    v = n.Right;
+  }
+  if (nodes_[v].Right != 0) {
+    successor = nodes_[v].Right;
+    while (nodes_[successor].Left != 0) successor = nodes_[successor].Left;
+  }
+  chosenValid_ = true;
+  chosenRank_ = rank;
+  chosenLeft_ = target;
+  chosenRight_ = successor;
+  return rank;
 }
 
-TTrialPoint& TCharactOpt::TrialAt(int t) { return nodes_[NodeAt(t)].Point; }
+TTrialPoint& TCharactOpt::TrialAt(int t) {
+  if (chosenValid_ && t == chosenRank_) return nodes_[chosenLeft_].Point;
+  if (chosenValid_ && t == chosenRank_ + 1) return nodes_[chosenRight_].Point;
+  return nodes_[NodeAt(t)].Point;
+}
 
 int TCharactOpt::TrialCount() const { return nodes_[root_].Size; }
 
 void TCharactOpt::Step() {
   const int t = BestInterval();
+  const std::int32_t left = chosenLeft_;
+  const std::int32_t right = chosenRight_;
   const std::int32_t fresh = NewNode(0.0);
   const double x = Velmora::toDouble(NewPoint(t));
   nodes_[fresh].Point.X = x;
@@ -267,13 +315,11 @@ void TCharactOpt::Step() {
   } else {
     // Every other characteristic would come out as it is stored: same
     // constants, same ends, same values.
-    const std::int32_t left = NodeAt(t);
-    const std::int32_t right = NodeAt(t + 1);
     Precision = Velmora::toDouble(Velmora::sub(nodes_[right].Point.X, x));
     const double cRight = Velmora::toDouble(Characteristic(nodes_[fresh].Point, nodes_[right].Point));
     const double cLeft = Velmora::toDouble(Characteristic(nodes_[left].Point, nodes_[fresh].Point));
     nodes_[fresh].Charact = cRight;
-    InsertAfter(t, fresh, cLeft);
+    InsertAfter(t, left, right, fresh, cLeft);
   }
 
   const double z = Value(nodes_[fresh].Point);
@@ -286,6 +332,7 @@ void TCharactOpt::Step() {
 // The full walk in list order, so that a fault stops it where the rules
 // would stop, with the same records refreshed.
 void TCharactOpt::StepAllRefreshed(int t, std::int32_t fresh, double x) {
+  chosenValid_ = false;
   InOrder(scratch_);
   const auto n = static_cast<int>(scratch_.size());
   for (int i = 0; i + 1 < n; ++i) {
@@ -297,7 +344,7 @@ void TCharactOpt::StepAllRefreshed(int t, std::int32_t fresh, double x) {
       const double cRight = Velmora::toDouble(Characteristic(nodes_[fresh].Point, nodes_[right].Point));
       const double cLeft = Velmora::toDouble(Characteristic(nodes_[left].Point, nodes_[fresh].Point));
       nodes_[fresh].Charact = cRight;
-      InsertAfter(t, fresh, cLeft);
+      InsertAfter(t, left, right, fresh, cLeft);
     }
   }
   RebuildAggregates(root_);

@@ -95,27 +95,32 @@ class TCharactOpt {
   double MaxSlope() const;
 
  private:
+  // One record of the list and the aggregates of its subtree (64 bytes).
   struct Node {
     TTrialPoint Point;
     double Charact = 0.0;
-    double Slope = 0.0;
-    double MaxSlope = 0.0;  ///< over the subtree's intervals; -inf when none
+    double BestCharact = 0.0;  ///< the characteristic of Best
     std::int32_t Left = 0, Right = 0, Size = 0;
     std::int32_t Best = 0;  ///< the subtree's interval of largest characteristic; 0 when none
     std::uint32_t Priority = 0;
     bool Last = false;  ///< the record of xmax, which begins no interval
   };
+  // Kept apart so that methods without slopes do not carry them through the cache.
+  struct SlopeInfo {
+    double Slope = 0.0;
+    double MaxSlope = 0.0;  ///< over the subtree's intervals; -inf when none
+  };
 
   void Pull(std::int32_t v);
   std::int32_t Merge(std::int32_t a, std::int32_t b);
   void Split(std::int32_t v, int count, std::int32_t& a, std::int32_t& b);
+  std::int32_t Insert(std::int32_t v, int rank, std::int32_t fresh);
   std::int32_t NodeAt(int t) const;
-  int RankOf(std::int32_t v) const;
   std::int32_t NewNode(double x);
   void InOrder(std::vector<std::int32_t>& out) const;
   void RebuildAggregates(std::int32_t v);
-  void SetSlope(Node& left, const Node& right);
-  void InsertAfter(int t, std::int32_t v, double leftCharact);
+  void SetSlope(std::int32_t left, std::int32_t right);
+  void InsertAfter(int t, std::int32_t left, std::int32_t right, std::int32_t fresh, double leftCharact);
   void StepAllRefreshed(int t, std::int32_t fresh, double x);
 
   TOptFunc Func;
@@ -127,7 +132,12 @@ class TCharactOpt {
   int pendingSlopeFault_ = -1;  ///< a Velmora::FaultKind, or -1
   bool boundHit_ = false;
   int refreshCount_ = 0;
+  std::vector<SlopeInfo> slopes_;
   std::vector<std::int32_t> scratch_;
+  // The interval BestInterval chose, with both its records, while the list is unchanged.
+  bool chosenValid_ = false;
+  int chosenRank_ = 0;
+  std::int32_t chosenLeft_ = 0, chosenRight_ = 0;
 
   int StepCount = 0;
   double BestX = 0.0;
