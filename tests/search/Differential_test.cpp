@@ -180,11 +180,11 @@ Case MakeCase(int index) {
     } else {
       Interval(g, r.xmin, r.xmax);
     }
-    const bool large = g.chance(0.015);
+    const bool large = g.chance(0.01);
     r.rule = g.pick({Rule::Steps, Rule::Precision, Rule::IntervalLength});
-    r.steps = large ? g.integer(300, 700) : g.integer(-1, 60);
+    r.steps = large ? g.integer(200, 500) : g.integer(-1, 60);
     r.eps = g.pick({1e-1, 1e-2, 1e-4, 0.0, -1.0, 1e9, NaN}) * (r.rule == Rule::Steps ? 1 : span / 20);
-    r.bound = large ? g.integer(300, 700) : g.integer(0, 80);
+    r.bound = large ? g.integer(200, 500) : g.integer(0, 80);
     c.runs.push_back(r);
   }
 
