@@ -1,0 +1,52 @@
+#include "FormulaFunction.h"
+
+#include <algorithm>
+#include <bit>
+
+namespace Velmora::Cli {
+
+FormulaFunction::FormulaFunction(const std::string& text, const std::array<double, 9>& params)
+    : parser_(std::make_unique<Math_Parser::TParser>()) {
+  std::copy(params.begin(), params.end(), values_.begin() + 1);
+  parser_->Values = values_.data();
+  parser_->Parse(text.c_str());
+}
+
+double FormulaFunction::operator()(double x) {
+  // -0 and +0 are one point.
+  const double key = x == 0 ? 0.0 : x;
+  if (seen_.insert(std::bit_cast<std::uint64_t>(key)).second) order_.push_back(x);
+  values_[0] = x;
+  parser_->Values = values_.data();
+  return parser_->Evaluate();
+}
+
+void FormulaFunction::resetCount() {
+  seen_.clear();
+  order_.clear();
+}
+
+MathReports::MathReports() {
+  Math_Parser::SetMathErrorHandler([this](const std::string& report) {
+    if (std::find(reports_.begin(), reports_.end(), report) == reports_.end()) reports_.push_back(report);
+  });
+}
+
+MathReports::~MathReports() { Math_Parser::SetMathErrorHandler({}); }
+
+std::string describeSyntaxError(const std::string& formula, const Math_Parser::TError& error) {
+  const std::size_t position = std::clamp<std::size_t>(error.Position < 0 ? 0 : error.Position, 0, formula.size());
+  // The caret's column counts characters, not bytes, so it stays under the
+  // right character when the formula holds UTF-8 text; a tab keeps its width.
+  std::string pad;
+  for (std::size_t i = 0; i < position; ++i) {
+    const unsigned char c = static_cast<unsigned char>(formula[i]);
+    if ((c & 0xC0) == 0x80) continue;
+    pad += c == '\t' ? '\t' : ' ';
+  }
+  std::string line;
+  for (char c : formula) line += (c == '\n' || c == '\r') ? ' ' : c;
+  return "  " + line + "\n  " + pad + "^\n" + error.Message;
+}
+
+}  // namespace Velmora::Cli

@@ -1,0 +1,160 @@
+#include "TestSuite.h"
+
+#include <chrono>
+#include <cmath>
+#include <fstream>
+#include <map>
+
+#include "FormulaFunction.h"
+#include "Piyavsky_opt.h"
+#include "SearchRun.h"
+#include "Strongin_opt.h"
+
+namespace Velmora::Cli {
+
+namespace {
+
+std::vector<std::string> splitTabs(const std::string& line) {
+  std::vector<std::string> cells;
+  std::size_t start = 0;
+  for (;;) {
+    const std::size_t tab = line.find('\t', start);
+    cells.push_back(line.substr(start, tab == std::string::npos ? std::string::npos : tab - start));
+    if (tab == std::string::npos) return cells;
+    start = tab + 1;
+  }
+}
+
+}  // namespace
+
+std::vector<Problem> readProblems(std::istream& in, const std::string& fileName) {
+  const auto fail = [&](int line, const std::string& message) {
+    return SuiteFileError(fileName + ":" + std::to_string(line) + ": " + message);
+  };
+  const char* const required[] = {"id", "formula", "a", "b", "L", "xstar"};
+  std::map<std::string, std::size_t> column;
+  std::vector<Problem> problems;
+  std::string line;
+  int lineNumber = 0;
+  bool haveHeader = false;
+  while (std::getline(in, line)) {
+    ++lineNumber;
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (line.find_first_not_of(" \t") == std::string::npos || line[0] == '#') continue;
+    const std::vector<std::string> cells = splitTabs(line);
+    if (!haveHeader) {
+      for (std::size_t i = 0; i < cells.size(); ++i) column.emplace(cells[i], i);
+      for (const char* name : required)
+        if (!column.count(name)) throw fail(lineNumber, std::string("the header has no column \"") + name + "\" (columns are separated by tabs)");
+      haveHeader = true;
+      continue;
+    }
+    const auto cell = [&](const char* name) -> const std::string& {
+      const std::size_t i = column.at(name);
+      if (i >= cells.size()) throw fail(lineNumber, std::string("the row has no value in column \"") + name + "\"");
+      return cells[i];
+    };
+    const auto number = [&](const std::string& text, const std::string& what) {
+      try {
+        return parseNumber(text, what);
+      } catch (const UsageError& error) {
+        throw fail(lineNumber, error.what());
+      }
+    };
+    Problem problem;
+    problem.line = lineNumber;
+    problem.id = cell("id");
+    if (problem.id.empty()) throw fail(lineNumber, "the id is empty");
+    for (const Problem& earlier : problems)
+      if (earlier.id == problem.id) throw fail(lineNumber, "problem " + problem.id + " appears twice");
+    problem.formula = cell("formula");
+    problem.a = number(cell("a"), "a");
+    problem.b = number(cell("b"), "b");
+    if (!(problem.a < problem.b)) throw fail(lineNumber, "a must be less than b");
+    problem.lipschitz = number(cell("L"), "L");
+    if (!(problem.lipschitz > 0)) throw fail(lineNumber, "L must be greater than 0");
+    const std::string& xstar = cell("xstar");
+    std::size_t start = 0;
+    for (;;) {
+      const std::size_t semicolon = xstar.find(';', start);
+      problem.minimisers.push_back(number(xstar.substr(start, semicolon == std::string::npos ? std::string::npos : semicolon - start), "xstar"));
+      if (semicolon == std::string::npos) break;
+      start = semicolon + 1;
+    }
+    try {
+      FormulaFunction compiled(problem.formula);
+    } catch (const Math_Parser::TError& error) {
+      throw fail(lineNumber, "formula syntax error in problem " + problem.id + ":\n" + describeSyntaxError(problem.formula, error));
+    }
+    problems.push_back(std::move(problem));
+  }
+  if (!haveHeader) throw SuiteFileError(fileName + ": the file holds no header line");
+  if (problems.empty()) throw SuiteFileError(fileName + ": the file holds no problems");
+  return problems;
+}
+
+std::vector<Problem> readProblemsFile(const std::string& fileName) {
+  std::ifstream in(fileName);
+  if (!in) throw SuiteFileError(fileName + ": cannot open the file");
+  return readProblems(in, fileName);
+}
+
+std::vector<SuiteRow> runSuite(const std::vector<Problem>& problems, const SuiteOptions& options,
+                               const SuiteProgress& progress) {
+  std::vector<SuiteRow> rows;
+  const std::size_t runs = problems.size() * options.methods.size();
+  for (const Problem& problem : problems) {
+    for (Method methodKind : options.methods) {
+      if (progress) progress(rows.size() + 1, runs, problem, methodKind);
+      SuiteRow row;
+      row.id = problem.id;
+      row.method = methodKind;
+      row.eps = options.epsRel * (problem.b - problem.a);
+
+      MathReports reports;
+      FormulaFunction func(problem.formula);
+      std::unique_ptr<VELMORAALG::TCharactOpt> method = makeMethod(methodKind, [&func](double x) { return func(x); });
+      if (auto* piyavsky = dynamic_cast<VELMORAALG::TPiyavskyOpt*>(method.get())) {
+        row.param = options.piyavskyL.value_or(problem.lipschitz);
+        piyavsky->SetLipschitz(row.param);
+      }
+      if (auto* strongin = dynamic_cast<VELMORAALG::TStronginOpt*>(method.get())) {
+        row.param = options.stronginR;
+        strongin->SetMultiplier(row.param);
+      }
+
+      double bestX = 0;
+      const auto start = std::chrono::steady_clock::now();
+      try {
+        bestX = options.steps ? method->SearchBySteps(problem.a, problem.b, *options.steps)
+                              : method->SearchByIntervalLength(problem.a, problem.b, row.eps);
+      } catch (const std::exception& fault) {
+        row.fault = fault.what();
+      }
+      row.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+      row.trials = method->GetTrials().size();
+      row.reports = reports.distinct();
+
+      const auto distance = [&](double x) {
+        double nearest = INFINITY;
+        for (double minimiser : problem.minimisers) nearest = std::fmin(nearest, std::fabs(x - minimiser));
+        return nearest;
+      };
+      const std::vector<double>& placed = func.firstEvaluated();
+      for (std::size_t i = 0; i < placed.size(); ++i) {
+        if (distance(placed[i]) <= row.eps) {
+          row.firstHit = i + 1;
+          break;
+        }
+      }
+      if (!row.fault) {
+        row.error = distance(bestX);
+        row.success = row.error <= row.eps;
+      }
+      rows.push_back(std::move(row));
+    }
+  }
+  return rows;
+}
+
+}  // namespace Velmora::Cli

@@ -1,0 +1,14 @@
+#include <unistd.h>
+
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "Cli.h"
+
+int main(int argc, char** argv) {
+  Velmora::Cli::Environment env;
+  env.progressToTerminal = isatty(STDERR_FILENO) == 1;
+  const std::vector<std::string> args(argv + 1, argv + argc);
+  return Velmora::Cli::runCli(args, std::cout, std::cerr, env);
+}

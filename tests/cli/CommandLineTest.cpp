@@ -1,0 +1,148 @@
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "Cli.h"
+#include "CommandLine.h"
+
+using namespace Velmora::Cli;
+
+namespace {
+
+struct BadCase {
+  const char* reason;
+  std::vector<std::string> args;
+  const char* message;  ///< a part of the expected message
+};
+
+std::vector<std::string> search(std::vector<std::string> extra) {
+  std::vector<std::string> args{"x[0]^2", "--interval", "-1", "1", "--method", "strongin"};
+  args.insert(args.end(), extra.begin(), extra.end());
+  return args;
+}
+
+const BadCase badCases[] = {
+    {"nothing at all", {}, "no formula given"},
+    {"no interval", {"x[0]", "--method", "scan", "--steps", "5"}, "--interval A B is required"},
+    {"interval with one end", {"x[0]", "--interval", "1"}, "--interval B needs a value"},
+    {"decimal comma", {"x[0]", "--interval", "1,5", "2", "--method", "scan", "--steps", "5"}, "(the decimal point is \".\")"},
+    {"letters for a number", {"x[0]", "--interval", "one", "2", "--method", "scan", "--steps", "5"}, "\"one\" is not a number"},
+    {"trailing characters", {"x[0]", "--interval", "1x", "2", "--method", "scan", "--steps", "5"}, "\"1x\" is not a number"},
+    {"hexadecimal", {"x[0]", "--interval", "0x10", "20", "--method", "scan", "--steps", "5"}, "\"0x10\" is not a number"},
+    {"a sign alone", {"x[0]", "--interval", "+", "2", "--method", "scan", "--steps", "5"}, "\"+\" is not a number"},
+    {"two signs", {"x[0]", "--interval", "+-1", "2", "--method", "scan", "--steps", "5"}, "\"+-1\" is not a number"},
+    {"beyond the double range", {"x[0]", "--interval", "1e999", "2", "--method", "scan", "--steps", "5"}, "out of the range"},
+    {"infinity", {"x[0]", "--interval", "-inf", "2", "--method", "scan", "--steps", "5"}, "not a finite number"},
+    {"reversed interval", {"x[0]", "--interval", "2", "1", "--method", "scan", "--steps", "5"}, "A must be less than B"},
+    {"empty interval", {"x[0]", "--interval", "2", "2", "--method", "scan", "--steps", "5"}, "A must be less than B"},
+    {"no method", {"x[0]", "--interval", "0", "1", "--steps", "5"}, "--method is required"},
+    {"unknown method", {"x[0]", "--interval", "0", "1", "--method", "newton", "--steps", "5"}, "unknown method \"newton\""},
+    {"scanning takes no parameter", {"x[0]", "--interval", "0", "1", "--method", "scan", "--param", "2", "--steps", "5"}, "not used by the scan method"},
+    {"multiplier of 1", search({"--param", "1", "--steps", "5"}), "multiplier of strongin must be greater than 1"},
+    {"multiplier below 1", search({"--param", "0.5", "--steps", "5"}), "greater than 1"},
+    {"no stop rule", search({}), "a stop rule is required"},
+    {"two stop rules", search({"--steps", "5", "--eps", "0.1"}), "only one stop rule"},
+    {"zero steps", search({"--steps", "0"}), "out of range (expected a whole number from 1 to 100000)"},
+    {"steps beyond the window's bound", search({"--steps", "100001"}), "out of range"},
+    {"fractional steps", search({"--steps", "1.5"}), "not a whole number"},
+    {"zero precision never ends", search({"--eps", "0"}), "--eps must be greater than 0"},
+    {"negative precision", search({"--eps", "-0.1"}), "--eps must be greater than 0"},
+    {"NaN precision", search({"--eps", "nan"}), "not a finite number"},
+    {"zero interval length", search({"--interval-eps", "0"}), "--interval-eps must be greater than 0"},
+    {"ten parameters", search({"--steps", "5", "--params", "1,2,3,4,5,6,7,8,9,10"}), "at most 9 values"},
+    {"empty parameter", search({"--steps", "5", "--params", "1,,3"}), "--params value 2 (x[2]): \"\" is not a number"},
+    {"unknown format", search({"--steps", "5", "--format", "xml"}), "unknown format \"xml\""},
+    {"unknown option", search({"--steps", "5", "--frobnicate"}), "unknown option --frobnicate"},
+    {"option given twice", search({"--steps", "5", "--steps", "6"}), "--steps is given more than once"},
+    {"two formulas", search({"x[0]", "--steps", "5"}), "more than one formula"},
+    {"option without its value", search({"--steps"}), "--steps needs a value"},
+    {"suite options in a single search", search({"--steps", "5", "--eps-rel", "0.01"}), "--eps-rel cannot be used without --suite"},
+    {"single-search options in a suite", {"--suite", "f.tsv", "--interval", "0", "1"}, "--interval cannot be used with --suite"},
+    {"a formula with a suite", {"--suite", "f.tsv", "x[0]"}, "--suite takes no formula"},
+    {"json for a suite", {"--suite", "f.tsv", "--format", "json"}, "not json"},
+    {"multiplier of 1 in a suite", {"--suite", "f.tsv", "--param-strongin", "1"}, "r must be greater than 1"},
+    {"no Lipschitz estimate", {"--suite", "f.tsv", "--param-piyavsky", "0"}, "--param-piyavsky must be greater than 0"},
+    {"a word for the estimate", {"--suite", "f.tsv", "--param-piyavsky", "file"}, "\"file\" is not a number"},
+    {"a method twice", {"--suite", "f.tsv", "--methods", "scan,scan"}, "names scan twice"},
+    {"an empty method list", {"--suite", "f.tsv", "--methods", ""}, "unknown method \"\""},
+    {"zero relative eps", {"--suite", "f.tsv", "--eps-rel", "0"}, "--eps-rel must be greater than 0"},
+};
+
+}  // namespace
+
+TEST(CommandLine, everyBadArgumentGetsItsMessageAndExitStatus2) {
+  for (const BadCase& c : badCases) {
+    SCOPED_TRACE(c.reason);
+    std::ostringstream out, err;
+    EXPECT_EQ(runCli(c.args, out, err, {}), ExitBadInput);
+    EXPECT_NE(err.str().find(c.message), std::string::npos) << err.str();
+    EXPECT_EQ(err.str().rfind("velmora-run: ", 0), 0u) << err.str();
+    EXPECT_TRUE(out.str().empty());
+  }
+}
+
+TEST(CommandLine, numbersReadAsTheWindowWritesThemWithAPoint) {
+  const struct {
+    const char* text;
+    double value;
+    const char* reason;
+  } cases[] = {
+      {"+10", 10, "the window's default X max"},
+      {"1e1", 10, "exponent"},
+      {"-0.5", -0.5, "negative fraction"},
+      {".5", 0.5, "no digits before the point"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.reason);
+    EXPECT_EQ(parseNumber(c.text, "n"), c.value);
+  }
+}
+
+TEST(CommandLine, aSearchCommandKeepsEveryOption) {
+  const Command command = parseCommandLine({"--method", "piyavsky", "-x[0]^2", "--interval", "-10", "+10", "--param", "-3",
+                                            "--interval-eps", "0.01", "--params", "1.5,-2", "--trials", "--format", "json"});
+  const auto* search = std::get_if<SearchOptions>(&command);
+  ASSERT_NE(search, nullptr);
+  EXPECT_EQ(search->formula, "-x[0]^2");  // a single dash starts no option
+  EXPECT_EQ(search->xmin, -10);
+  EXPECT_EQ(search->xmax, 10);
+  EXPECT_EQ(search->method, Method::Piyavsky);
+  EXPECT_EQ(search->param, -3);  // the window takes any estimate; the method replaces it by 1
+  EXPECT_EQ(search->stop, StopRule::IntervalLength);
+  EXPECT_EQ(search->eps, 0.01);
+  EXPECT_EQ(search->params[0], 1.5);
+  EXPECT_EQ(search->params[1], -2);
+  EXPECT_EQ(search->params[2], 0);
+  EXPECT_TRUE(search->trials);
+  EXPECT_EQ(search->format, Format::Json);
+}
+
+TEST(CommandLine, doubleDashLetsAFormulaStartWithTwoMinusSigns) {
+  const Command command = parseCommandLine({"--interval", "0", "1", "--method", "scan", "--steps", "3", "--", "--x[0]"});
+  EXPECT_EQ(std::get<SearchOptions>(command).formula, "--x[0]");
+}
+
+TEST(CommandLine, suiteDefaultsAreTheLiteratureProtocol) {
+  const SuiteOptions suite = std::get<SuiteOptions>(parseCommandLine({"--suite", "p.tsv"}));
+  EXPECT_EQ(suite.methods, (std::vector<Method>{Method::Scan, Method::Piyavsky, Method::Strongin}));
+  EXPECT_FALSE(suite.piyavskyL);
+  EXPECT_EQ(suite.stronginR, 2);
+  EXPECT_EQ(suite.epsRel, 1e-4);
+  EXPECT_FALSE(suite.steps);
+  EXPECT_EQ(suite.format, Format::Text);
+
+  const SuiteOptions custom = std::get<SuiteOptions>(parseCommandLine(
+      {"--suite", "p.tsv", "--methods", "strongin,scan", "--param-piyavsky", "from-file", "--param-strongin", "3",
+       "--steps", "50", "--format", "csv"}));
+  EXPECT_EQ(custom.methods, (std::vector<Method>{Method::Strongin, Method::Scan}));
+  EXPECT_FALSE(custom.piyavskyL);
+  EXPECT_EQ(custom.stronginR, 3);
+  EXPECT_EQ(custom.steps, 50);
+}
+
+TEST(CommandLine, helpGoesToStdoutAndSucceeds) {
+  std::ostringstream out, err;
+  EXPECT_EQ(runCli({"x[0]", "--help"}, out, err, {}), ExitOk);
+  EXPECT_NE(out.str().find("usage:"), std::string::npos);
+  EXPECT_TRUE(err.str().empty());
+}

@@ -1,0 +1,206 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+
+#include "Cli.h"
+#include "TestSuite.h"
+
+using namespace Velmora::Cli;
+
+namespace {
+
+const std::string hansen = std::string(VELMORA_DATA_DIR) + "/hansen20.tsv";
+
+// A file with the header and the chosen problems of the literature's set.
+class ProblemFile {
+ public:
+  explicit ProblemFile(const std::string& contents) : path_(::testing::TempDir() + "velmora_suite_" + std::to_string(next_++) + ".tsv") {
+    std::ofstream(path_) << contents;
+  }
+  ~ProblemFile() { std::remove(path_.c_str()); }
+  const std::string& path() const { return path_; }
+
+ private:
+  static inline int next_ = 0;
+  std::string path_;
+};
+
+std::string hansenRows(std::initializer_list<const char*> ids) {
+  std::ifstream in(hansen);
+  std::string line, result;
+  std::getline(in, line);
+  result = line + "\n";
+  while (std::getline(in, line))
+    for (const char* id : ids)
+      if (line.rfind(std::string(id) + "\t", 0) == 0) result += line + "\n";
+  return result;
+}
+
+struct Outcome {
+  int status;
+  std::string out;
+  std::string err;
+};
+
+Outcome run(const std::vector<std::string>& args, bool terminal = false) {
+  std::ostringstream out, err;
+  Environment env;
+  env.progressToTerminal = terminal;
+  const int status = runCli(args, out, err, env);
+  return {status, out.str(), err.str()};
+}
+
+}  // namespace
+
+TEST(Suite, theLiteratureSetReadsWhole) {
+  const std::vector<Problem> problems = readProblemsFile(hansen);
+  ASSERT_EQ(problems.size(), 20u);
+  EXPECT_EQ(problems.front().id, "1");
+  EXPECT_EQ(problems.back().id, "20");
+  EXPECT_EQ(problems[2].minimisers.size(), 3u);  // problem 3 has three global minimisers
+  EXPECT_EQ(problems[10].a, -1.57);
+  EXPECT_EQ(problems[16].lipschitz, 2520);
+}
+
+TEST(Suite, piyavskyAndStronginSolveProblemsOfTheSetUnderTheProtocol) {
+  const ProblemFile file(hansenRows({"2", "9", "20"}));
+  SuiteOptions options;
+  options.file = file.path();
+  options.methods = {Method::Piyavsky, Method::Strongin};
+  const std::vector<Problem> problems = readProblemsFile(file.path());
+  const std::vector<SuiteRow> rows = runSuite(problems, options);
+  ASSERT_EQ(rows.size(), 6u);
+  for (const SuiteRow& row : rows) {
+    SCOPED_TRACE("problem " + row.id + " " + std::string(methodName(row.method)));
+    EXPECT_FALSE(row.fault);
+    EXPECT_TRUE(row.success);
+    EXPECT_LE(row.error, row.eps);
+    ASSERT_TRUE(row.firstHit);
+    EXPECT_LE(*row.firstHit, row.trials);
+    EXPECT_GT(row.trials, 10u);
+    EXPECT_LT(row.trials, 2000u);
+  }
+  EXPECT_EQ(rows[0].param, 4.29);  // the file's L for problem 2
+  EXPECT_EQ(rows[1].param, 2);     // Strongin's r
+  EXPECT_DOUBLE_EQ(rows[0].eps, 1e-4 * (7.5 - 2.7));
+}
+
+// Scanning places 0, 1, then halves level by level: 0.5, 0.25, 0.75, 0.125, ...
+TEST(Suite, firstHitCountsTrialsInTheOrderTheyWerePlaced) {
+  const ProblemFile file(
+      "id\tformula\ta\tb\tL\txstar\tfstar\n"
+      "mid\t(x[0]-0.5)^2\t0\t1\t2\t0.5\t0\n"
+      "quarter\t(x[0]-0.25)^2\t0\t1\t2\t0.25\t0\n"
+      "left\t(x[0]-0.125)^2\t0\t1\t2\t0.125\t0\n"
+      "end\tx[0]\t0\t1\t1\t0\t0\n"
+      "two\t(x[0]-0.75)^2*(x[0]-0.5)^2\t0\t1\t9\t0.5;0.75\t0\n");
+  const Outcome r = run({"--suite", file.path(), "--methods", "scan", "--eps-rel", "0.01", "--format", "csv"});
+  ASSERT_EQ(r.status, ExitOk) << r.err;
+  std::istringstream in(r.out);
+  std::string header, line;
+  std::getline(in, header);
+  EXPECT_EQ(header, "id,method,param,trials,success,first_hit,error,seconds");
+  const struct {
+    const char* start;
+    const char* reason;
+  } expected[] = {
+      {"mid,scan,,129,yes,3,0,", "the third trial is the midpoint"},
+      {"quarter,scan,,129,yes,4,0,", "the fourth trial is the left quarter"},
+      {"left,scan,,129,yes,6,0,", "the left eighth comes after 0.5, 0.25, 0.75"},
+      {"end,scan,,129,yes,1,0,", "the left end is the first trial"},
+      {"two,scan,,129,yes,3,0,", "the nearer of two minimisers counts"},
+  };
+  for (const auto& e : expected) {
+    SCOPED_TRACE(e.reason);
+    ASSERT_TRUE(std::getline(in, line));
+    EXPECT_EQ(line.rfind(e.start, 0), 0u) << line;
+  }
+  ASSERT_TRUE(std::getline(in, line));
+  EXPECT_EQ(line.rfind("mean,scan,,129.0,5,3.4,0,", 0), 0u) << line;
+  EXPECT_FALSE(std::getline(in, line));
+}
+
+TEST(Suite, aStepBudgetReplacesTheIntervalRule) {
+  const ProblemFile file(hansenRows({"4", "5"}));
+  const Outcome r = run({"--suite", file.path(), "--steps", "40", "--format", "csv"});
+  ASSERT_EQ(r.status, ExitOk) << r.err;
+  std::istringstream in(r.out);
+  std::string line;
+  std::getline(in, line);
+  int rows = 0;
+  while (std::getline(in, line) && line.rfind("mean,", 0) != 0) {
+    ++rows;
+    EXPECT_NE(line.find(",42,"), std::string::npos) << line;  // 40 steps after the two ends
+  }
+  EXPECT_EQ(rows, 6);
+}
+
+TEST(Suite, markdownTableWithMeansAndTheParameterOfEachMethod) {
+  const ProblemFile file(hansenRows({"2", "9"}));
+  const Outcome r = run({"--suite", file.path(), "--methods", "strongin,piyavsky", "--param-strongin", "2.5"});
+  ASSERT_EQ(r.status, ExitOk) << r.err;
+  EXPECT_TRUE(r.err.empty());  // no terminal, no progress line
+  EXPECT_NE(r.out.find("| id | method | param | trials | success | first_hit | error | seconds |\n|---:|"), std::string::npos);
+  EXPECT_NE(r.out.find("| 2 | strongin | 2.5 | "), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("| 9 | piyavsky | 1.7 | "), std::string::npos);
+  EXPECT_NE(r.out.find("| strongin | 2.5 | "), std::string::npos);
+  EXPECT_NE(r.out.find("| piyavsky | L of the file | "), std::string::npos);
+  EXPECT_NE(r.out.find(" | 2/2 | "), std::string::npos);
+}
+
+TEST(Suite, progressLineOnlyOnATerminal) {
+  const ProblemFile file(hansenRows({"2"}));
+  const Outcome r = run({"--suite", file.path(), "--methods", "strongin,piyavsky"}, true);
+  ASSERT_EQ(r.status, ExitOk);
+  EXPECT_NE(r.err.find("\r[1/2] problem 2, strongin"), std::string::npos);
+  EXPECT_NE(r.err.find("\r[2/2] problem 2, piyavsky"), std::string::npos);
+  EXPECT_EQ(r.err.back(), '\r');  // the line is wiped before the table
+  EXPECT_EQ(r.out.find('\r'), std::string::npos);
+}
+
+TEST(Suite, faultsAndReportsAreNotedAndTheStatusSaysSo) {
+  const ProblemFile file(
+      "id\tformula\ta\tb\tL\txstar\n"
+      "div\t1/(x[0]-0.5)\t0\t1\t1\t0\n"
+      "root\tsqrt(x[0])\t-1\t1\t1\t0\n");
+  const Outcome r = run({"--suite", file.path(), "--methods", "scan", "--eps-rel", "0.1"});
+  EXPECT_EQ(r.status, ExitFault);
+  EXPECT_NE(r.out.find("| div | scan | - | 3 | fault | 1 | - |"), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("- problem div, scan: fault \"Floating point division by zero\" ended the run"), std::string::npos);
+  EXPECT_NE(r.out.find("- problem root, scan: sqrt: DOMAIN error\n"), std::string::npos);
+  EXPECT_NE(r.err.find("problem div, scan: the run ended with the fault"), std::string::npos);
+}
+
+TEST(Suite, badFilesAreRefusedWithFileAndLine) {
+  const std::string header = "id\tformula\ta\tb\tL\txstar\n";
+  const struct {
+    std::string contents;
+    const char* message;
+    const char* reason;
+  } cases[] = {
+      {"id\tformula\ta\tb\tL\n1\tx[0]\t0\t1\t1\n", ":1: the header has no column \"xstar\"", "missing column"},
+      {"id formula a b L xstar\n", ":1: the header has no column \"id\"", "spaces instead of tabs"},
+      {header + "1\tx[0]\t1\t0\t1\t0\n", ":2: a must be less than b", "reversed interval"},
+      {header + "1\tx[0]\t0\t1,5\t1\t0\n", ":2: b: \"1,5\" is not a number", "decimal comma"},
+      {header + "1\tx[0]\t0\t1\t0\t0\n", ":2: L must be greater than 0", "no Lipschitz constant"},
+      {header + "1\tx[0]\t0\t1\t1\t0;\n", ":2: xstar: \"\" is not a number", "empty minimiser"},
+      {header + "1\tx[0]\t0\t1\n", ":2: the row has no value in column \"L\"", "short row"},
+      {header + "1\tx[0]\t0\t1\t1\t0\n1\tx[0]\t0\t1\t1\t0\n", ":3: problem 1 appears twice", "duplicate id"},
+      {header + "\n# a comment\n7\tsin(x[0]\t0\t1\t1\t0\n", ":4: formula syntax error in problem 7:\n  sin(x[0]\n", "syntax error"},
+      {header, ": the file holds no problems", "header only"},
+      {"", ": the file holds no header line", "empty file"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.reason);
+    const ProblemFile file(c.contents);
+    const Outcome r = run({"--suite", file.path()});
+    EXPECT_EQ(r.status, ExitBadInput);
+    EXPECT_NE(r.err.find(file.path() + c.message), std::string::npos) << r.err;
+    EXPECT_TRUE(r.out.empty());
+  }
+  const Outcome missing = run({"--suite", "/nonexistent/problems.tsv"});
+  EXPECT_EQ(missing.status, ExitBadInput);
+  EXPECT_NE(missing.err.find("/nonexistent/problems.tsv: cannot open the file"), std::string::npos);
+}
