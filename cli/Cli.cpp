@@ -99,8 +99,9 @@ int runTestSuite(const SuiteOptions& options, std::ostream& out, std::ostream& e
   std::size_t lastWidth = 0;
   if (env.progressToTerminal) {
     progress = [&err, &lastWidth](std::size_t run, std::size_t runs, const Problem& problem, Method method) {
-      const std::string line = "[" + std::to_string(run) + "/" + std::to_string(runs) + "] problem " + problem.id + ", " +
-                               std::string(methodName(method));
+      std::string line(1, '[');
+      line.append(std::to_string(run)).append(1, '/').append(std::to_string(runs)).append("] problem ");
+      line.append(problem.id).append(", ").append(methodName(method));
       err << '\r' << line << std::string(lastWidth > line.size() ? lastWidth - line.size() : 0, ' ') << std::flush;
       lastWidth = line.size();
     };

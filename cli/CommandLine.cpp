@@ -8,7 +8,11 @@ namespace Velmora::Cli {
 
 namespace {
 
-std::string quoted(std::string_view text) { return "\"" + std::string(text) + "\""; }
+std::string quoted(std::string_view text) {
+  std::string result(1, '"');
+  result.append(text);
+  return result += '"';
+}
 
 std::vector<std::string_view> splitCommas(std::string_view text) {
   std::vector<std::string_view> parts;

@@ -193,7 +193,7 @@ void writeSuiteMarkdown(std::ostream& out, const SuiteOptions& options, const st
   for (const SuiteRow& row : rows) {
     out << "| " << row.id << " | " << methodName(row.method) << " | " << paramText(row.method, row.param) << " | "
         << row.trials << " | " << successText(row) << " | " << (row.firstHit ? std::to_string(*row.firstHit) : "-") << " | "
-        << (row.fault ? "-" : printed("%.2e", row.error)) << " | " << printed("%.4f", row.seconds) << " |\n";
+        << (row.fault ? "-" : printed("%.2e", row.error)) << " | " << printed("%.3g", row.seconds) << " |\n";
   }
   out << "\nMeans over " << problems << " problems (first_hit over the runs that came within eps, error over the runs"
       << " that finished):\n\n";
@@ -203,7 +203,7 @@ void writeSuiteMarkdown(std::ostream& out, const SuiteOptions& options, const st
     const Means means = meansOf(rows, method);
     out << "| " << methodName(method) << " | " << meanParam(options, method) << " | " << printed("%.1f", means.trials)
         << " | " << means.successes << "/" << means.runs << " | " << (means.hits ? printed("%.1f", means.firstHit) : "-")
-        << " | " << (means.finished ? printed("%.2e", means.error) : "-") << " | " << printed("%.4f", means.seconds)
+        << " | " << (means.finished ? printed("%.2e", means.error) : "-") << " | " << printed("%.3g", means.seconds)
         << " |\n";
   }
   bool noted = false;
