@@ -186,7 +186,7 @@ void writeSuiteMarkdown(std::ostream& out, const SuiteOptions& options, const st
   if (options.steps)
     out << options.steps.value() << " steps per run";
   else
-    out << "each run stops when the chosen interval is no longer than eps = " << shortest(options.epsRel) << "·(b − a)";
+    out << "each run stops when the chosen interval is no longer than eps = " << printed("%g", options.epsRel) << "·(b − a)";
   out << "; success: the best point lies within eps of a global minimiser.\n\n";
   out << "| id | method | param | trials | success | first_hit | error | seconds |\n";
   out << "|---:|:---|---:|---:|:---:|---:|---:|---:|\n";
