@@ -25,12 +25,12 @@ while (($#)); do
   esac
   shift
 done
-((${#names[@]})) || names=(formula)
+((${#names[@]})) || names=(formula search)
 
 scripts/install-deps.sh
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DVELMORA_FUZZ=ON -DVELMORA_BENCH=OFF >/dev/null
-cmake --build build-fuzz --target "${names[@]/#/fuzz_}"
+cmake --build build-fuzz -j2 --target "${names[@]/#/fuzz_}"
 
 export QT_QPA_PLATFORM=offscreen
 failed=0
