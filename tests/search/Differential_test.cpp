@@ -83,7 +83,7 @@ struct Recorder {
 enum class Method { Scan, Piyavsky, Strongin };
 enum class Rule { Steps, Precision, IntervalLength };
 
-struct RunSpec {
+struct RunPlan {
   double xmin = 0, xmax = 0;
   Rule rule = Rule::Steps;
   int steps = 0;
@@ -95,7 +95,7 @@ struct Case {
   Objective f;
   Method method = Method::Scan;
   double param = 0;
-  std::vector<RunSpec> runs;
+  std::vector<RunPlan> runs;
   std::string text;
 };
 
@@ -174,7 +174,7 @@ Case MakeCase(int index) {
 
   const int runs = g.chance(0.2) ? 2 : 1;
   for (int i = 0; i < runs; ++i) {
-    RunSpec r;
+    RunPlan r;
     if (i == 0) {
       r.xmin = xmin, r.xmax = xmax;
     } else {
@@ -191,7 +191,7 @@ Case MakeCase(int index) {
   std::ostringstream text;
   text.precision(17);
   text << "case " << index << ": method " << static_cast<int>(c.method) << " param " << c.param;
-  for (const RunSpec& r : c.runs) {
+  for (const RunPlan& r : c.runs) {
     text << " | [" << r.xmin << ", " << r.xmax << "] rule " << static_cast<int>(r.rule) << " steps " << r.steps
          << " eps " << r.eps << " bound " << r.bound;
   }
@@ -211,7 +211,7 @@ struct Outcome {
 };
 
 template <typename Opt>
-Outcome Perform(Opt& opt, Recorder& rec, const RunSpec& r) {
+Outcome Perform(Opt& opt, Recorder& rec, const RunPlan& r) {
   Outcome o;
   rec.firstSeen.clear();
   try {
@@ -272,11 +272,11 @@ struct Pair {
     }
   }
 
-  Outcome RunFast(const RunSpec& r) {
+  Outcome RunFast(const RunPlan& r) {
     if (method == Method::Strongin) return Perform(static_cast<VELMORAALG::TStronginOpt&>(*fast), fastRec, r);
     return Perform(*fast, fastRec, r);
   }
-  Outcome RunLiteral(const RunSpec& r) {
+  Outcome RunLiteral(const RunPlan& r) {
     if (method == Method::Strongin)
       return Perform(static_cast<VelmoraLiteral::LiteralStrongin&>(*literal), literalRec, r);
     return Perform(*literal, literalRec, r);
@@ -331,7 +331,7 @@ TEST(Differential, FastEngineMatchesTheLiteralRules) {
     const Case c = MakeCase(i);
     Pair pair(c);
     ++methods[static_cast<int>(c.method)];
-    for (const RunSpec& r : c.runs) {
+    for (const RunPlan& r : c.runs) {
       const Outcome fast = pair.RunFast(r);
       const Outcome lit = pair.RunLiteral(r);
       const std::string diff = Compare(fast, lit);
