@@ -209,6 +209,18 @@ TEST(Scheme, FaultsOfFReachTheCallerAndTheNextRunStartsAfresh) {
   EXPECT_EQ(opt.GetTrials().size(), 2u);
   EXPECT_EQ(opt.SearchBySteps(-4, 2, 5), -4);
   EXPECT_EQ(opt.GetTrials().size(), 7u);
+
+  // Scanning asks for F at the new point only after inserting it.
+  TScanOpt gap([](double x) {
+    if (-1 < x && x < 0) Velmora::raiseFault(Velmora::FaultKind::FloatInvalid);
+    return x;
+  });
+  EXPECT_THROW(gap.SearchBySteps(-3, 2, 5), Velmora::ArithmeticFault);
+  ASSERT_EQ(gap.GetTrials().size(), 3u);
+  const auto values = gap.GetTrialValues();
+  EXPECT_EQ(values[0], -3);
+  EXPECT_TRUE(std::isnan(values[1])) << "F never answered at -0.5";
+  EXPECT_EQ(values[2], 2);
 }
 
 // A method whose characteristic is given by a table of the interval's left
