@@ -15,4 +15,10 @@ const char* ArithmeticFault::what() const noexcept {
 
 void raiseFault(FaultKind kind) { throw ArithmeticFault(kind); }
 
+namespace detail {
+void raiseNonFinite(Extended result) {
+  raiseFault(std::isnan(result) ? FaultKind::FloatInvalid : FaultKind::FloatOverflow);
+}
+}  // namespace detail
+
 }  // namespace Velmora

@@ -1,6 +1,8 @@
 #include "MathLibrary.h"
 
+#include <bit>
 #include <cfloat>
+#include <cstdint>
 #include <cmath>
 #include <cstdlib>
 #include <limits>
@@ -31,9 +33,6 @@ void report(const char* text) {
 }
 
 namespace {
-// 2^53: from here on a double has no fractional bits, so the argument
-// reduction of the trigonometric functions would be all noise.
-constexpr double kTrigLimit = 9007199254740992.0;
 // e^v is at or near the top of the double range from here on.
 constexpr double kExpOverflow = 709.7822265625;
 // e^v is at or below the smallest normal double from here down.
@@ -67,7 +66,10 @@ double plainLog10(double v) { return std::log10(v); }
 // The base's binary exponent bounds the power's; the result must stay inside
 // the 80-bit range, including its reciprocal for negative exponents.
 bool squaringStaysInRange(double base, int n) {
-  const int e = std::ilogb(base);
+  // The biased exponent field is enough here: subnormal bases are only
+  // counted as tiny, which errs toward the logarithms.
+  const int biased = static_cast<int>((std::bit_cast<std::uint64_t>(base) >> 52) & 0x7FF);
+  const int e = biased == 0 ? -1075 : biased - 1023;
   return (std::abs(e) + 1) * static_cast<long long>(n) <= kExtendedExponentRoom;
 }
 
@@ -98,9 +100,6 @@ double powByLogarithms(double base, double exponent) {
 }
 }  // namespace
 
-double libSin(double v) { return std::fabs(v) >= kTrigLimit ? kNaN : std::sin(v); }
-double libCos(double v) { return std::fabs(v) >= kTrigLimit ? kNaN : std::cos(v); }
-double libTan(double v) { return std::fabs(v) >= kTrigLimit ? kNaN : std::tan(v); }
 
 double libAsin(double v) {
   if (v < -1 || v > 1) {
@@ -118,7 +117,6 @@ double libAcos(double v) {
   return std::acos(v);
 }
 
-double libAtan(double v) { return std::atan(v); }
 
 double libExp(double v) {
   if (v >= kExpOverflow) {
@@ -148,6 +146,15 @@ double libSqrt(double v) {
 
 // The cases are tried in this order; the first that matches decides.
 double libPow(double base, double exponent) {
+  // The common case first: a finite non-zero base and a small whole
+  // exponent, which the rules below would square as well.
+  if (std::fabs(exponent) < kSquaringLimit && base != 0 && std::isfinite(base)) {
+    const int n = static_cast<int>(exponent);
+    if (n == exponent && n != 0) {
+      const int magnitude = n < 0 ? -n : n;
+      if (squaringStaysInRange(base, magnitude)) return powBySquaring(base, magnitude, n < 0);
+    }
+  }
   if (base == 0) {
     if (exponent == 0) {
       report("pow: DOMAIN error");

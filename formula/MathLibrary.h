@@ -4,16 +4,31 @@
 // to the handler set with Math_Parser::SetMathErrorHandler, once per failing call.
 #pragma once
 
+#include <cmath>
+#include <limits>
+
 namespace Math_Parser::mathlib {
 
-// Extreme arguments give NaN silently: the result would have no correct digit.
-double libSin(double v);
-double libCos(double v);
-double libTan(double v);
+/// Hands one report text to the handler, if one is set.
+void report(const char* text);
+
+// From 2^53 on a double has no fractional bits, so the argument reduction of
+// the trigonometric functions would be all noise: NaN, silently.
+inline constexpr double kTrigLimit = 9007199254740992.0;
+
+inline double libSin(double v) {
+  return std::fabs(v) >= kTrigLimit ? std::numeric_limits<double>::quiet_NaN() : std::sin(v);
+}
+inline double libCos(double v) {
+  return std::fabs(v) >= kTrigLimit ? std::numeric_limits<double>::quiet_NaN() : std::cos(v);
+}
+inline double libTan(double v) {
+  return std::fabs(v) >= kTrigLimit ? std::numeric_limits<double>::quiet_NaN() : std::tan(v);
+}
 
 double libAsin(double v);  ///< |v| > 1 reports "asin: DOMAIN error", gives NaN.
 double libAcos(double v);  ///< |v| > 1 reports "acos: DOMAIN error", gives NaN.
-double libAtan(double v);
+inline double libAtan(double v) { return std::atan(v); }
 
 /// Reports "exp: OVERFLOW error" and gives +inf near the top of the double
 /// range; gives 0 without a report at or below the smallest normal double.
@@ -26,8 +41,5 @@ double libSqrt(double v);   ///< v < 0 reports "sqrt: DOMAIN error", gives NaN; 
 /// precision, whose result may raise "Floating point overflow" when rounded
 /// to a double; everything else goes through logarithms and reports.
 double libPow(double base, double exponent);
-
-/// Hands one report text to the handler, if one is set.
-void report(const char* text);
 
 }  // namespace Math_Parser::mathlib

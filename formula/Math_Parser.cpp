@@ -62,14 +62,7 @@ std::int32_t integerOf(Extended v) {
 constexpr Extended kHalfPi = 1.5707963267948966;
 constexpr double kPi = 3.141592653589793;
 
-[[gnu::noinline]] Extended binaryOperation(int op, Extended left, Extended right) {
-  switch (op) {
-    case opAdd: return Velmora::add(left, right);
-    case opSub: return Velmora::sub(left, right);
-    case opMul: return Velmora::mul(left, right);
-    case opDiv: return Velmora::div(left, right);
-    default: break;
-  }
+[[gnu::noinline]] Extended remainderOf(Extended left, Extended right) {
   const std::int32_t a = integerOf(left);
   const std::int32_t b = integerOf(right);
   if (b == 0) Velmora::raiseFault(Velmora::FaultKind::IntZeroDivide);
@@ -397,24 +390,51 @@ Extended TParser::EvalNode(const TParserNode* node) const {
   if (!node->Left && !node->Right) return node->Value;
   // Only operands live in this frame: the walk recurses once per tree level,
   // and the rarer work sits in helpers whose frames are not stacked up.
-  const int op = static_cast<int>(node->Value);
-  switch (op) {
-    case opAdd:
-    case opSub:
-    case opMul:
-    case opDiv:
+  switch (static_cast<int>(node->Value)) {
+    case opAdd: {
+      const Extended left = operand(node->Left);
+      return Velmora::add(left, operand(node->Right));
+    }
+    case opSub: {
+      const Extended left = operand(node->Left);
+      return Velmora::sub(left, operand(node->Right));
+    }
+    case opMul: {
+      const Extended left = operand(node->Left);
+      return Velmora::mul(left, operand(node->Right));
+    }
+    case opDiv: {
+      const Extended left = operand(node->Left);
+      return Velmora::div(left, operand(node->Right));
+    }
     case opMod: {
-      const Extended left = EvalNode(node->Left);
-      return binaryOperation(op, left, EvalNode(node->Right));
+      const Extended left = operand(node->Left);
+      return remainderOf(left, operand(node->Right));
     }
     case opPow: {
       // The exponent is evaluated and rounded before the base is touched.
-      const double exponent = Velmora::toDouble(EvalNode(node->Right));
-      return libPow(Velmora::toDouble(EvalNode(node->Left)), exponent);
+      // Squaring a finite base is what the library would do for "^2", so the
+      // common case skips the call.
+      const TParserNode* power = node->Right;
+      if (!power->Left && !power->Right && power->Value == 2) {
+        const double base = Velmora::toDouble(operand(node->Left));
+        if (std::fabs(base) < std::numeric_limits<double>::infinity())
+          return Velmora::toDouble(static_cast<Extended>(base) * base);
+        return libPow(base, 2);
+      }
+      const double exponent = Velmora::toDouble(operand(node->Right));
+      return libPow(Velmora::toDouble(operand(node->Left)), exponent);
     }
-    case opNeg: return -EvalNode(node->Left);
-    case opVar: return variable(EvalNode(node->Left));
-    default: return libraryFunction(op, Velmora::toDouble(EvalNode(node->Left)));
+    case opNeg: return -operand(node->Left);
+    case opVar: {
+      const TParserNode* index = node->Left;
+      if (!index->Left && !index->Right && index->Value >= 0 && index->Value < VariableCount && Values)
+        return Values[static_cast<int>(index->Value)];
+      return variable(operand(index));
+    }
+    case opSin: return libSin(Velmora::toDouble(operand(node->Left)));
+    case opCos: return libCos(Velmora::toDouble(operand(node->Left)));
+    default: return libraryFunction(static_cast<int>(node->Value), Velmora::toDouble(operand(node->Left)));
   }
 }
 

@@ -108,6 +108,16 @@ class TParser {
   void enterNesting();
   void growHeight(int operandHeight, int operatorPosition);
   [[gnu::noinline]] Extended variable(Extended indexValue) const;
+  // Leaves and variables with a constant index inside the table are read in
+  // place; everything else is walked.
+  Extended operand(const TParserNode* node) const {
+    if (!node->Left && !node->Right) return node->Value;
+    const TParserNode* index = node->Left;
+    if (node->Value == static_cast<double>(opVar) && !index->Left && !index->Right && index->Value >= 0 &&
+        index->Value < VariableCount && Values)
+      return Values[static_cast<int>(index->Value)];
+    return EvalNode(node);
+  }
   int tokenStart() const { return Pos - static_cast<int>(TokenText.size()); }
 
   int nesting = 0;     // open brackets, arguments and "^" links around the current token
