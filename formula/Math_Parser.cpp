@@ -391,26 +391,11 @@ Extended TParser::EvalNode(const TParserNode* node) const {
   // Only operands live in this frame: the walk recurses once per tree level,
   // and the rarer work sits in helpers whose frames are not stacked up.
   switch (static_cast<int>(node->Value)) {
-    case opAdd: {
-      const Extended left = operand(node->Left);
-      return Velmora::add(left, operand(node->Right));
-    }
-    case opSub: {
-      const Extended left = operand(node->Left);
-      return Velmora::sub(left, operand(node->Right));
-    }
-    case opMul: {
-      const Extended left = operand(node->Left);
-      return Velmora::mul(left, operand(node->Right));
-    }
-    case opDiv: {
-      const Extended left = operand(node->Left);
-      return Velmora::div(left, operand(node->Right));
-    }
-    case opMod: {
-      const Extended left = operand(node->Left);
-      return remainderOf(left, operand(node->Right));
-    }
+    case opAdd: return binary(node, [](Extended a, Extended b) { return Velmora::add(a, b); });
+    case opSub: return binary(node, [](Extended a, Extended b) { return Velmora::sub(a, b); });
+    case opMul: return binary(node, [](Extended a, Extended b) { return Velmora::mul(a, b); });
+    case opDiv: return binary(node, [](Extended a, Extended b) { return Velmora::div(a, b); });
+    case opMod: return binary(node, remainderOf);
     case opPow: {
       // The exponent is evaluated and rounded before the base is touched.
       // Squaring a finite base is what the library would do for "^2", so the
@@ -426,12 +411,7 @@ Extended TParser::EvalNode(const TParserNode* node) const {
       return libPow(Velmora::toDouble(operand(node->Left)), exponent);
     }
     case opNeg: return -operand(node->Left);
-    case opVar: {
-      const TParserNode* index = node->Left;
-      if (!index->Left && !index->Right && index->Value >= 0 && index->Value < VariableCount && Values)
-        return Values[static_cast<int>(index->Value)];
-      return variable(operand(index));
-    }
+    case opVar: return plainOperand(node) ? plainValue(node) : variable(operand(node->Left));
     case opSin: return libSin(Velmora::toDouble(operand(node->Left)));
     case opCos: return libCos(Velmora::toDouble(operand(node->Left)));
     default: return libraryFunction(static_cast<int>(node->Value), Velmora::toDouble(operand(node->Left)));

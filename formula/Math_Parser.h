@@ -109,14 +109,31 @@ class TParser {
   void growHeight(int operandHeight, int operatorPosition);
   [[gnu::noinline]] Extended variable(Extended indexValue) const;
   // Leaves and variables with a constant index inside the table are read in
-  // place; everything else is walked.
-  Extended operand(const TParserNode* node) const {
-    if (!node->Left && !node->Right) return node->Value;
+  // place; everything else is walked. Such a read can neither fault nor
+  // report, so its order against the other operand does not matter.
+  bool plainOperand(const TParserNode* node) const {
+    if (!node->Left && !node->Right) return true;
     const TParserNode* index = node->Left;
-    if (node->Value == static_cast<double>(opVar) && !index->Left && !index->Right && index->Value >= 0 &&
-        index->Value < VariableCount && Values)
-      return Values[static_cast<int>(index->Value)];
-    return EvalNode(node);
+    return node->Value == static_cast<double>(opVar) && !index->Left && !index->Right &&
+           index->Value >= 0 && index->Value < VariableCount && Values;
+  }
+  Extended plainValue(const TParserNode* node) const {
+    if (!node->Left && !node->Right) return node->Value;
+    return Values[static_cast<int>(node->Left->Value)];
+  }
+  Extended operand(const TParserNode* node) const {
+    return plainOperand(node) ? plainValue(node) : EvalNode(node);
+  }
+  template <class Operation>
+  Extended binary(const TParserNode* node, Operation operation) const {
+    // A plain left operand is read after the right one is walked, which
+    // keeps the 80-bit intermediate off the stack across the call.
+    if (plainOperand(node->Left)) {
+      const Extended right = operand(node->Right);
+      return operation(plainValue(node->Left), right);
+    }
+    const Extended left = EvalNode(node->Left);
+    return operation(left, operand(node->Right));
   }
   int tokenStart() const { return Pos - static_cast<int>(TokenText.size()); }
 
