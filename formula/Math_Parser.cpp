@@ -124,7 +124,8 @@ TParser::~TParser() {
 /* <formula> = <sum> EOL */
 bool TParser::Parse(const char* text) {
   Pos = 0;
-  Text = text;
+  // A missing text reads as an empty one rather than a crash.
+  Text = text ? text : "";
   TokenText.clear();
   nesting = 0;
   lastHeight = 0;

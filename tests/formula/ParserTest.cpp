@@ -139,6 +139,17 @@ TEST(Parser, syntaxErrorsCarryMessageAndPosition) {
   }
 }
 
+TEST(Parser, aMissingTextIsAnEmptyOne) {
+  TParser parser;
+  try {
+    parser.Parse(nullptr);
+    ADD_FAILURE() << "accepted";
+  } catch (const TError& error) {
+    EXPECT_EQ(error.Code, erUnexpectedEnd);
+    EXPECT_EQ(error.Position, 0);
+  }
+}
+
 TEST(Parser, failedParseLeavesNoTreeAndTheNextOneWorks) {
   TParser parser;
   parser.Parse("1+2");
