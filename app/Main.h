@@ -1,0 +1,153 @@
+// The main window: the formula, its parameters, the interval, the method
+// panel, the results and the chart, with the window state they share.
+#pragma once
+
+#include <QWidget>
+#include <array>
+#include <memory>
+#include <optional>
+#include <random>
+
+#include "Charact_opt.h"
+#include "Dialogs.h"
+#include "HandlerGuard.h"
+#include "Math_Parser.h"
+
+class QComboBox;
+class QCPGraph;
+class QCustomPlot;
+class QFrame;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class QSpinBox;
+class QTableWidget;
+
+namespace Velmora {
+
+class TRadioGroup;
+
+class TMainForm : public QWidget {
+  Q_OBJECT
+ public:
+  // With no arguments: the real window with real boxes and the system's
+  // decimal separator. Tests pass a recording Dialogs (kept by the caller,
+  // outliving the window) and a fixed separator.
+  explicit TMainForm(Dialogs* dialogs = nullptr, std::optional<QString> decimalSeparator = std::nullopt);
+  ~TMainForm() override;
+
+  // The objective function of the methods and the graph: F at x with the
+  // current parameters; x stays in x[0]. Faults reach the caller.
+  double FuncValue(double x);
+  VELMORAALG::TOptFunc objective() { return [this](double x) { return FuncValue(x); }; }
+
+  // Handlers. Each runs its body in the guard, so a test may call one
+  // directly and sees what the user sees.
+  void FormCreate();
+  void FormDestroy();
+  void edFuncExprChange();
+  void combFuncListChange();
+  void spinParamCountChange();
+  void btnRandParamClick();
+  void bbtnUpdateFuncClick();
+  void DrawFunctionGraph();
+
+  // Method panel, Search and About (connected in connectSearchPanel).
+  void radgrSearchMetClick();
+  void rbtnStepStopClick();
+  void rbtnPrecStopClick();
+  void bbtnSearchMinClick();
+  void bbtnProgramInfoClick();
+  void DrawTrialPoints();
+
+  // The window's number rules with its decimal separator; empty when the text does not convert.
+  std::optional<double> toNumber(const QString& text) const;
+  QString toFixed(double value, int precision, int decimals) const;
+  const QString& decimalSeparator() const { return separator_; }
+
+  Dialogs& dialogs() { return *dialogs_; }
+  HandlerGuard& guard() { return guard_; }
+
+  // Window state.
+  Math_Parser::TParser funcParser;
+  std::array<double, 10> vars{};  ///< x[0] the argument, x[1]..x[9] the parameters
+  double Xmin = 0;
+  double Xmax = 0;
+  int paramCount = 0;             ///< always 0..9
+  bool funcCorrect = false;
+  bool dataCorrect = false;
+  std::unique_ptr<VELMORAALG::TCharactOpt> currentMethod;
+  std::mt19937 randomGenerator;   ///< Random draws from it; seeded once from the clock
+
+  // Controls, named as in the window's description.
+  QGroupBox* gbOptFunc = nullptr;
+  QLabel* labFunc = nullptr;
+  QLabel* labErrors = nullptr;
+  QLabel* Label1 = nullptr;
+  QFrame* bevSpacer = nullptr;
+  QLabel* Label2 = nullptr;
+  QLineEdit* edFuncExpr = nullptr;
+  QLineEdit* edFuncErrors = nullptr;
+  QPushButton* bbtnUpdateFunc = nullptr;
+  QSpinBox* spinParamCount = nullptr;
+  QTableWidget* strgParams = nullptr;
+  QComboBox* combFuncList = nullptr;
+  QPushButton* btnRandParam = nullptr;
+
+  QGroupBox* gbFuncView = nullptr;
+  QCustomPlot* chartFunc = nullptr;
+  QCPGraph* Series1 = nullptr;  ///< graph 0: the function's line
+  QCPGraph* Series2 = nullptr;  ///< graph 1: the trial points
+  QFrame* Shape1 = nullptr;
+  QLabel* Label3 = nullptr;
+  QFrame* Shape2 = nullptr;
+  QLabel* Label4 = nullptr;
+
+  QGroupBox* gbInterval = nullptr;
+  QLabel* labXmin = nullptr;
+  QLabel* labArrow = nullptr;
+  QLabel* labXmax = nullptr;
+  QLineEdit* edXmin = nullptr;
+  QLineEdit* edXmax = nullptr;
+
+  TRadioGroup* radgrSearchMet = nullptr;
+  QGroupBox* grbMetParams = nullptr;
+  QRadioButton* rbtnStepStop = nullptr;
+  QRadioButton* rbtnPrecStop = nullptr;
+  QSpinBox* spedSteps = nullptr;
+  QLineEdit* edPrecision = nullptr;
+  QLineEdit* edMetParam = nullptr;
+  QLabel* labMetParam = nullptr;
+
+  QGroupBox* GroupBox1 = nullptr;
+  QLabel* labGlobMin = nullptr;
+  QLabel* labMade = nullptr;
+  QLineEdit* edGlobMin = nullptr;
+  QLineEdit* edMadeParam = nullptr;
+  QPushButton* bbtnSearchMin = nullptr;
+  QPushButton* bbtnProgramInfo = nullptr;
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+
+ private:
+  void createControls();
+  void setTabOrder();
+  void connectFunctionEntry();
+  void connectSearchPanel();
+  // Header and value cells of the parameter grid's column c.
+  void setParamColumn(int column, const QString& header, const QString& value);
+
+  std::unique_ptr<Dialogs> ownDialogs_;
+  Dialogs* dialogs_;
+  HandlerGuard guard_;
+  QString separator_;
+  bool centred_ = false;
+};
+
+// The sample formulas of the combo box, in list order.
+extern const char* const SampleFormulas[6];
+
+}  // namespace Velmora

@@ -1,0 +1,40 @@
+// Records every box the window would show, in order, instead of opening it.
+#pragma once
+
+#include <QString>
+#include <vector>
+
+#include "Dialogs.h"
+
+namespace Velmora::Testing {
+
+struct Box {
+  enum class Kind { Message, Error, MathReport };
+  Kind kind;
+  QString text;
+  bool operator==(const Box&) const = default;
+};
+
+class RecordingDialogs : public Dialogs {
+ public:
+  void showMessage(const QString& text) override { boxes.push_back({Box::Kind::Message, text}); }
+  void showError(const QString& text) override { boxes.push_back({Box::Kind::Error, text}); }
+  void showMathReport(const QString& text) override { boxes.push_back({Box::Kind::MathReport, text}); }
+
+  std::vector<QString> texts(Box::Kind kind) const {
+    std::vector<QString> out;
+    for (const Box& b : boxes)
+      if (b.kind == kind) out.push_back(b.text);
+    return out;
+  }
+  std::vector<QString> messages() const { return texts(Box::Kind::Message); }
+  std::vector<QString> errors() const { return texts(Box::Kind::Error); }
+  std::vector<QString> mathReports() const { return texts(Box::Kind::MathReport); }
+
+  std::vector<Box> boxes;
+};
+
+}  // namespace Velmora::Testing
+
+// Lets GoogleTest print QStrings in failure messages.
+inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
