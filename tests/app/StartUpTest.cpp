@@ -140,6 +140,7 @@ TEST_F(StartUp, fontsAreBoldWhereTheFormSaysSo) {
   EXPECT_FALSE(form->Label3->font().bold());
   EXPECT_TRUE(form->rbtnPrecStop->font().bold());
   EXPECT_EQ(form->font().pixelSize(), 11);
+  EXPECT_EQ(QFontInfo(form->font()).family(), "Liberation Sans") << "the stand-in for MS Sans Serif";
   EXPECT_EQ(form->edFuncExpr->palette().color(QPalette::Text), QColor(Qt::blue));
   EXPECT_EQ(form->edFuncErrors->palette().color(QPalette::Text), QColor(Qt::red));
   EXPECT_EQ(form->edGlobMin->palette().color(QPalette::Text), QColor(Qt::red));
