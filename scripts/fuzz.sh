@@ -25,7 +25,7 @@ while (($#)); do
   esac
   shift
 done
-((${#names[@]})) || names=(formula search)
+((${#names[@]})) || names=(formula search numbertext)
 
 scripts/install-deps.sh
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
