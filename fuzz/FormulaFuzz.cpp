@@ -207,7 +207,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   (void)hookSet;
 
   // The engine reads a NUL-terminated text, so a NUL byte ends the formula.
-  const std::string text(reinterpret_cast<const char*>(data), strnlen(reinterpret_cast<const char*>(data), size));
+  const char* bytes = reinterpret_cast<const char*>(data);
+  const std::string text(bytes, size ? strnlen(bytes, size) : 0);
 
   TParser parser;
   std::array<double, 10> vars{};

@@ -25,11 +25,14 @@ while (($#)); do
   esac
   shift
 done
-((${#names[@]})) || names=(formula search numbertext)
 
 scripts/install-deps.sh
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DVELMORA_FUZZ=ON -DVELMORA_BENCH=OFF >/dev/null
+if ((${#names[@]} == 0)); then
+  while IFS= read -r target; do names+=("${target#fuzz_}"); done \
+    < <(ninja -C build-fuzz -t targets all | sed -n 's/^\(fuzz_[a-z]*\): phony$/\1/p' | sort)
+fi
 cmake --build build-fuzz -j2 --target "${names[@]/#/fuzz_}"
 
 export QT_QPA_PLATFORM=offscreen
