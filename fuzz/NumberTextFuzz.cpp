@@ -52,7 +52,8 @@ std::optional<Decimal> followsRule(std::string_view text, std::string_view separ
     if (at(pos) == '+' || at(pos) == '-') negative = text[pos++] == '-';
     while (isDigit(at(pos)) && exponent < 500) exponent = exponent * 10 + (text[pos++] - '0');
     if (negative) exponent = -exponent;
-    number += "e" + std::to_string(exponent);
+    number += 'e';
+    number += std::to_string(exponent);
   }
   while (at(pos) == ' ') ++pos;
   if (pos != text.size()) return std::nullopt;
