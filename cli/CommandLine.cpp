@@ -90,12 +90,15 @@ double parseNumber(std::string_view text, std::string_view what) {
 }
 
 int parseCount(std::string_view text, std::string_view what, int lo, int hi) {
+  std::string_view digits = text;
+  if (digits.size() > 1 && digits[0] == '+' && digits[1] != '-' && digits[1] != '+') digits.remove_prefix(1);
   int value = 0;
-  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+  const auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
   const std::string range = " (expected a whole number from " + std::to_string(lo) + " to " + std::to_string(hi) + ")";
-  if (ec == std::errc::result_out_of_range || (ec == std::errc() && end == text.data() + text.size() && (value < lo || value > hi)))
+  const bool whole = ec == std::errc() && end == digits.data() + digits.size();
+  if (ec == std::errc::result_out_of_range || (whole && (value < lo || value > hi)))
     throw UsageError(std::string(what) + ": " + quoted(text) + " is out of range" + range);
-  if (ec != std::errc() || end != text.data() + text.size() || text.empty())
+  if (!whole)
     throw UsageError(std::string(what) + ": " + quoted(text) + " is not a whole number" + range);
   return value;
 }

@@ -45,6 +45,8 @@ const BadCase badCases[] = {
     {"zero steps", search({"--steps", "0"}), "out of range (expected a whole number from 1 to 100000)"},
     {"steps beyond the window's bound", search({"--steps", "100001"}), "out of range"},
     {"fractional steps", search({"--steps", "1.5"}), "not a whole number"},
+    {"steps in exponent form", search({"--steps", "1e3"}), "\"1e3\" is not a whole number"},
+    {"steps beyond int", search({"--steps", "99999999999"}), "out of range"},
     {"zero precision never ends", search({"--eps", "0"}), "--eps must be greater than 0"},
     {"negative precision", search({"--eps", "-0.1"}), "--eps must be greater than 0"},
     {"NaN precision", search({"--eps", "nan"}), "not a finite number"},
@@ -113,6 +115,7 @@ TEST(CommandLine, aSearchCommandKeepsEveryOption) {
   EXPECT_EQ(search->params[0], 1.5);
   EXPECT_EQ(search->params[1], -2);
   EXPECT_EQ(search->params[2], 0);
+  EXPECT_EQ(std::get<SearchOptions>(parseCommandLine({"x[0]", "--interval", "0", "1", "--method", "scan", "--steps", "+7"})).steps, 7);
   EXPECT_TRUE(search->trials);
   EXPECT_EQ(search->format, Format::Json);
 }
