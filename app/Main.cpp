@@ -39,6 +39,10 @@ const char* const SampleFormulas[6] = {
 
 namespace {
 
+// The library's reports have one hook for the process; they go to the window
+// made last, and stop when it goes.
+TMainForm* reportingWindow = nullptr;
+
 QString ru(const char* utf8) { return QString::fromUtf8(utf8); }
 
 // Each control states its own style, so a group box's bold underlined title
@@ -118,7 +122,10 @@ TMainForm::TMainForm(Dialogs* dialogs, std::optional<QString> decimalSeparator)
       guard_(*dialogs_),
       separator_(decimalSeparator ? *decimalSeparator : QLocale::system().decimalPoint()) {
   initResources();
-  Math_Parser::SetMathErrorHandler([this](const std::string& report) { guard_.mathReport(report); });
+  reportingWindow = this;
+  Math_Parser::SetMathErrorHandler([](const std::string& report) {
+    if (reportingWindow) reportingWindow->guard().mathReport(report);
+  });
 
   setObjectName(QStringLiteral("MainForm"));
   setWindowTitle(QStringLiteral("Velmora"));
@@ -143,7 +150,7 @@ TMainForm::TMainForm(Dialogs* dialogs, std::optional<QString> decimalSeparator)
 
 TMainForm::~TMainForm() {
   FormDestroy();
-  Math_Parser::SetMathErrorHandler(nullptr);
+  if (reportingWindow == this) reportingWindow = nullptr;
 }
 
 void TMainForm::createControls() {
@@ -210,6 +217,10 @@ void TMainForm::createControls() {
   strgParams->setSelectionMode(QAbstractItemView::ContiguousSelection);
   strgParams->setEditTriggers(QAbstractItemView::AllEditTriggers);
   strgParams->setToolTip(ru("Значения параметров функции"));
+  // Random's widest text, "-0,9999688", must fit a 60-pixel column in the
+  // substitute font: narrow cell margins, and no ellipsis in place of digits.
+  strgParams->setStyleSheet(QStringLiteral("QTableView::item { padding: 0px 1px; }"));
+  strgParams->setTextElideMode(Qt::ElideNone);
   for (int c = 0; c < strgParams->columnCount(); ++c) setParamColumn(c, QString(), QString());
 
   combFuncList = make<QComboBox>(gbOptFunc, "combFuncList", 70, 62, 235, 21);

@@ -28,6 +28,11 @@ TEST_F(Screenshot, windowAtStartAndAfterEachSample) {
     save(*form, QStringLiteral("window-sample%1").arg(i + 1));
   }
   EXPECT_TRUE(dialogs.boxes.empty());
+
+  form->spinParamCount->setValue(3);
+  form->btnRandParamClick();
+  form->edFuncExpr->setText(QStringLiteral("x[1]*x[0]^2 + sin(x[2]*x[0]) + x[3] +"));
+  save(*form, QStringLiteral("window-parameters-and-error"));
 }
 
 }  // namespace

@@ -165,6 +165,14 @@ TEST_F(StartUp, noCaptionIsClipped) {
   }
 }
 
+TEST_F(StartUp, widestParameterValueFitsItsColumn) {
+  form->spinParamCount->setValue(1);
+  const QString widest = QStringLiteral("-0,9999688");
+  EXPECT_LE(form->strgParams->fontMetrics().horizontalAdvance(widest) + 2, form->strgParams->columnWidth(0));
+  EXPECT_EQ(form->strgParams->columnWidth(0), 60);
+  EXPECT_EQ(form->strgParams->rowHeight(0), 21);
+}
+
 TEST_F(StartUp, controlsOfOneGroupDoNotOverlap) {
   for (QWidget* parent : std::initializer_list<QWidget*>{form.get(), form->gbOptFunc, form->gbFuncView,
                                                           form->gbInterval, form->grbMetParams, form->GroupBox1}) {
