@@ -11,11 +11,13 @@
 
 #include <algorithm>
 
-TFormAbout* FormAbout = nullptr;
-
 // The resources live in a static library, so nothing would pull them into the
 // program unless they are registered by name.
 static void registerAboutResources() { Q_INIT_RESOURCE(about); }
+
+namespace Velmora {
+
+TFormAbout* FormAbout = nullptr;
 
 namespace {
 
@@ -115,3 +117,5 @@ TFormAbout::TFormAbout(QWidget* parent)
   if (const QScreen* screen = QGuiApplication::primaryScreen())
     move(screen->availableGeometry().center() - rect().center());
 }
+
+}  // namespace Velmora

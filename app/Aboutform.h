@@ -10,6 +10,8 @@ class QFrame;
 class QLabel;
 class QPushButton;
 
+namespace Velmora {
+
 class TFormAbout : public QDialog {
   Q_OBJECT
 
@@ -42,3 +44,5 @@ class TFormAbout : public QDialog {
 
 // Made by the program's entry point right after the main window.
 extern TFormAbout* FormAbout;
+
+}  // namespace Velmora

@@ -11,6 +11,8 @@
 
 #include "Aboutform.h"
 
+using Velmora::TFormAbout;
+
 namespace {
 
 // The SOF2 marker (0xFFC2) starts the frame of a progressive JPEG; a baseline
