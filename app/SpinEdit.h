@@ -5,6 +5,8 @@
 
 #include <QSpinBox>
 
+namespace Velmora {
+
 class TSpinEdit : public QSpinBox {
   Q_OBJECT
 
@@ -18,4 +20,7 @@ class TSpinEdit : public QSpinBox {
  protected:
   QValidator::State validate(QString& input, int& pos) const override;
   void fixup(QString& input) const override;
+  int valueFromText(const QString& text) const override;
 };
+
+}  // namespace Velmora
