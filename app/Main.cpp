@@ -279,7 +279,7 @@ void TMainForm::createControls() {
   rbtnPrecStop = make<QRadioButton>(grbMetParams, "rbtnPrecStop", 8, 40, 231, 17);
   rbtnPrecStop->setText(ru("Остановка метода по точности:---->"));
   setFontStyle(rbtnPrecStop, true);
-  spedSteps = make<QSpinBox>(grbMetParams, "spedSteps", 239, 14, 70, 22);
+  spedSteps = make<TSpinEdit>(grbMetParams, "spedSteps", 239, 14, 70, 22);
   setFontStyle(spedSteps, true);
   spedSteps->setRange(1, 100000);
   spedSteps->setSingleStep(1);

@@ -12,6 +12,7 @@
 #include "Dialogs.h"
 #include "HandlerGuard.h"
 #include "Math_Parser.h"
+#include "SpinEdit.h"
 
 class QComboBox;
 class QCPGraph;
@@ -116,7 +117,7 @@ class TMainForm : public QWidget {
   QGroupBox* grbMetParams = nullptr;
   QRadioButton* rbtnStepStop = nullptr;
   QRadioButton* rbtnPrecStop = nullptr;
-  QSpinBox* spedSteps = nullptr;
+  TSpinEdit* spedSteps = nullptr;
   QLineEdit* edPrecision = nullptr;
   QLineEdit* edMetParam = nullptr;
   QLabel* labMetParam = nullptr;
