@@ -1,0 +1,108 @@
+// One press of Search with 100000 steps, from the click to the last trial
+// point drawn on the chart, in the real window drawn offscreen; beside it the
+// run alone (the floor the window cannot go below) and a redraw of the chart
+// with its 100002 points (what every later repaint of the window costs).
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSpinBox>
+#include <memory>
+#include <qcustomplot.h>
+
+#include "Main.h"
+#include "RadioGroup.h"
+#include "SpinEdit.h"
+
+namespace {
+
+constexpr int steps = 100000;
+
+// No box may open during a measured press; the first one is kept for the report.
+class SilentDialogs : public Velmora::Dialogs {
+ public:
+  void showMessage(const QString& text) override { note(text); }
+  void showError(const QString& text) override { note(text); }
+  void showMathReport(const QString& text) override { note(text); }
+  void note(const QString& text) {
+    if (first.isEmpty()) first = text;
+  }
+  QString first;
+};
+
+SilentDialogs* dialogs = nullptr;
+Velmora::TMainForm* form = nullptr;
+
+const char* const methodNames[] = {"scanning", "broken lines", "information-statistical"};
+
+// Lipschitz estimates above each sample's largest slope on -10..10, so that
+// broken lines keep their points inside the interval.
+const char* const lipschitzEstimates[] = {"25", "70", "400", "5", "700", "1e23"};
+
+// Sample formula f (0..5) on -10..10 with method m (0..2), 100000 steps.
+void prepare(benchmark::State& state) {
+  const auto method = static_cast<int>(state.range(0));
+  const auto formula = static_cast<int>(state.range(1));
+  form->edFuncExpr->setText(QString::fromUtf8(Velmora::SampleFormulas[formula]));
+  form->radgrSearchMet->setItemIndex(method);
+  form->edMetParam->setText(QString::fromUtf8(method == 1 ? lipschitzEstimates[formula] : "2"));
+  form->spedSteps->setValue(steps);
+  dialogs->first.clear();
+  state.SetLabel(std::string(methodNames[method]) + ", " + Velmora::SampleFormulas[formula]);
+}
+
+void check(benchmark::State& state, std::size_t points) {
+  if (!dialogs->first.isEmpty()) state.SkipWithError(("a box opened: " + dialogs->first.toStdString()).c_str());
+  if (points != steps + 2) state.SkipWithError("the chart does not hold every trial");
+}
+
+void BM_SearchPress(benchmark::State& state) {
+  prepare(state);
+  for (auto _ : state) form->bbtnSearchMin->click();
+  check(state, static_cast<std::size_t>(form->Series2->dataCount()));
+}
+
+void BM_RunOnly(benchmark::State& state) {
+  prepare(state);
+  // The window hands the method parameter over only when Search is pressed.
+  form->bbtnSearchMin->click();
+  for (auto _ : state) benchmark::DoNotOptimize(form->currentMethod->SearchBySteps(form->Xmin, form->Xmax, steps));
+  check(state, form->currentMethod->GetTrials().size());
+}
+
+void BM_ChartRedrawAfterSearch(benchmark::State& state) {
+  prepare(state);
+  form->bbtnSearchMin->click();
+  for (auto _ : state) form->chartFunc->replot(QCustomPlot::rpImmediateRefresh);
+  check(state, static_cast<std::size_t>(form->Series2->dataCount()));
+}
+
+void allPairs(benchmark::internal::Benchmark* b) {
+  for (int method = 0; method < 3; ++method)
+    for (int formula = 0; formula < 6; ++formula) b->Args({method, formula});
+  b->Unit(benchmark::kMillisecond)->Iterations(3);
+}
+
+BENCHMARK(BM_SearchPress)->Apply(allPairs);
+BENCHMARK(BM_RunOnly)->Apply(allPairs);
+BENCHMARK(BM_ChartRedrawAfterSearch)->Args({2, 4})->Unit(benchmark::kMillisecond)->Iterations(10);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  SilentDialogs silent;
+  dialogs = &silent;
+  auto window = std::make_unique<Velmora::TMainForm>(&silent, QStringLiteral(","));
+  form = window.get();
+  form->show();
+  QApplication::processEvents();
+
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}

@@ -1,0 +1,69 @@
+// A main window for the Search tests: a comma as decimal separator, boxes
+// recorded instead of shown, and the few actions a user takes before Search.
+#pragma once
+
+#include <QString>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "Dialogs.h"
+#include "Main.h"
+
+namespace VelmoraTest {
+
+struct Box {
+  enum Kind { Message, Error, MathReport } kind;
+  QString text;
+  bool operator==(const Box&) const = default;
+};
+
+class RecordingBoxes : public Velmora::Dialogs {
+ public:
+  void showMessage(const QString& text) override { record({Box::Message, text}); }
+  void showError(const QString& text) override { record({Box::Error, text}); }
+  void showMathReport(const QString& text) override { record({Box::MathReport, text}); }
+
+  std::vector<Box> boxes;
+  // Runs while a box is "open", to see what the window shows at that moment.
+  std::function<void(const Box&)> onShow;
+
+ private:
+  void record(const Box& box) {
+    boxes.push_back(box);
+    if (onShow) onShow(box);
+  }
+};
+
+struct SearchWindow {
+  SearchWindow();
+  ~SearchWindow();
+
+  // Types a formula as the user would; it must compile.
+  void enterFormula(const QString& formula);
+  // Picks a method and a stop rule by clicking, as the user would.
+  void chooseMethod(int index);
+  void chooseStepStop();
+  void choosePrecisionStop();
+  void pressSearch();
+
+  // What the user sees of the results and the chart.
+  struct View {
+    QString globMin;
+    QString madeParam;
+    std::vector<std::pair<double, double>> curve;
+    std::vector<std::pair<double, double>> points;
+    bool operator==(const View&) const = default;
+  };
+  View view() const;
+
+  // Saves the window as a PNG among the build tree's screenshots.
+  void saveScreenshot(const QString& name);
+
+  RecordingBoxes dialogs;
+  std::unique_ptr<Velmora::TMainForm> form;
+};
+
+Box message(const char* text);
+
+}  // namespace VelmoraTest
