@@ -69,14 +69,14 @@ TEST(Suite, theLiteratureSetReadsWhole) {
   EXPECT_EQ(problems[16].lipschitz, 2520);
 }
 
-TEST(Suite, piyavskyAndStronginSolveProblemsOfTheSetUnderTheProtocol) {
+TEST(Suite, everyMethodSolvesProblemsOfTheSetUnderTheProtocol) {
   const ProblemFile file(hansenRows({"2", "9", "20"}));
   SuiteOptions options;
   options.file = file.path();
-  options.methods = {Method::Piyavsky, Method::Strongin};
+  options.methods = {Method::Piyavsky, Method::Strongin, Method::Scan};
   const std::vector<Problem> problems = readProblemsFile(file.path());
   const std::vector<SuiteRow> rows = runSuite(problems, options);
-  ASSERT_EQ(rows.size(), 6u);
+  ASSERT_EQ(rows.size(), 9u);
   for (const SuiteRow& row : rows) {
     SCOPED_TRACE("problem " + row.id + " " + std::string(methodName(row.method)));
     EXPECT_FALSE(row.fault);
@@ -84,8 +84,13 @@ TEST(Suite, piyavskyAndStronginSolveProblemsOfTheSetUnderTheProtocol) {
     EXPECT_LE(row.error, row.eps);
     ASSERT_TRUE(row.firstHit);
     EXPECT_LE(*row.firstHit, row.trials);
-    EXPECT_GT(row.trials, 10u);
-    EXPECT_LT(row.trials, 2000u);
+    // Scanning halves uniformly: 2^14 intervals are the first no longer than 1e-4 of the whole.
+    if (row.method == Method::Scan) {
+      EXPECT_EQ(row.trials, 16385u);
+    } else {
+      EXPECT_GT(row.trials, 10u);
+      EXPECT_LT(row.trials, 2000u);
+    }
   }
   EXPECT_EQ(rows[0].param, 4.29);  // the file's L for problem 2
   EXPECT_EQ(rows[1].param, 2);     // Strongin's r
