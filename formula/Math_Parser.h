@@ -122,7 +122,12 @@ class TParser {
     return Values[static_cast<int>(node->Left->Value)];
   }
   Extended operand(const TParserNode* node) const {
-    return plainOperand(node) ? plainValue(node) : EvalNode(node);
+    if (plainOperand(node)) return plainValue(node);
+    // A product of two plain operands ("2*x[0]") is the commonest inner node.
+    if (node->Value == static_cast<double>(opMul) && node->Right && plainOperand(node->Left) &&
+        plainOperand(node->Right))
+      return Velmora::mul(plainValue(node->Left), plainValue(node->Right));
+    return EvalNode(node);
   }
   template <class Operation>
   Extended binary(const TParserNode* node, Operation operation) const {
