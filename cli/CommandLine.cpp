@@ -165,9 +165,11 @@ Command parseCommandLine(const std::vector<std::string>& args) {
     } else if (arg == "--steps") {
       steps = parseCount(reader.value(arg), arg, 1, MaxSteps);
     } else if (arg == "--eps") {
-      eps = positive(parseNumber(reader.value(arg), arg), arg);
+      // As in the window, an eps the run cannot reach (0, negative, finer than
+      // doubles resolve) is taken: the step bound ends the run and says so.
+      eps = parseNumber(reader.value(arg), arg);
     } else if (arg == "--interval-eps") {
-      intervalEps = positive(parseNumber(reader.value(arg), arg), arg);
+      intervalEps = parseNumber(reader.value(arg), arg);
     } else if (arg == "--params") {
       const std::vector<std::string_view> parts = splitCommas(reader.value(arg));
       if (parts.size() > 9) throw UsageError("--params takes at most 9 values, for x[1]..x[9]");

@@ -167,6 +167,16 @@ TEST(SearchOutput, precisionRunReportsStepsAndNoBoundHit) {
   EXPECT_EQ(jsonValues(r.out, "bound_hit"), std::vector<std::string>{"false"});
 }
 
+// The window takes such a precision too; the step bound keeps the run finite.
+TEST(SearchOutput, anUnreachablePrecisionStopsAtTheStepBoundAndSaysSo) {
+  const Outcome r = run({"x[0]^2", "--interval", "-1", "1", "--method", "piyavsky", "--param", "3", "--eps", "0", "--format", "json"});
+  EXPECT_EQ(r.status, ExitOk) << r.err;
+  EXPECT_EQ(jsonValues(r.out, "step_count"), std::vector<std::string>{"100000"});
+  EXPECT_EQ(jsonValues(r.out, "bound_hit"), std::vector<std::string>{"true"});
+  const Outcome text = run({"x[0]^2", "--interval", "-1", "1", "--method", "scan", "--interval-eps", "0"});
+  EXPECT_NE(text.out.find("bound hit     yes: stopped at the bound of 100000 steps\n"), std::string::npos) << text.out;
+}
+
 TEST(SearchOutput, intervalRuleStopsOnceTheChosenIntervalIsShortEnough) {
   // Scanning halves [0, 1] level by level: the chosen interval is 1/64 long after 63 steps.
   const Outcome r = run({"x[0]", "--interval", "0", "1", "--method", "scan", "--interval-eps", "0.015625", "--format", "json"});
