@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QImageReader>
 #include <QLabel>
@@ -103,13 +104,15 @@ void pressEnterWhenShown(TFormAbout& about, QStringList& seen, bool& wasModal) {
     QStringList texts;
     for (const QLabel* label : about.findChildren<QLabel*>()) texts << label->text();
     seen << texts.join('|');
+    QDir().mkpath(QStringLiteral(VELMORA_SCREENSHOT_DIR));
+    EXPECT_TRUE(about.grab().save(QStringLiteral(VELMORA_SCREENSHOT_DIR "/about.png")));
     QTest::keyClick(&about, Qt::Key_Return);
   });
 }
 
 TEST(AboutWindow, showsTheSameContentsEachTimeAndEnterClosesIt) {
   TFormAbout about;
-  VelmoraTest::ExpectModal expected;
+  Velmora::Testing::ExpectModal expected;
   QStringList seen;
   for (int showing = 0; showing < 2; ++showing) {
     bool wasModal = false;

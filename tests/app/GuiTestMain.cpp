@@ -9,11 +9,11 @@
 
 #include "GuiTestMain.h"
 
-namespace VelmoraTest {
+namespace Velmora::Testing {
 
 bool modalExpected = false;
 
-}  // namespace VelmoraTest
+}  // namespace Velmora::Testing
 
 int main(int argc, char** argv) {
   // CTest's discovery passes no ENVIRONMENT to the tests it finds.
@@ -25,7 +25,7 @@ int main(int argc, char** argv) {
   watchdog.setInterval(50);
   QObject::connect(&watchdog, &QTimer::timeout, [] {
     QWidget* modal = QApplication::activeModalWidget();
-    if (modal && !VelmoraTest::modalExpected) {
+    if (modal && !Velmora::Testing::modalExpected) {
       ADD_FAILURE() << "an unexpected modal window opened: " << modal->windowTitle().toStdString();
       modal->close();
     }

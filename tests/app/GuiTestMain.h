@@ -1,6 +1,6 @@
 #pragma once
 
-namespace VelmoraTest {
+namespace Velmora::Testing {
 
 // Set while a test opens a modal window on purpose.
 extern bool modalExpected;
@@ -13,4 +13,4 @@ struct ExpectModal {
   ExpectModal& operator=(const ExpectModal&) = delete;
 };
 
-}  // namespace VelmoraTest
+}  // namespace Velmora::Testing

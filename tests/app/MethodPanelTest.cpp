@@ -20,7 +20,7 @@
 #include "SpinEdit.h"
 #include "Strongin_opt.h"
 
-using VelmoraTest::SearchWindow;
+using Velmora::Testing::SearchWindow;
 
 namespace {
 
@@ -178,7 +178,7 @@ TEST_F(AboutFromMainWindow, opensModallyTakesTheMainWindowsInputAndClosesWithEnt
   QRadioButton* strongin = form().radgrSearchMet->item(2);
   const QPoint onIndicator(6, strongin->height() / 2);
   EXPECT_FALSE(about->isVisible());
-  VelmoraTest::ExpectModal expected;
+  Velmora::Testing::ExpectModal expected;
   int showings = 0;
   for (int showing = 0; showing < 2; ++showing) {
     QTimer::singleShot(0, [&] {

@@ -12,7 +12,7 @@
 
 #include "RadioGroup.h"
 
-namespace VelmoraTest {
+namespace Velmora::Testing {
 
 namespace {
 
@@ -66,6 +66,6 @@ void SearchWindow::saveScreenshot(const QString& name) {
   EXPECT_TRUE(form->grab().save(path)) << path.toStdString();
 }
 
-Box message(const char* text) { return {Box::Message, QString::fromUtf8(text)}; }
+Box message(const char* text) { return {Box::Kind::Message, QString::fromUtf8(text)}; }
 
-}  // namespace VelmoraTest
+}  // namespace Velmora::Testing

@@ -7,31 +7,32 @@
 #include <memory>
 #include <vector>
 
-#include "Dialogs.h"
 #include "Main.h"
+#include "RecordingDialogs.h"
 
-namespace VelmoraTest {
+namespace Velmora::Testing {
 
-struct Box {
-  enum Kind { Message, Error, MathReport } kind;
-  QString text;
-  bool operator==(const Box&) const = default;
-};
-
-class RecordingBoxes : public Velmora::Dialogs {
+// Also lets a test look at the window while a box is "open".
+class RecordingBoxes : public RecordingDialogs {
  public:
-  void showMessage(const QString& text) override { record({Box::Message, text}); }
-  void showError(const QString& text) override { record({Box::Error, text}); }
-  void showMathReport(const QString& text) override { record({Box::MathReport, text}); }
+  void showMessage(const QString& text) override {
+    RecordingDialogs::showMessage(text);
+    shown();
+  }
+  void showError(const QString& text) override {
+    RecordingDialogs::showError(text);
+    shown();
+  }
+  void showMathReport(const QString& text) override {
+    RecordingDialogs::showMathReport(text);
+    shown();
+  }
 
-  std::vector<Box> boxes;
-  // Runs while a box is "open", to see what the window shows at that moment.
   std::function<void(const Box&)> onShow;
 
  private:
-  void record(const Box& box) {
-    boxes.push_back(box);
-    if (onShow) onShow(box);
+  void shown() {
+    if (onShow) onShow(boxes.back());
   }
 };
 
@@ -66,4 +67,4 @@ struct SearchWindow {
 
 Box message(const char* text);
 
-}  // namespace VelmoraTest
+}  // namespace Velmora::Testing
