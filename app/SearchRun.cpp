@@ -19,10 +19,14 @@
 
 namespace Velmora {
 
+namespace {
+
 QString precisionNotReachedMessage() {
   return QStringLiteral("Заданная точность поиска не достигнута за %1 шагов")
       .arg(VELMORAALG::TCharactOpt::MaxPrecisionSteps);
 }
+
+}  // namespace
 
 void TMainForm::bbtnSearchMinClick() {
   guard().run([this] {
