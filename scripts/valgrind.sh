@@ -17,8 +17,7 @@ export QT_QPA_PLATFORM=offscreen
 logs=build/memcheck
 mkdir -p "$logs"
 memcheck=(valgrind --tool=memcheck --leak-check=full --errors-for-leak-kinds=definite,indirect
-          --show-leak-kinds=definite,indirect --error-exitcode=99 --num-callers=30
-          --suppressions=scripts/valgrind.supp)
+          --show-leak-kinds=definite,indirect --error-exitcode=99 --num-callers=30)
 
 programs=()
 for dir in build/tests/formula build/tests/search build/fuzz; do
@@ -56,4 +55,9 @@ for program in "${programs[@]}"; do
     *) run "$name" "$program" ;;
   esac
 done
+# The window: one test of the upper group, and the monkey test with fewer
+# actions (every control and both kinds of box, at valgrind's pace).
+run app_update build/tests/app/velmora_app_tests \
+  --gtest_filter=FunctionEntry.updateReadsParametersAndIntervalAndDraws
+VELMORA_MONKEY_ACTIONS=400 run monkey build/tests/monkey/velmora_monkey_test
 exit "$dirty"
