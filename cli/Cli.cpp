@@ -6,6 +6,7 @@
 
 #include "CommandLine.h"
 #include "FormulaFunction.h"
+#include "GraphSamples.h"
 #include "Output.h"
 #include "TestSuite.h"
 
@@ -27,13 +28,10 @@ PlotRequest plotRequest(const SearchOptions& options, const SearchResult& result
   request.xmin = options.xmin;
   request.xmax = options.xmax;
   request.trials = result.trials;
-  // The window's 500 samples, placed by its rule in extended precision.
-  constexpr int Samples = 500;
-  const long double step = 0.002L;
   std::size_t faults = 0;
   std::string firstFault;
-  for (int i = 0; i < Samples; ++i) {
-    const double x = static_cast<double>((i * step) * (static_cast<long double>(options.xmax) - options.xmin) + options.xmin);
+  for (int i = 0; i < GraphSampleCount; ++i) {
+    const double x = graphSampleX(i, options.xmin, options.xmax);
     double y = NAN;
     try {
       y = func(x);
@@ -44,7 +42,7 @@ PlotRequest plotRequest(const SearchOptions& options, const SearchResult& result
     request.curveY.push_back(y);
   }
   if (faults)
-    err << Program << ": plot: the formula faulted at " << faults << " of " << Samples
+    err << Program << ": plot: the formula faulted at " << faults << " of " << GraphSampleCount
         << " samples, which the curve leaves out (first: " << firstFault << ")\n";
   return request;
 }

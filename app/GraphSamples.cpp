@@ -1,0 +1,12 @@
+#include "GraphSamples.h"
+
+#include "Extended.h"
+
+namespace Velmora {
+
+double graphSampleX(int i, double xmin, double xmax) {
+  const Extended c = 0.002L;
+  return toDouble(add(mul(mul(static_cast<Extended>(i), c), sub(xmax, xmin)), xmin));
+}
+
+}  // namespace Velmora
