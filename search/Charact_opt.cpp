@@ -300,6 +300,16 @@ TTrialPoint& TCharactOpt::TrialAt(int t) {
 
 int TCharactOpt::TrialCount() const { return nodes_[root_].Size; }
 
+Extended TCharactOpt::MeetingPoint(int t, double slope) {
+  TTrialPoint& a = TrialAt(t);
+  TTrialPoint& b = TrialAt(t + 1);
+  const double fa = Value(a);
+  const double fb = Value(b);
+  const Extended mid = Velmora::mul(Velmora::add(b.X, a.X), 0.5L);
+  const Extended shift = Velmora::div(Velmora::sub(fb, fa), Velmora::mul(2.0L, slope));
+  return Velmora::sub(mid, shift);
+}
+
 void TCharactOpt::Step() {
   const int t = BestInterval();
   const std::int32_t left = chosenLeft_;

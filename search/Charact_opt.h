@@ -81,6 +81,9 @@ class TCharactOpt {
   // Record t of the list, from 1; valid until the list changes.
   TTrialPoint& TrialAt(int t);
   int TrialCount() const;
+  // Where the lines of slopes slope and -slope through the two ends of
+  // interval t meet: the new point of the broken-line methods.
+  Velmora::Extended MeetingPoint(int t, double slope);
   // A method whose constants changed calls this from NewPoint: the step then
   // recomputes every characteristic in list order, as the rules do.
   void CharacteristicsChanged();

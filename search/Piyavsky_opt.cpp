@@ -5,7 +5,6 @@
 namespace VELMORAALG {
 
 using Velmora::add;
-using Velmora::div;
 using Velmora::Extended;
 using Velmora::mul;
 using Velmora::sub;
@@ -26,13 +25,7 @@ Extended TPiyavskyOpt::Characteristic(TTrialPoint& left, TTrialPoint& right) {
 }
 
 Extended TPiyavskyOpt::NewPoint(int t) {
-  TTrialPoint& a = TrialAt(t);
-  TTrialPoint& b = TrialAt(t + 1);
-  const double fa = Value(a);
-  const double fb = Value(b);
-  const Extended mid = mul(add(b.X, a.X), 0.5L);
-  const Extended shift = div(sub(fb, fa), mul(2.0L, Lipschitz));
-  return sub(mid, shift);
+  return MeetingPoint(t, Lipschitz);
 }
 
 }  // namespace VELMORAALG

@@ -44,13 +44,7 @@ Extended TStronginOpt::NewPoint(int t) {
     lipConst_ = m;
     CharacteristicsChanged();
   }
-  TTrialPoint& a = TrialAt(t);
-  TTrialPoint& b = TrialAt(t + 1);
-  const double fa = Value(a);
-  const double fb = Value(b);
-  const Extended mid = mul(add(b.X, a.X), 0.5L);
-  const Extended shift = div(sub(fb, fa), mul(2.0L, lipConst_));
-  return sub(mid, shift);
+  return MeetingPoint(t, lipConst_);
 }
 
 }  // namespace VELMORAALG
