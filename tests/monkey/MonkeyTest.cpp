@@ -265,8 +265,11 @@ class Monkey {
       }
       default: {
         // The About window is modal: close it from the event loop it runs.
-        QTimer::singleShot(0, [] {
-          if (QWidget* modal = QApplication::activeModalWidget()) QTest::keyClick(modal, Qt::Key_Return);
+        QTimer::singleShot(0, [this] {
+          if (QWidget* modal = QApplication::activeModalWidget()) {
+            ++aboutShown_;
+            QTest::keyClick(modal, Qt::Key_Return);
+          }
         });
         click(form_->bbtnProgramInfo);
         return QStringLiteral("About");
@@ -365,6 +368,7 @@ class Monkey {
   }
 
   int searches() const { return searches_; }
+  int aboutShown() const { return aboutShown_; }
   const RecordingDialogs& dialogs() const { return dialogs_; }
   void close() {
     form_.reset();
@@ -423,6 +427,7 @@ class Monkey {
   Snapshot before_;
   Kind kind_ = Kind::Other;
   int searches_ = 0;
+  int aboutShown_ = 0;
 };
 
 TEST(Monkey, thousandsOfRandomActionsKeepTheWindowTruthful) {
@@ -442,11 +447,14 @@ TEST(Monkey, thousandsOfRandomActionsKeepTheWindowTruthful) {
              << log.toStdString();
     }
   }
-  std::printf("seed %llu: %d actions, %d searches ran, %zu messages, %zu error boxes, %zu library reports\n",
-              static_cast<unsigned long long>(seed), actions, monkey.searches(), monkey.dialogs().messages().size(),
-              monkey.dialogs().errors().size(), monkey.dialogs().mathReports().size());
+  std::printf(
+      "seed %llu: %d actions, %d searches ran, About shown %d times, %zu messages, %zu error boxes, %zu library "
+      "reports\n",
+      static_cast<unsigned long long>(seed), actions, monkey.searches(), monkey.aboutShown(),
+      monkey.dialogs().messages().size(), monkey.dialogs().errors().size(), monkey.dialogs().mathReports().size());
   // The run must reach what it is about.
   EXPECT_GT(monkey.searches(), actions / 100) << "seed " << seed;
+  EXPECT_GT(monkey.aboutShown(), 0) << "seed " << seed;
   EXPECT_FALSE(monkey.dialogs().errors().empty()) << "seed " << seed;
   EXPECT_FALSE(monkey.dialogs().mathReports().empty()) << "seed " << seed;
   monkey.close();
