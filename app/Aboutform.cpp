@@ -17,8 +17,6 @@ static void registerAboutResources() { Q_INIT_RESOURCE(about); }
 
 namespace Velmora {
 
-TFormAbout* FormAbout = nullptr;
-
 namespace {
 
 // The captions' right edges line up here, a little before the values at 170.

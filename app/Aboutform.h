@@ -42,7 +42,4 @@ class TFormAbout : public QDialog {
   QImage picture;
 };
 
-// Made by the program's entry point right after the main window.
-extern TFormAbout* FormAbout;
-
 }  // namespace Velmora

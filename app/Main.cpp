@@ -17,6 +17,7 @@
 #include <ctime>
 #include <qcustomplot.h>
 
+#include "Aboutform.h"
 #include "FunctionChart.h"
 #include "NumberText.h"
 #include "RadioGroup.h"
@@ -89,9 +90,9 @@ QLabel* makeLabel(QWidget* parent, const char* name, const char* caption, int le
   return label;
 }
 
-QLineEdit* makeEdit(QWidget* parent, const char* name, int left, int top, int width, int height, const char* text) {
+QLineEdit* makeEdit(QWidget* parent, const char* name, int left, int top, int width, int height, const QString& text) {
   auto* edit = make<QLineEdit>(parent, name, left, top, width, height);
-  edit->setText(ru(text));
+  edit->setText(text);
   setFontStyle(edit, true);
   return edit;
 }
@@ -146,6 +147,7 @@ TMainForm::TMainForm(Dialogs* dialogs, std::optional<QString> decimalSeparator)
   FormCreate();
   connectFunctionEntry();
   connectSearchPanel();
+  FormAbout = std::make_unique<TFormAbout>();
 }
 
 TMainForm::~TMainForm() {
@@ -169,11 +171,11 @@ void TMainForm::createControls() {
   }
   Label2 = makeLabel(gbOptFunc, "Label2", "Из списка:", 2, 65, 67, 13, true);
 
-  edFuncExpr = makeEdit(gbOptFunc, "edFuncExpr", 70, 16, 235, 21, "");
+  edFuncExpr = makeEdit(gbOptFunc, "edFuncExpr", 70, 16, 235, 21, QString());
   setTextColour(edFuncExpr, Qt::blue);
   edFuncExpr->setToolTip(ru("Введите математическое выражение функции"));
 
-  edFuncErrors = makeEdit(gbOptFunc, "edFuncErrors", 70, 39, 235, 21, "Expression is not entered");
+  edFuncErrors = makeEdit(gbOptFunc, "edFuncErrors", 70, 39, 235, 21, QStringLiteral("Expression is not entered"));
   edFuncErrors->setReadOnly(true);
   {
     QPalette p = edFuncErrors->palette();
@@ -254,10 +256,10 @@ void TMainForm::createControls() {
   labXmin = makeLabel(gbInterval, "labXmin", "X min:", 10, 20, 36, 13, true);
   labArrow = makeLabel(gbInterval, "labArrow", "|---------------->", 120, 20, 75, 13, true);
   labXmax = makeLabel(gbInterval, "labXmax", "X max:", 199, 20, 39, 13, true);
-  edXmin = makeEdit(gbInterval, "edXmin", 49, 17, 65, 21, "-10");
+  edXmin = makeEdit(gbInterval, "edXmin", 49, 17, 65, 21, QStringLiteral("-10"));
   setTextColour(edXmin, Qt::blue);
   edXmin->setToolTip(ru("Введите начало отрезка поиска"));
-  edXmax = makeEdit(gbInterval, "edXmax", 241, 17, 65, 21, "+10");
+  edXmax = makeEdit(gbInterval, "edXmax", 241, 17, 65, 21, QStringLiteral("+10"));
   setTextColour(edXmax, Qt::blue);
   edXmax->setToolTip(ru("Введите конец отрезка поиска"));
 
@@ -285,9 +287,11 @@ void TMainForm::createControls() {
   spedSteps->setSingleStep(1);
   spedSteps->setValue(100);
   spedSteps->setCorrectionMode(QAbstractSpinBox::CorrectToNearestValue);
-  edPrecision = makeEdit(grbMetParams, "edPrecision", 239, 39, 69, 21, "0,1");
+  // The defaults are written with the regional separator, so they read back
+  // whatever the locale.
+  edPrecision = makeEdit(grbMetParams, "edPrecision", 239, 39, 69, 21, "0" + separator_ + "1");
   edPrecision->setEnabled(false);
-  edMetParam = makeEdit(grbMetParams, "edMetParam", 239, 63, 69, 21, "1,5");
+  edMetParam = makeEdit(grbMetParams, "edMetParam", 239, 63, 69, 21, "1" + separator_ + "5");
   edMetParam->setEnabled(false);
   labMetParam = makeLabel(grbMetParams, "labMetParam", "Оценка Константы Липщица:------------>", 12, 65, 230, 13, true);
   labMetParam->setEnabled(false);
@@ -296,10 +300,10 @@ void TMainForm::createControls() {
   GroupBox1 = makeGroup(this, "GroupBox1", "Результаты Поиска:", 0, 325, 223, 64, false);
   labGlobMin = makeLabel(GroupBox1, "labGlobMin", "Глобальный Минимум:", 5, 19, 136, 13, true);
   labMade = makeLabel(GroupBox1, "labMade", "Достигнутая точность:", 5, 41, 138, 13, true);
-  edGlobMin = makeEdit(GroupBox1, "edGlobMin", 142, 15, 76, 21, "");
+  edGlobMin = makeEdit(GroupBox1, "edGlobMin", 142, 15, 76, 21, QString());
   edGlobMin->setReadOnly(true);
   setTextColour(edGlobMin, Qt::red);
-  edMadeParam = makeEdit(GroupBox1, "edMadeParam", 142, 39, 76, 21, "");
+  edMadeParam = makeEdit(GroupBox1, "edMadeParam", 142, 39, 76, 21, QString());
   edMadeParam->setReadOnly(true);
   setTextColour(edMadeParam, Qt::red);
 

@@ -28,6 +28,7 @@ class QTableWidget;
 
 namespace Velmora {
 
+class TFormAbout;
 class TRadioGroup;
 
 class TMainForm : public QWidget {
@@ -81,6 +82,8 @@ class TMainForm : public QWidget {
   bool dataCorrect = false;
   std::unique_ptr<VELMORAALG::TCharactOpt> currentMethod;
   std::mt19937 randomGenerator;   ///< Random draws from it; seeded once from the clock
+  // Made hidden with the window and shown again by every press of About.
+  std::unique_ptr<TFormAbout> FormAbout;
 
   // Controls, named as in the window's description.
   QGroupBox* gbOptFunc = nullptr;

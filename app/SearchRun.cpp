@@ -124,7 +124,7 @@ void TMainForm::DrawTrialPoints() {
 }
 
 void TMainForm::bbtnProgramInfoClick() {
-  guard().run([] { FormAbout->exec(); });
+  guard().run([this] { FormAbout->exec(); });
 }
 
 }  // namespace Velmora

@@ -1,7 +1,6 @@
 #include <QApplication>
 #include <exception>
 
-#include "Aboutform.h"
 #include "Main.h"
 
 int main(int argc, char** argv) {
@@ -9,12 +8,8 @@ int main(int argc, char** argv) {
   Velmora::MessageBoxDialogs dialogs;
   Velmora::HandlerGuard guard(dialogs);
   std::unique_ptr<Velmora::TMainForm> mainForm;
-  std::unique_ptr<Velmora::TFormAbout> formAbout;
   guard.run([&] {
     mainForm = std::make_unique<Velmora::TMainForm>();
-    // Made once, hidden, and shown again by every press of the About button.
-    formAbout = std::make_unique<Velmora::TFormAbout>();
-    Velmora::FormAbout = formAbout.get();
     mainForm->show();
     app.exec();
   });

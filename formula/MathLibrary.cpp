@@ -73,7 +73,7 @@ bool squaringStaysInRange(double base, int n) {
   return (std::abs(e) + 1) * static_cast<long long>(n) <= kExtendedExponentRoom;
 }
 
-double powBySquaring(double base, int n, bool reciprocal) {
+Velmora::Extended powBySquaring(double base, int n, bool reciprocal) {
   Velmora::Extended result = 1;
   Velmora::Extended factor = base;
   for (;;) {
@@ -83,9 +83,9 @@ double powBySquaring(double base, int n, bool reciprocal) {
     factor *= factor;
   }
   if (reciprocal) result = 1 / result;
-  // The library returns a double: rounding a result beyond its range is the
-  // unit's overflow fault, not a library report.
-  return Velmora::toDouble(result);
+  // Kept at 80 bits: a result beyond the double range is no library report,
+  // but the unit's overflow fault when (and if) the evaluation rounds it.
+  return result;
 }
 
 double powByLogarithms(double base, double exponent) {
@@ -145,7 +145,7 @@ double libSqrt(double v) {
 }
 
 // The cases are tried in this order; the first that matches decides.
-double libPow(double base, double exponent) {
+Velmora::Extended libPow(double base, double exponent) {
   // The common case first: a finite non-zero base and a small whole
   // exponent, which the rules below would square as well.
   if (std::fabs(exponent) < kSquaringLimit && base != 0 && std::isfinite(base)) {

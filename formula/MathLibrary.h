@@ -7,6 +7,8 @@
 #include <cmath>
 #include <limits>
 
+#include "Extended.h"
+
 namespace Math_Parser::mathlib {
 
 /// Hands one report text to the handler, if one is set.
@@ -38,8 +40,9 @@ double libLog10(double v);  ///< "log10: SING/DOMAIN/OVERFLOW error" likewise.
 double libSqrt(double v);   ///< v < 0 reports "sqrt: DOMAIN error", gives NaN; -0 gives -0.
 
 /// Whole exponents below 4096 in magnitude go by repeated squaring at 80-bit
-/// precision, whose result may raise "Floating point overflow" when rounded
-/// to a double; everything else goes through logarithms and reports.
-double libPow(double base, double exponent);
+/// precision, and that result stays extended: it is rounded (and may raise
+/// "Floating point overflow") only where the evaluation rounds any value.
+/// Everything else goes through logarithms in doubles and reports.
+Velmora::Extended libPow(double base, double exponent);
 
 }  // namespace Math_Parser::mathlib

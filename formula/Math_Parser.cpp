@@ -405,7 +405,7 @@ Extended TParser::EvalNode(const TParserNode* node) const {
       if (!power->Left && !power->Right && power->Value == 2) {
         const double base = Velmora::toDouble(operand(node->Left));
         if (std::fabs(base) < std::numeric_limits<double>::infinity())
-          return Velmora::toDouble(static_cast<Extended>(base) * base);
+          return static_cast<Extended>(base) * base;
         return libPow(base, 2);
       }
       const double exponent = Velmora::toDouble(operand(node->Right));

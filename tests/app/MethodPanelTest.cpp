@@ -154,16 +154,11 @@ TEST_F(MethodPanel, stepsStopAtTheEndsOfTheRange) {
   EXPECT_EQ(form().spedSteps->value(), 2);
 }
 
-// The About window as the program makes it: created hidden, shown modally by
-// the main window's button.
+// The About window the main window made hidden, shown modally by its button;
+// the window is made here as any program embedding it would make it.
 class AboutFromMainWindow : public MethodPanel {
  protected:
-  void SetUp() override {
-    about = std::make_unique<Velmora::TFormAbout>();
-    Velmora::FormAbout = about.get();
-  }
-  void TearDown() override { Velmora::FormAbout = nullptr; }
-  std::unique_ptr<Velmora::TFormAbout> about;
+  Velmora::TFormAbout* about = form().FormAbout.get();
 };
 
 // Input as the window system delivers it, so that a modal window can block it
@@ -183,7 +178,7 @@ TEST_F(AboutFromMainWindow, opensModallyTakesTheMainWindowsInputAndClosesWithEnt
   for (int showing = 0; showing < 2; ++showing) {
     QTimer::singleShot(0, [&] {
       ++showings;
-      EXPECT_EQ(QApplication::activeModalWidget(), about.get());
+      EXPECT_EQ(QApplication::activeModalWidget(), about);
       EXPECT_TRUE(about->isVisible());
       clickInWindow(strongin, onIndicator);
       clickInWindow(form().bbtnSearchMin, form().bbtnSearchMin->rect().center());

@@ -63,6 +63,26 @@ TEST_F(SearchRun, defaultInputsGiveTheKnownResultsUnderEitherStopRule) {
   EXPECT_EQ(shown.points.size(), 130u);
 }
 
+// The defaults are written with the regional separator, so the first Search
+// with either parametrised method and the precision rule reads them.
+TEST(SearchRunDefaults, readUnderACommaAndUnderAPointLocale) {
+  for (const char* separator : {",", "."}) {
+    SCOPED_TRACE(separator);
+    const QString sep = QString::fromLatin1(separator);
+    SearchWindow window{sep};
+    window.enterFormula(QStringLiteral("x[0]^2 - 5"));
+    EXPECT_EQ(window.form->edPrecision->text(), "0" + sep + "1");
+    EXPECT_EQ(window.form->edMetParam->text(), "1" + sep + "5");
+    window.choosePrecisionStop();
+    for (int method : {1, 2}) {
+      window.chooseMethod(method);
+      window.pressSearch();
+      EXPECT_TRUE(window.dialogs.boxes.empty()) << method;
+      EXPECT_EQ(window.view().globMin, "0" + sep + "0000000") << method;
+    }
+  }
+}
+
 TEST_F(SearchRun, repeatingAPressGivesTheSameResults) {
   window.chooseMethod(2);
   window.pressSearch();

@@ -25,7 +25,8 @@ std::vector<std::pair<double, double>> pointsOf(const QCPGraph* series) {
 
 }  // namespace
 
-SearchWindow::SearchWindow() : form(std::make_unique<Velmora::TMainForm>(&dialogs, QStringLiteral(","))) {
+SearchWindow::SearchWindow(const QString& decimalSeparator)
+    : form(std::make_unique<Velmora::TMainForm>(&dialogs, decimalSeparator)) {
   form->show();
 }
 

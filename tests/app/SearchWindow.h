@@ -37,7 +37,7 @@ class RecordingBoxes : public RecordingDialogs {
 };
 
 struct SearchWindow {
-  SearchWindow();
+  explicit SearchWindow(const QString& decimalSeparator = QStringLiteral(","));
   ~SearchWindow();
 
   // Types a formula as the user would; it must compile.

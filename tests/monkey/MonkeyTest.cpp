@@ -148,12 +148,8 @@ class Monkey {
  public:
   explicit Monkey(std::uint64_t seed) : rng_(seed) {
     form_ = std::make_unique<TMainForm>(&dialogs_, QStringLiteral(","));
-    // Made hidden at start-up, as the program does.
-    about_ = std::make_unique<TFormAbout>();
-    FormAbout = about_.get();
     form_->show();
   }
-  ~Monkey() { FormAbout = nullptr; }
 
   // One random action; returns its description for the log.
   QString act() {
@@ -372,8 +368,6 @@ class Monkey {
   const RecordingDialogs& dialogs() const { return dialogs_; }
   void close() {
     form_.reset();
-    FormAbout = nullptr;
-    about_.reset();
   }
 
  private:
@@ -422,7 +416,6 @@ class Monkey {
   std::mt19937_64 rng_;
   RecordingDialogs dialogs_;
   std::unique_ptr<TMainForm> form_;
-  std::unique_ptr<TFormAbout> about_;
   std::size_t boxesBefore_ = 0;
   Snapshot before_;
   Kind kind_ = Kind::Other;
