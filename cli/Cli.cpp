@@ -2,11 +2,13 @@
 
 #include <algorithm>
 #include <cmath>
+#include <fstream>
 #include <ostream>
 
 #include "CommandLine.h"
 #include "FormulaFunction.h"
 #include "GraphSamples.h"
+#include "MathReports.h"
 #include "Output.h"
 #include "TestSuite.h"
 
@@ -21,7 +23,7 @@ int badInput(std::ostream& err, const std::string& message) {
   return ExitBadInput;
 }
 
-PlotRequest plotRequest(const SearchOptions& options, const SearchResult& result, FormulaFunction& func,
+PlotRequest plotRequest(const SearchOptions& options, const Lab::SearchOutcome& result, FormulaFunction& func,
                         std::ostream& err) {
   PlotRequest request;
   request.file = *options.plotFile;
@@ -55,11 +57,29 @@ int runOneSearch(const SearchOptions& options, std::ostream& out, std::ostream& 
   } catch (const Math_Parser::TError& error) {
     return badInput(err, "syntax error in the formula:\n" + describeSyntaxError(options.formula, error));
   }
-  SearchResult result = runSearch(options, *func);
+  Lab::SearchRequest request;
+  request.objective = [&func](double x) { return (*func)(x); };
+  request.xmin = options.xmin;
+  request.xmax = options.xmax;
+  request.method = options.method;
+  request.param = options.param.value_or(Lab::DefaultMethodParam);
+  request.stop = options.stop;
+  request.steps = options.steps;
+  request.eps = options.eps;
+  request.recordSteps = options.stepsFile.has_value();
+  Lab::SearchOutcome result = Lab::runSearch(request);
+
+  std::optional<std::string> writeFailure;
+  if (options.stepsFile) {
+    std::ofstream steps(*options.stepsFile);
+    writeStepRecords(steps, result.stepRecords);
+    steps.close();
+    if (!steps) writeFailure = "--steps-out: cannot write " + *options.stepsFile;
+  }
 
   std::optional<std::string> plotFailure;
   if (options.plotFile && !result.fault) {
-    MathReports curveReports;
+    Lab::MathReports curveReports;
     const PlotRequest request = plotRequest(options, result, *func, err);
     for (const std::string& report : curveReports.distinct())
       if (std::find(result.reports.begin(), result.reports.end(), report) == result.reports.end())
@@ -71,6 +91,10 @@ int runOneSearch(const SearchOptions& options, std::ostream& out, std::ostream& 
   out.flush();
   if (!out) {
     err << Program << ": the output could not be written\n";
+    return ExitFailed;
+  }
+  if (writeFailure) {
+    err << Program << ": " << *writeFailure << "\n";
     return ExitFailed;
   }
   if (result.fault) {
@@ -96,7 +120,7 @@ int runTestSuite(const SuiteOptions& options, std::ostream& out, std::ostream& e
   SuiteProgress progress;
   std::size_t lastWidth = 0;
   if (env.progressToTerminal) {
-    progress = [&err, &lastWidth](std::size_t run, std::size_t runs, const Problem& problem, Method method) {
+    progress = [&err, &lastWidth](std::size_t run, std::size_t runs, const Problem& problem, MethodId method) {
       std::string line(1, '[');
       line.append(std::to_string(run)).append(1, '/').append(std::to_string(runs)).append("] problem ");
       line.append(problem.id).append(", ").append(methodName(method));

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "SearchRun.h"
+#include "Search.h"
 
 namespace Velmora::Cli {
 
@@ -24,7 +24,7 @@ struct PlotRequest {
   double xmax = 0;
   std::vector<double> curveX;  ///< the chart's samples; a sample whose evaluation faulted holds NaN in curveY
   std::vector<double> curveY;
-  std::vector<TrialRow> trials;
+  std::vector<Lab::Trial> trials;
 };
 
 // Writes the PNG; returns the user's text of a failure.

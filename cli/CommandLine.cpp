@@ -25,11 +25,13 @@ std::vector<std::string_view> splitCommas(std::string_view text) {
   }
 }
 
-Method parseMethod(std::string_view text) {
-  if (text == "scan") return Method::Scan;
-  if (text == "piyavsky") return Method::Piyavsky;
-  if (text == "strongin") return Method::Strongin;
-  throw UsageError("unknown method " + quoted(text) + " (expected scan, piyavsky or strongin)");
+MethodId parseMethod(std::string_view text) {
+  if (const Lab::MethodInfo* info = Lab::findMethod(text)) return info->id;
+  std::string known;
+  const auto methods = Lab::windowMethods();
+  for (std::size_t i = 0; i < methods.size(); ++i)
+    known.append(i == 0 ? "" : i + 1 == methods.size() ? " or " : ", ").append(methods[i].key);
+  throw UsageError("unknown method " + quoted(text) + " (expected " + known + ")");
 }
 
 Format parseFormat(std::string_view text) {
@@ -63,14 +65,7 @@ class ArgReader {
 
 }  // namespace
 
-std::string_view methodName(Method method) {
-  switch (method) {
-    case Method::Scan: return "scan";
-    case Method::Piyavsky: return "piyavsky";
-    case Method::Strongin: return "strongin";
-  }
-  return "scan";
-}
+std::string_view methodName(MethodId method) { return Lab::methodInfo(method).key; }
 
 double parseNumber(std::string_view text, std::string_view what) {
   std::string_view digits = text;
@@ -108,6 +103,7 @@ std::string usageText() {
          "  velmora-run FORMULA --interval A B --method scan|piyavsky|strongin [--param V]\n"
          "              (--steps N | --eps E | --interval-eps E) [--params P1,P2,...]\n"
          "              [--trials] [--format text|csv|json] [--plot FILE.png]\n"
+         "              [--steps-out FILE.csv]\n"
          "  velmora-run --suite FILE.tsv [--methods scan,piyavsky,strongin]\n"
          "              [--param-piyavsky from-file|V] [--param-strongin R] [--eps-rel E]\n"
          "              [--steps N] [--format text|csv]\n"
@@ -127,7 +123,7 @@ Command parseCommandLine(const std::vector<std::string>& args) {
   // Collected first and checked against the mode afterwards, so that each
   // option's misuse gets its own message whatever the order of the arguments.
   std::optional<std::pair<double, double>> interval;
-  std::optional<Method> method;
+  std::optional<MethodId> method;
   std::optional<double> param;
   std::optional<int> steps;
   std::optional<double> eps, intervalEps;
@@ -135,7 +131,8 @@ Command parseCommandLine(const std::vector<std::string>& args) {
   bool trials = false;
   std::optional<Format> format;
   std::optional<std::string> plotFile;
-  std::optional<std::vector<Method>> methods;
+  std::optional<std::string> stepsFile;
+  std::optional<std::vector<MethodId>> methods;
   std::optional<std::string> piyavskyText;
   std::optional<double> stronginR, epsRel;
   bool optionsEnded = false;
@@ -163,7 +160,7 @@ Command parseCommandLine(const std::vector<std::string>& args) {
     } else if (arg == "--param") {
       param = parseNumber(reader.value(arg), arg);
     } else if (arg == "--steps") {
-      steps = parseCount(reader.value(arg), arg, 1, MaxSteps);
+      steps = parseCount(reader.value(arg), arg, 1, Lab::MaxSteps);
     } else if (arg == "--eps") {
       // As in the window, an eps the run cannot reach (0, negative, finer than
       // doubles resolve) is taken: the step bound ends the run and says so.
@@ -184,13 +181,16 @@ Command parseCommandLine(const std::vector<std::string>& args) {
     } else if (arg == "--plot") {
       plotFile = reader.value(arg);
       if (plotFile->empty()) throw UsageError("--plot needs a file name");
+    } else if (arg == "--steps-out") {
+      stepsFile = reader.value(arg);
+      if (stepsFile->empty()) throw UsageError("--steps-out needs a file name");
     } else if (arg == "--suite") {
       suiteFile = reader.value(arg);
     } else if (arg == "--methods") {
-      std::vector<Method> list;
+      std::vector<MethodId> list;
       for (std::string_view name : splitCommas(reader.value(arg))) {
-        const Method m = parseMethod(name);
-        for (Method earlier : list)
+        const MethodId m = parseMethod(name);
+        for (MethodId earlier : list)
           if (earlier == m) throw UsageError("--methods names " + std::string(name) + " twice");
         list.push_back(m);
       }
@@ -213,7 +213,9 @@ Command parseCommandLine(const std::vector<std::string>& args) {
   };
 
   if (suiteFile) {
-    refuse({"--interval", "--method", "--param", "--eps", "--interval-eps", "--params", "--trials", "--plot"}, "with --suite");
+    refuse({"--interval", "--method", "--param", "--eps", "--interval-eps", "--params", "--trials", "--plot",
+            "--steps-out"},
+           "with --suite");
     if (!positional.empty()) throw UsageError("--suite takes no formula (got " + quoted(positional.front()) + ")");
     if (format == Format::Json) throw UsageError("--suite writes text (a Markdown table) or csv, not json");
     SuiteOptions suite;
@@ -240,9 +242,12 @@ Command parseCommandLine(const std::vector<std::string>& args) {
   if (!method) throw UsageError("--method is required (scan, piyavsky or strongin)");
   search.method = *method;
   if (param) {
-    if (search.method == Method::Scan) throw UsageError("--param is not used by the scan method");
+    const Lab::MethodInfo& info = Lab::methodInfo(search.method);
+    if (info.param == Lab::ParamMeaning::None)
+      throw UsageError("--param is not used by the " + std::string(info.key) + " method");
     // The window's own check; the Lipschitz estimate of piyavsky is taken as it comes.
-    if (search.method == Method::Strongin && !(*param > 1)) throw UsageError("--param: the multiplier of strongin must be greater than 1");
+    if (!info.acceptsParam(*param))
+      throw UsageError("--param: the multiplier of " + std::string(info.key) + " must be greater than 1");
     search.param = param;
   }
   const int stopRules = (steps ? 1 : 0) + (eps ? 1 : 0) + (intervalEps ? 1 : 0);
@@ -262,6 +267,7 @@ Command parseCommandLine(const std::vector<std::string>& args) {
   search.trials = trials;
   if (format) search.format = *format;
   search.plotFile = plotFile;
+  search.stepsFile = stepsFile;
   return search;
 }
 

@@ -9,22 +9,21 @@
 #include <variant>
 #include <vector>
 
+#include "MethodCatalogue.h"
+#include "Search.h"
+
 namespace Velmora::Cli {
 
-enum class Method { Scan, Piyavsky, Strongin };
-enum class StopRule { Steps, Precision, IntervalLength };
-enum class Format { Text, Csv, Json };
+using Lab::MethodId;
+using Lab::StopRule;
 
-// The window's Search bounds its step count by its spin edit; the command line keeps that range.
-inline constexpr int MaxSteps = 100000;
-// The window's default for both the Lipschitz estimate and the multiplier.
-inline constexpr double DefaultMethodParam = 1.5;
+enum class Format { Text, Csv, Json };
 
 struct SearchOptions {
   std::string formula;
   double xmin = 0;
   double xmax = 0;
-  Method method = Method::Scan;
+  MethodId method = MethodId::Scan;
   std::optional<double> param;
   StopRule stop = StopRule::Steps;
   int steps = 0;
@@ -33,11 +32,12 @@ struct SearchOptions {
   bool trials = false;
   Format format = Format::Text;
   std::optional<std::string> plotFile;
+  std::optional<std::string> stepsFile;  ///< --steps-out: one csv row per step
 };
 
 struct SuiteOptions {
   std::string file;
-  std::vector<Method> methods{Method::Scan, Method::Piyavsky, Method::Strongin};
+  std::vector<MethodId> methods{MethodId::Scan, MethodId::Piyavsky, MethodId::Strongin};
   std::optional<double> piyavskyL;  ///< empty: the file's L column
   double stronginR = 2.0;
   double epsRel = 1e-4;
@@ -63,7 +63,7 @@ Command parseCommandLine(const std::vector<std::string>& args);
 double parseNumber(std::string_view text, std::string_view what);
 int parseCount(std::string_view text, std::string_view what, int lo, int hi);
 
-std::string_view methodName(Method method);
+std::string_view methodName(MethodId method);
 std::string usageText();
 
 }  // namespace Velmora::Cli

@@ -1,7 +1,6 @@
 #include "FormulaFunction.h"
 
 #include <algorithm>
-#include <bit>
 
 namespace Velmora::Cli {
 
@@ -13,26 +12,10 @@ FormulaFunction::FormulaFunction(const std::string& text, const std::array<doubl
 }
 
 double FormulaFunction::operator()(double x) {
-  // -0 and +0 are one point.
-  const double key = x == 0 ? 0.0 : x;
-  if (seen_.insert(std::bit_cast<std::uint64_t>(key)).second) order_.push_back(x);
   values_[0] = x;
   parser_->Values = values_.data();
   return parser_->Evaluate();
 }
-
-void FormulaFunction::resetCount() {
-  seen_.clear();
-  order_.clear();
-}
-
-MathReports::MathReports() {
-  Math_Parser::SetMathErrorHandler([this](const std::string& report) {
-    if (std::find(reports_.begin(), reports_.end(), report) == reports_.end()) reports_.push_back(report);
-  });
-}
-
-MathReports::~MathReports() { Math_Parser::SetMathErrorHandler({}); }
 
 std::string describeSyntaxError(const std::string& formula, const Math_Parser::TError& error) {
   const std::size_t position = std::clamp<std::size_t>(error.Position < 0 ? 0 : error.Position, 0, formula.size());

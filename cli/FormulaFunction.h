@@ -1,13 +1,9 @@
-// A compiled formula as the objective of a search, counting the distinct points
-// it is evaluated at, and the collector of the mathematical library's reports.
+// A compiled formula as the objective of a search.
 #pragma once
 
 #include <array>
-#include <cstdint>
 #include <memory>
 #include <string>
-#include <unordered_set>
-#include <vector>
 
 #include "Math_Parser.h"
 
@@ -21,34 +17,9 @@ class FormulaFunction {
   // F(x) with x stored as x[0]; faults of the evaluation pass to the caller.
   double operator()(double x);
 
-  std::size_t evaluations() const { return seen_.size(); }
-  // The distinct points in the order of their first evaluation; the methods
-  // evaluate each new trial before any later one, so this is the order in
-  // which trials were placed.
-  const std::vector<double>& firstEvaluated() const { return order_; }
-  void resetCount();
-
  private:
   std::unique_ptr<Math_Parser::TParser> parser_;
   std::array<double, 10> values_{};
-  std::unordered_set<std::uint64_t> seen_;
-  std::vector<double> order_;
-};
-
-// Installs itself as the formula engine's report handler for its lifetime and
-// keeps each distinct report once, in the order of first appearance.
-class MathReports {
- public:
-  MathReports();
-  ~MathReports();
-  MathReports(const MathReports&) = delete;
-  MathReports& operator=(const MathReports&) = delete;
-
-  const std::vector<std::string>& distinct() const { return reports_; }
-  void clear() { reports_.clear(); }
-
- private:
-  std::vector<std::string> reports_;
 };
 
 // The formula with a caret under the error's position, then the parser's message.

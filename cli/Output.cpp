@@ -33,6 +33,23 @@ std::string joined(const std::vector<std::string>& items, const char* separator)
 
 std::string optionalNumber(const std::optional<double>& value) { return value ? shortest(*value) : ""; }
 
+// What a run leaves to show: a fault leaves no best point, and a run without
+// steps no precision.
+std::optional<double> bestX(const Lab::SearchOutcome& result) {
+  return result.fault ? std::nullopt : std::optional(result.bestX);
+}
+std::optional<double> fBest(const Lab::SearchOutcome& result) {
+  return result.fault ? std::nullopt : std::optional(result.fBest);
+}
+std::optional<double> precision(const Lab::SearchOutcome& result) {
+  return result.fault || result.stepCount == 0 ? std::nullopt : std::optional(result.precision);
+}
+bool boundHit(const Lab::SearchOutcome& result) { return result.stop == Lab::StopReason::StepBoundHit; }
+// Trials are listed only for a run that finished.
+bool listsTrials(const SearchOptions& options, const Lab::SearchOutcome& result) {
+  return options.trials && !result.fault && !result.trials.empty();
+}
+
 // JSON has no infinities or NaN: such a value is null as a number and keeps
 // its exact identity in the _hex twin.
 void jsonDouble(std::ostream& out, const char* key, const std::optional<double>& value, const char* indent) {
@@ -40,21 +57,25 @@ void jsonDouble(std::ostream& out, const char* key, const std::optional<double>&
   out << indent << '"' << key << "_hex\": " << (value ? jsonString(hexFloat(*value)) : "null");
 }
 
-std::string paramText(Method method, double param) { return method == Method::Scan ? "-" : shortest(param); }
+std::string paramText(MethodId method, double param) {
+  return Lab::methodInfo(method).param == Lab::ParamMeaning::None ? "-" : shortest(param);
+}
 
-void writeSearchText(std::ostream& out, const SearchOptions& options, const SearchResult& result) {
+void writeSearchText(std::ostream& out, const SearchOptions& options, const Lab::SearchOutcome& result) {
   const auto line = [&out](const char* label, const std::string& value) {
     out << label << std::string(14 - std::string(label).size(), ' ') << value << '\n';
   };
   line("formula", options.formula);
   line("interval", "[" + shortest(options.xmin) + ", " + shortest(options.xmax) + "]");
   std::string method(methodName(options.method));
-  const double given = options.param.value_or(DefaultMethodParam);
-  if (options.method == Method::Piyavsky) {
-    method += ", Lipschitz estimate L = " + shortest(result.paramUsed);
-    if (result.paramUsed != given) method += " (" + shortest(given) + " is not positive)";
-  } else if (options.method == Method::Strongin) {
-    method += ", multiplier r = " + shortest(result.paramUsed);
+  const double given = options.param.value_or(Lab::DefaultMethodParam);
+  switch (Lab::methodInfo(options.method).param) {
+    case Lab::ParamMeaning::None: break;
+    case Lab::ParamMeaning::LipschitzEstimate:
+      method += ", Lipschitz estimate L = " + shortest(result.paramUsed);
+      if (result.paramUsed != given) method += " (" + shortest(given) + " is not positive)";
+      break;
+    case Lab::ParamMeaning::Multiplier: method += ", multiplier r = " + shortest(result.paramUsed); break;
   }
   line("method", method);
   switch (options.stop) {
@@ -62,26 +83,26 @@ void writeSearchText(std::ostream& out, const SearchOptions& options, const Sear
     case StopRule::Precision: line("stop rule", "precision " + shortest(options.eps)); break;
     case StopRule::IntervalLength: line("stop rule", "chosen interval no longer than " + shortest(options.eps)); break;
   }
-  if (result.bestX) {
-    line("best x", shortest(*result.bestX));
-    line("f(best x)", shortest(*result.fBest));
+  if (!result.fault) {
+    line("best x", shortest(result.bestX));
+    line("f(best x)", shortest(result.fBest));
   }
-  if (result.precision) line("precision", shortest(*result.precision));
+  if (const auto reached = precision(result)) line("precision", shortest(*reached));
   line("steps made", std::to_string(result.stepCount));
-  line("trials", std::to_string(result.trialCount));
-  line("evaluations", std::to_string(result.evaluations));
+  line("trials", std::to_string(result.trials.size()));
+  line("evaluations", std::to_string(result.evaluations.value_or(0)));
   line("time", printed("%.6f s", result.seconds));
   if (options.stop != StopRule::Steps)
-    line("bound hit", result.boundHit ? "yes: stopped at the bound of " + std::to_string(MaxSteps) + " steps" : "no");
+    line("bound hit", boundHit(result) ? "yes: stopped at the bound of " + std::to_string(Lab::MaxSteps) + " steps" : "no");
   for (const std::string& report : result.reports) line("report", report);
   if (result.fault) line("fault", *result.fault + " (the run ended here)");
-  if (options.trials && !result.trials.empty()) {
+  if (listsTrials(options, result)) {
     out << "\ntrials in list order:\n";
     char header[128];
     std::snprintf(header, sizeof header, "%7s  %-24s  %-24s  %s\n", "#", "x", "f(x)", "charact");
     out << header;
     for (std::size_t i = 0; i < result.trials.size(); ++i) {
-      const TrialRow& trial = result.trials[i];
+      const Lab::Trial& trial = result.trials[i];
       char row[160];
       std::snprintf(row, sizeof row, "%7zu  %-24s  %-24s  %s\n", i + 1, shortest(trial.x).c_str(), shortest(trial.f).c_str(),
                     shortest(trial.charact).c_str());
@@ -90,39 +111,40 @@ void writeSearchText(std::ostream& out, const SearchOptions& options, const Sear
   }
 }
 
-void writeSearchCsv(std::ostream& out, const SearchOptions& options, const SearchResult& result) {
+void writeSearchCsv(std::ostream& out, const SearchOptions& options, const Lab::SearchOutcome& result) {
   out << "best_x,f_best,precision,step_count,trial_count,evaluations,bound_hit,fault,reports,seconds\n";
-  out << optionalNumber(result.bestX) << ',' << optionalNumber(result.fBest) << ',' << optionalNumber(result.precision)
-      << ',' << result.stepCount << ',' << result.trialCount << ',' << result.evaluations << ','
-      << (result.boundHit ? "true" : "false") << ',' << csvField(result.fault.value_or("")) << ','
+  out << optionalNumber(bestX(result)) << ',' << optionalNumber(fBest(result)) << ',' << optionalNumber(precision(result))
+      << ',' << result.stepCount << ',' << result.trials.size() << ',' << result.evaluations.value_or(0) << ','
+      << (boundHit(result) ? "true" : "false") << ',' << csvField(result.fault.value_or("")) << ','
       << csvField(joined(result.reports, "; ")) << ',' << printed("%.6f", result.seconds) << '\n';
-  if (options.trials && !result.trials.empty()) {
+  if (listsTrials(options, result)) {
     out << "\nx,f,charact\n";
-    for (const TrialRow& trial : result.trials)
+    for (const Lab::Trial& trial : result.trials)
       out << shortest(trial.x) << ',' << shortest(trial.f) << ',' << shortest(trial.charact) << '\n';
   }
 }
 
-void writeSearchJson(std::ostream& out, const SearchOptions& options, const SearchResult& result) {
+void writeSearchJson(std::ostream& out, const SearchOptions& options, const Lab::SearchOutcome& result) {
   out << "{\n";
-  jsonDouble(out, "best_x", result.bestX, "  ");
+  jsonDouble(out, "best_x", bestX(result), "  ");
   out << ",\n";
-  jsonDouble(out, "f_best", result.fBest, "  ");
+  jsonDouble(out, "f_best", fBest(result), "  ");
   out << ",\n";
-  jsonDouble(out, "precision", result.precision, "  ");
+  jsonDouble(out, "precision", precision(result), "  ");
   out << ",\n";
   out << "  \"step_count\": " << result.stepCount << ",\n";
-  out << "  \"trial_count\": " << result.trialCount << ",\n";
-  out << "  \"evaluations\": " << result.evaluations << ",\n";
-  out << "  \"bound_hit\": " << (result.boundHit ? "true" : "false") << ",\n";
+  out << "  \"trial_count\": " << result.trials.size() << ",\n";
+  out << "  \"evaluations\": " << result.evaluations.value_or(0) << ",\n";
+  out << "  \"bound_hit\": " << (boundHit(result) ? "true" : "false") << ",\n";
   out << "  \"fault\": " << (result.fault ? jsonString(*result.fault) : "null") << ",\n";
   out << "  \"reports\": [";
   for (std::size_t i = 0; i < result.reports.size(); ++i) out << (i ? ", " : "") << jsonString(result.reports[i]);
   out << ']';
   if (options.trials) {
+    const std::size_t listed = listsTrials(options, result) ? result.trials.size() : 0;
     out << ",\n  \"trials\": [";
-    for (std::size_t i = 0; i < result.trials.size(); ++i) {
-      const TrialRow& trial = result.trials[i];
+    for (std::size_t i = 0; i < listed; ++i) {
+      const Lab::Trial& trial = result.trials[i];
       out << (i ? ",\n" : "\n") << "    {\n";
       jsonDouble(out, "x", trial.x, "      ");
       out << ",\n";
@@ -131,7 +153,7 @@ void writeSearchJson(std::ostream& out, const SearchOptions& options, const Sear
       jsonDouble(out, "charact", trial.charact, "      ");
       out << "\n    }";
     }
-    out << (result.trials.empty() ? "]" : "\n  ]");
+    out << (listed == 0 ? "]" : "\n  ]");
   }
   out << "\n}\n";
 }
@@ -141,7 +163,7 @@ struct Means {
   double trials = 0, firstHit = 0, error = 0, seconds = 0;
 };
 
-Means meansOf(const std::vector<SuiteRow>& rows, Method method) {
+Means meansOf(const std::vector<SuiteRow>& rows, MethodId method) {
   Means means;
   for (const SuiteRow& row : rows) {
     if (row.method != method) continue;
@@ -167,11 +189,11 @@ Means meansOf(const std::vector<SuiteRow>& rows, Method method) {
   return means;
 }
 
-std::string meanParam(const SuiteOptions& options, Method method) {
-  switch (method) {
-    case Method::Scan: return "-";
-    case Method::Piyavsky: return options.piyavskyL ? shortest(*options.piyavskyL) : "L of the file";
-    case Method::Strongin: return shortest(options.stronginR);
+std::string meanParam(const SuiteOptions& options, MethodId method) {
+  switch (Lab::methodInfo(method).param) {
+    case Lab::ParamMeaning::None: return "-";
+    case Lab::ParamMeaning::LipschitzEstimate: return options.piyavskyL ? shortest(*options.piyavskyL) : "L of the file";
+    case Lab::ParamMeaning::Multiplier: return shortest(options.stronginR);
   }
   return "-";
 }
@@ -199,7 +221,7 @@ void writeSuiteMarkdown(std::ostream& out, const SuiteOptions& options, const st
       << " that finished):\n\n";
   out << "| method | param | trials | success | first_hit | error | seconds |\n";
   out << "|:---|---:|---:|---:|---:|---:|---:|\n";
-  for (Method method : options.methods) {
+  for (MethodId method : options.methods) {
     const Means means = meansOf(rows, method);
     out << "| " << methodName(method) << " | " << meanParam(options, method) << " | " << printed("%.1f", means.trials)
         << " | " << means.successes << "/" << means.runs << " | " << (means.hits ? printed("%.1f", means.firstHit) : "-")
@@ -220,17 +242,20 @@ void writeSuiteMarkdown(std::ostream& out, const SuiteOptions& options, const st
 
 void writeSuiteCsv(std::ostream& out, const SuiteOptions& options, const std::vector<SuiteRow>& rows) {
   out << "id,method,param,trials,success,first_hit,error,seconds\n";
-  const auto param = [](Method method, double value) { return method == Method::Scan ? std::string() : shortest(value); };
+  const auto param = [](MethodId method, double value) {
+    return Lab::methodInfo(method).param == Lab::ParamMeaning::None ? std::string() : shortest(value);
+  };
   for (const SuiteRow& row : rows) {
     out << csvField(row.id) << ',' << methodName(row.method) << ',' << param(row.method, row.param) << ',' << row.trials
         << ',' << successText(row) << ',' << (row.firstHit ? std::to_string(*row.firstHit) : "") << ','
         << (row.fault ? "" : shortest(row.error)) << ',' << printed("%.6f", row.seconds) << '\n';
   }
-  for (Method method : options.methods) {
+  for (MethodId method : options.methods) {
     const Means means = meansOf(rows, method);
     std::string paramField = meanParam(options, method);
     if (paramField == "-") paramField.clear();
-    if (method == Method::Piyavsky && !options.piyavskyL) paramField = "file";
+    if (Lab::methodInfo(method).param == Lab::ParamMeaning::LipschitzEstimate && !options.piyavskyL)
+      paramField = "file";
     out << "mean," << methodName(method) << ',' << paramField << ',' << printed("%.1f", means.trials) << ','
         << means.successes << ',' << (means.hits ? printed("%.1f", means.firstHit) : "") << ','
         << (means.finished ? shortest(means.error) : "") << ',' << printed("%.6f", means.seconds) << '\n';
@@ -269,11 +294,20 @@ std::string jsonString(const std::string& text) {
   return quoted + "\"";
 }
 
-void writeSearch(std::ostream& out, const SearchOptions& options, const SearchResult& result) {
+void writeSearch(std::ostream& out, const SearchOptions& options, const Lab::SearchOutcome& result) {
   switch (options.format) {
     case Format::Text: writeSearchText(out, options, result); break;
     case Format::Csv: writeSearchCsv(out, options, result); break;
     case Format::Json: writeSearchJson(out, options, result); break;
+  }
+}
+
+void writeStepRecords(std::ostream& out, const std::vector<VELMORAALG::TStepRecord>& records) {
+  out << "step,interval,left,right,charact,constant,x,f,precision\n";
+  for (const VELMORAALG::TStepRecord& r : records) {
+    out << r.Step << ',' << r.Interval << ',' << shortest(r.Left) << ',' << shortest(r.Right) << ','
+        << shortest(r.Charact) << ',' << shortest(r.Constant) << ',' << shortest(r.X) << ',' << shortest(r.Z) << ','
+        << shortest(r.Precision) << '\n';
   }
 }
 

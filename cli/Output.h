@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "CommandLine.h"
-#include "SearchRun.h"
+#include "Search.h"
 #include "TestSuite.h"
 
 namespace Velmora::Cli {
@@ -18,7 +18,10 @@ std::string shortest(double value);
 std::string hexFloat(double value);
 std::string jsonString(const std::string& text);
 
-void writeSearch(std::ostream& out, const SearchOptions& options, const SearchResult& result);
+void writeSearch(std::ostream& out, const SearchOptions& options, const Lab::SearchOutcome& result);
+// The header step,interval,left,right,charact,constant,x,f,precision and one
+// row per step; every number reads back as the same double.
+void writeStepRecords(std::ostream& out, const std::vector<VELMORAALG::TStepRecord>& records);
 void writeSuite(std::ostream& out, const SuiteOptions& options, const std::vector<SuiteRow>& rows);
 
 }  // namespace Velmora::Cli

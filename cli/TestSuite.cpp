@@ -1,14 +1,10 @@
 #include "TestSuite.h"
 
-#include <chrono>
 #include <cmath>
 #include <fstream>
 #include <map>
 
 #include "FormulaFunction.h"
-#include "Piyavsky_opt.h"
-#include "SearchRun.h"
-#include "Strongin_opt.h"
 
 namespace Velmora::Cli {
 
@@ -104,43 +100,44 @@ std::vector<SuiteRow> runSuite(const std::vector<Problem>& problems, const Suite
   std::vector<SuiteRow> rows;
   const std::size_t runs = problems.size() * options.methods.size();
   for (const Problem& problem : problems) {
-    for (Method methodKind : options.methods) {
-      if (progress) progress(rows.size() + 1, runs, problem, methodKind);
+    for (MethodId method : options.methods) {
+      if (progress) progress(rows.size() + 1, runs, problem, method);
       SuiteRow row;
       row.id = problem.id;
-      row.method = methodKind;
+      row.method = method;
       row.eps = options.epsRel * (problem.b - problem.a);
 
-      MathReports reports;
       FormulaFunction func(problem.formula);
-      std::unique_ptr<VELMORAALG::TCharactOpt> method = makeMethod(methodKind, [&func](double x) { return func(x); });
-      if (auto* piyavsky = dynamic_cast<VELMORAALG::TPiyavskyOpt*>(method.get())) {
-        row.param = options.piyavskyL.value_or(problem.lipschitz);
-        piyavsky->SetLipschitz(row.param);
+      Lab::SearchRequest request;
+      request.objective = [&func](double x) { return func(x); };
+      request.xmin = problem.a;
+      request.xmax = problem.b;
+      request.method = method;
+      switch (Lab::methodInfo(method).param) {
+        case Lab::ParamMeaning::None: break;
+        case Lab::ParamMeaning::LipschitzEstimate: row.param = options.piyavskyL.value_or(problem.lipschitz); break;
+        case Lab::ParamMeaning::Multiplier: row.param = options.stronginR; break;
       }
-      if (auto* strongin = dynamic_cast<VELMORAALG::TStronginOpt*>(method.get())) {
-        row.param = options.stronginR;
-        strongin->SetMultiplier(row.param);
+      request.param = row.param;
+      if (options.steps) {
+        request.stop = Lab::StopRule::Steps;
+        request.steps = *options.steps;
+      } else {
+        request.stop = Lab::StopRule::IntervalLength;
+        request.eps = row.eps;
       }
-
-      double bestX = 0;
-      const auto start = std::chrono::steady_clock::now();
-      try {
-        bestX = options.steps ? method->SearchBySteps(problem.a, problem.b, *options.steps)
-                              : method->SearchByIntervalLength(problem.a, problem.b, row.eps);
-      } catch (const std::exception& fault) {
-        row.fault = fault.what();
-      }
-      row.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-      row.trials = method->GetTrials().size();
-      row.reports = reports.distinct();
+      const Lab::SearchOutcome outcome = Lab::runSearch(request);
+      row.fault = outcome.fault;
+      row.seconds = outcome.seconds;
+      row.trials = outcome.trials.size();
+      row.reports = outcome.reports;
 
       const auto distance = [&](double x) {
         double nearest = INFINITY;
         for (double minimiser : problem.minimisers) nearest = std::fmin(nearest, std::fabs(x - minimiser));
         return nearest;
       };
-      const std::vector<double>& placed = func.firstEvaluated();
+      const std::vector<double> placed = Lab::placementOrder(outcome.trials);
       for (std::size_t i = 0; i < placed.size(); ++i) {
         if (distance(placed[i]) <= row.eps) {
           row.firstHit = i + 1;
@@ -148,7 +145,7 @@ std::vector<SuiteRow> runSuite(const std::vector<Problem>& problems, const Suite
         }
       }
       if (!row.fault) {
-        row.error = distance(bestX);
+        row.error = distance(outcome.bestX);
         row.success = row.error <= row.eps;
       }
       rows.push_back(std::move(row));

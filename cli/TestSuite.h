@@ -36,7 +36,7 @@ std::vector<Problem> readProblemsFile(const std::string& fileName);
 
 struct SuiteRow {
   std::string id;
-  Method method = Method::Scan;
+  MethodId method = MethodId::Scan;
   double param = 0;  ///< L or r; 0 for scanning
   double eps = 0;
   std::size_t trials = 0;
@@ -49,7 +49,7 @@ struct SuiteRow {
 };
 
 // Called before each run with its 1-based number and the total.
-using SuiteProgress = std::function<void(std::size_t run, std::size_t runs, const Problem&, Method)>;
+using SuiteProgress = std::function<void(std::size_t run, std::size_t runs, const Problem&, MethodId)>;
 
 std::vector<SuiteRow> runSuite(const std::vector<Problem>& problems, const SuiteOptions& options,
                                const SuiteProgress& progress = {});

@@ -14,8 +14,10 @@
 namespace Math_Parser {
 
 namespace {
+// Each thread evaluates with its own formula objects, so each has its own
+// handler: parallel runs collect their reports apart.
 TMathErrorHandler& handlerSlot() {
-  static TMathErrorHandler handler;
+  thread_local TMathErrorHandler handler;
   return handler;
 }
 
@@ -23,7 +25,9 @@ constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 constexpr double kInf = std::numeric_limits<double>::infinity();
 }  // namespace
 
-void SetMathErrorHandler(TMathErrorHandler handler) { handlerSlot() = std::move(handler); }
+TMathErrorHandler SetMathErrorHandler(TMathErrorHandler handler) {
+  return std::exchange(handlerSlot(), std::move(handler));
+}
 
 namespace mathlib {
 

@@ -148,8 +148,9 @@ class TParser {
 
 // Receives the mathematical library's error reports ("sqrt: DOMAIN error", ...),
 // one call per failing library call; the evaluation then goes on with the
-// library's substitute result. An empty handler ignores the reports.
+// library's substitute result. An empty handler ignores the reports. The
+// handler belongs to the calling thread; setting one returns the one before.
 using TMathErrorHandler = std::function<void(const std::string& report)>;
-void SetMathErrorHandler(TMathErrorHandler handler);
+TMathErrorHandler SetMathErrorHandler(TMathErrorHandler handler);
 
 }  // namespace Math_Parser

@@ -310,10 +310,15 @@ Extended TCharactOpt::MeetingPoint(int t, double slope) {
   return Velmora::sub(mid, shift);
 }
 
+void TCharactOpt::SetStepObserver(TStepObserver observer) { observer_ = std::move(observer); }
+
+void TCharactOpt::RequestStop() { stopRequested_ = true; }
+
 void TCharactOpt::Step() {
   const int t = BestInterval();
   const std::int32_t left = chosenLeft_;
   const std::int32_t right = chosenRight_;
+  const double chosenCharact = nodes_[left].Charact;
   const std::int32_t fresh = NewNode(0.0);
   const double x = Velmora::toDouble(NewPoint(t));
   nodes_[fresh].Point.X = x;
@@ -336,6 +341,10 @@ void TCharactOpt::Step() {
   if (IsBetter(z, BestZ)) {
     BestX = x;
     BestZ = z;
+  }
+  if (observer_) {
+    observer_({StepCount + 1, t, nodes_[left].Point.X, nodes_[right].Point.X, chosenCharact, StepConstant(), x, z,
+               Precision});
   }
 }
 
@@ -362,9 +371,10 @@ void TCharactOpt::StepAllRefreshed(int t, std::int32_t fresh, double x) {
 
 double TCharactOpt::SearchBySteps(double xmin, double xmax, int steps) {
   boundHit_ = false;
+  stopRequested_ = false;
   Init(xmin, xmax);
   StepCount = 0;
-  while (StepCount < steps) {
+  while (StepCount < steps && !stopRequested_) {
     Step();
     StepCount += 1;
   }
@@ -373,12 +383,13 @@ double TCharactOpt::SearchBySteps(double xmin, double xmax, int steps) {
 
 double TCharactOpt::SearchByPrecision(double xmin, double xmax, double eps, int maxSteps) {
   boundHit_ = false;
+  stopRequested_ = false;
   Init(xmin, xmax);
   StepCount = 0;
   for (;;) {
     Step();
     StepCount += 1;
-    if (!(Precision > eps)) break;
+    if (!(Precision > eps) || stopRequested_) break;
     if (StepCount >= maxSteps) {
       boundHit_ = true;
       break;
@@ -389,9 +400,10 @@ double TCharactOpt::SearchByPrecision(double xmin, double xmax, double eps, int 
 
 double TCharactOpt::SearchByIntervalLength(double xmin, double xmax, double eps, int maxSteps) {
   boundHit_ = false;
+  stopRequested_ = false;
   Init(xmin, xmax);
   StepCount = 0;
-  for (;;) {
+  while (!stopRequested_) {
     const int t = BestInterval();
     // Measured exactly and without faults: the rule only looks, it computes nothing the run keeps.
     const Extended length =
@@ -421,6 +433,13 @@ std::vector<TSearchInfo> TCharactOpt::GetTrials() const {
   trials.reserve(order.size());
   for (const std::int32_t v : order) trials.push_back({nodes_[v].Point.X, nodes_[v].Charact});
   return trials;
+}
+
+// Nodes are made in the order the trials are placed, the ends first.
+std::vector<int> TCharactOpt::GetTrialOrder() const {
+  std::vector<std::int32_t> order;
+  InOrder(order);
+  return {order.begin(), order.end()};
 }
 
 std::vector<double> TCharactOpt::GetTrialValues() const {

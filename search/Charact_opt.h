@@ -27,6 +27,18 @@ struct TSearchInfo {
 };
 static_assert(sizeof(TSearchInfo) == 16);
 
+// What one completed step did, for whoever watches a run: the interval split
+// (numbered from 1 in list order, its ends and its characteristic when it was
+// chosen), the method's constant in that step (L, Strongin's m after its
+// refresh, 0 for scanning), the new point, F there and the step's Precision.
+struct TStepRecord {
+  int Step;
+  int Interval;
+  double Left, Right, Charact, Constant, X, Z, Precision;
+};
+
+using TStepObserver = std::function<void(const TStepRecord&)>;
+
 // A trial point as the rules see it: its value is asked for through
 // TCharactOpt::Value, which evaluates F the first time only.
 struct TTrialPoint {
@@ -45,6 +57,13 @@ class TCharactOpt {
   TCharactOpt(const TCharactOpt&) = delete;
   TCharactOpt& operator=(const TCharactOpt&) = delete;
 
+  // Called once after each completed step of every later run; an empty
+  // observer costs nothing. A step that faults is not reported.
+  void SetStepObserver(TStepObserver observer);
+  // Ends the running run after the step in progress, as if its stop rule had
+  // been met; an observer calls it to stop at a condition of its own.
+  void RequestStop();
+
   double SearchBySteps(double xmin, double xmax, int steps);
   // Stops after the first step whose Precision is <= eps, or after maxSteps steps.
   double SearchByPrecision(double xmin, double xmax, double eps, int maxSteps = MaxPrecisionSteps);
@@ -56,6 +75,9 @@ class TCharactOpt {
   double GetPrecision() const;
   int GetStepCount() const;
   std::vector<TSearchInfo> GetTrials() const;  ///< a copy, in list order
+  // For each trial in list order, its number in the order of placing: the two
+  // ends are 1 and 2, the point of step k is k + 2.
+  std::vector<int> GetTrialOrder() const;
   // F at each trial, in list order; NaN for a trial whose value a failed run never reached.
   std::vector<double> GetTrialValues() const;
   double GetBestX() const;      ///< the result of the last run, also after a fault
@@ -75,6 +97,8 @@ class TCharactOpt {
   virtual Velmora::Extended Characteristic(TTrialPoint& left, TTrialPoint& right) = 0;
   // The new trial point in interval t, between TrialAt(t) and TrialAt(t + 1).
   virtual Velmora::Extended NewPoint(int t) = 0;
+  // The method's constant as the step just made used it; 0 when it has none.
+  virtual double StepConstant() const { return 0.0; }
 
   // F at the point, evaluated on first need and kept with the trial.
   double Value(TTrialPoint& p);
@@ -135,6 +159,8 @@ class TCharactOpt {
   int pendingSlopeFault_ = -1;  ///< a Velmora::FaultKind, or -1
   bool boundHit_ = false;
   int refreshCount_ = 0;
+  TStepObserver observer_;
+  bool stopRequested_ = false;
   std::vector<SlopeInfo> slopes_;
   std::vector<std::int32_t> scratch_;
   // The interval BestInterval chose, with both its records, while the list is unchanged.

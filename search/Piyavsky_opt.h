@@ -19,6 +19,7 @@ class TPiyavskyOpt : public TCharactOpt {
   Velmora::Extended Characteristic(TTrialPoint& left, TTrialPoint& right) override;
   // Where the two lines meet; outside the interval when L is below the slope there.
   Velmora::Extended NewPoint(int t) override;
+  double StepConstant() const override { return Lipschitz; }
 
  private:
   double Lipschitz = 1.0;

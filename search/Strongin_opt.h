@@ -23,6 +23,7 @@ class TStronginOpt : public TCharactOpt {
   Velmora::Extended Characteristic(TTrialPoint& left, TTrialPoint& right) override;
   // Refreshes m from the trials as they stand, then places the point.
   Velmora::Extended NewPoint(int t) override;
+  double StepConstant() const override { return lipConst_; }
 
  private:
   double Multiplier = 1.5;

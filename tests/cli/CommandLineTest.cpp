@@ -106,7 +106,7 @@ TEST(CommandLine, aSearchCommandKeepsEveryOption) {
   EXPECT_EQ(search->formula, "-x[0]^2");  // a single dash starts no option
   EXPECT_EQ(search->xmin, -10);
   EXPECT_EQ(search->xmax, 10);
-  EXPECT_EQ(search->method, Method::Piyavsky);
+  EXPECT_EQ(search->method, MethodId::Piyavsky);
   EXPECT_EQ(search->param, -3);  // the window takes any estimate; the method replaces it by 1
   EXPECT_EQ(search->stop, StopRule::IntervalLength);
   EXPECT_EQ(search->eps, 0.01);
@@ -125,7 +125,7 @@ TEST(CommandLine, doubleDashLetsAFormulaStartWithTwoMinusSigns) {
 
 TEST(CommandLine, suiteDefaultsAreTheLiteratureProtocol) {
   const SuiteOptions suite = std::get<SuiteOptions>(parseCommandLine({"--suite", "p.tsv"}));
-  EXPECT_EQ(suite.methods, (std::vector<Method>{Method::Scan, Method::Piyavsky, Method::Strongin}));
+  EXPECT_EQ(suite.methods, (std::vector<MethodId>{MethodId::Scan, MethodId::Piyavsky, MethodId::Strongin}));
   EXPECT_FALSE(suite.piyavskyL);
   EXPECT_EQ(suite.stronginR, 2);
   EXPECT_EQ(suite.epsRel, 1e-4);
@@ -135,7 +135,7 @@ TEST(CommandLine, suiteDefaultsAreTheLiteratureProtocol) {
   const SuiteOptions custom = std::get<SuiteOptions>(parseCommandLine(
       {"--suite", "p.tsv", "--methods", "strongin,scan", "--param-piyavsky", "from-file", "--param-strongin", "3",
        "--steps", "50", "--format", "csv"}));
-  EXPECT_EQ(custom.methods, (std::vector<Method>{Method::Strongin, Method::Scan}));
+  EXPECT_EQ(custom.methods, (std::vector<MethodId>{MethodId::Strongin, MethodId::Scan}));
   EXPECT_FALSE(custom.piyavskyL);
   EXPECT_EQ(custom.stronginR, 3);
   EXPECT_EQ(custom.steps, 50);

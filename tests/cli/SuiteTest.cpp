@@ -7,9 +7,6 @@
 
 #include "Cli.h"
 #include "FormulaFunction.h"
-#include "Piyavsky_opt.h"
-#include "SearchRun.h"
-#include "Strongin_opt.h"
 #include "TestSuite.h"
 
 using namespace Velmora::Cli;
@@ -73,7 +70,7 @@ TEST(Suite, everyMethodSolvesProblemsOfTheSetUnderTheProtocol) {
   const ProblemFile file(hansenRows({"2", "9", "20"}));
   SuiteOptions options;
   options.file = file.path();
-  options.methods = {Method::Piyavsky, Method::Strongin, Method::Scan};
+  options.methods = {MethodId::Piyavsky, MethodId::Strongin, MethodId::Scan};
   const std::vector<Problem> problems = readProblemsFile(file.path());
   const std::vector<SuiteRow> rows = runSuite(problems, options);
   ASSERT_EQ(rows.size(), 9u);
@@ -85,7 +82,7 @@ TEST(Suite, everyMethodSolvesProblemsOfTheSetUnderTheProtocol) {
     ASSERT_TRUE(row.firstHit);
     EXPECT_LE(*row.firstHit, row.trials);
     // Scanning halves uniformly: 2^14 intervals are the first no longer than 1e-4 of the whole.
-    if (row.method == Method::Scan) {
+    if (row.method == MethodId::Scan) {
       EXPECT_EQ(row.trials, 16385u);
     } else {
       EXPECT_GT(row.trials, 10u);
@@ -215,38 +212,3 @@ TEST(Suite, badFilesAreRefusedWithFileAndLine) {
   EXPECT_NE(missing.err.find("/nonexistent/problems.tsv: cannot open the file"), std::string::npos);
 }
 
-// first_hit rests on the order in which the formula first sees each point being
-// the order in which the trials were placed; step-limited runs of growing length
-// show the placement order directly.
-TEST(Suite, firstEvaluationOrderIsThePlacementOrder) {
-  for (Method kind : {Method::Scan, Method::Piyavsky, Method::Strongin}) {
-    SCOPED_TRACE(std::string(methodName(kind)));
-    const auto trialsAfter = [kind](int steps, FormulaFunction& func) {
-      auto method = makeMethod(kind, [&func](double x) { return func(x); });
-      if (auto* p = dynamic_cast<VELMORAALG::TPiyavskyOpt*>(method.get())) p->SetLipschitz(6);
-      if (auto* s = dynamic_cast<VELMORAALG::TStronginOpt*>(method.get())) s->SetMultiplier(2);
-      method->SearchBySteps(2.7, 7.5, steps);
-      std::vector<double> xs;
-      for (const auto& t : method->GetTrials()) xs.push_back(t.X);
-      return xs;
-    };
-    const std::string formula = "sin(x[0])+sin(10*x[0]/3)+ln(x[0])-0.84*x[0]+3";
-    FormulaFunction full(formula);
-    trialsAfter(30, full);
-    const std::vector<double>& order = full.firstEvaluated();
-    ASSERT_EQ(order.size(), 32u);
-    EXPECT_EQ(order[0], 2.7);
-    EXPECT_EQ(order[1], 7.5);
-    std::vector<double> before = {2.7, 7.5};
-    for (int k = 1; k <= 30; ++k) {
-      FormulaFunction func(formula);
-      const std::vector<double> after = trialsAfter(k, func);
-      std::vector<double> added;
-      for (double x : after)
-        if (std::find(before.begin(), before.end(), x) == before.end()) added.push_back(x);
-      ASSERT_EQ(added.size(), 1u) << "step " << k;
-      EXPECT_EQ(order[k + 1], added[0]) << "step " << k;
-      before = after;
-    }
-  }
-}

@@ -1,0 +1,55 @@
+// The methods Velmora offers, each described once: its id on the command line,
+// its names, what its parameter means and how an entered value becomes the
+// value the method works with, and how to make it. The window and velmora-run
+// both read them here.
+#pragma once
+
+#include <memory>
+#include <span>
+#include <string_view>
+
+#include "Charact_opt.h"
+
+namespace Velmora::Lab {
+
+enum class MethodId { Scan, Piyavsky, Strongin };
+
+enum class ParamMeaning {
+  None,               ///< scanning takes no parameter
+  LipschitzEstimate,  ///< the broken lines' constant L
+  Multiplier,         ///< r, the multiplier of the estimated slope
+};
+
+// The window's default for both the Lipschitz estimate and the multiplier.
+inline constexpr double DefaultMethodParam = 1.5;
+
+// A run by a precision or an interval rule stops here at the latest, and the
+// window's step count goes no further.
+inline constexpr int MaxSteps = VELMORAALG::TCharactOpt::MaxPrecisionSteps;
+
+struct MethodInfo {
+  MethodId id;
+  std::string_view key;          ///< "scan", "piyavsky", "strongin"
+  std::string_view windowName;   ///< the item of the window's method choice (UTF-8)
+  std::string_view englishName;
+  ParamMeaning param;
+  std::string_view paramLabel;   ///< the window's label of the parameter (UTF-8); empty for none
+  double defaultParam;
+  // Whether the window and the command line take an entered value at all
+  // (the multiplier must exceed 1; the broken lines take any estimate).
+  bool (*acceptsParam)(double entered);
+  // The value the method works with: an estimate that is not positive is 1,
+  // a multiplier not above 1 is 1.5; 0 for a method without a parameter.
+  double (*effectiveParam)(double entered);
+  std::unique_ptr<VELMORAALG::TCharactOpt> (*make)(VELMORAALG::TOptFunc objective);
+  // Hands an entered value to a method object this entry made.
+  void (*applyParam)(VELMORAALG::TCharactOpt& method, double entered);
+};
+
+// The window's three methods, in the order of its method choice.
+std::span<const MethodInfo> windowMethods();
+const MethodInfo& methodInfo(MethodId id);
+// Null when no method has that key.
+const MethodInfo* findMethod(std::string_view key);
+
+}  // namespace Velmora::Lab

@@ -1,0 +1,68 @@
+// The catalogue's parameter rules, held against what the method objects it
+// makes actually keep.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+#include "MethodCatalogue.h"
+#include "Piyavsky_opt.h"
+#include "Strongin_opt.h"
+
+using namespace Velmora::Lab;
+
+namespace {
+
+double heldParam(const VELMORAALG::TCharactOpt& method) {
+  if (const auto* p = dynamic_cast<const VELMORAALG::TPiyavskyOpt*>(&method)) return p->GetLipschitz();
+  if (const auto* s = dynamic_cast<const VELMORAALG::TStronginOpt*>(&method)) return s->GetMultiplier();
+  return 0;
+}
+
+TEST(MethodCatalogue, parameterRulesAreWhatTheMethodsKeep) {
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  const struct {
+    const char* key;
+    double entered;
+    bool accepted;
+    double used;
+    const char* why;
+  } cases[] = {
+      {"scan", 7, true, 0, "scanning takes no parameter"},
+      {"piyavsky", 2.5, true, 2.5, "an estimate is kept"},
+      {"piyavsky", 0, true, 1, "an estimate that is not positive is 1"},
+      {"piyavsky", -3, true, 1, "the window takes it without a word"},
+      {"piyavsky", nan, true, 1, "NaN is not positive either"},
+      {"strongin", 2, true, 2, "a multiplier above 1 is kept"},
+      {"strongin", 1, false, 1.5, "exactly 1 is refused, and would be 1.5"},
+      {"strongin", 0.5, false, 1.5, "below 1 likewise"},
+      {"strongin", 1.0000001, true, 1.0000001, "just above 1"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.key) + ": " + c.why);
+    const MethodInfo* info = findMethod(c.key);
+    ASSERT_NE(info, nullptr);
+    EXPECT_EQ(info->acceptsParam(c.entered), c.accepted);
+    EXPECT_EQ(info->effectiveParam(c.entered), c.used);
+    const auto method = info->make([](double x) { return x; });
+    info->applyParam(*method, c.entered);
+    EXPECT_EQ(heldParam(*method), c.used);
+  }
+}
+
+TEST(MethodCatalogue, theWindowsOrderKeysAndDefaults) {
+  const auto methods = windowMethods();
+  ASSERT_EQ(methods.size(), 3u);
+  const char* keys[] = {"scan", "piyavsky", "strongin"};
+  for (std::size_t i = 0; i < methods.size(); ++i) {
+    EXPECT_EQ(methods[i].key, keys[i]);
+    EXPECT_EQ(&methodInfo(methods[i].id), &methods[i]);
+    EXPECT_EQ(findMethod(keys[i]), &methods[i]);
+  }
+  EXPECT_EQ(methods[0].param, ParamMeaning::None);
+  EXPECT_EQ(methods[1].defaultParam, 1.5);
+  EXPECT_EQ(methods[2].defaultParam, 1.5);
+  EXPECT_EQ(findMethod("Scan"), nullptr);
+}
+
+}  // namespace
