@@ -10,6 +10,7 @@
 #include <exception>
 
 #include "Main.h"
+#include "MessageText.h"
 
 namespace Velmora {
 
@@ -138,21 +139,12 @@ void TMainForm::bbtnUpdateFuncClick() {
       }
     }
     if (!dataCorrect) {
-      dialogs_->showMessage(QString::fromUtf8("Неверно введён один из параметров функции"));
+      showInputMessage(InputMessage::FunctionParameter);
       return;
     }
-    if (const auto xmin = toNumber(edXmin->text())) {
-      Xmin = *xmin;
-      if (const auto xmax = toNumber(edXmax->text())) {
-        Xmax = *xmax;
-      } else {
-        dataCorrect = false;
-      }
-    } else {
+    if (!readInterval()) {
       dataCorrect = false;
-    }
-    if (!dataCorrect) {
-      dialogs_->showMessage(QString::fromUtf8("Неверно введён интервал поиска значения"));
+      showInputMessage(InputMessage::Interval);
       return;
     }
     DrawFunctionGraph();

@@ -20,8 +20,8 @@
 #include "Aboutform.h"
 #include "FunctionChart.h"
 #include "NumberText.h"
+#include "MethodCatalogue.h"
 #include "RadioGroup.h"
-#include "Scan_opt.h"
 
 // The resources live in the application library, which a static link would
 // otherwise leave unregistered.
@@ -264,10 +264,11 @@ void TMainForm::createControls() {
   edXmax->setToolTip(ru("Введите конец отрезка поиска"));
 
   // The method, its stop rule and parameter.
+  QStringList methodNames;
+  for (const Lab::MethodInfo& method : Lab::windowMethods())
+    methodNames << utf8Text(method.windowName);
   radgrSearchMet = new TRadioGroup(QStringLiteral("radgrSearchMet"), ru("Метод поиска глобального минимума:"),
-                                   {ru("Метод последовательного сканирования;"), ru("Метод ломаных (Пиявского);"),
-                                    ru("Инф.-статистический  метод (Стронгина);")},
-                                   this);
+                                   methodNames, this);
   radgrSearchMet->setGeometry(0, 144, 314, 81);
   setFontStyle(radgrSearchMet, true);
   radgrSearchMet->setItemIndex(0);
@@ -293,7 +294,10 @@ void TMainForm::createControls() {
   edPrecision->setEnabled(false);
   edMetParam = makeEdit(grbMetParams, "edMetParam", 239, 63, 69, 21, "1" + separator_ + "5");
   edMetParam->setEnabled(false);
-  labMetParam = makeLabel(grbMetParams, "labMetParam", "Оценка Константы Липщица:------------>", 12, 65, 230, 13, true);
+  // At start the label names the broken lines' parameter, though scanning is
+  // chosen. (The catalogue's texts are literals, so data() ends the text.)
+  labMetParam = makeLabel(grbMetParams, "labMetParam", Lab::methodInfo(Lab::MethodId::Piyavsky).paramLabel.data(),
+                          12, 65, 230, 13, true);
   labMetParam->setEnabled(false);
 
   // The results and the two buttons below.
@@ -361,6 +365,20 @@ std::optional<double> TMainForm::toNumber(const QString& text) const {
   return textToNumber(text.toStdString(), separator_.toStdString());
 }
 
+bool TMainForm::readInterval() {
+  const std::optional<double> low = toNumber(edXmin->text());
+  if (!low) return false;
+  Xmin = *low;
+  const std::optional<double> high = toNumber(edXmax->text());
+  if (!high) return false;
+  Xmax = *high;
+  return true;
+}
+
+void TMainForm::showInputMessage(std::string_view text) {
+  dialogs().showMessage(utf8Text(text));
+}
+
 QString TMainForm::toFixed(double value, int precision, int decimals) const {
   return QString::fromStdString(formatFixed(value, precision, decimals, separator_.toStdString()));
 }
@@ -385,7 +403,8 @@ void TMainForm::FormCreate() {
       setParamColumn(c, QStringLiteral("X[%1]").arg(c + 1), QStringLiteral("0"));
       vars[c + 1] = 0.0;
     }
-    currentMethod = std::make_unique<VELMORAALG::TScanOpt>(objective());
+    currentMethodId = Lab::windowMethods().front().id;
+    currentMethod = Lab::methodInfo(currentMethodId).make(objective());
   });
 }
 

@@ -12,6 +12,7 @@
 #include "Dialogs.h"
 #include "HandlerGuard.h"
 #include "Math_Parser.h"
+#include "MethodCatalogue.h"
 #include "SpinEdit.h"
 
 class QComboBox;
@@ -67,6 +68,11 @@ class TMainForm : public QWidget {
   // The window's number rules with its decimal separator; empty when the text does not convert.
   std::optional<double> toNumber(const QString& text) const;
   QString toFixed(double value, int precision, int decimals) const;
+  // Xmin, then Xmax, from their edits; false when either fails, and Xmin
+  // keeps its new value when only edXmax fails.
+  bool readInterval();
+  // The plain message box with a UTF-8 text.
+  void showInputMessage(std::string_view text);
   const QString& decimalSeparator() const { return separator_; }
 
   Dialogs& dialogs() { return *dialogs_; }
@@ -81,6 +87,7 @@ class TMainForm : public QWidget {
   bool funcCorrect = false;
   bool dataCorrect = false;
   std::unique_ptr<VELMORAALG::TCharactOpt> currentMethod;
+  Lab::MethodId currentMethodId = Lab::MethodId::Scan;  ///< the catalogue's entry that made currentMethod
   std::mt19937 randomGenerator;   ///< Random draws from it; seeded once from the clock
   // Made hidden with the window and shown again by every press of About.
   std::unique_ptr<TFormAbout> FormAbout;
@@ -150,6 +157,11 @@ class TMainForm : public QWidget {
   QString separator_;
   bool centred_ = false;
 };
+
+// The core's UTF-8 texts as the window shows them.
+inline QString utf8Text(std::string_view text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
 
 // The sample formulas of the combo box, in list order.
 extern const char* const SampleFormulas[6];

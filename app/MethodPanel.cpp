@@ -7,31 +7,25 @@
 #include <QRadioButton>
 
 #include "Main.h"
-#include "Piyavsky_opt.h"
+#include "MethodCatalogue.h"
 #include "RadioGroup.h"
-#include "Scan_opt.h"
 #include "SpinEdit.h"
-#include "Strongin_opt.h"
 
 namespace Velmora {
 
 void TMainForm::radgrSearchMetClick() {
   guard().run([this] {
-    const int index = radgrSearchMet->itemIndex();
-    const bool parametrised = index == 1 || index == 2;
+    const Lab::MethodInfo& method = Lab::windowMethods()[static_cast<std::size_t>(radgrSearchMet->itemIndex())];
+    const bool parametrised = method.param != Lab::ParamMeaning::None;
     labMetParam->setEnabled(parametrised);
     edMetParam->setEnabled(parametrised);
     // Back on scanning, the disabled label still names the parameter of the
     // method chosen before.
-    if (index == 1) labMetParam->setText(QStringLiteral("Оценка Константы Липщица:------------>"));
-    if (index == 2) labMetParam->setText(QStringLiteral("Множитель Константы Липщица:------>"));
+    if (parametrised) labMetParam->setText(utf8Text(method.paramLabel));
 
     currentMethod.reset();
-    switch (index) {
-      case 1: currentMethod = std::make_unique<VELMORAALG::TPiyavskyOpt>(objective()); break;
-      case 2: currentMethod = std::make_unique<VELMORAALG::TStronginOpt>(objective()); break;
-      default: currentMethod = std::make_unique<VELMORAALG::TScanOpt>(objective()); break;
-    }
+    currentMethod = method.make(objective());
+    currentMethodId = method.id;
   });
 }
 

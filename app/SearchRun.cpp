@@ -12,87 +12,75 @@
 #include "Aboutform.h"
 #include "FunctionChart.h"
 #include "Main.h"
-#include "Piyavsky_opt.h"
-#include "RadioGroup.h"
+#include "MessageText.h"
+#include "Search.h"
 #include "SpinEdit.h"
-#include "Strongin_opt.h"
 
 namespace Velmora {
-
-namespace {
-
-QString precisionNotReachedMessage() {
-  return QStringLiteral("Заданная точность поиска не достигнута за %1 шагов")
-      .arg(VELMORAALG::TCharactOpt::MaxPrecisionSteps);
-}
-
-}  // namespace
 
 void TMainForm::bbtnSearchMinClick() {
   guard().run([this] {
     dataCorrect = true;
+    Lab::SearchRequest request;
+    request.method = currentMethodId;
 
-    // Xmin keeps its new value even when edXmax then fails.
-    bool intervalRead = false;
-    if (const std::optional<double> low = toNumber(edXmin->text())) {
-      Xmin = *low;
-      if (const std::optional<double> high = toNumber(edXmax->text())) {
-        Xmax = *high;
-        intervalRead = true;
-      }
-    }
-    if (!intervalRead) {
+    if (!readInterval()) {
       dataCorrect = false;
-      dialogs().showMessage(QStringLiteral("Неверно введён интервал поиска значения"));
+      showInputMessage(InputMessage::Interval);
     }
 
-    const int method = radgrSearchMet->itemIndex();
-    if (method == 1 || method == 2) {
+    const Lab::MethodInfo& method = Lab::methodInfo(currentMethodId);
+    if (method.param != Lab::ParamMeaning::None) {
       const std::optional<double> param = toNumber(edMetParam->text());
       if (!param) {
         dataCorrect = false;
-        dialogs().showMessage(QStringLiteral("Неверно задан параметр метода Пиявского или Стронгина"));
+        showInputMessage(InputMessage::MethodParameter);
       }
       // Skipped once an input has failed: its message would only add noise.
-      if (method == 2 && dataCorrect && !(*param > 1.0)) {
-        dialogs().showMessage(QStringLiteral(" Множитель константы Липшица в методе Стронгина должен быть > 1"));
+      // The broken-line estimate passes any value: the method itself takes
+      // 1.0 in place of one that is not positive.
+      if (dataCorrect && !method.acceptsParam(*param)) {
+        showInputMessage(InputMessage::Multiplier);
         dataCorrect = false;
       }
-      // The broken-line estimate gets no check here: the method itself takes
-      // 1.0 in place of an estimate that is not positive.
-      if (param) {
-        if (method == 1)
-          static_cast<VELMORAALG::TPiyavskyOpt&>(*currentMethod).SetLipschitz(*param);
-        else
-          static_cast<VELMORAALG::TStronginOpt&>(*currentMethod).SetMultiplier(*param);
-      }
+      if (param) request.param = *param;
     }
 
     if (rbtnStepStop->isChecked()) {
-      const int steps = spedSteps->Value();
-      if (!dataCorrect) return;
-      const double bestX = currentMethod->SearchBySteps(Xmin, Xmax, steps);
-      edGlobMin->setText(toFixed(bestX, 10, 7));
-      edMadeParam->setText(toFixed(currentMethod->GetPrecision(), 10, 9));
-      DrawFunctionGraph();
-      DrawTrialPoints();
+      request.stop = Lab::StopRule::Steps;
+      request.steps = spedSteps->Value();
     } else {
+      request.stop = Lab::StopRule::Precision;
       const std::optional<double> eps = toNumber(edPrecision->text());
       if (!eps) {
         dataCorrect = false;
-        dialogs().showMessage(QStringLiteral("Неверно задана точность поиска минимума"));
+        showInputMessage(InputMessage::Precision);
       }
-      if (!dataCorrect) return;
-      const double bestX = currentMethod->SearchByPrecision(Xmin, Xmax, *eps);
-      edGlobMin->setText(toFixed(bestX, 10, 7));
-      edMadeParam->setText(QString::number(currentMethod->GetStepCount()));
-      DrawFunctionGraph();
-      DrawTrialPoints();
-      // A precision of 0 or below, or one finer than doubles resolve, is never
-      // reached: the run stops at its step bound, and the figure shown is not
-      // what the user asked for.
-      if (currentMethod->PrecisionBoundHit()) dialogs().showMessage(precisionNotReachedMessage());
+      request.eps = eps.value_or(0);
     }
+    if (!dataCorrect) return;
+
+    request.xmin = Xmin;
+    request.xmax = Xmax;
+    const Lab::SearchOutcome outcome = Lab::runSearch(*currentMethod, request);
+    for (const std::string& report : outcome.reports) guard().mathReport(report);
+    if (outcome.fault) {
+      // The results and the chart keep what the last run left.
+      guard().showFault(*outcome.fault);
+      return;
+    }
+    edGlobMin->setText(toFixed(outcome.bestX, 10, 7));
+    if (request.stop == Lab::StopRule::Steps)
+      edMadeParam->setText(toFixed(outcome.precision, 10, 9));
+    else
+      edMadeParam->setText(QString::number(outcome.stepCount));
+    DrawFunctionGraph();
+    DrawTrialPoints();
+    // A precision of 0 or below, or one finer than doubles resolve, is never
+    // reached: the run stops at its step bound, and the figure shown is not
+    // what the user asked for.
+    if (outcome.stop == Lab::StopReason::StepBoundHit)
+      showInputMessage(precisionNotReachedMessage(request.maxSteps));
   });
 }
 

@@ -14,6 +14,10 @@ std::string applicationTitle(std::string_view executablePath) {
   return title;
 }
 
+std::string precisionNotReachedMessage(int stepBound) {
+  return "Заданная точность поиска не достигнута за " + std::to_string(stepBound) + " шагов";
+}
+
 std::string faultBoxText(std::string_view message) {
   std::string text(message);
   if (!text.empty() && static_cast<unsigned char>(text.back()) > static_cast<unsigned char>('.')) text += '.';

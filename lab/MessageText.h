@@ -1,5 +1,6 @@
-// Texts of the boxes that report faults. No Qt here, so tests reach the rules
-// without a window.
+// Texts of the window's boxes: the messages about input it cannot use, and
+// the rules for the boxes that report faults. No Qt here, so tests reach the
+// rules without a window.
 #pragma once
 
 #include <string>
@@ -16,5 +17,19 @@ std::string applicationTitle(std::string_view executablePath);
 // text ends in a character that sorts after "." ("Floating point overflow"
 // gets one, "sqrt(-1)." and "Error!" do not).
 std::string faultBoxText(std::string_view message);
+
+// The messages about input, UTF-8, in the order Search checks its inputs.
+namespace InputMessage {
+inline constexpr std::string_view FunctionParameter = "Неверно введён один из параметров функции";
+inline constexpr std::string_view Interval = "Неверно введён интервал поиска значения";
+inline constexpr std::string_view MethodParameter = "Неверно задан параметр метода Пиявского или Стронгина";
+// It begins with a blank.
+inline constexpr std::string_view Multiplier = " Множитель константы Липшица в методе Стронгина должен быть > 1";
+inline constexpr std::string_view Precision = "Неверно задана точность поиска минимума";
+}  // namespace InputMessage
+
+// After a precision run that met its step bound: "Заданная точность поиска не
+// достигнута за 100000 шагов".
+std::string precisionNotReachedMessage(int stepBound);
 
 }  // namespace Velmora
