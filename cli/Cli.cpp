@@ -10,6 +10,7 @@
 #include "GraphSamples.h"
 #include "MathReports.h"
 #include "Output.h"
+#include "Search.h"
 #include "TestSuite.h"
 
 namespace Velmora::Cli {
@@ -29,7 +30,7 @@ PlotRequest plotRequest(const SearchOptions& options, const Lab::SearchOutcome& 
   request.file = *options.plotFile;
   request.xmin = options.xmin;
   request.xmax = options.xmax;
-  request.trials = result.trials;
+  for (const Lab::Trial& trial : result.trials) request.trials.push_back({trial.x, trial.f});
   std::size_t faults = 0;
   std::string firstFault;
   for (int i = 0; i < GraphSampleCount; ++i) {

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "Search.h"
+#include "PlotRequest.h"
 
 namespace Velmora::Cli {
 
@@ -17,18 +17,6 @@ inline constexpr int ExitOk = 0;
 inline constexpr int ExitFailed = 1;    ///< the plot or the output could not be written
 inline constexpr int ExitBadInput = 2;  ///< bad arguments, a formula syntax error, an unusable test-set file
 inline constexpr int ExitFault = 3;     ///< a fault of the formula ended a run
-
-struct PlotRequest {
-  std::string file;
-  double xmin = 0;
-  double xmax = 0;
-  std::vector<double> curveX;  ///< the chart's samples; a sample whose evaluation faulted holds NaN in curveY
-  std::vector<double> curveY;
-  std::vector<Lab::Trial> trials;
-};
-
-// Writes the PNG; returns the user's text of a failure.
-using PlotWriter = std::function<std::optional<std::string>(const PlotRequest&)>;
 
 struct Environment {
   PlotWriter plot;                  ///< empty: --plot is refused

@@ -39,7 +39,7 @@ std::optional<std::string> writePlotPng(const PlotRequest& request) {
     QCPGraph& curve = *plot.graph(0);
     QCPGraph& points = *plot.graph(1);
     for (std::size_t i = 0; i < request.curveX.size(); ++i) FunctionChart::append(curve, request.curveX[i], request.curveY[i]);
-    for (const Lab::Trial& trial : request.trials) FunctionChart::append(points, trial.x, trial.f);
+    for (const PlotPoint& trial : request.trials) FunctionChart::append(points, trial.x, trial.f);
     FunctionChart::refresh(plot);
     written = plot.savePng(QString::fromStdString(request.file), PlotWidth, PlotHeight);
   }

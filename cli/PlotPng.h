@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-#include "Cli.h"
+#include "PlotRequest.h"
 
 namespace Velmora::Cli {
 

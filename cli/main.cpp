@@ -5,11 +5,11 @@
 #include <vector>
 
 #include "Cli.h"
-#include "PlotPng.h"
+#include "PlotPlugin.h"
 
 int main(int argc, char** argv) {
   Velmora::Cli::Environment env;
-  env.plot = Velmora::Cli::writePlotPng;
+  env.plot = Velmora::Cli::loadedPlotWriter();
   env.progressToTerminal = isatty(STDERR_FILENO) == 1;
   const std::vector<std::string> args(argv + 1, argv + argc);
   return Velmora::Cli::runCli(args, std::cout, std::cerr, env);
