@@ -16,11 +16,11 @@
 #include "Piyavsky_opt.h"
 #include "RadioGroup.h"
 #include "Scan_opt.h"
-#include "SearchWindow.h"
+#include "WindowFixture.h"
 #include "SpinEdit.h"
 #include "Strongin_opt.h"
 
-using Velmora::Testing::SearchWindow;
+using Velmora::Testing::WindowTest;
 
 namespace {
 
@@ -29,22 +29,21 @@ const QString multiplierLabel = QStringLiteral("Множитель Конста�
 const QString precisionLabel = QStringLiteral("Достигнутая точность:");
 const QString stepsLabel = QStringLiteral("Сдел-е Число шагов:");
 
-class MethodPanel : public ::testing::Test {
+class MethodPanel : public WindowTest {
  protected:
-  Velmora::TMainForm& form() { return *window.form; }
-  SearchWindow window;
+  void SetUp() override { form->show(); }
 };
 
 TEST_F(MethodPanel, startsWithScanningByStepsAndTheParameterDisabled) {
-  EXPECT_EQ(form().radgrSearchMet->itemIndex(), 0);
-  EXPECT_FALSE(form().labMetParam->isEnabled());
-  EXPECT_EQ(form().labMetParam->text(), lipschitzLabel);
-  EXPECT_FALSE(form().edMetParam->isEnabled());
-  EXPECT_FALSE(form().edPrecision->isEnabled());
-  EXPECT_TRUE(form().spedSteps->isEnabled());
-  EXPECT_EQ(form().spedSteps->value(), 100);
-  EXPECT_EQ(form().labMade->text(), precisionLabel);
-  EXPECT_NE(dynamic_cast<VELMORAALG::TScanOpt*>(form().currentMethod.get()), nullptr);
+  EXPECT_EQ(form->radgrSearchMet->itemIndex(), 0);
+  EXPECT_FALSE(form->labMetParam->isEnabled());
+  EXPECT_EQ(form->labMetParam->text(), lipschitzLabel);
+  EXPECT_FALSE(form->edMetParam->isEnabled());
+  EXPECT_FALSE(form->edPrecision->isEnabled());
+  EXPECT_TRUE(form->spedSteps->isEnabled());
+  EXPECT_EQ(form->spedSteps->value(), 100);
+  EXPECT_EQ(form->labMade->text(), precisionLabel);
+  EXPECT_NE(dynamic_cast<VELMORAALG::TScanOpt*>(form->currentMethod.get()), nullptr);
 }
 
 // Each row is one click in a sequence; the state after it.
@@ -64,12 +63,12 @@ TEST_F(MethodPanel, eachMethodBringsItsObjectLabelAndEnabledInputs) {
   };
   for (const Step& step : steps) {
     SCOPED_TRACE(step.why);
-    window.chooseMethod(step.method);
-    EXPECT_EQ(form().radgrSearchMet->itemIndex(), step.method);
-    EXPECT_EQ(form().labMetParam->isEnabled(), step.parameterEnabled);
-    EXPECT_EQ(form().edMetParam->isEnabled(), step.parameterEnabled);
-    EXPECT_EQ(form().labMetParam->text(), step.label);
-    VELMORAALG::TCharactOpt* method = form().currentMethod.get();
+    chooseMethod(step.method);
+    EXPECT_EQ(form->radgrSearchMet->itemIndex(), step.method);
+    EXPECT_EQ(form->labMetParam->isEnabled(), step.parameterEnabled);
+    EXPECT_EQ(form->edMetParam->isEnabled(), step.parameterEnabled);
+    EXPECT_EQ(form->labMetParam->text(), step.label);
+    VELMORAALG::TCharactOpt* method = form->currentMethod.get();
     switch (step.method) {
       case 0: EXPECT_NE(dynamic_cast<VELMORAALG::TScanOpt*>(method), nullptr); break;
       case 1: EXPECT_NE(dynamic_cast<VELMORAALG::TPiyavskyOpt*>(method), nullptr); break;
@@ -77,40 +76,40 @@ TEST_F(MethodPanel, eachMethodBringsItsObjectLabelAndEnabledInputs) {
     }
   }
   // One text serves both parametrised methods.
-  EXPECT_EQ(form().edMetParam->text(), QStringLiteral("1,5"));
+  EXPECT_EQ(form->edMetParam->text(), QStringLiteral("1,5"));
 }
 
 TEST_F(MethodPanel, aNewMethodStartsEmptyAndLeavesTheResultsOnView) {
-  window.enterFormula(QStringLiteral("x[0]^2 - 5"));
-  window.pressSearch();
-  const SearchWindow::View shown = window.view();
-  VELMORAALG::TCharactOpt* ran = form().currentMethod.get();
+  enterFormula(QStringLiteral("x[0]^2 - 5"));
+  pressSearch();
+  const View shown = view();
+  VELMORAALG::TCharactOpt* ran = form->currentMethod.get();
   ASSERT_FALSE(ran->GetTrials().empty());
 
   // Clicking the method already chosen is no change.
-  window.chooseMethod(0);
-  EXPECT_EQ(form().currentMethod.get(), ran);
+  chooseMethod(0);
+  EXPECT_EQ(form->currentMethod.get(), ran);
 
-  window.chooseMethod(2);
-  EXPECT_TRUE(form().currentMethod->GetTrials().empty());
-  EXPECT_EQ(window.view(), shown);
+  chooseMethod(2);
+  EXPECT_TRUE(form->currentMethod->GetTrials().empty());
+  EXPECT_EQ(view(), shown);
 }
 
 TEST_F(MethodPanel, theStopRuleRelabelsTheResultButKeepsItsValue) {
-  window.enterFormula(QStringLiteral("x[0]^2 - 5"));
-  window.pressSearch();
-  window.choosePrecisionStop();
-  EXPECT_EQ(form().labMade->text(), stepsLabel);
-  EXPECT_EQ(form().edMadeParam->text(), QStringLiteral("0,156250000"));
-  EXPECT_FALSE(form().spedSteps->isEnabled());
-  EXPECT_TRUE(form().edPrecision->isEnabled());
+  enterFormula(QStringLiteral("x[0]^2 - 5"));
+  pressSearch();
+  choosePrecisionStop();
+  EXPECT_EQ(form->labMade->text(), stepsLabel);
+  EXPECT_EQ(form->edMadeParam->text(), QStringLiteral("0,156250000"));
+  EXPECT_FALSE(form->spedSteps->isEnabled());
+  EXPECT_TRUE(form->edPrecision->isEnabled());
 
-  window.chooseStepStop();
-  EXPECT_EQ(form().labMade->text(), precisionLabel);
-  EXPECT_TRUE(form().spedSteps->isEnabled());
-  EXPECT_FALSE(form().edPrecision->isEnabled());
+  chooseStepStop();
+  EXPECT_EQ(form->labMade->text(), precisionLabel);
+  EXPECT_TRUE(form->spedSteps->isEnabled());
+  EXPECT_FALSE(form->edPrecision->isEnabled());
   // Disabled inputs keep their texts.
-  EXPECT_EQ(form().edPrecision->text(), QStringLiteral("0,1"));
+  EXPECT_EQ(form->edPrecision->text(), QStringLiteral("0,1"));
 }
 
 TEST_F(MethodPanel, theStepCountIsKeptWithinItsRangeWhenLeft) {
@@ -128,37 +127,37 @@ TEST_F(MethodPanel, theStepCountIsKeptWithinItsRangeWhenLeft) {
       {"99999999999999999999", 100000, "beyond any integer type"},
       {"12345", 12345, "within the range: kept"},
   };
-  form().show();
+  form->show();
   for (const auto& c : cases) {
     SCOPED_TRACE(c.why);
-    form().spedSteps->setFocus();
-    form().spedSteps->selectAll();
-    QTest::keyClicks(form().spedSteps, QString::fromUtf8(c.typed));
-    form().edXmin->setFocus();
+    form->spedSteps->setFocus();
+    form->spedSteps->selectAll();
+    QTest::keyClicks(form->spedSteps, QString::fromUtf8(c.typed));
+    form->edXmin->setFocus();
     // The focus change reaches the spin edit only through an active window.
     QFocusEvent focusOut(QEvent::FocusOut, Qt::TabFocusReason);
-    QApplication::sendEvent(form().spedSteps, &focusOut);
-    EXPECT_EQ(form().spedSteps->value(), c.value);
-    EXPECT_EQ(form().spedSteps->text(), QString::number(c.value));
+    QApplication::sendEvent(form->spedSteps, &focusOut);
+    EXPECT_EQ(form->spedSteps->value(), c.value);
+    EXPECT_EQ(form->spedSteps->text(), QString::number(c.value));
   }
 }
 
 TEST_F(MethodPanel, stepsStopAtTheEndsOfTheRange) {
-  form().spedSteps->setValue(100000);
-  QTest::keyClick(form().spedSteps, Qt::Key_Up);
-  EXPECT_EQ(form().spedSteps->value(), 100000);
-  form().spedSteps->setValue(1);
-  QTest::keyClick(form().spedSteps, Qt::Key_Down);
-  EXPECT_EQ(form().spedSteps->value(), 1);
-  QTest::keyClick(form().spedSteps, Qt::Key_Up);
-  EXPECT_EQ(form().spedSteps->value(), 2);
+  form->spedSteps->setValue(100000);
+  QTest::keyClick(form->spedSteps, Qt::Key_Up);
+  EXPECT_EQ(form->spedSteps->value(), 100000);
+  form->spedSteps->setValue(1);
+  QTest::keyClick(form->spedSteps, Qt::Key_Down);
+  EXPECT_EQ(form->spedSteps->value(), 1);
+  QTest::keyClick(form->spedSteps, Qt::Key_Up);
+  EXPECT_EQ(form->spedSteps->value(), 2);
 }
 
 // The About window the main window made hidden, shown modally by its button;
 // the window is made here as any program embedding it would make it.
 class AboutFromMainWindow : public MethodPanel {
  protected:
-  Velmora::TFormAbout* about = form().FormAbout.get();
+  Velmora::TFormAbout* about = form->FormAbout.get();
 };
 
 // Input as the window system delivers it, so that a modal window can block it
@@ -169,8 +168,8 @@ void clickInWindow(QWidget* target, QPoint at) {
 }
 
 TEST_F(AboutFromMainWindow, opensModallyTakesTheMainWindowsInputAndClosesWithEnter) {
-  window.enterFormula(QStringLiteral("x[0]^2 - 5"));
-  QRadioButton* strongin = form().radgrSearchMet->item(2);
+  enterFormula(QStringLiteral("x[0]^2 - 5"));
+  QRadioButton* strongin = form->radgrSearchMet->item(2);
   const QPoint onIndicator(6, strongin->height() / 2);
   EXPECT_FALSE(about->isVisible());
   Velmora::Testing::ExpectModal expected;
@@ -181,23 +180,23 @@ TEST_F(AboutFromMainWindow, opensModallyTakesTheMainWindowsInputAndClosesWithEnt
       EXPECT_EQ(QApplication::activeModalWidget(), about);
       EXPECT_TRUE(about->isVisible());
       clickInWindow(strongin, onIndicator);
-      clickInWindow(form().bbtnSearchMin, form().bbtnSearchMin->rect().center());
-      QTest::keyClick(form().windowHandle(), Qt::Key_Space);
+      clickInWindow(form->bbtnSearchMin, form->bbtnSearchMin->rect().center());
+      QTest::keyClick(form->windowHandle(), Qt::Key_Space);
       QTest::keyClick(about->windowHandle(), Qt::Key_Return);
     });
-    clickInWindow(form().bbtnProgramInfo, form().bbtnProgramInfo->rect().center());
+    clickInWindow(form->bbtnProgramInfo, form->bbtnProgramInfo->rect().center());
     EXPECT_FALSE(about->isVisible());
   }
   EXPECT_EQ(showings, 2);
-  EXPECT_EQ(form().radgrSearchMet->itemIndex(), 0);
-  EXPECT_TRUE(form().edGlobMin->text().isEmpty());
-  EXPECT_TRUE(window.dialogs.boxes.empty());
+  EXPECT_EQ(form->radgrSearchMet->itemIndex(), 0);
+  EXPECT_TRUE(form->edGlobMin->text().isEmpty());
+  EXPECT_TRUE(dialogs.boxes.empty());
 
   // The same clicks reach the main window once the About window is closed.
   clickInWindow(strongin, onIndicator);
-  EXPECT_EQ(form().radgrSearchMet->itemIndex(), 2);
-  clickInWindow(form().bbtnSearchMin, form().bbtnSearchMin->rect().center());
-  EXPECT_FALSE(form().edGlobMin->text().isEmpty());
+  EXPECT_EQ(form->radgrSearchMet->itemIndex(), 2);
+  clickInWindow(form->bbtnSearchMin, form->bbtnSearchMin->rect().center());
+  EXPECT_FALSE(form->edGlobMin->text().isEmpty());
 }
 
 }  // namespace

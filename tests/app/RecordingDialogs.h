@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 #include <vector>
 
 #include "Dialogs.h"
@@ -17,9 +18,9 @@ struct Box {
 
 class RecordingDialogs : public Dialogs {
  public:
-  void showMessage(const QString& text) override { boxes.push_back({Box::Kind::Message, text}); }
-  void showError(const QString& text) override { boxes.push_back({Box::Kind::Error, text}); }
-  void showMathReport(const QString& text) override { boxes.push_back({Box::Kind::MathReport, text}); }
+  void showMessage(const QString& text) override { record({Box::Kind::Message, text}); }
+  void showError(const QString& text) override { record({Box::Kind::Error, text}); }
+  void showMathReport(const QString& text) override { record({Box::Kind::MathReport, text}); }
 
   std::vector<QString> texts(Box::Kind kind) const {
     std::vector<QString> out;
@@ -32,6 +33,14 @@ class RecordingDialogs : public Dialogs {
   std::vector<QString> mathReports() const { return texts(Box::Kind::MathReport); }
 
   std::vector<Box> boxes;
+  // Called while a box would be open, so a test can look at the window then.
+  std::function<void(const Box&)> onShow;
+
+ private:
+  void record(Box box) {
+    boxes.push_back(std::move(box));
+    if (onShow) onShow(boxes.back());
+  }
 };
 
 }  // namespace Velmora::Testing

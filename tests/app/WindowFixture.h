@@ -1,19 +1,24 @@
-// A fresh window with recorded boxes and a comma as decimal separator, the
-// regional setting the window's default texts are written for.
+// The one fixture of the window's tests: a fresh window with a comma as
+// decimal separator (the regional setting the window's texts are written
+// for), every box recorded instead of shown, and the actions a user takes.
 #pragma once
 
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QString>
 #include <QTableWidget>
 #include <QTest>
 #include <gtest/gtest.h>
+#include <functional>
 #include <memory>
-#include <qcustomplot.h>
+#include <utility>
+#include <vector>
 
 #include "Main.h"
 #include "RecordingDialogs.h"
+#include "qcustomplot.h"
 
 namespace Velmora::Testing {
 
@@ -22,35 +27,37 @@ class WindowTest : public ::testing::Test {
   RecordingDialogs dialogs;
   std::unique_ptr<TMainForm> form = std::make_unique<TMainForm>(&dialogs, QStringLiteral(","));
 
+  // A new window in place of the fixture's, reading numbers with this separator.
+  void remakeWindow(const QString& decimalSeparator);
+
   // Types text into the formula edit key by key, as a user would.
-  void typeFormula(const QString& text) { QTest::keyClicks(form->edFuncExpr, text); }
+  void typeFormula(const QString& text);
+  void setFormula(const QString& text);
+  // Sets a formula that must compile.
+  void enterFormula(const QString& formula);
+  void setInterval(const QString& xmin, const QString& xmax);
+  // Picks a method and a stop rule by clicking, as the user would.
+  void chooseMethod(int index);
+  void chooseStepStop();
+  void choosePrecisionStop();
+  void pressSearch();
 
-  void setFormula(const QString& text) { form->edFuncExpr->setText(text); }
+  QString cell(int column) const;
+  QString header(int column) const;
+  static std::vector<double> keys(const QCPGraph* graph);
+  static std::vector<double> values(const QCPGraph* graph);
 
-  void setInterval(const QString& xmin, const QString& xmax) {
-    form->edXmin->setText(xmin);
-    form->edXmax->setText(xmax);
-  }
-
-  QString cell(int column) const {
-    const auto* item = form->strgParams->item(0, column);
-    return item ? item->text() : QStringLiteral("<none>");
-  }
-  QString header(int column) const {
-    const auto* item = form->strgParams->horizontalHeaderItem(column);
-    return item ? item->text() : QStringLiteral("<none>");
-  }
-
-  std::vector<double> keys(QCPGraph* g) const {
-    std::vector<double> out;
-    for (auto it = g->data()->constBegin(); it != g->data()->constEnd(); ++it) out.push_back(it->key);
-    return out;
-  }
-  std::vector<double> values(QCPGraph* g) const {
-    std::vector<double> out;
-    for (auto it = g->data()->constBegin(); it != g->data()->constEnd(); ++it) out.push_back(it->value);
-    return out;
-  }
+  // What the user sees of the results and the chart.
+  struct View {
+    QString globMin;
+    QString madeParam;
+    std::vector<std::pair<double, double>> curve;
+    std::vector<std::pair<double, double>> points;
+    bool operator==(const View&) const = default;
+  };
+  View view() const;
 };
+
+Box message(const char* text);
 
 }  // namespace Velmora::Testing

@@ -1,0 +1,91 @@
+// Pictures of the window for people to look at: the README's, and whatever a
+// change to the window should be judged by. Not a test: it asserts nothing,
+// it draws.
+//   scripts/screenshots.sh [FOLDER]
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QTimer>
+#include <cstdio>
+#include <memory>
+
+#include "Aboutform.h"
+#include "FunctionChart.h"
+#include "Main.h"
+#include "RadioGroup.h"
+
+namespace {
+
+class SilentDialogs : public Velmora::Dialogs {
+ public:
+  void showMessage(const QString& text) override { report(text); }
+  void showError(const QString& text) override { report(text); }
+  void showMathReport(const QString& text) override { report(text); }
+
+ private:
+  static void report(const QString& text) { std::fprintf(stderr, "box: %s\n", qPrintable(text)); }
+};
+
+bool save(QWidget& widget, const QDir& folder, const QString& name) {
+  QApplication::processEvents();
+  const QString path = folder.filePath(name + QStringLiteral(".png"));
+  const bool saved = widget.grab().save(path);
+  std::fprintf(saved ? stdout : stderr, "%s %s\n", saved ? "wrote" : "could not write", qPrintable(path));
+  return saved;
+}
+
+bool mainWindowShots(const QDir& folder) {
+  SilentDialogs dialogs;
+  Velmora::TMainForm form(&dialogs, QStringLiteral(","));
+  form.show();
+  bool ok = save(form, folder, QStringLiteral("window-start"));
+  for (int i = 0; i < 6; ++i) {
+    form.combFuncList->setCurrentIndex(i);
+    form.bbtnUpdateFuncClick();
+    Velmora::FunctionChart::refresh(*form.chartFunc);
+    ok &= save(form, folder, QStringLiteral("window-sample%1").arg(i + 1));
+  }
+  form.spinParamCount->setValue(3);
+  form.btnRandParamClick();
+  form.edFuncExpr->setText(QStringLiteral("x[1]*x[0]^2 + sin(x[2]*x[0]) + x[3] +"));
+  ok &= save(form, folder, QStringLiteral("window-parameters-and-error"));
+
+  // The second sample on its classic interval, where an estimate above the
+  // largest slope lets broken lines find the global minimum.
+  form.spinParamCount->setValue(0);
+  form.combFuncList->setCurrentIndex(3);
+  form.edXmin->setText(QStringLiteral("2,7"));
+  form.edXmax->setText(QStringLiteral("7,5"));
+  form.edMetParam->setText(QStringLiteral("5"));
+  const char* const names[] = {"search-scanning", "search-piyavsky", "search-strongin"};
+  for (int method = 0; method < 3; ++method) {
+    form.radgrSearchMet->item(method)->setChecked(true);
+    form.bbtnSearchMinClick();
+    ok &= save(form, folder, QString::fromLatin1(names[method]));
+  }
+  return ok;
+}
+
+bool aboutShot(const QDir& folder) {
+  Velmora::TFormAbout about;
+  about.show();
+  const bool ok = save(about, folder, QStringLiteral("about"));
+  about.hide();
+  return ok;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  const QDir folder(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("screenshots"));
+  if (!QDir().mkpath(folder.path())) {
+    std::fprintf(stderr, "cannot make %s\n", qPrintable(folder.path()));
+    return 1;
+  }
+  const bool ok = mainWindowShots(folder) && aboutShot(folder);
+  return ok ? 0 : 1;
+}
