@@ -3,32 +3,24 @@
 // evaluated must agree bit for bit.
 #include <gtest/gtest.h>
 
-#include <bit>
 #include <cmath>
 #include <cstdint>
 #include <limits>
-#include <memory>
 #include <random>
 #include <sstream>
 #include <stdexcept>
 #include <string>
-#include <typeinfo>
-#include <unordered_set>
 #include <vector>
 
-#include "Charact_opt.h"
+#include "Engine_pair.h"
 #include "Extended.h"
-#include "Literal_opt.h"
-#include "Piyavsky_opt.h"
-#include "Scan_opt.h"
-#include "Strongin_opt.h"
+
+using namespace VelmoraLiteral;
 
 namespace {
 
 const double NaN = std::numeric_limits<double>::quiet_NaN();
 const double Inf = std::numeric_limits<double>::infinity();
-
-std::uint64_t Bits(double v) { return std::bit_cast<std::uint64_t>(v); }
 
 struct TestFault : std::runtime_error {
   using std::runtime_error::runtime_error;
@@ -66,29 +58,6 @@ struct Objective {
     if (quantum > 0) v = std::round(v / quantum) * quantum;
     return v;
   }
-};
-
-// Records the distinct points in the order F first saw them.
-struct Recorder {
-  Objective f;
-  std::vector<double> firstSeen;
-  std::unordered_set<std::uint64_t> seen;
-
-  double operator()(double x) {
-    if (seen.insert(Bits(x)).second) firstSeen.push_back(x);
-    return f(x);
-  }
-};
-
-enum class Method { Scan, Piyavsky, Strongin };
-enum class Rule { Steps, Precision, IntervalLength };
-
-struct RunPlan {
-  double xmin = 0, xmax = 0;
-  Rule rule = Rule::Steps;
-  int steps = 0;
-  double eps = 0;
-  int bound = 0;
 };
 
 struct Case {
@@ -199,129 +168,6 @@ Case MakeCase(int index) {
   return c;
 }
 
-struct Outcome {
-  bool failed = false;
-  std::string fault;
-  double best = 0;
-  std::vector<VELMORAALG::TSearchInfo> trials;
-  double precision = 0, bestX = 0, bestZ = 0, lipConst = 0;
-  int steps = 0;
-  bool boundHit = false;
-  std::vector<double> firstSeen;
-};
-
-template <typename Opt>
-Outcome Perform(Opt& opt, Recorder& rec, const RunPlan& r) {
-  Outcome o;
-  rec.firstSeen.clear();
-  try {
-    switch (r.rule) {
-      case Rule::Steps: o.best = opt.SearchBySteps(r.xmin, r.xmax, r.steps); break;
-      case Rule::Precision: o.best = opt.SearchByPrecision(r.xmin, r.xmax, r.eps, r.bound); break;
-      case Rule::IntervalLength: o.best = opt.SearchByIntervalLength(r.xmin, r.xmax, r.eps, r.bound); break;
-    }
-  } catch (const std::exception& e) {
-    o.failed = true;
-    o.fault = std::string(typeid(e).name()) + ": " + e.what();
-  }
-  o.trials = opt.GetTrials();
-  o.precision = opt.GetPrecision();
-  o.bestX = opt.GetBestX();
-  o.bestZ = opt.GetBestValue();
-  o.steps = opt.GetStepCount();
-  o.boundHit = opt.PrecisionBoundHit();
-  if constexpr (requires { opt.LipConst(); }) o.lipConst = opt.LipConst();
-  o.firstSeen = rec.firstSeen;
-  return o;
-}
-
-// Both engines of one method, each with its own recorder.
-struct Pair {
-  Recorder fastRec, literalRec;
-  std::unique_ptr<VELMORAALG::TCharactOpt> fast;
-  std::unique_ptr<VelmoraLiteral::LiteralOpt> literal;
-  Method method;
-
-  Pair(const Case& c) : method(c.method) {
-    fastRec.f = literalRec.f = c.f;
-    auto ff = [this](double x) { return fastRec(x); };
-    auto lf = [this](double x) { return literalRec(x); };
-    switch (c.method) {
-      case Method::Scan:
-        fast = std::make_unique<VELMORAALG::TScanOpt>(ff);
-        literal = std::make_unique<VelmoraLiteral::LiteralScan>(lf);
-        break;
-      case Method::Piyavsky: {
-        auto p = std::make_unique<VELMORAALG::TPiyavskyOpt>(ff);
-        auto q = std::make_unique<VelmoraLiteral::LiteralPiyavsky>(lf);
-        p->SetLipschitz(c.param);
-        q->SetLipschitz(c.param);
-        fast = std::move(p);
-        literal = std::move(q);
-        break;
-      }
-      case Method::Strongin: {
-        auto p = std::make_unique<VELMORAALG::TStronginOpt>(ff);
-        auto q = std::make_unique<VelmoraLiteral::LiteralStrongin>(lf);
-        p->SetMultiplier(c.param);
-        q->SetMultiplier(c.param);
-        fast = std::move(p);
-        literal = std::move(q);
-        break;
-      }
-    }
-  }
-
-  Outcome RunFast(const RunPlan& r) {
-    if (method == Method::Strongin) return Perform(static_cast<VELMORAALG::TStronginOpt&>(*fast), fastRec, r);
-    return Perform(*fast, fastRec, r);
-  }
-  Outcome RunLiteral(const RunPlan& r) {
-    if (method == Method::Strongin)
-      return Perform(static_cast<VelmoraLiteral::LiteralStrongin&>(*literal), literalRec, r);
-    return Perform(*literal, literalRec, r);
-  }
-};
-
-// Returns the first difference, or an empty text.
-std::string Compare(const Outcome& fast, const Outcome& lit) {
-  std::ostringstream d;
-  d.precision(17);
-  if (fast.failed != lit.failed || fast.fault != lit.fault)
-    d << "fault: fast '" << fast.fault << "' literal '" << lit.fault << "'";
-  else if (!fast.failed && Bits(fast.best) != Bits(lit.best))
-    d << "result " << fast.best << " vs " << lit.best;
-  else if (fast.steps != lit.steps)
-    d << "steps " << fast.steps << " vs " << lit.steps;
-  else if (Bits(fast.precision) != Bits(lit.precision))
-    d << "precision " << fast.precision << " vs " << lit.precision;
-  else if (Bits(fast.bestX) != Bits(lit.bestX) || Bits(fast.bestZ) != Bits(lit.bestZ))
-    d << "best " << fast.bestX << " vs " << lit.bestX;
-  else if (fast.boundHit != lit.boundHit)
-    d << "bound flag";
-  else if (Bits(fast.lipConst) != Bits(lit.lipConst))
-    d << "m " << fast.lipConst << " vs " << lit.lipConst;
-  else if (fast.trials.size() != lit.trials.size())
-    d << "trial count " << fast.trials.size() << " vs " << lit.trials.size();
-  else if (fast.firstSeen.size() != lit.firstSeen.size())
-    d << "distinct points evaluated " << fast.firstSeen.size() << " vs " << lit.firstSeen.size();
-  if (!d.str().empty()) return d.str();
-  for (size_t i = 0; i < fast.trials.size(); ++i) {
-    if (Bits(fast.trials[i].X) != Bits(lit.trials[i].X) || Bits(fast.trials[i].Charact) != Bits(lit.trials[i].Charact)) {
-      d << "trial " << i << ": " << fast.trials[i].X << " " << fast.trials[i].Charact << " vs " << lit.trials[i].X
-        << " " << lit.trials[i].Charact;
-      return d.str();
-    }
-  }
-  for (size_t i = 0; i < fast.firstSeen.size(); ++i) {
-    if (Bits(fast.firstSeen[i]) != Bits(lit.firstSeen[i])) {
-      d << "evaluation order at " << i << ": " << fast.firstSeen[i] << " vs " << lit.firstSeen[i];
-      return d.str();
-    }
-  }
-  return {};
-}
-
 constexpr int CaseCount = 4000;
 
 TEST(Differential, FastEngineMatchesTheLiteralRules) {
@@ -329,25 +175,17 @@ TEST(Differential, FastEngineMatchesTheLiteralRules) {
   int methods[3] = {0, 0, 0};
   for (int i = 0; i < CaseCount; ++i) {
     const Case c = MakeCase(i);
-    Pair pair(c);
+    EnginePair pair(c.method, c.param, c.f, c.f);
     ++methods[static_cast<int>(c.method)];
     for (const RunPlan& r : c.runs) {
-      const Outcome fast = pair.RunFast(r);
-      const Outcome lit = pair.RunLiteral(r);
-      const std::string diff = Compare(fast, lit);
-      if (!diff.empty()) {
-        ADD_FAILURE() << c.text << "\n  " << diff;
+      const EnginePair::Comparison run = pair.Compare(r);
+      if (!run.difference.empty()) {
+        ADD_FAILURE() << c.text << "\n  " << run.difference;
         if (++differing > 10) return;
       }
-      faults += lit.failed;
-      boundHits += lit.boundHit;
-      trials += static_cast<int>(lit.trials.size());
-      // The trial values handed out are F's values at the trials.
-      if (!fast.failed) {
-        const auto values = pair.fast->GetTrialValues();
-        for (size_t k = 0; k < values.size(); ++k)
-          ASSERT_EQ(Bits(values[k]), Bits(c.f(fast.trials[k].X))) << c.text;
-      }
+      faults += run.fast.failed();
+      boundHits += run.fast.boundHit;
+      trials += static_cast<int>(run.fast.trials.size());
     }
   }
   // The generator must reach the behaviours the comparison is about.
