@@ -1,7 +1,9 @@
 #include "AdaptiveLipschitzSearch.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
+#include <cstdint>
 #include <limits>
 #include <stdexcept>
 #include <utility>
@@ -74,8 +76,6 @@ int AdaptiveLipschitzSearch::IntervalNumber(Position p) const {
   return number;
 }
 
-Extended AdaptiveLipschitzSearch::Length(Position p) const { return sub(At(Next(p)).x, At(p).x); }
-
 // New trials always join the block of the trial before them, so a block's
 // first trial never changes and the blocks before it stay as they were.
 AdaptiveLipschitzSearch::Position AdaptiveLipschitzSearch::Insert(Position after, const Trial& trial) {
@@ -104,42 +104,56 @@ void AdaptiveLipschitzSearch::Mark(int block) {
   marked_.push_back(block);
 }
 
-void AdaptiveLipschitzSearch::SummariseMarked() {
-  for (const int b : marked_) Summarise(b);
+void AdaptiveLipschitzSearch::MeasureMarked() {
+  for (const int b : marked_) SummariseMeasures(b);
+}
+
+void AdaptiveLipschitzSearch::ChooseInMarked() {
+  for (const int b : marked_) ChooseInBlock(b);
   marked_.clear();
+}
+
+int AdaptiveLipschitzSearch::IntervalsIn(int block) const {
+  const int size = static_cast<int>(blocks_[block].trials.size());
+  return block + 1 == static_cast<int>(blocks_.size()) ? size - 1 : size;
+}
+
+void AdaptiveLipschitzSearch::SummariseMeasures(int block) {
+  Block& b = blocks_[block];
+  b.maxSlope = 0;
+  b.maxLength = 0;
+  for (int i = 0; i < IntervalsIn(block); ++i) {
+    const Trial& t = b.trials[i];
+    if (t.length > b.maxLength) b.maxLength = t.length;
+    if (t.slope > b.maxSlope) b.maxSlope = t.slope;
+  }
 }
 
 // The walk's rule within the block: a later interval wins only with a
 // strictly greater characteristic, so ties go to the left and NaN never wins.
-void AdaptiveLipschitzSearch::Summarise(int block) {
+void AdaptiveLipschitzSearch::ChooseInBlock(int block) {
   Block& b = blocks_[block];
   b.best = -1;
   b.bestCharact = 0;
-  b.maxSlope = 0;
-  b.maxLength = 0;
-  const int size = static_cast<int>(b.trials.size());
-  const bool lastBlock = block + 1 == static_cast<int>(blocks_.size());
-  const int intervals = lastBlock ? size - 1 : size;
-  for (int i = 0; i < intervals; ++i) {
-    const Trial& t = b.trials[i];
-    const double nextX = i + 1 < size ? b.trials[i + 1].x : blocks_[block + 1].trials.front().x;
-    const Extended length = sub(nextX, t.x);
-    if (length > b.maxLength) b.maxLength = length;
-    if (t.slope > b.maxSlope) b.maxSlope = t.slope;
-    if (!std::isnan(t.charact) && (b.best < 0 || t.charact > b.bestCharact)) {
+  for (int i = 0; i < IntervalsIn(block); ++i) {
+    const double charact = b.trials[i].charact;
+    if (!std::isnan(charact) && (b.best < 0 || charact > b.bestCharact)) {
       b.best = i;
-      b.bestCharact = t.charact;
+      b.bestCharact = charact;
     }
   }
 }
 
-bool AdaptiveLipschitzSearch::RefreshMaxima() {
-  double slope = 0;
-  Extended length = 0;
+void AdaptiveLipschitzSearch::ScanMaxima(double& slope, Extended& length) const {
+  slope = 0;
+  length = 0;
   for (const Block& b : blocks_) {
     if (b.maxSlope > slope) slope = b.maxSlope;
     if (b.maxLength > length) length = b.maxLength;
   }
+}
+
+bool AdaptiveLipschitzSearch::SetMaxima(double slope, Extended length) {
   const bool changed = slope != maxSlope_ || (estimate_ != Estimate::Global && length != maxLength_);
   maxSlope_ = slope;
   maxLength_ = length;
@@ -148,30 +162,38 @@ bool AdaptiveLipschitzSearch::RefreshMaxima() {
 
 // --- the rules ----------------------------------------------------------------
 
-double AdaptiveLipschitzSearch::SlopeOf(Position p) const {
-  const Trial& left = At(p);
+void AdaptiveLipschitzSearch::Measure(Position p) {
+  Trial& left = At(p);
   const Trial& right = At(Next(p));
-  return toDouble(div(std::fabs(sub(right.z, left.z)), sub(right.x, left.x)));
+  left.length = sub(right.x, left.x);
+  left.slope = toDouble(div(std::fabs(sub(right.z, left.z)), left.length));
 }
 
 // A missing neighbour's slope is 0, which no maximum of slopes notices.
+//
+// Nothing can fault before l is rounded, so the estimate is computed without
+// the checks, bit for bit as the checked operations would: slopes are numbers
+// from 0 to +inf (a NaN slope drops out of every maximum), 0 < d <= X keeps
+// d/X in (0, 1], and r * base stays far inside the 80-bit range.
 void AdaptiveLipschitzSearch::Rate(Trial& left, const Trial& right, double leftSlope, double rightSlope) {
-  const Extended d = sub(right.x, left.x);
+  const Extended d = left.length;
   Extended base = Xi;
   if (estimate_ == Estimate::Global) {
     base = Larger(base, maxSlope_);
   } else {
     const Extended lambda = Larger(Larger(Larger(0, leftSlope), left.slope), rightSlope);
-    const Extended gamma = mul(maxSlope_, div(d, maxLength_));
-    const Extended mean = mul(add(lambda, gamma), 0.5L);
+    const Extended gamma = maxSlope_ * (d / maxLength_);
     switch (estimate_) {
       case Estimate::LocalMax: base = Larger(Larger(base, lambda), gamma); break;
-      case Estimate::LocalAdditive: base = Larger(base, mean); break;
-      case Estimate::LocalMaxAdditive: base = Larger(Larger(base, left.slope), mean); break;
+      case Estimate::LocalAdditive: base = Larger(base, (lambda + gamma) * 0.5L); break;
+      case Estimate::LocalMaxAdditive: base = Larger(Larger(base, left.slope), (lambda + gamma) * 0.5L); break;
       case Estimate::Global: break;
     }
   }
-  const double l = toDouble(mul(reliability_, base));
+  const double l = toDouble(reliability_ * base);
+  // The same estimate on the same interval gives the same characteristic; in
+  // the many steps that only shorten X, most estimates stay as they were.
+  if (std::bit_cast<std::uint64_t>(l) == std::bit_cast<std::uint64_t>(left.estimate)) return;
   left.estimate = l;
 
   // Each operand on its own line: the first fault raised depends on the order.
@@ -212,7 +234,7 @@ void AdaptiveLipschitzSearch::RateAll() {
       leftSlope = trials[i].slope;
     }
   }
-  for (int b = 0; b < blockCount; ++b) Summarise(b);
+  for (int b = 0; b < blockCount; ++b) ChooseInBlock(b);
   marked_.clear();
 }
 
@@ -243,9 +265,12 @@ void AdaptiveLipschitzSearch::Start(double xmin, double xmax) {
     bestX_ = xmin;
     bestZ_ = ends[0].z;
   }
-  ends[0].slope = SlopeOf({0, 0});
-  Summarise(0);
-  RefreshMaxima();
+  Measure({0, 0});
+  SummariseMeasures(0);
+  double slope = 0;
+  Extended length = 0;
+  ScanMaxima(slope, length);
+  SetMaxima(slope, length);
   RateAll();
 }
 
@@ -281,23 +306,36 @@ bool AdaptiveLipschitzSearch::Place(Position chosen) {
   // F's value is known: the trial stays in the list even if what follows faults.
   const Position fresh = Insert(chosen, {x, z, trialCount_ + 1});
   const Position before = Previous(fresh);
-  At(before).slope = SlopeOf(before);
-  At(fresh).slope = SlopeOf(fresh);
+  const Position after = Next(fresh);
+  const bool first = before.block == 0 && before.index == 0;
+  // The split interval is shorter now: its characteristic is due whatever its estimate.
+  At(before).estimate = NaN;
+  Measure(before);
+  Measure(fresh);
   Mark(before.block);
   Mark(fresh.block);
-  SummariseMarked();
+  MeasureMarked();
 
-  if (RefreshMaxima()) {
+  // The blocks are walked only when the split interval held a maximum: its
+  // halves are no longer than it was, and a NaN slope never counted.
+  double slope = maxSlope_;
+  Extended length = maxLength_;
+  if (left.slope >= maxSlope_ || left.length >= maxLength_) {
+    ScanMaxima(slope, length);
+  } else {
+    for (const double s : {At(before).slope, At(fresh).slope})
+      if (s > slope) slope = s;
+  }
+  if (SetMaxima(slope, length)) {
     ++refreshCount_;
     RateAll();
   } else {
     // Only these four intervals have a new lambda or a new length.
-    if (!(before.block == 0 && before.index == 0)) RateAt(Previous(before));
+    if (!first) RateAt(Previous(before));
     RateAt(before);
     RateAt(fresh);
-    const Position after = Next(fresh);
     if (!IsLast(after)) RateAt(after);
-    SummariseMarked();
+    ChooseInMarked();
   }
 
   ++stepCount_;
@@ -351,7 +389,7 @@ void AdaptiveLipschitzSearch::SearchByIntervalLength(double xmin, double xmax, d
       end_ = End::NoComparableInterval;
       return;
     }
-    if (Length(*chosen) <= eps) return;
+    if (At(*chosen).length <= eps) return;
     if (stepCount_ >= maxSteps) {
       end_ = End::StepBound;
       return;

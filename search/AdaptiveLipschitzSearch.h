@@ -21,12 +21,15 @@
 // NaN: a NaN enters no maximum and never wins.
 //
 // Each step costs O(sqrt n): the trials live in a list of blocks, each knowing
-// its largest slope, its longest interval and its best characteristic. Every
-// estimate and characteristic is recomputed only when H changes, or X for the
+// its largest slope, its longest interval and its best characteristic, and
+// the blocks are walked for H and X only when the split interval held one of
+// them. Every estimate is recomputed only when H changes, or X for the
 // estimates that read it; otherwise only the four intervals whose lambda or D
-// the new trial changed.
+// the new trial changed. A characteristic is recomputed only where its
+// interval or its estimate changed.
 #pragma once
 
+#include <limits>
 #include <optional>
 #include <vector>
 
@@ -87,7 +90,7 @@ class AdaptiveLipschitzSearch {
   int GetStepCount() const;
   double GetBestX() const;
   double GetBestValue() const;
-  // Steps of the last run that recomputed every estimate and characteristic.
+  // Steps of the last run that recomputed every estimate (H or X changed).
   int GetRefreshCount() const;
   std::vector<TSearchInfo> GetTrials() const;  ///< in list order; the last trial's characteristic is 0
   // Each interval's estimate l_i in list order, one fewer than the trials.
@@ -102,7 +105,10 @@ class AdaptiveLipschitzSearch {
   struct Trial {
     double x = 0, z = 0;
     int placed = 0;
-    double slope = 0, estimate = 0, charact = 0;
+    Velmora::Extended length = 0;
+    double slope = 0;
+    double estimate = std::numeric_limits<double>::quiet_NaN();  ///< NaN until the interval is rated
+    double charact = 0;
   };
   struct Block {
     std::vector<Trial> trials;
@@ -127,18 +133,26 @@ class AdaptiveLipschitzSearch {
   Position Next(Position p) const;
   Position Previous(Position p) const;
   int IntervalNumber(Position p) const;
-  Velmora::Extended Length(Position p) const;
 
-  double SlopeOf(Position p) const;
+  // Sets the length and the slope of the interval at p.
+  void Measure(Position p);
   // Sets l and R of the interval from left to right, between intervals of the given slopes.
   void Rate(Trial& left, const Trial& right, double leftSlope, double rightSlope);
   void RateAt(Position p);
   void RateAll();
-  void Summarise(int block);
-  void SummariseMarked();
+  int IntervalsIn(int block) const;
+  // A block's largest slope and longest interval.
+  void SummariseMeasures(int block);
+  // A block's best characteristic.
+  void ChooseInBlock(int block);
+  // Blocks whose trials changed in this step; both kinds of summary catch up with them.
   void Mark(int block);
-  // H and X from the blocks; true when either changed in a way the estimates see.
-  bool RefreshMaxima();
+  void MeasureMarked();
+  void ChooseInMarked();
+  // H and X from the blocks.
+  void ScanMaxima(double& slope, Velmora::Extended& length) const;
+  // Keeps H and X; true when either changed in a way the estimates see.
+  bool SetMaxima(double slope, Velmora::Extended length);
 
   TOptFunc func_;
   Characteristic characteristic_;

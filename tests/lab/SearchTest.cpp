@@ -216,7 +216,9 @@ TEST(Search, outcomeSaysWhyAVariantStopped) {
     const SearchOutcome outcome = runSearch(request);
     EXPECT_EQ(outcome.stop, c.reason);
     EXPECT_FALSE(outcome.fault);
-    if (c.steps >= 0) EXPECT_EQ(outcome.stepCount, c.steps);
+    if (c.steps >= 0) {
+      EXPECT_EQ(outcome.stepCount, c.steps);
+    }
     EXPECT_EQ(outcome.trials.size(), static_cast<std::size_t>(outcome.stepCount) + 2);
     EXPECT_EQ(outcome.evaluations, outcome.trials.size());
   }
