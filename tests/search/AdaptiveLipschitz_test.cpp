@@ -117,7 +117,7 @@ TEST(AdaptiveLipschitz, eachVariantsEstimatesCharacteristicsAndChoiceOnWorkedTri
   }
 }
 
-// sin(x) + sin(10x/3) on [2.7, 7.5], inf-lta with r = 1.1: the fifth point
+// sin(x) + sin(10x/3) on [2.7, 7.5], inf-lta with r = 1.1: the fifth step's point
 // would fall left of its interval [5.0947, 5.9061], whose own slope 2.78 is
 // above the estimate 2.45 (a double-precision run of the rules shows it).
 TEST(AdaptiveLipschitz, anAdditiveEstimateBelowTheSlopeEndsTheRunBeforeF) {
