@@ -1,6 +1,7 @@
 #include "MethodCatalogue.h"
 
 #include <array>
+#include <cmath>
 
 #include "Piyavsky_opt.h"
 #include "Scan_opt.h"
@@ -10,15 +11,23 @@ namespace Velmora::Lab {
 
 namespace {
 
+using VELMORAALG::AdaptiveLipschitzSearch;
 using VELMORAALG::TCharactOpt;
 using VELMORAALG::TOptFunc;
+using Characteristic = AdaptiveLipschitzSearch::Characteristic;
+using Estimate = AdaptiveLipschitzSearch::Estimate;
 
 bool anyValue(double) { return true; }
 bool aboveOne(double value) { return value > 1; }
+// An infinite r would make every characteristic infinite and every choice a tie.
+bool finiteAboveZero(double value) { return value > 0 && std::isfinite(value); }
 
 double noParam(double) { return 0; }
 double lipschitzUsed(double value) { return value > 0 ? value : 1.0; }
 double multiplierUsed(double value) { return value > 1 ? value : DefaultMethodParam; }
+double reliabilityUsed(double value) {
+  return finiteAboveZero(value) ? value : AdaptiveLipschitzSearch::DefaultReliability;
+}
 
 template <class Method>
 std::unique_ptr<TCharactOpt> make(TOptFunc objective) {
@@ -33,20 +42,66 @@ void applyMultiplier(TCharactOpt& method, double value) {
   dynamic_cast<VELMORAALG::TStronginOpt&>(method).SetMultiplier(value);
 }
 
-const std::array<MethodInfo, 3> Catalogue{{
+template <Characteristic characteristic, Estimate estimate>
+std::unique_ptr<AdaptiveLipschitzSearch> makeAdaptive(TOptFunc objective, double entered) {
+  auto method = std::make_unique<AdaptiveLipschitzSearch>(std::move(objective), characteristic, estimate);
+  method->SetReliability(reliabilityUsed(entered));
+  return method;
+}
+
+constexpr MethodInfo variant(MethodId id, std::string_view key, std::string_view englishName,
+                             std::unique_ptr<AdaptiveLipschitzSearch> (*maker)(TOptFunc, double)) {
+  return {id,
+          key,
+          "",
+          englishName,
+          ParamMeaning::Multiplier,
+          "",
+          AdaptiveLipschitzSearch::DefaultReliability,
+          finiteAboveZero,
+          reliabilityUsed,
+          MethodFamily::AdaptiveEstimate,
+          nullptr,
+          nullptr,
+          maker};
+}
+
+constexpr std::size_t WindowMethodCount = 3;
+
+const std::array<MethodInfo, 11> Catalogue{{
     {MethodId::Scan, "scan", "Метод последовательного сканирования;", "sequential scanning", ParamMeaning::None,
-     "", 0, anyValue, noParam, make<VELMORAALG::TScanOpt>, applyNothing},
+     "", 0, anyValue, noParam, MethodFamily::CharacteristicScheme, make<VELMORAALG::TScanOpt>, applyNothing,
+     nullptr},
     {MethodId::Piyavsky, "piyavsky", "Метод ломаных (Пиявского);", "broken lines (Piyavsky)",
      ParamMeaning::LipschitzEstimate, "Оценка Константы Липщица:------------>", DefaultMethodParam, anyValue,
-     lipschitzUsed, make<VELMORAALG::TPiyavskyOpt>, applyLipschitz},
+     lipschitzUsed, MethodFamily::CharacteristicScheme, make<VELMORAALG::TPiyavskyOpt>, applyLipschitz, nullptr},
     {MethodId::Strongin, "strongin", "Инф.-статистический  метод (Стронгина);",
      "information-statistical (Strongin)", ParamMeaning::Multiplier, "Множитель Константы Липщица:------>",
-     DefaultMethodParam, aboveOne, multiplierUsed, make<VELMORAALG::TStronginOpt>, applyMultiplier},
+     DefaultMethodParam, aboveOne, multiplierUsed, MethodFamily::CharacteristicScheme,
+     make<VELMORAALG::TStronginOpt>, applyMultiplier, nullptr},
+    variant(MethodId::GeomGl, "geom-gl", "geometric, global estimate",
+            makeAdaptive<Characteristic::Geometric, Estimate::Global>),
+    variant(MethodId::GeomLtm, "geom-ltm", "geometric, maximum local tuning",
+            makeAdaptive<Characteristic::Geometric, Estimate::LocalMax>),
+    variant(MethodId::GeomLta, "geom-lta", "geometric, additive local tuning",
+            makeAdaptive<Characteristic::Geometric, Estimate::LocalAdditive>),
+    variant(MethodId::GeomLtma, "geom-ltma", "geometric, maximum-additive local tuning",
+            makeAdaptive<Characteristic::Geometric, Estimate::LocalMaxAdditive>),
+    variant(MethodId::InfGl, "inf-gl", "information, global estimate",
+            makeAdaptive<Characteristic::Information, Estimate::Global>),
+    variant(MethodId::InfLtm, "inf-ltm", "information, maximum local tuning",
+            makeAdaptive<Characteristic::Information, Estimate::LocalMax>),
+    variant(MethodId::InfLta, "inf-lta", "information, additive local tuning",
+            makeAdaptive<Characteristic::Information, Estimate::LocalAdditive>),
+    variant(MethodId::InfLtma, "inf-ltma", "information, maximum-additive local tuning",
+            makeAdaptive<Characteristic::Information, Estimate::LocalMaxAdditive>),
 }};
 
 }  // namespace
 
-std::span<const MethodInfo> windowMethods() { return Catalogue; }
+std::span<const MethodInfo> windowMethods() { return std::span(Catalogue).first(WindowMethodCount); }
+
+std::span<const MethodInfo> allMethods() { return Catalogue; }
 
 const MethodInfo& methodInfo(MethodId id) {
   for (const MethodInfo& info : Catalogue)

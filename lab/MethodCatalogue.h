@@ -8,16 +8,37 @@
 #include <span>
 #include <string_view>
 
+#include "AdaptiveLipschitzSearch.h"
 #include "Charact_opt.h"
 
 namespace Velmora::Lab {
 
-enum class MethodId { Scan, Piyavsky, Strongin };
+enum class MethodId {
+  Scan,
+  Piyavsky,
+  Strongin,
+  // The literature's variants: a geometric or an information characteristic
+  // with a global or a local-tuning (maximum, additive, maximum-additive) estimate.
+  GeomGl,
+  GeomLtm,
+  GeomLta,
+  GeomLtma,
+  InfGl,
+  InfLtm,
+  InfLta,
+  InfLtma,
+};
 
 enum class ParamMeaning {
   None,               ///< scanning takes no parameter
   LipschitzEstimate,  ///< the broken lines' constant L
-  Multiplier,         ///< r, the multiplier of the estimated slope
+  Multiplier,         ///< r, the multiplier of the estimated slopes (Strongin's and the variants' reliability)
+};
+
+// How the catalogue makes a method, and so which engine runs it.
+enum class MethodFamily {
+  CharacteristicScheme,  ///< TCharactOpt, with the window's rhythm: make and applyParam
+  AdaptiveEstimate,      ///< AdaptiveLipschitzSearch, estimates refreshed after every trial: makeAdaptive
 };
 
 // The window's default for both the Lipschitz estimate and the multiplier.
@@ -29,25 +50,35 @@ inline constexpr int MaxSteps = VELMORAALG::TCharactOpt::MaxPrecisionSteps;
 
 struct MethodInfo {
   MethodId id;
-  std::string_view key;          ///< "scan", "piyavsky", "strongin"
-  std::string_view windowName;   ///< the item of the window's method choice (UTF-8)
+  std::string_view key;          ///< "scan", "piyavsky", "strongin", "geom-gl", ..., "inf-ltma"
+  std::string_view windowName;   ///< the item of the window's method choice (UTF-8); empty for the variants
   std::string_view englishName;
   ParamMeaning param;
-  std::string_view paramLabel;   ///< the window's label of the parameter (UTF-8); empty for none
+  std::string_view paramLabel;   ///< the window's label of the parameter (UTF-8); empty for none and the variants
   double defaultParam;
   // Whether the window and the command line take an entered value at all
-  // (the multiplier must exceed 1; the broken lines take any estimate).
+  // (the multiplier must exceed 1; the broken lines take any estimate; a
+  // variant's r must be finite and above 0).
   bool (*acceptsParam)(double entered);
   // The value the method works with: an estimate that is not positive is 1,
-  // a multiplier not above 1 is 1.5; 0 for a method without a parameter.
+  // a multiplier not above 1 is 1.5, a refused r is 2; 0 for a method
+  // without a parameter.
   double (*effectiveParam)(double entered);
+  MethodFamily family;
+  // CharacteristicScheme only, null for the variants.
   std::unique_ptr<VELMORAALG::TCharactOpt> (*make)(VELMORAALG::TOptFunc objective);
   // Hands an entered value to a method object this entry made.
   void (*applyParam)(VELMORAALG::TCharactOpt& method, double entered);
+  // AdaptiveEstimate only, null for the window's methods: the method with
+  // effectiveParam(entered) as its r.
+  std::unique_ptr<VELMORAALG::AdaptiveLipschitzSearch> (*makeAdaptive)(VELMORAALG::TOptFunc objective,
+                                                                       double entered);
 };
 
 // The window's three methods, in the order of its method choice.
 std::span<const MethodInfo> windowMethods();
+// Every method: the window's three, then the eight variants.
+std::span<const MethodInfo> allMethods();
 const MethodInfo& methodInfo(MethodId id);
 // Null when no method has that key.
 const MethodInfo* findMethod(std::string_view key);

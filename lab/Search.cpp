@@ -14,6 +14,7 @@ namespace Velmora::Lab {
 
 namespace {
 
+using VELMORAALG::AdaptiveLipschitzSearch;
 using VELMORAALG::TCharactOpt;
 
 // F with a count of the distinct points it is asked for, however often.
@@ -32,38 +33,65 @@ class CountedObjective {
   std::unordered_set<std::uint64_t> seen_;
 };
 
-StopReason runUnderRule(TCharactOpt& method, const SearchRequest& request) {
+template <class Method>
+void runUnderRule(Method& method, const SearchRequest& request) {
   switch (request.stop) {
-    case StopRule::Steps:
-      method.SearchBySteps(request.xmin, request.xmax, request.steps);
-      return StopReason::StepsDone;
-    case StopRule::Precision:
-      method.SearchByPrecision(request.xmin, request.xmax, request.eps, request.maxSteps);
-      return method.PrecisionBoundHit() ? StopReason::StepBoundHit : StopReason::PrecisionReached;
+    case StopRule::Steps: method.SearchBySteps(request.xmin, request.xmax, request.steps); break;
+    case StopRule::Precision: method.SearchByPrecision(request.xmin, request.xmax, request.eps, request.maxSteps); break;
     case StopRule::IntervalLength:
       method.SearchByIntervalLength(request.xmin, request.xmax, request.eps, request.maxSteps);
-      return method.PrecisionBoundHit() ? StopReason::StepBoundHit : StopReason::IntervalRuleMet;
+      break;
+  }
+}
+
+StopReason ruleMet(StopRule rule) {
+  switch (rule) {
+    case StopRule::Steps: return StopReason::StepsDone;
+    case StopRule::Precision: return StopReason::PrecisionReached;
+    case StopRule::IntervalLength: return StopReason::IntervalRuleMet;
   }
   return StopReason::StepsDone;
 }
 
-}  // namespace
+StopReason reasonOf(const TCharactOpt& method, StopRule rule) {
+  return method.PrecisionBoundHit() ? StopReason::StepBoundHit : ruleMet(rule);
+}
 
-SearchOutcome runSearch(TCharactOpt& method, const SearchRequest& request) {
-  const MethodInfo& info = methodInfo(request.method);
+StopReason reasonOf(const AdaptiveLipschitzSearch& method, StopRule rule) {
+  switch (method.GetEnd()) {
+    case AdaptiveLipschitzSearch::End::RuleMet: return ruleMet(rule);
+    case AdaptiveLipschitzSearch::End::StepBound: return StopReason::StepBoundHit;
+    case AdaptiveLipschitzSearch::End::StopRequested: return StopReason::StopRequested;
+    case AdaptiveLipschitzSearch::End::PointLeftInterval: return StopReason::PointLeftInterval;
+    case AdaptiveLipschitzSearch::End::NoComparableInterval: return StopReason::NoComparableInterval;
+  }
+  return ruleMet(rule);
+}
+
+// Either engine: they answer to the same names.
+template <class Method>
+SearchOutcome runMethod(Method& method, const SearchRequest& request, double paramUsed) {
   SearchOutcome outcome;
-  info.applyParam(method, request.param);
-  outcome.paramUsed = info.effectiveParam(request.param);
-  if (request.recordSteps)
-    method.SetStepObserver([&outcome](const VELMORAALG::TStepRecord& r) { outcome.stepRecords.push_back(r); });
-  else
+  outcome.paramUsed = paramUsed;
+  bool stopRequested = false;
+  if (request.recordSteps || request.stopAfter) {
+    method.SetStepObserver([&](const VELMORAALG::TStepRecord& r) {
+      if (request.recordSteps) outcome.stepRecords.push_back(r);
+      if (request.stopAfter && request.stopAfter(r)) {
+        stopRequested = true;
+        method.RequestStop();
+      }
+    });
+  } else {
     method.SetStepObserver({});
+  }
 
   {
     MathReports reports;
     const auto start = std::chrono::steady_clock::now();
     try {
-      outcome.stop = runUnderRule(method, request);
+      runUnderRule(method, request);
+      outcome.stop = stopRequested ? StopReason::StopRequested : reasonOf(method, request.stop);
     } catch (const std::exception& fault) {
       outcome.stop = StopReason::Fault;
       outcome.fault = fault.what();
@@ -87,11 +115,27 @@ SearchOutcome runSearch(TCharactOpt& method, const SearchRequest& request) {
   return outcome;
 }
 
+}  // namespace
+
+SearchOutcome runSearch(TCharactOpt& method, const SearchRequest& request) {
+  const MethodInfo& info = methodInfo(request.method);
+  const double entered = request.param.value_or(info.defaultParam);
+  info.applyParam(method, entered);
+  return runMethod(method, request, info.effectiveParam(entered));
+}
+
 SearchOutcome runSearch(const SearchRequest& request) {
+  const MethodInfo& info = methodInfo(request.method);
   auto objective = std::make_shared<CountedObjective>(request.objective);
-  const std::unique_ptr<TCharactOpt> method =
-      methodInfo(request.method).make([objective](double x) { return (*objective)(x); });
-  SearchOutcome outcome = runSearch(*method, request);
+  const VELMORAALG::TOptFunc counted = [objective](double x) { return (*objective)(x); };
+  SearchOutcome outcome;
+  if (info.family == MethodFamily::CharacteristicScheme) {
+    outcome = runSearch(*info.make(counted), request);
+  } else {
+    const double entered = request.param.value_or(info.defaultParam);
+    const std::unique_ptr<AdaptiveLipschitzSearch> method = info.makeAdaptive(counted, entered);
+    outcome = runMethod(*method, request, info.effectiveParam(entered));
+  }
   outcome.evaluations = objective->distinct();
   return outcome;
 }

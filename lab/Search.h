@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -24,6 +25,13 @@ enum class StopReason {
   IntervalRuleMet,   ///< the interval to split was no longer than eps
   StepBoundHit,      ///< a precision or interval rule met the step bound first
   Fault,             ///< a fault of F or of the arithmetic ended the run
+  StopRequested,     ///< the request's stopAfter ended the run after a step, whatever else that step met
+  // A variant only: "the new point left its interval" (its estimate fell
+  // below the interval's slope, or no double lies inside the interval).
+  PointLeftInterval,
+  // A variant only: every interval has an end where F is NaN, so no
+  // characteristic could be compared and nothing could be chosen.
+  NoComparableInterval,
 };
 
 struct SearchRequest {
@@ -31,12 +39,16 @@ struct SearchRequest {
   double xmin = 0;
   double xmax = 0;
   MethodId method = MethodId::Scan;
-  double param = DefaultMethodParam;  ///< as entered; the catalogue's rule gives the value used
+  // As entered; the catalogue's rule gives the value used. None: the method's default.
+  std::optional<double> param;
   StopRule stop = StopRule::Steps;
   int steps = 0;
   double eps = 0;
   int maxSteps = MaxSteps;
   bool recordSteps = false;
+  // Asked after each step; true ends the run there (a class run stops at its
+  // first trial near the known minimiser).
+  std::function<bool(const VELMORAALG::TStepRecord&)> stopAfter;
 };
 
 // One trial in list order.
@@ -49,7 +61,9 @@ struct Trial {
 
 struct SearchOutcome {
   double paramUsed = 0;  ///< L or r as the method holds it; 0 for scanning
-  double bestX = 0;      ///< the point of the lowest value found (the last completed update after a fault)
+  // The point of the lowest value found (the last completed update after a
+  // fault; NaN for a variant that faulted before both ends had values).
+  double bestX = 0;
   double fBest = 0;
   double precision = 0;  ///< the last step's; 0 before an object's first step
   int stepCount = 0;
@@ -64,12 +78,15 @@ struct SearchOutcome {
   std::vector<VELMORAALG::TStepRecord> stepRecords;  ///< one per step, when the request asked
 };
 
-// Makes the method from the catalogue and the request's objective, and runs it.
+// Makes the method from the catalogue and the request's objective, and runs
+// it; any method of the catalogue. A variant's interval must be finite with
+// xmin < xmax: another ends as a fault with the reason as its text.
 SearchOutcome runSearch(const SearchRequest& request);
 
 // Runs a method object the caller holds (the window keeps one between its
 // presses, and whatever the object carries over from run to run carries
-// over). The object must be the catalogue's make of request.method.
+// over). The object must be the catalogue's make of request.method, one of
+// the characteristic scheme's.
 SearchOutcome runSearch(VELMORAALG::TCharactOpt& method, const SearchRequest& request);
 
 // The trials' points in the order they were placed.

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <iterator>
 #include <limits>
 
 #include "MethodCatalogue.h"
@@ -17,6 +18,15 @@ double heldParam(const VELMORAALG::TCharactOpt& method) {
   if (const auto* p = dynamic_cast<const VELMORAALG::TPiyavskyOpt*>(&method)) return p->GetLipschitz();
   if (const auto* s = dynamic_cast<const VELMORAALG::TStronginOpt*>(&method)) return s->GetMultiplier();
   return 0;
+}
+
+// What a method made by its entry holds after the entered value was handed over.
+double heldParam(const MethodInfo& info, double entered) {
+  const auto f = [](double x) { return x; };
+  if (info.family == MethodFamily::AdaptiveEstimate) return info.makeAdaptive(f, entered)->GetReliability();
+  const auto method = info.make(f);
+  info.applyParam(*method, entered);
+  return heldParam(*method);
 }
 
 TEST(MethodCatalogue, parameterRulesAreWhatTheMethodsKeep) {
@@ -37,6 +47,13 @@ TEST(MethodCatalogue, parameterRulesAreWhatTheMethodsKeep) {
       {"strongin", 1, false, 1.5, "exactly 1 is refused, and would be 1.5"},
       {"strongin", 0.5, false, 1.5, "below 1 likewise"},
       {"strongin", 1.0000001, true, 1.0000001, "just above 1"},
+      {"inf-gl", 2, true, 2, "r is kept"},
+      {"geom-lta", 0.5, true, 0.5, "a variant's r may be below 1"},
+      {"inf-ltma", 1e-300, true, 1e-300, "any r above 0"},
+      {"geom-ltm", 0, false, 2, "0 is refused, and would be the default 2"},
+      {"inf-lta", -1, false, 2, "a negative r likewise"},
+      {"geom-gl", INFINITY, false, 2, "an infinite r would tie every choice"},
+      {"inf-ltm", nan, false, 2, "NaN is no number"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(std::string(c.key) + ": " + c.why);
@@ -44,9 +61,7 @@ TEST(MethodCatalogue, parameterRulesAreWhatTheMethodsKeep) {
     ASSERT_NE(info, nullptr);
     EXPECT_EQ(info->acceptsParam(c.entered), c.accepted);
     EXPECT_EQ(info->effectiveParam(c.entered), c.used);
-    const auto method = info->make([](double x) { return x; });
-    info->applyParam(*method, c.entered);
-    EXPECT_EQ(heldParam(*method), c.used);
+    EXPECT_EQ(heldParam(*info, c.entered), c.used);
   }
 }
 
@@ -63,6 +78,26 @@ TEST(MethodCatalogue, theWindowsOrderKeysAndDefaults) {
   EXPECT_EQ(methods[1].defaultParam, 1.5);
   EXPECT_EQ(methods[2].defaultParam, 1.5);
   EXPECT_EQ(findMethod("Scan"), nullptr);
+}
+
+// One catalogue: the window reads its three, every other caller finds all eleven.
+TEST(MethodCatalogue, theVariantsAreFoundButNotOfferedByTheWindow) {
+  const char* keys[] = {"geom-gl", "geom-ltm", "geom-lta", "geom-ltma", "inf-gl", "inf-ltm", "inf-lta", "inf-ltma"};
+  const auto all = allMethods();
+  ASSERT_EQ(all.size(), 11u);
+  for (std::size_t i = 0; i < windowMethods().size(); ++i) EXPECT_EQ(&all[i], &windowMethods()[i]);
+  for (std::size_t i = 0; i < std::size(keys); ++i) {
+    const MethodInfo& info = all[3 + i];
+    SCOPED_TRACE(keys[i]);
+    EXPECT_EQ(info.key, keys[i]);
+    EXPECT_EQ(findMethod(keys[i]), &info);
+    EXPECT_EQ(&methodInfo(info.id), &info);
+    EXPECT_EQ(info.family, MethodFamily::AdaptiveEstimate);
+    EXPECT_TRUE(info.windowName.empty());
+    EXPECT_EQ(info.param, ParamMeaning::Multiplier);
+    EXPECT_EQ(info.defaultParam, 2);
+    for (std::size_t j = 0; j < i; ++j) EXPECT_NE(info.englishName, all[3 + j].englishName);
+  }
 }
 
 }  // namespace

@@ -6,6 +6,8 @@
 #include <cmath>
 #include <string>
 
+#include "AdaptiveLipschitzSearch.h"
+#include "Extended.h"
 #include "Math_Parser.h"
 #include "Search.h"
 
@@ -14,6 +16,7 @@ using namespace Velmora::Lab;
 namespace {
 
 double Bumpy(double x) { return std::sin(x) + std::sin(10 * x / 3) + std::log(x) - 0.84 * x + 3; }
+double TwoSines(double x) { return std::sin(x) + std::sin(10 * x / 3); }
 
 SearchRequest stepsRequest(MethodId method, int steps) {
   SearchRequest request;
@@ -116,6 +119,127 @@ TEST(Search, aHeldObjectRunsAsAFreshOne) {
   }
   EXPECT_TRUE(first.stepRecords.empty());
   EXPECT_FALSE(first.evaluations);
+}
+
+// Each variant's id makes the engine with its own rules and the default r,
+// and the outcome is the run as the engine left it.
+TEST(Search, eachVariantRunsItsOwnRulesThroughTheCore) {
+  using VELMORAALG::AdaptiveLipschitzSearch;
+  using C = AdaptiveLipschitzSearch::Characteristic;
+  using E = AdaptiveLipschitzSearch::Estimate;
+  const struct {
+    MethodId id;
+    C characteristic;
+    E estimate;
+  } variants[] = {
+      {MethodId::GeomGl, C::Geometric, E::Global},      {MethodId::GeomLtm, C::Geometric, E::LocalMax},
+      {MethodId::GeomLta, C::Geometric, E::LocalAdditive}, {MethodId::GeomLtma, C::Geometric, E::LocalMaxAdditive},
+      {MethodId::InfGl, C::Information, E::Global},     {MethodId::InfLtm, C::Information, E::LocalMax},
+      {MethodId::InfLta, C::Information, E::LocalAdditive}, {MethodId::InfLtma, C::Information, E::LocalMaxAdditive},
+  };
+  for (const auto& v : variants) {
+    SCOPED_TRACE(std::string(methodInfo(v.id).key));
+    SearchRequest request = stepsRequest(v.id, 40);
+    request.param.reset();
+    request.recordSteps = true;
+    const SearchOutcome outcome = runSearch(request);
+
+    AdaptiveLipschitzSearch engine(Bumpy, v.characteristic, v.estimate);
+    engine.SearchBySteps(request.xmin, request.xmax, 40);
+    const std::vector<VELMORAALG::TSearchInfo> trials = engine.GetTrials();
+    const std::vector<double> values = engine.GetTrialValues();
+    const std::vector<int> order = engine.GetTrialOrder();
+    ASSERT_EQ(outcome.trials.size(), trials.size());
+    for (std::size_t i = 0; i < trials.size(); ++i) {
+      EXPECT_EQ(outcome.trials[i].x, trials[i].X);
+      EXPECT_EQ(outcome.trials[i].f, values[i]);
+      EXPECT_EQ(outcome.trials[i].charact, trials[i].Charact);
+      EXPECT_EQ(outcome.trials[i].placed, order[i]);
+    }
+    EXPECT_EQ(outcome.paramUsed, 2);
+    EXPECT_EQ(outcome.stop, StopReason::StepsDone);
+    EXPECT_EQ(outcome.bestX, engine.GetBestX());
+    EXPECT_EQ(outcome.stepRecords.size(), 40u);
+    EXPECT_EQ(outcome.evaluations, trials.size());
+  }
+}
+
+TEST(Search, outcomeSaysWhyAVariantStopped) {
+  const auto raisesInside = [](double x) {
+    if (x > 2.8 && x < 7.4) Velmora::raiseFault(Velmora::FaultKind::FloatZeroDivide);
+    return TwoSines(x);
+  };
+  struct Case {
+    const char* why;
+    VELMORAALG::TOptFunc f;
+    double xmin, xmax;
+    MethodId method;
+    double param;
+    StopRule rule;
+    double eps;
+    int maxSteps;
+    int stopAfterStep;
+    StopReason reason;
+    int steps;  ///< -1: any
+  };
+  const Case cases[] = {
+      {"the count reached", TwoSines, 2.7, 7.5, MethodId::InfGl, 2, StopRule::Steps, 0, MaxSteps, 0,
+       StopReason::StepsDone, 12},
+      {"a step came within eps", TwoSines, 2.7, 7.5, MethodId::InfLtm, 2, StopRule::Precision, 0.01, MaxSteps, 0,
+       StopReason::PrecisionReached, -1},
+      {"the interval rule", TwoSines, 2.7, 7.5, MethodId::GeomGl, 2, StopRule::IntervalLength, 1e-3, MaxSteps, 0,
+       StopReason::IntervalRuleMet, -1},
+      {"a bound below the steps the rule needs", TwoSines, 2.7, 7.5, MethodId::InfGl, 2, StopRule::IntervalLength,
+       1e-3, 20, 0, StopReason::StepBoundHit, 20},
+      {"asked after step 5", TwoSines, 2.7, 7.5, MethodId::InfLtma, 2, StopRule::IntervalLength, 1e-3, MaxSteps, 5,
+       StopReason::StopRequested, 5},
+      {"asked after the last step, for the window's Strongin too", TwoSines, 2.7, 7.5, MethodId::Strongin, 2,
+       StopRule::Steps, 0, MaxSteps, 12, StopReason::StopRequested, 12},
+      {"the estimate fell below the slope", TwoSines, 2.7, 7.5, MethodId::InfLta, 1.1, StopRule::IntervalLength,
+       1e-4, MaxSteps, 0, StopReason::PointLeftInterval, 4},
+      {"F undefined inside after the first step", [](double x) { return std::sqrt(x * x - 1); }, -3, 3,
+       MethodId::GeomLtm, 2, StopRule::Steps, 0, MaxSteps, 0, StopReason::NoComparableInterval, 1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.why);
+    SearchRequest request;
+    request.objective = c.f;
+    request.xmin = c.xmin;
+    request.xmax = c.xmax;
+    request.method = c.method;
+    request.param = c.param;
+    request.stop = c.rule;
+    request.steps = 12;
+    request.eps = c.eps;
+    request.maxSteps = c.maxSteps;
+    if (c.stopAfterStep) request.stopAfter = [&](const VELMORAALG::TStepRecord& r) { return r.Step == c.stopAfterStep; };
+    const SearchOutcome outcome = runSearch(request);
+    EXPECT_EQ(outcome.stop, c.reason);
+    EXPECT_FALSE(outcome.fault);
+    if (c.steps >= 0) {
+      EXPECT_EQ(outcome.stepCount, c.steps);
+    }
+    EXPECT_EQ(outcome.trials.size(), static_cast<std::size_t>(outcome.stepCount) + 2);
+    EXPECT_EQ(outcome.evaluations, outcome.trials.size());
+  }
+
+  // F's fault at the first new point: the ends stay, with their values.
+  SearchRequest faulting = stepsRequest(MethodId::InfGl, 5);
+  faulting.objective = raisesInside;
+  SearchOutcome outcome = runSearch(faulting);
+  EXPECT_EQ(outcome.stop, StopReason::Fault);
+  EXPECT_EQ(outcome.fault, "Floating point division by zero");
+  ASSERT_EQ(outcome.trials.size(), 2u);
+  EXPECT_EQ(outcome.trials[1].f, TwoSines(7.5));
+  EXPECT_EQ(outcome.bestX, 7.5);
+  EXPECT_EQ(outcome.evaluations, 3u);
+
+  // An interval no variant can search ends as a fault that says why, before F.
+  faulting.xmax = faulting.xmin;
+  outcome = runSearch(faulting);
+  EXPECT_EQ(outcome.stop, StopReason::Fault);
+  EXPECT_EQ(outcome.fault, "the interval must be finite with its left end below its right end");
+  EXPECT_EQ(outcome.evaluations, 0u);
 }
 
 }  // namespace

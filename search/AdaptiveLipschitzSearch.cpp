@@ -1,0 +1,448 @@
+#include "AdaptiveLipschitzSearch.h"
+
+#include <algorithm>
+#include <bit>
+#include <cmath>
+#include <cstdint>
+#include <limits>
+#include <stdexcept>
+#include <utility>
+
+namespace VELMORAALG {
+
+using Velmora::add;
+using Velmora::div;
+using Velmora::Extended;
+using Velmora::mul;
+using Velmora::sub;
+using Velmora::toDouble;
+
+namespace {
+
+// Blocks hold up to about 2 sqrt(n) trials, so that walking the blocks and
+// walking one block cost alike; below this even a short run gets several.
+constexpr std::size_t MinBlockCapacity = 32;
+
+const double NaN = std::numeric_limits<double>::quiet_NaN();
+
+// A NaN best point is no best at all: any number beats it.
+bool IsBetter(double z, double best) { return z <= best || (std::isnan(best) && !std::isnan(z)); }
+
+// The larger of the two; a NaN b never counts.
+Extended Larger(Extended a, Extended b) { return b > a ? b : a; }
+
+}  // namespace
+
+AdaptiveLipschitzSearch::AdaptiveLipschitzSearch(TOptFunc func, Characteristic characteristic, Estimate estimate)
+    : func_(std::move(func)), characteristic_(characteristic), estimate_(estimate) {}
+
+void AdaptiveLipschitzSearch::SetReliability(double r) {
+  if (!(r > 0 && std::isfinite(r))) throw std::invalid_argument("the reliability r must be finite and greater than 0");
+  reliability_ = r;
+}
+
+double AdaptiveLipschitzSearch::GetReliability() const { return reliability_; }
+
+void AdaptiveLipschitzSearch::SetStepObserver(TStepObserver observer) { observer_ = std::move(observer); }
+
+void AdaptiveLipschitzSearch::RequestStop() { stopRequested_ = true; }
+
+// --- the list of blocks ------------------------------------------------------
+
+AdaptiveLipschitzSearch::Trial& AdaptiveLipschitzSearch::At(Position p) { return blocks_[p.block].trials[p.index]; }
+
+const AdaptiveLipschitzSearch::Trial& AdaptiveLipschitzSearch::At(Position p) const {
+  return blocks_[p.block].trials[p.index];
+}
+
+bool AdaptiveLipschitzSearch::IsLast(Position p) const {
+  return p.block + 1 == static_cast<int>(blocks_.size()) &&
+         p.index + 1 == static_cast<int>(blocks_[p.block].trials.size());
+}
+
+AdaptiveLipschitzSearch::Position AdaptiveLipschitzSearch::Next(Position p) const {
+  if (p.index + 1 < static_cast<int>(blocks_[p.block].trials.size())) return {p.block, p.index + 1};
+  return {p.block + 1, 0};
+}
+
+AdaptiveLipschitzSearch::Position AdaptiveLipschitzSearch::Previous(Position p) const {
+  if (p.index > 0) return {p.block, p.index - 1};
+  return {p.block - 1, static_cast<int>(blocks_[p.block - 1].trials.size()) - 1};
+}
+
+int AdaptiveLipschitzSearch::IntervalNumber(Position p) const {
+  int number = p.index + 1;
+  for (int b = 0; b < p.block; ++b) number += static_cast<int>(blocks_[b].trials.size());
+  return number;
+}
+
+// New trials always join the block of the trial before them, so a block's
+// first trial never changes and the blocks before it stay as they were.
+AdaptiveLipschitzSearch::Position AdaptiveLipschitzSearch::Insert(Position after, const Trial& trial) {
+  std::vector<Trial>& trials = blocks_[after.block].trials;
+  trials.insert(trials.begin() + after.index + 1, trial);
+  ++trialCount_;
+  Position p{after.block, after.index + 1};
+  const std::size_t capacity =
+      2 * std::max(MinBlockCapacity, static_cast<std::size_t>(std::sqrt(static_cast<double>(trialCount_))));
+  if (trials.size() > capacity) {
+    const int half = static_cast<int>(trials.size() / 2);
+    Block upper;
+    upper.trials.assign(trials.begin() + half, trials.end());
+    trials.resize(half);
+    blocks_.insert(blocks_.begin() + after.block + 1, std::move(upper));
+    Mark(after.block);
+    Mark(after.block + 1);
+    if (p.index >= half) p = {after.block + 1, p.index - half};
+  }
+  return p;
+}
+
+void AdaptiveLipschitzSearch::Mark(int block) {
+  for (const int b : marked_)
+    if (b == block) return;
+  marked_.push_back(block);
+}
+
+void AdaptiveLipschitzSearch::MeasureMarked() {
+  for (const int b : marked_) SummariseMeasures(b);
+}
+
+void AdaptiveLipschitzSearch::ChooseInMarked() {
+  for (const int b : marked_) ChooseInBlock(b);
+  marked_.clear();
+}
+
+int AdaptiveLipschitzSearch::IntervalsIn(int block) const {
+  const int size = static_cast<int>(blocks_[block].trials.size());
+  return block + 1 == static_cast<int>(blocks_.size()) ? size - 1 : size;
+}
+
+void AdaptiveLipschitzSearch::SummariseMeasures(int block) {
+  Block& b = blocks_[block];
+  b.maxSlope = 0;
+  b.maxLength = 0;
+  for (int i = 0; i < IntervalsIn(block); ++i) {
+    const Trial& t = b.trials[i];
+    if (t.length > b.maxLength) b.maxLength = t.length;
+    if (t.slope > b.maxSlope) b.maxSlope = t.slope;
+  }
+}
+
+// The walk's rule within the block: a later interval wins only with a
+// strictly greater characteristic, so ties go to the left and NaN never wins.
+void AdaptiveLipschitzSearch::ChooseInBlock(int block) {
+  Block& b = blocks_[block];
+  b.best = -1;
+  b.bestCharact = 0;
+  for (int i = 0; i < IntervalsIn(block); ++i) {
+    const double charact = b.trials[i].charact;
+    if (!std::isnan(charact) && (b.best < 0 || charact > b.bestCharact)) {
+      b.best = i;
+      b.bestCharact = charact;
+    }
+  }
+}
+
+void AdaptiveLipschitzSearch::ScanMaxima(double& slope, Extended& length) const {
+  slope = 0;
+  length = 0;
+  for (const Block& b : blocks_) {
+    if (b.maxSlope > slope) slope = b.maxSlope;
+    if (b.maxLength > length) length = b.maxLength;
+  }
+}
+
+bool AdaptiveLipschitzSearch::SetMaxima(double slope, Extended length) {
+  const bool changed = slope != maxSlope_ || (estimate_ != Estimate::Global && length != maxLength_);
+  maxSlope_ = slope;
+  maxLength_ = length;
+  return changed;
+}
+
+// --- the rules ----------------------------------------------------------------
+
+void AdaptiveLipschitzSearch::Measure(Position p) {
+  Trial& left = At(p);
+  const Trial& right = At(Next(p));
+  left.length = sub(right.x, left.x);
+  left.slope = toDouble(div(std::fabs(sub(right.z, left.z)), left.length));
+}
+
+// A missing neighbour's slope is 0, which no maximum of slopes notices.
+//
+// Nothing can fault before l is rounded, so the estimate is computed without
+// the checks, bit for bit as the checked operations would: slopes are numbers
+// from 0 to +inf (a NaN slope drops out of every maximum), 0 < d <= X keeps
+// d/X in (0, 1], and r * base stays far inside the 80-bit range.
+void AdaptiveLipschitzSearch::Rate(Trial& left, const Trial& right, double leftSlope, double rightSlope) {
+  const Extended d = left.length;
+  Extended base = Xi;
+  if (estimate_ == Estimate::Global) {
+    base = Larger(base, maxSlope_);
+  } else {
+    const Extended lambda = Larger(Larger(Larger(0, leftSlope), left.slope), rightSlope);
+    const Extended gamma = maxSlope_ * (d / maxLength_);
+    switch (estimate_) {
+      case Estimate::LocalMax: base = Larger(Larger(base, lambda), gamma); break;
+      case Estimate::LocalAdditive: base = Larger(base, (lambda + gamma) * 0.5L); break;
+      case Estimate::LocalMaxAdditive: base = Larger(Larger(base, left.slope), (lambda + gamma) * 0.5L); break;
+      case Estimate::Global: break;
+    }
+  }
+  const double l = toDouble(reliability_ * base);
+  // The same estimate on the same interval gives the same characteristic; in
+  // the many steps that only shorten X, most estimates stay as they were.
+  if (std::bit_cast<std::uint64_t>(l) == std::bit_cast<std::uint64_t>(left.estimate)) return;
+  left.estimate = l;
+
+  // Each operand on its own line: the first fault raised depends on the order.
+  if (characteristic_ == Characteristic::Geometric) {
+    const Extended reach = mul(mul(d, l), 0.5L);
+    const Extended mean = mul(add(right.z, left.z), 0.5L);
+    left.charact = toDouble(sub(reach, mean));
+  } else {
+    const Extended diff = sub(right.z, left.z);
+    const Extended dl = mul(d, l);
+    const Extended quad = div(mul(diff, diff), dl);
+    const Extended sum = add(quad, dl);
+    const Extended ends = mul(add(right.z, left.z), 2.0L);
+    left.charact = toDouble(sub(sum, ends));
+  }
+}
+
+void AdaptiveLipschitzSearch::RateAt(Position p) {
+  const Position next = Next(p);
+  const double leftSlope = p.block == 0 && p.index == 0 ? 0.0 : At(Previous(p)).slope;
+  const double rightSlope = IsLast(next) ? 0.0 : At(next).slope;
+  Rate(At(p), At(next), leftSlope, rightSlope);
+  Mark(p.block);
+}
+
+// In list order, so that a fault stops the walk where a full recomputation would.
+void AdaptiveLipschitzSearch::RateAll() {
+  double leftSlope = 0;
+  const int blockCount = static_cast<int>(blocks_.size());
+  for (int b = 0; b < blockCount; ++b) {
+    std::vector<Trial>& trials = blocks_[b].trials;
+    const int size = static_cast<int>(trials.size());
+    const bool lastBlock = b + 1 == blockCount;
+    for (int i = 0; i < (lastBlock ? size - 1 : size); ++i) {
+      const Trial& right = i + 1 < size ? trials[i + 1] : blocks_[b + 1].trials.front();
+      const bool rightIsLast = lastBlock && i + 2 == size;
+      Rate(trials[i], right, leftSlope, rightIsLast ? 0.0 : right.slope);
+      leftSlope = trials[i].slope;
+    }
+  }
+  for (int b = 0; b < blockCount; ++b) ChooseInBlock(b);
+  marked_.clear();
+}
+
+// --- the runs -----------------------------------------------------------------
+
+void AdaptiveLipschitzSearch::Start(double xmin, double xmax) {
+  if (!(std::isfinite(xmin) && std::isfinite(xmax) && xmin < xmax))
+    throw std::invalid_argument("the interval must be finite with its left end below its right end");
+  stopRequested_ = false;
+  end_ = End::RuleMet;
+  stepCount_ = 0;
+  refreshCount_ = 0;
+  precision_ = 0;
+  bestX_ = NaN;
+  bestZ_ = NaN;
+  marked_.clear();
+  blocks_.assign(1, Block{});
+  std::vector<Trial>& ends = blocks_[0].trials;
+  ends = {{xmin, NaN, 1}, {xmax, NaN, 2}};
+  trialCount_ = 2;
+
+  ends[0].z = func_(xmin);
+  ends[1].z = func_(xmax);
+  if (ends[0].z > ends[1].z || (std::isnan(ends[0].z) && !std::isnan(ends[1].z))) {
+    bestX_ = xmax;
+    bestZ_ = ends[1].z;
+  } else {
+    bestX_ = xmin;
+    bestZ_ = ends[0].z;
+  }
+  Measure({0, 0});
+  SummariseMeasures(0);
+  double slope = 0;
+  Extended length = 0;
+  ScanMaxima(slope, length);
+  SetMaxima(slope, length);
+  RateAll();
+}
+
+std::optional<AdaptiveLipschitzSearch::Position> AdaptiveLipschitzSearch::Choose() const {
+  int chosen = -1;
+  for (int b = 0; b < static_cast<int>(blocks_.size()); ++b) {
+    const Block& block = blocks_[b];
+    if (block.best >= 0 && (chosen < 0 || block.bestCharact > blocks_[chosen].bestCharact)) chosen = b;
+  }
+  if (chosen < 0) return std::nullopt;
+  return Position{chosen, blocks_[chosen].best};
+}
+
+bool AdaptiveLipschitzSearch::Place(Position chosen) {
+  // Copies: the list changes below.
+  const Trial left = At(chosen);
+  const Trial right = At(Next(chosen));
+  const Extended mid = mul(add(right.x, left.x), 0.5L);
+  const Extended shift = div(sub(right.z, left.z), mul(2.0L, left.estimate));
+  const double x = toDouble(sub(mid, shift));
+  if (!(left.x < x && x < right.x)) {
+    end_ = End::PointLeftInterval;
+    return false;
+  }
+  const int interval = observer_ ? IntervalNumber(chosen) : 0;
+  const double z = func_(x);
+  precision_ = toDouble(sub(right.x, x));
+  if (IsBetter(z, bestZ_)) {
+    bestX_ = x;
+    bestZ_ = z;
+  }
+
+  // F's value is known: the trial stays in the list even if what follows faults.
+  const Position fresh = Insert(chosen, {x, z, trialCount_ + 1});
+  const Position before = Previous(fresh);
+  const Position after = Next(fresh);
+  const bool first = before.block == 0 && before.index == 0;
+  // The split interval is shorter now: its characteristic is due whatever its estimate.
+  At(before).estimate = NaN;
+  Measure(before);
+  Measure(fresh);
+  Mark(before.block);
+  Mark(fresh.block);
+  MeasureMarked();
+
+  // The blocks are walked only when the split interval held a maximum: its
+  // halves are no longer than it was, and a NaN slope never counted.
+  double slope = maxSlope_;
+  Extended length = maxLength_;
+  if (left.slope >= maxSlope_ || left.length >= maxLength_) {
+    ScanMaxima(slope, length);
+  } else {
+    for (const double s : {At(before).slope, At(fresh).slope})
+      if (s > slope) slope = s;
+  }
+  if (SetMaxima(slope, length)) {
+    ++refreshCount_;
+    RateAll();
+  } else {
+    // Only these four intervals have a new lambda or a new length.
+    if (!first) RateAt(Previous(before));
+    RateAt(before);
+    RateAt(fresh);
+    if (!IsLast(after)) RateAt(after);
+    ChooseInMarked();
+  }
+
+  ++stepCount_;
+  if (observer_)
+    observer_({stepCount_, interval, left.x, right.x, left.charact, left.estimate, x, z, precision_});
+  return true;
+}
+
+void AdaptiveLipschitzSearch::SearchBySteps(double xmin, double xmax, int steps) {
+  Start(xmin, xmax);
+  while (stepCount_ < steps) {
+    const std::optional<Position> chosen = Choose();
+    if (!chosen) {
+      end_ = End::NoComparableInterval;
+      return;
+    }
+    if (!Place(*chosen)) return;
+    if (stopRequested_) {
+      end_ = End::StopRequested;
+      return;
+    }
+  }
+}
+
+void AdaptiveLipschitzSearch::SearchByPrecision(double xmin, double xmax, double eps, int maxSteps) {
+  Start(xmin, xmax);
+  for (;;) {
+    const std::optional<Position> chosen = Choose();
+    if (!chosen) {
+      end_ = End::NoComparableInterval;
+      return;
+    }
+    if (!Place(*chosen)) return;
+    if (stopRequested_) {
+      end_ = End::StopRequested;
+      return;
+    }
+    if (!(precision_ > eps)) return;
+    if (stepCount_ >= maxSteps) {
+      end_ = End::StepBound;
+      return;
+    }
+  }
+}
+
+void AdaptiveLipschitzSearch::SearchByIntervalLength(double xmin, double xmax, double eps, int maxSteps) {
+  Start(xmin, xmax);
+  for (;;) {
+    const std::optional<Position> chosen = Choose();
+    if (!chosen) {
+      end_ = End::NoComparableInterval;
+      return;
+    }
+    if (At(*chosen).length <= eps) return;
+    if (stepCount_ >= maxSteps) {
+      end_ = End::StepBound;
+      return;
+    }
+    if (!Place(*chosen)) return;
+    if (stopRequested_) {
+      end_ = End::StopRequested;
+      return;
+    }
+  }
+}
+
+// --- results ------------------------------------------------------------------
+
+AdaptiveLipschitzSearch::End AdaptiveLipschitzSearch::GetEnd() const { return end_; }
+bool AdaptiveLipschitzSearch::PrecisionBoundHit() const { return end_ == End::StepBound; }
+double AdaptiveLipschitzSearch::GetPrecision() const { return precision_; }
+int AdaptiveLipschitzSearch::GetStepCount() const { return stepCount_; }
+double AdaptiveLipschitzSearch::GetBestX() const { return bestX_; }
+double AdaptiveLipschitzSearch::GetBestValue() const { return bestZ_; }
+int AdaptiveLipschitzSearch::GetRefreshCount() const { return refreshCount_; }
+
+std::vector<TSearchInfo> AdaptiveLipschitzSearch::GetTrials() const {
+  std::vector<TSearchInfo> trials;
+  trials.reserve(trialCount_);
+  for (const Block& b : blocks_)
+    for (const Trial& t : b.trials) trials.push_back({t.x, t.charact});
+  return trials;
+}
+
+std::vector<double> AdaptiveLipschitzSearch::GetEstimates() const {
+  std::vector<double> estimates;
+  estimates.reserve(trialCount_);
+  for (const Block& b : blocks_)
+    for (const Trial& t : b.trials) estimates.push_back(t.estimate);
+  if (!estimates.empty()) estimates.pop_back();
+  return estimates;
+}
+
+std::vector<double> AdaptiveLipschitzSearch::GetTrialValues() const {
+  std::vector<double> values;
+  values.reserve(trialCount_);
+  for (const Block& b : blocks_)
+    for (const Trial& t : b.trials) values.push_back(t.z);
+  return values;
+}
+
+std::vector<int> AdaptiveLipschitzSearch::GetTrialOrder() const {
+  std::vector<int> order;
+  order.reserve(trialCount_);
+  for (const Block& b : blocks_)
+    for (const Trial& t : b.trials) order.push_back(t.placed);
+  return order;
+}
+
+}  // namespace VELMORAALG

@@ -1,0 +1,394 @@
+// The adaptive-estimate search: its formulas on trials worked out exactly, the
+// incremental engine against the full recomputation of tests/search's
+// LiteralAdaptive over random cases, and the run that ends because an
+// estimate fell below a slope.
+#include <gtest/gtest.h>
+
+#include <bit>
+#include <cmath>
+#include <cstdint>
+#include <limits>
+#include <random>
+#include <sstream>
+#include <stdexcept>
+#include <string>
+#include <typeinfo>
+#include <vector>
+
+#include "AdaptiveLipschitzSearch.h"
+#include "Extended.h"
+#include "LiteralAdaptive.h"
+
+using VELMORAALG::AdaptiveLipschitzSearch;
+using Characteristic = AdaptiveLipschitzSearch::Characteristic;
+using Estimate = AdaptiveLipschitzSearch::Estimate;
+using End = AdaptiveLipschitzSearch::End;
+
+namespace {
+
+const double NaN = std::numeric_limits<double>::quiet_NaN();
+const double Inf = std::numeric_limits<double>::infinity();
+
+std::uint64_t Bits(double v) { return std::bit_cast<std::uint64_t>(v); }
+
+struct Variant {
+  const char* id;
+  Characteristic characteristic;
+  Estimate estimate;
+};
+
+const Variant Variants[] = {
+    {"geom-gl", Characteristic::Geometric, Estimate::Global},
+    {"geom-ltm", Characteristic::Geometric, Estimate::LocalMax},
+    {"geom-lta", Characteristic::Geometric, Estimate::LocalAdditive},
+    {"geom-ltma", Characteristic::Geometric, Estimate::LocalMaxAdditive},
+    {"inf-gl", Characteristic::Information, Estimate::Global},
+    {"inf-ltm", Characteristic::Information, Estimate::LocalMax},
+    {"inf-lta", Characteristic::Information, Estimate::LocalAdditive},
+    {"inf-ltma", Characteristic::Information, Estimate::LocalMaxAdditive},
+};
+
+// Piecewise linear with slopes 1, 7, -1 and 1 between kinks at 0.5, 2.5 and
+// 3.25; exact at 80 bits, so F is rounded once, like the script's.
+double Kinked(double x) {
+  const Velmora::Extended v = x;
+  return static_cast<double>(3 * std::fabs(v - 0.5L) - 4 * std::fabs(v - 2.5L) + std::fabs(v - 3.25L) + v);
+}
+
+// Three steps of each variant with r = 2 on [0, 4], worked in exact rational
+// arithmetic by a separate script that rounds each stored value (F, H_i, l_i,
+// R_i, the new point) to the nearest double: the inner trials the steps
+// placed, every l_i and R_i then, the interval the fourth step chooses and its
+// point. The local estimates differ from the global one exactly where the
+// formulas say: l_1 of ltm is 2 * max(lambda_1, gamma_1) with gamma_1 tiny,
+// lta averages lambda and gamma, ltma keeps at least H_i.
+TEST(AdaptiveLipschitz, eachVariantsEstimatesCharacteristicsAndChoiceOnWorkedTrials) {
+  struct Worked {
+    const char* id;
+    std::vector<double> inner, l, R;
+    int chosen;
+    double next;
+  };
+  const Worked cases[] = {
+      {"geom-gl", {0.35714285714285715, 1.0, 1.84375}, {14.0, 14.0, 14.0, 14.0},
+       {7.571428571428572, 7.571428571428571, 4.203125, 8.140625}, 4, 2.7578125},
+      {"geom-ltm", {0.35714285714285715, 1.0, 1.84375}, {11.333333333333334, 14.0, 14.0, 14.0},
+       {7.095238095238096, 7.571428571428571, 4.203125, 8.140625}, 4, 2.7578125},
+      {"geom-lta", {0.3048090523338048, 1.0, 1.84375},
+       {6.3048861788297454, 9.256851772133736, 9.73913043478261, 14.0},
+       {6.058488664453897, 6.315235251770673, 2.405570652173913, 8.140625}, 4, 2.7578125},
+      {"geom-ltma", {0.3048090523338048, 1.0, 1.84375}, {6.3048861788297454, 10.630722278738556, 14.0, 14.0},
+       {6.058488664453897, 6.792786421499294, 4.203125, 8.140625}, 4, 2.7578125},
+      {"inf-gl", {0.1125, 0.25, 1.0}, {10.0, 10.0, 10.0, 10.0}, {21.91125, 21.66375, 21.875, 17.675}, 1,
+       0.05062500000000001},
+      {"inf-ltm", {0.1125, 0.25, 1.0}, {2.0000000000000027, 10.0, 10.0, 10.0},
+       {21.056250000000002, 21.66375, 21.875, 17.675}, 3, 0.4375},
+      {"inf-lta", {0.04895161290322579, 0.12499999999999997, 1.0},
+       {1.0722619047619062, 4.5408333333333335, 5.720238095238096, 8.857142857142858},
+       {21.00023838830146, 21.014167497229934, 20.755208333333332, 14.720622119815669}, 2, 0.07860197047105415},
+      {"inf-ltma", {0.10192307692307692, 0.25, 1.0}, {2.0000000000000018, 5.246794871794871, 10.0, 10.0},
+       {21.05096153846154, 21.10130544475691, 21.875, 17.675}, 3, 0.4375},
+  };
+  for (std::size_t v = 0; v < std::size(Variants); ++v) {
+    const Worked& c = cases[v];
+    SCOPED_TRACE(c.id);
+    ASSERT_STREQ(c.id, Variants[v].id);
+    AdaptiveLipschitzSearch search(Kinked, Variants[v].characteristic, Variants[v].estimate);
+    search.SearchBySteps(0, 4, 3);
+    const std::vector<VELMORAALG::TSearchInfo> trials = search.GetTrials();
+    const std::vector<double> l = search.GetEstimates();
+    ASSERT_EQ(trials.size(), 5u);
+    ASSERT_EQ(l.size(), 4u);
+    for (int i = 0; i < 3; ++i) EXPECT_DOUBLE_EQ(trials[i + 1].X, c.inner[i]) << "trial " << i + 1;
+    for (int i = 0; i < 4; ++i) {
+      EXPECT_DOUBLE_EQ(l[i], c.l[i]) << "l of interval " << i + 1;
+      EXPECT_DOUBLE_EQ(trials[i].Charact, c.R[i]) << "R of interval " << i + 1;
+    }
+
+    std::vector<VELMORAALG::TStepRecord> records;
+    search.SetStepObserver([&](const VELMORAALG::TStepRecord& r) { records.push_back(r); });
+    search.SearchBySteps(0, 4, 4);
+    ASSERT_EQ(records.size(), 4u);
+    EXPECT_EQ(records[3].Interval, c.chosen);
+    EXPECT_DOUBLE_EQ(records[3].X, c.next);
+    EXPECT_EQ(records[3].Constant, l[c.chosen - 1]);
+    EXPECT_EQ(records[3].Charact, trials[c.chosen - 1].Charact);
+    EXPECT_EQ(records[3].Precision, trials[c.chosen].X - records[3].X);
+  }
+}
+
+// sin(x) + sin(10x/3) on [2.7, 7.5], inf-lta with r = 1.1: the fifth step's point
+// would fall left of its interval [5.0947, 5.9061], whose own slope 2.78 is
+// above the estimate 2.45 (a double-precision run of the rules shows it).
+TEST(AdaptiveLipschitz, anAdditiveEstimateBelowTheSlopeEndsTheRunBeforeF) {
+  int calls = 0;
+  AdaptiveLipschitzSearch search(
+      [&](double x) {
+        ++calls;
+        return std::sin(x) + std::sin(10 * x / 3);
+      },
+      Characteristic::Information, Estimate::LocalAdditive);
+  search.SetReliability(1.1);
+  std::vector<VELMORAALG::TStepRecord> records;
+  search.SetStepObserver([&](const VELMORAALG::TStepRecord& r) { records.push_back(r); });
+  search.SearchByIntervalLength(2.7, 7.5, 1e-4);
+  EXPECT_EQ(search.GetEnd(), End::PointLeftInterval);
+  EXPECT_EQ(search.GetStepCount(), 4);
+  EXPECT_EQ(records.size(), 4u);
+  EXPECT_EQ(calls, 6);
+  EXPECT_EQ(search.GetTrials().size(), 6u);
+
+  // With r = 2 the same run keeps every point inside and meets its rule.
+  search.SetReliability(2);
+  search.SearchByIntervalLength(2.7, 7.5, 1e-4);
+  EXPECT_EQ(search.GetEnd(), End::RuleMet);
+  EXPECT_GT(search.GetStepCount(), 4);
+}
+
+TEST(AdaptiveLipschitz, refusesWhatNoRunCanUse) {
+  AdaptiveLipschitzSearch search([](double x) { return x; }, Characteristic::Geometric, Estimate::Global);
+  for (const double r : {0.0, -1.0, NaN, Inf}) EXPECT_THROW(search.SetReliability(r), std::invalid_argument) << r;
+  EXPECT_EQ(search.GetReliability(), AdaptiveLipschitzSearch::DefaultReliability);
+  search.SetReliability(1e-3);
+  EXPECT_EQ(search.GetReliability(), 1e-3);
+  for (const auto& [a, b] : {std::pair{1.0, 1.0}, {2.0, 1.0}, {NaN, 1.0}, {-Inf, 0.0}})
+    EXPECT_THROW(search.SearchBySteps(a, b, 5), std::invalid_argument) << a << " " << b;
+}
+
+// --- the incremental engine against the full recomputation --------------------
+
+struct TestFault : std::runtime_error {
+  using std::runtime_error::runtime_error;
+};
+
+struct Region {
+  double from = 0, to = -1;
+  bool contains(double x) const { return from <= x && x <= to; }
+};
+
+// Smooth, with optional flat (ties), undefined (NaN), huge (up to infinite),
+// steep and failing regions, optionally quantised.
+struct Objective {
+  double amp = 1, freq = 1, phase = 0, quad = 0, shift = 0, quantum = 0;
+  Region flat, undefined, huge, steep, failing;
+  double flatValue = 0, hugeValue = 0, steepSlope = 0;
+  int faultKind = 0;
+
+  double operator()(double x) const {
+    if (failing.contains(x)) {
+      if (faultKind == 0) Velmora::raiseFault(Velmora::FaultKind::FloatOverflow);
+      throw TestFault("F failed");
+    }
+    if (undefined.contains(x)) return NaN;
+    if (flat.contains(x)) return flatValue;
+    if (huge.contains(x)) return hugeValue;
+    double v = amp * std::sin(freq * x + phase) + quad * x * x + shift;
+    if (steep.contains(x)) v += steepSlope * (x - steep.from);
+    if (quantum > 0) v = std::round(v / quantum) * quantum;
+    return v;
+  }
+};
+
+enum class Rule { Steps, Precision, IntervalLength };
+
+struct Case {
+  Objective f;
+  Variant variant;
+  double r = 2;
+  double xmin = 0, xmax = 1;
+  Rule rule = Rule::Steps;
+  int steps = 0, bound = 0, stopAt = 0;
+  double eps = 0;
+};
+
+Case MakeCase(int index) {
+  std::mt19937_64 rng(0xADA971ull * 7919 + static_cast<std::uint64_t>(index));
+  const auto uniform = [&](double a, double b) { return std::uniform_real_distribution<double>(a, b)(rng); };
+  const auto integer = [&](int a, int b) { return std::uniform_int_distribution<int>(a, b)(rng); };
+  const auto chance = [&](double p) { return uniform(0, 1) < p; };
+  const auto pick = [&](std::initializer_list<double> items) { return items.begin()[integer(0, items.size() - 1)]; };
+
+  Case c;
+  c.variant = Variants[integer(0, 7)];
+  c.r = pick({2.0, 2.0, 1.1, 0.6, 0.3, 3.5, 10.0, 1e-3, 1e5});
+  switch (integer(0, 4)) {
+    case 0: c.xmin = -10, c.xmax = 10; break;
+    case 1: c.xmin = uniform(-50, 50), c.xmax = c.xmin + uniform(0.01, 60); break;
+    case 2: c.xmin = uniform(-1e-3, 1e-3), c.xmax = c.xmin + uniform(1e-12, 1e-3); break;
+    case 3:  // a few units of the last place
+      c.xmin = uniform(-2, 2);
+      c.xmax = c.xmin;
+      for (int i = integer(1, 6); i > 0; --i) c.xmax = std::nextafter(c.xmax, Inf);
+      break;
+    default: c.xmin = -pick({1e300, 1.7e308}), c.xmax = pick({1e300, 1.7e308}); break;
+  }
+  const double span = std::isfinite(c.xmax - c.xmin) ? c.xmax - c.xmin : 1e308;
+  const auto region = [&] {
+    const double a = uniform(c.xmin, c.xmax - 0.2 * span);
+    return Region{a, a + uniform(0, 0.3) * span};
+  };
+  Objective& f = c.f;
+  const double scale = std::max(span, 1e-3);
+  f.amp = pick({1.0, 5.0, 1e-3, 0.0});
+  f.freq = pick({1.0, 3.0, 40.0}) / scale * 6;
+  f.phase = uniform(0, 6);
+  f.quad = pick({0.0, 1.0, -0.5}) / (scale * scale) * 10;
+  f.shift = pick({0.0, -5.0, 1e6});
+  if (chance(0.25)) f.flat = region(), f.flatValue = pick({0.0, -1.0, 3.0});
+  if (chance(0.15)) f.undefined = region();
+  if (chance(0.08)) f.huge = region(), f.hugeValue = pick({1e308, -1.7e308, Inf, -Inf});
+  if (chance(0.2)) f.steep = region(), f.steepSlope = pick({1e3, -1e6, 1e12}) / scale;
+  if (chance(0.15)) f.failing = region(), f.faultKind = integer(0, 1);
+  if (chance(0.25)) f.quantum = pick({0.5, 0.01});
+
+  c.rule = static_cast<Rule>(integer(0, 2));
+  const bool long_ = chance(0.03);
+  c.steps = long_ ? integer(300, 1500) : integer(0, 80);
+  c.bound = long_ ? integer(300, 1500) : integer(0, 100);
+  c.eps = pick({1e-1, 1e-3, 1e-6, 0.0, NaN}) * span;
+  c.stopAt = chance(0.15) ? integer(1, 40) : 0;
+  return c;
+}
+
+std::string Describe(const Case& c, int index) {
+  std::ostringstream text;
+  text.precision(17);
+  text << "case " << index << ": " << c.variant.id << " r " << c.r << " [" << c.xmin << ", " << c.xmax << "] rule "
+       << static_cast<int>(c.rule) << " steps " << c.steps << " eps " << c.eps << " bound " << c.bound
+       << " stop at " << c.stopAt;
+  return text.str();
+}
+
+// F as a run sees it, counting the calls and whether the last one failed.
+struct CountedObjective {
+  const Objective& f;
+  int calls = 0;
+  bool lastFailed = false;
+  double operator()(double x) {
+    ++calls;
+    lastFailed = true;
+    const double z = f(x);
+    lastFailed = false;
+    return z;
+  }
+};
+
+struct RunResult {
+  std::string fault;
+  End end = End::RuleMet;
+  int steps = 0, calls = 0;
+  bool failedInF = false;
+  double precision = 0, bestX = 0, bestZ = 0;
+  std::vector<VELMORAALG::TSearchInfo> trials;
+  std::vector<double> values, estimates;
+  std::vector<int> order;
+  std::vector<VELMORAALG::TStepRecord> records;
+};
+
+template <class Search>
+RunResult Perform(Search& search, const Case& c, const CountedObjective& objective) {
+  RunResult run;
+  search.SetStepObserver([&](const VELMORAALG::TStepRecord& r) {
+    run.records.push_back(r);
+    if (r.Step == c.stopAt) search.RequestStop();
+  });
+  try {
+    switch (c.rule) {
+      case Rule::Steps: search.SearchBySteps(c.xmin, c.xmax, c.steps); break;
+      case Rule::Precision: search.SearchByPrecision(c.xmin, c.xmax, c.eps, c.bound); break;
+      case Rule::IntervalLength: search.SearchByIntervalLength(c.xmin, c.xmax, c.eps, c.bound); break;
+    }
+  } catch (const std::exception& e) {
+    run.fault = std::string(typeid(e).name()) + ": " + e.what();
+  }
+  run.end = search.GetEnd();
+  run.steps = search.GetStepCount();
+  run.calls = objective.calls;
+  run.failedInF = objective.lastFailed;
+  run.precision = search.GetPrecision();
+  run.bestX = search.GetBestX();
+  run.bestZ = search.GetBestValue();
+  run.trials = search.GetTrials();
+  run.values = search.GetTrialValues();
+  run.order = search.GetTrialOrder();
+  run.estimates = search.GetEstimates();
+  return run;
+}
+
+bool SameRecord(const VELMORAALG::TStepRecord& a, const VELMORAALG::TStepRecord& b) {
+  return a.Step == b.Step && a.Interval == b.Interval && Bits(a.Left) == Bits(b.Left) &&
+         Bits(a.Right) == Bits(b.Right) && Bits(a.Charact) == Bits(b.Charact) &&
+         Bits(a.Constant) == Bits(b.Constant) && Bits(a.X) == Bits(b.X) && Bits(a.Z) == Bits(b.Z) &&
+         Bits(a.Precision) == Bits(b.Precision);
+}
+
+// The first difference, or an empty text. After a fault the characteristics
+// and estimates are whatever the walk reached; everything else must agree.
+std::string Compare(const RunResult& fast, const RunResult& lit) {
+  std::ostringstream d;
+  d.precision(17);
+  if (fast.fault != lit.fault) return "fault '" + fast.fault + "' vs '" + lit.fault + "'";
+  if (fast.fault.empty() && fast.end != lit.end)
+    d << "end " << static_cast<int>(fast.end) << " vs " << static_cast<int>(lit.end);
+  else if (fast.steps != lit.steps)
+    d << "steps " << fast.steps << " vs " << lit.steps;
+  else if (fast.calls != lit.calls)
+    d << "F called " << fast.calls << " vs " << lit.calls << " times";
+  else if (Bits(fast.precision) != Bits(lit.precision))
+    d << "precision " << fast.precision << " vs " << lit.precision;
+  else if (Bits(fast.bestX) != Bits(lit.bestX) || Bits(fast.bestZ) != Bits(lit.bestZ))
+    d << "best " << fast.bestX << " vs " << lit.bestX;
+  else if (fast.trials.size() != lit.trials.size())
+    d << "trials " << fast.trials.size() << " vs " << lit.trials.size();
+  else if (fast.records.size() != lit.records.size())
+    d << "step records " << fast.records.size() << " vs " << lit.records.size();
+  if (!d.str().empty()) return d.str();
+  for (std::size_t i = 0; i < fast.trials.size(); ++i) {
+    if (Bits(fast.trials[i].X) != Bits(lit.trials[i].X) || Bits(fast.values[i]) != Bits(lit.values[i]) ||
+        fast.order[i] != lit.order[i])
+      return "trial " + std::to_string(i);
+    if (fast.fault.empty() && (Bits(fast.trials[i].Charact) != Bits(lit.trials[i].Charact) ||
+                               (i + 1 < fast.trials.size() && Bits(fast.estimates[i]) != Bits(lit.estimates[i]))))
+      return "interval " + std::to_string(i + 1);
+  }
+  for (std::size_t i = 0; i < fast.records.size(); ++i)
+    if (!SameRecord(fast.records[i], lit.records[i])) return "step record " + std::to_string(i + 1);
+  return {};
+}
+
+constexpr int CaseCount = 3000;
+
+TEST(AdaptiveLipschitz, incrementalEngineMatchesTheFullRecomputation) {
+  int ends[5] = {}, faults = 0, longRuns = 0, refreshedLess = 0;
+  for (int i = 0; i < CaseCount; ++i) {
+    const Case c = MakeCase(i);
+    CountedObjective fastF{c.f}, literalF{c.f};
+    AdaptiveLipschitzSearch fast([&](double x) { return fastF(x); }, c.variant.characteristic, c.variant.estimate);
+    fast.SetReliability(c.r);
+    VelmoraLiteral::LiteralAdaptive literal([&](double x) { return literalF(x); }, c.variant.characteristic,
+                                            c.variant.estimate, c.r);
+    const RunResult a = Perform(fast, c, fastF);
+    const RunResult b = Perform(literal, c, literalF);
+    const std::string difference = Compare(a, b);
+    ASSERT_TRUE(difference.empty()) << Describe(c, i) << ": " << difference;
+    // F once per trial; a call that failed placed none, and a failure at an
+    // end leaves the other end unevaluated.
+    if (a.fault.empty())
+      EXPECT_EQ(a.calls, static_cast<int>(a.trials.size())) << Describe(c, i);
+    else
+      EXPECT_LE(a.calls, static_cast<int>(a.trials.size()) + (a.failedInF ? 1 : 0)) << Describe(c, i);
+    if (a.fault.empty())
+      ++ends[static_cast<int>(a.end)];
+    else
+      ++faults;
+    if (a.trials.size() > 200) ++longRuns;
+    if (a.steps > 20 && fast.GetRefreshCount() < a.steps / 2) ++refreshedLess;
+  }
+  // The cases reach every way a run ends, and the incremental path carries most steps.
+  for (int e = 0; e < 5; ++e) EXPECT_GT(ends[e], 10) << "end " << e;
+  EXPECT_GT(faults, 100);
+  EXPECT_GT(longRuns, 20);
+  EXPECT_GT(refreshedLess, 200);
+}
+
+}  // namespace

@@ -1,0 +1,64 @@
+// The adaptive-estimate search as its rules read: plain arrays, every slope,
+// estimate and characteristic computed anew from all trials after each one,
+// the whole list walked for each choice. Slow, and the reference the fast
+// engine must match bit for bit.
+#pragma once
+
+#include <utility>
+#include <vector>
+
+#include "AdaptiveLipschitzSearch.h"
+#include "Charact_opt.h"
+#include "Extended.h"
+
+namespace VelmoraLiteral {
+
+class LiteralAdaptive {
+ public:
+  using Characteristic = VELMORAALG::AdaptiveLipschitzSearch::Characteristic;
+  using Estimate = VELMORAALG::AdaptiveLipschitzSearch::Estimate;
+  using End = VELMORAALG::AdaptiveLipschitzSearch::End;
+
+  LiteralAdaptive(VELMORAALG::TOptFunc func, Characteristic characteristic, Estimate estimate, double r)
+      : func_(std::move(func)), characteristic_(characteristic), estimate_(estimate), r_(r) {}
+
+  void SetStepObserver(VELMORAALG::TStepObserver observer) { observer_ = std::move(observer); }
+  void RequestStop() { stopRequested_ = true; }
+
+  void SearchBySteps(double xmin, double xmax, int steps);
+  void SearchByPrecision(double xmin, double xmax, double eps, int maxSteps);
+  void SearchByIntervalLength(double xmin, double xmax, double eps, int maxSteps);
+
+  End GetEnd() const { return end_; }
+  double GetPrecision() const { return precision_; }
+  int GetStepCount() const { return steps_; }
+  double GetBestX() const { return bestX_; }
+  double GetBestValue() const { return bestZ_; }
+  std::vector<VELMORAALG::TSearchInfo> GetTrials() const;
+  std::vector<double> GetEstimates() const { return estimateOf_; }
+  std::vector<double> GetTrialValues() const { return z_; }
+  std::vector<int> GetTrialOrder() const { return placed_; }
+
+ private:
+  void Start(double xmin, double xmax);
+  void Recompute();
+  int Choose() const;  ///< index of the interval's left trial; -1 when none can win
+  bool Place(int t);
+
+  VELMORAALG::TOptFunc func_;
+  Characteristic characteristic_;
+  Estimate estimate_;
+  double r_;
+  VELMORAALG::TStepObserver observer_;
+  bool stopRequested_ = false;
+
+  std::vector<double> x_, z_;
+  std::vector<int> placed_;
+  std::vector<double> slope_, estimateOf_, charact_;  ///< per interval, by its left trial
+
+  End end_ = End::RuleMet;
+  int steps_ = 0;
+  double bestX_ = 0, bestZ_ = 0, precision_ = 0;
+};
+
+}  // namespace VelmoraLiteral
