@@ -66,7 +66,10 @@ void writeSearchText(std::ostream& out, const SearchOptions& options, const Lab:
     out << label << std::string(14 - std::string(label).size(), ' ') << value << '\n';
   };
   line("formula", options.formula);
-  line("interval", "[" + shortest(options.xmin) + ", " + shortest(options.xmax) + "]");
+  // Built by appending: GCC 12 warns falsely about "[" + std::string.
+  std::string interval(1, '[');
+  interval.append(shortest(options.xmin)).append(", ").append(shortest(options.xmax)).append("]");
+  line("interval", interval);
   std::string method(methodName(options.method));
   const double given = options.param.value_or(Lab::DefaultMethodParam);
   switch (Lab::methodInfo(options.method).param) {
