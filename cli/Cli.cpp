@@ -7,6 +7,7 @@
 
 #include "CommandLine.h"
 #include "FormulaFunction.h"
+#include "SyntaxErrorText.h"
 #include "GraphSamples.h"
 #include "MathReports.h"
 #include "Output.h"
@@ -24,7 +25,7 @@ int badInput(std::ostream& err, const std::string& message) {
   return ExitBadInput;
 }
 
-PlotRequest plotRequest(const SearchOptions& options, const Lab::SearchOutcome& result, FormulaFunction& func,
+PlotRequest plotRequest(const SearchOptions& options, const Lab::SearchOutcome& result, Lab::FormulaFunction& func,
                         std::ostream& err) {
   PlotRequest request;
   request.file = *options.plotFile;
@@ -52,7 +53,7 @@ PlotRequest plotRequest(const SearchOptions& options, const Lab::SearchOutcome& 
 
 int runOneSearch(const SearchOptions& options, std::ostream& out, std::ostream& err, const Environment& env) {
   if (options.plotFile && !env.plot) return badInput(err, "--plot is not available in this build");
-  std::optional<FormulaFunction> func;
+  std::optional<Lab::FormulaFunction> func;
   try {
     func.emplace(options.formula, options.params);
   } catch (const Math_Parser::TError& error) {

@@ -5,6 +5,7 @@
 #include <map>
 
 #include "FormulaFunction.h"
+#include "SyntaxErrorText.h"
 
 namespace Velmora::Cli {
 
@@ -78,7 +79,7 @@ std::vector<Problem> readProblems(std::istream& in, const std::string& fileName)
       start = semicolon + 1;
     }
     try {
-      FormulaFunction compiled(problem.formula);
+      Lab::FormulaFunction compiled(problem.formula);
     } catch (const Math_Parser::TError& error) {
       throw fail(lineNumber, "formula syntax error in problem " + problem.id + ":\n" + describeSyntaxError(problem.formula, error));
     }
@@ -107,7 +108,7 @@ std::vector<SuiteRow> runSuite(const std::vector<Problem>& problems, const Suite
       row.method = method;
       row.eps = options.epsRel * (problem.b - problem.a);
 
-      FormulaFunction func(problem.formula);
+      Lab::FormulaFunction func(problem.formula);
       Lab::SearchRequest request;
       request.objective = [&func](double x) { return func(x); };
       request.xmin = problem.a;

@@ -1,8 +1,8 @@
 #include "TestClass.h"
 
+#include "FormulaFunction.h"
 #include "GlobalMinimum.h"
 #include "HillFunction.h"
-#include "Math_Parser.h"
 #include "ShekelFunction.h"
 
 namespace Velmora::Lab {
@@ -15,19 +15,11 @@ constexpr TestClass Classes[] = {
     {TestClassId::Shekel, "shekel", 0x5348454B, ShekelFunction::Lower, ShekelFunction::Upper},
 };
 
-double engineValue(const std::string& formula, double x) {
-  Math_Parser::TParser parser;
-  parser.Parse(formula.c_str());
-  double variables[Math_Parser::TParser::VariableCount] = {x};
-  parser.Values = variables;
-  return parser.Evaluate();
-}
-
 TestFunction describe(const TestClass& info, std::uint64_t index, const NativeFunction& f) {
   TestFunction described{info.id, index, info.a, info.b, f.formula(), 0, 0, 0};
   const GlobalMinimum minimum = findGlobalMinimum(f);
   described.xstar = minimum.x;
-  described.fstar = engineValue(described.formula, minimum.x);
+  described.fstar = FormulaFunction(described.formula)(minimum.x);
   described.lipschitz = minimum.largestSlope;
   return described;
 }

@@ -9,9 +9,11 @@
 #include "Cli.h"
 #include "FormulaFunction.h"
 #include "Output.h"
+#include "SyntaxErrorText.h"
 #include "Strongin_opt.h"
 
 using namespace Velmora::Cli;
+using Velmora::Lab::FormulaFunction;
 
 namespace {
 

@@ -1,4 +1,5 @@
-// A compiled formula as the objective of a search.
+// A compiled formula as the objective of a search: the formula engine's value
+// of the text at x, as the window computes it.
 #pragma once
 
 #include <array>
@@ -7,7 +8,7 @@
 
 #include "Math_Parser.h"
 
-namespace Velmora::Cli {
+namespace Velmora::Lab {
 
 class FormulaFunction {
  public:
@@ -22,7 +23,4 @@ class FormulaFunction {
   std::array<double, 10> values_{};
 };
 
-// The formula with a caret under the error's position, then the parser's message.
-std::string describeSyntaxError(const std::string& formula, const Math_Parser::TError& error);
-
-}  // namespace Velmora::Cli
+}  // namespace Velmora::Lab

@@ -1,21 +1,8 @@
-#include "FormulaFunction.h"
+#include "SyntaxErrorText.h"
 
 #include <algorithm>
 
 namespace Velmora::Cli {
-
-FormulaFunction::FormulaFunction(const std::string& text, const std::array<double, 9>& params)
-    : parser_(std::make_unique<Math_Parser::TParser>()) {
-  std::copy(params.begin(), params.end(), values_.begin() + 1);
-  parser_->Values = values_.data();
-  parser_->Parse(text.c_str());
-}
-
-double FormulaFunction::operator()(double x) {
-  values_[0] = x;
-  parser_->Values = values_.data();
-  return parser_->Evaluate();
-}
 
 std::string describeSyntaxError(const std::string& formula, const Math_Parser::TError& error) {
   const std::size_t position = std::clamp<std::size_t>(error.Position < 0 ? 0 : error.Position, 0, formula.size());
