@@ -1,0 +1,63 @@
+#include "ClassRun.h"
+
+#include <cmath>
+
+#include "FormulaFunction.h"
+#include "Search.h"
+
+namespace Velmora::Lab {
+
+std::string_view classRunStopKey(ClassRunStop stop) {
+  switch (stop) {
+    case ClassRunStop::Hit: return "hit";
+    case ClassRunStop::Budget: return "budget";
+    case ClassRunStop::IntervalRule: return "interval";
+    case ClassRunStop::PointLeftInterval: return "left-interval";
+    case ClassRunStop::NoComparableInterval: return "no-interval";
+    case ClassRunStop::Fault: return "fault";
+  }
+  return "";
+}
+
+double lipschitzFromFunction(const TestFunction& f) { return FromFunctionMargin * f.lipschitz; }
+
+ClassRun runOnTestFunction(const TestFunction& f, MethodId method, double param, const ClassRule& rule) {
+  const double reach = rule.delta * (f.b - f.a);
+  const auto solves = [&](double x) { return std::fabs(x - f.xstar) <= reach; };
+  // Every method places both ends first, a then b.
+  if (solves(f.a)) return {1, ClassRunStop::Hit, std::nullopt};
+  if (solves(f.b)) return {2, ClassRunStop::Hit, std::nullopt};
+
+  FormulaFunction formula(f.formula);
+  SearchRequest request;
+  request.objective = [&formula](double x) { return formula(x); };
+  request.xmin = f.a;
+  request.xmax = f.b;
+  request.method = method;
+  request.param = param;
+  request.stop = StopRule::IntervalLength;
+  request.eps = ClassIntervalRel * (f.b - f.a);
+  request.maxSteps = rule.maxTrials - 2;
+  std::optional<int> hit;
+  request.stopAfter = [&](const VELMORAALG::TStepRecord& step) {
+    if (!solves(step.X)) return false;
+    hit = step.Step + 2;
+    return true;
+  };
+  const SearchOutcome outcome = runSearch(request);
+
+  switch (outcome.stop) {
+    case StopReason::StopRequested: return {hit, ClassRunStop::Hit, std::nullopt};
+    case StopReason::StepBoundHit: return {std::nullopt, ClassRunStop::Budget, std::nullopt};
+    case StopReason::PointLeftInterval: return {std::nullopt, ClassRunStop::PointLeftInterval, std::nullopt};
+    case StopReason::NoComparableInterval: return {std::nullopt, ClassRunStop::NoComparableInterval, std::nullopt};
+    case StopReason::Fault: return {std::nullopt, ClassRunStop::Fault, outcome.fault};
+    // The interval rule is the only rule the request names.
+    case StopReason::IntervalRuleMet:
+    case StopReason::StepsDone:
+    case StopReason::PrecisionReached: break;
+  }
+  return {std::nullopt, ClassRunStop::IntervalRule, std::nullopt};
+}
+
+}  // namespace Velmora::Lab

@@ -1,0 +1,57 @@
+// One method on one function of a test class under the rule of class runs: a
+// run stops at its first trial within delta (b - a) of the global minimiser,
+// at its budget of trials, or when the interval its method chooses is no
+// longer than 1e-9 (b - a). What it leaves is the trial that first came that
+// close, which is what the operational characteristics are made of.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "MethodCatalogue.h"
+#include "TestClass.h"
+
+namespace Velmora::Lab {
+
+struct ClassRule {
+  int maxTrials = 1000;  ///< the budget, the two ends included: 2 to MaxSteps + 2
+  double delta = 1e-3;   ///< a trial within delta (b - a) of x* solves the function
+};
+
+// Relative to b - a: a chosen interval this short ends a run that will not
+// come nearer.
+inline constexpr double ClassIntervalRel = 1e-9;
+
+// Piyavsky's L "from the function" is its Lipschitz constant times this: the
+// constant is the largest slope on a grid, which the true one may exceed a
+// little, and an L below it lets the broken lines cut off the minimum.
+inline constexpr double FromFunctionMargin = 1.1;
+
+enum class ClassRunStop {
+  Hit,                   ///< a trial came within delta (b - a) of x*
+  Budget,                ///< the budget of trials was spent without one
+  IntervalRule,          ///< the chosen interval was no longer than 1e-9 (b - a)
+  PointLeftInterval,     ///< a variant's new point was not inside its interval
+  NoComparableInterval,  ///< a variant had no interval it could choose
+  Fault,                 ///< a fault of F or of the arithmetic
+};
+
+// hit, budget, interval, left-interval, no-interval, fault.
+std::string_view classRunStopKey(ClassRunStop stop);
+
+struct ClassRun {
+  // Its number in the order of placing (the ends are 1 and 2); only for a hit.
+  std::optional<int> firstHit;
+  ClassRunStop stop = ClassRunStop::Budget;
+  std::optional<std::string> fault;  ///< the user's text of the fault
+};
+
+double lipschitzFromFunction(const TestFunction& f);
+
+// Runs the method with param as entered (the catalogue's rule gives the value
+// used) on f's formula through the formula engine, so that the run is the
+// window's with that formula pasted in. Safe on several threads at once.
+ClassRun runOnTestFunction(const TestFunction& f, MethodId method, double param, const ClassRule& rule);
+
+}  // namespace Velmora::Lab

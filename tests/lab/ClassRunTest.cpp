@@ -1,0 +1,138 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <random>
+
+#include "ClassRun.h"
+#include "FormulaFunction.h"
+#include "OperationalCharacteristic.h"
+#include "Search.h"
+
+using namespace Velmora::Lab;
+
+namespace {
+
+TestFunction handMade(const char* formula, double a, double b, double xstar) {
+  return {TestClassId::Hill, 0, a, b, formula, xstar, 0, 0};
+}
+
+}  // namespace
+
+TEST(ClassRun, eachWayARunEnds) {
+  const struct {
+    const char* reason;
+    TestFunction f;
+    MethodId method;
+    double param;
+    ClassRule rule;
+    std::optional<int> firstHit;
+    ClassRunStop stop;
+  } cases[] = {
+      {"scanning places 0, 1, 0.5, then 0.25", handMade("(x[0]-0.25)^2", 0, 1, 0.25), MethodId::Scan, 0, {100, 1e-12}, 4,
+       ClassRunStop::Hit},
+      {"a minimiser at a is trial 1", handMade("x[0]", 0, 1, 0), MethodId::Strongin, 2, {100, 1e-3}, 1, ClassRunStop::Hit},
+      {"a minimiser at b is trial 2", handMade("-x[0]", 0, 1, 1), MethodId::InfGl, 2, {100, 1e-3}, 2, ClassRunStop::Hit},
+      {"ten trials of scanning miss 1/3 by more than 1e-6", handMade("(x[0]-0.3333333)^2", 0, 1, 0.3333333),
+       MethodId::Scan, 0, {10, 1e-6}, std::nullopt, ClassRunStop::Budget},
+      {"closing in on 0.3, never within 1e-12 of a wrong x*", handMade("(x[0]-0.3)^2", 0, 1, 0.9),
+       MethodId::InfLtma, 2, {1000, 1e-12}, std::nullopt, ClassRunStop::IntervalRule},
+      {"the README's example leaves its interval at step 5", handMade("sin(x[0])+sin(10*x[0]/3)", 2.7, 7.5, 5.1457),
+       MethodId::InfLta, 1.1, {1000, 1e-9}, std::nullopt, ClassRunStop::PointLeftInterval},
+      {"NaN at both ends of every interval after the point 0", handMade("sqrt(x[0]^2-1)", -3, 3, 1), MethodId::GeomLtm, 2,
+       {1000, 1e-9}, std::nullopt, ClassRunStop::NoComparableInterval},
+      {"the third trial divides by zero", handMade("1/(x[0]-0.5)", 0, 1, 0.9), MethodId::Scan, 0, {100, 1e-3},
+       std::nullopt, ClassRunStop::Fault},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.reason);
+    const ClassRun run = runOnTestFunction(c.f, c.method, c.param, c.rule);
+    EXPECT_EQ(run.firstHit, c.firstHit);
+    EXPECT_EQ(classRunStopKey(run.stop), classRunStopKey(c.stop));
+    EXPECT_EQ(run.fault.has_value(), c.stop == ClassRunStop::Fault);
+  }
+}
+
+// A class run is a plain run of the printed formula under the interval rule
+// and the budget, cut short at its first trial within delta of x*.
+TEST(ClassRun, stopsAtThePlainRunsFirstTrialNearTheMinimiser) {
+  const ClassRule rule{300, 1e-3};
+  for (TestClassId cls : {TestClassId::Hill, TestClassId::Shekel}) {
+    for (std::uint64_t index : {0u, 1u, 2u}) {
+      const TestFunction f = makeTestFunction(cls, index);
+      for (const MethodInfo& method : allMethods()) {
+        SCOPED_TRACE(f.formula + " " + std::string(method.key));
+        const double param = method.id == MethodId::Piyavsky ? lipschitzFromFunction(f) : 2;
+        FormulaFunction formula(f.formula);
+        SearchRequest plain;
+        plain.objective = [&formula](double x) { return formula(x); };
+        plain.xmin = f.a;
+        plain.xmax = f.b;
+        plain.method = method.id;
+        plain.param = param;
+        plain.stop = StopRule::IntervalLength;
+        plain.eps = ClassIntervalRel * (f.b - f.a);
+        plain.maxSteps = rule.maxTrials - 2;
+        const SearchOutcome outcome = runSearch(plain);
+        const std::vector<double> placed = placementOrder(outcome.trials);
+        std::optional<int> expected;
+        for (std::size_t i = 0; i < placed.size() && !expected; ++i)
+          if (std::fabs(placed[i] - f.xstar) <= rule.delta * (f.b - f.a)) expected = static_cast<int>(i + 1);
+
+        const ClassRun run = runOnTestFunction(f, method.id, param, rule);
+        EXPECT_EQ(run.firstHit, expected);
+        if (!expected) {
+          const ClassRunStop stop = outcome.stop == StopReason::StepBoundHit        ? ClassRunStop::Budget
+                                    : outcome.stop == StopReason::PointLeftInterval ? ClassRunStop::PointLeftInterval
+                                                                                    : ClassRunStop::IntervalRule;
+          EXPECT_EQ(classRunStopKey(run.stop), classRunStopKey(stop));
+        }
+      }
+    }
+  }
+}
+
+TEST(OperationalCharacteristic, theStepsGiveTheShareSolvedWithinEveryK) {
+  std::mt19937 random(20240601);
+  for (int round = 0; round < 200; ++round) {
+    const int lastK = std::uniform_int_distribution<int>(1, 60)(random);
+    std::vector<std::optional<int>> hits(std::uniform_int_distribution<std::size_t>(1, 30)(random));
+    for (std::optional<int>& hit : hits)
+      if (random() % 4) hit = std::uniform_int_distribution<int>(1, lastK)(random);
+    const std::vector<SharePoint> points = operationalCharacteristic(hits, lastK);
+    ASSERT_FALSE(points.empty());
+    EXPECT_EQ(points.front().k, 1);
+    EXPECT_EQ(points.back().k, lastK);
+    std::size_t at = 0;
+    for (int k = 1; k <= lastK; ++k) {
+      while (at + 1 < points.size() && points[at + 1].k <= k) ++at;
+      std::size_t within = 0;
+      for (const std::optional<int>& hit : hits) within += hit && *hit <= k;
+      ASSERT_EQ(points[at].share, static_cast<double>(within) / static_cast<double>(hits.size())) << "k = " << k;
+    }
+    for (std::size_t i = 1; i < points.size(); ++i) EXPECT_LT(points[i - 1].k, points[i].k);
+  }
+  EXPECT_TRUE(operationalCharacteristic({}, 10).empty());
+}
+
+TEST(FirstHitSummary, countsAndCentresOfTheSolvedRuns) {
+  const struct {
+    std::vector<std::optional<int>> hits;
+    std::size_t solved;
+    std::optional<double> mean, median;
+    const char* reason;
+  } cases[] = {
+      {{}, 0, std::nullopt, std::nullopt, "no runs"},
+      {{std::nullopt, std::nullopt}, 0, std::nullopt, std::nullopt, "none solved"},
+      {{std::nullopt, 7}, 1, 7, 7, "one solved"},
+      {{9, 1, 5}, 3, 5, 5, "odd count: the middle one"},
+      {{4, 1, std::nullopt, 10, 2}, 4, 4.25, 3, "even count: the mean of the middle two"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.reason);
+    const FirstHitSummary summary = summariseFirstHits(c.hits);
+    EXPECT_EQ(summary.runs, c.hits.size());
+    EXPECT_EQ(summary.solved, c.solved);
+    EXPECT_EQ(summary.meanFirstHit, c.mean);
+    EXPECT_EQ(summary.medianFirstHit, c.median);
+  }
+}
