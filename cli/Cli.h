@@ -20,6 +20,7 @@ inline constexpr int ExitFault = 3;     ///< a fault of the formula ended a run
 
 struct Environment {
   PlotWriter plot;                  ///< empty: --plot is refused
+  OperationalWriter operational;    ///< empty: --operational is refused
   bool progressToTerminal = false;  ///< stderr is a terminal, so a progress line may be drawn there
 };
 

@@ -1,12 +1,29 @@
 #include "CommandLine.h"
 
+#include <array>
 #include <charconv>
 #include <cmath>
+#include <limits>
 #include <set>
+#include <span>
 
 namespace Velmora::Cli {
 
 namespace {
+
+constexpr std::string_view ParamPrefix = "--param-";
+constexpr unsigned MaxJobs = 256;
+// One run keeps every row until it prints them in order; a larger sweep is
+// split into shards of ranges.
+constexpr std::uint64_t MaxClassFunctions = 1'000'000;
+
+// The options of each mode that no other mode takes (the --param-METHOD options go with BatchOnly).
+constexpr std::array SingleSearchOnly{"--interval", "--method", "--param", "--eps", "--interval-eps",
+                                      "--params", "--trials", "--plot", "--steps-out"};
+constexpr std::array SuiteOnly{"--eps-rel"};
+constexpr std::array ClassOnly{"--index", "--print-formula", "--max-trials", "--delta", "--jobs", "--no-header"};
+constexpr std::array BatchOnly{"--methods", "--operational", "--log-k"};
+constexpr std::array ClassRunOnly{"--max-trials", "--delta", "--jobs", "--format", "--no-header"};
 
 std::string quoted(std::string_view text) {
   std::string result(1, '"');
@@ -25,13 +42,41 @@ std::vector<std::string_view> splitCommas(std::string_view text) {
   }
 }
 
+// "a, b or c"
+template <class Items, class Key>
+std::string listed(const Items& items, Key key) {
+  std::string text;
+  for (std::size_t i = 0; i < items.size(); ++i)
+    text.append(i == 0 ? "" : i + 1 == items.size() ? " or " : ", ").append(key(items[i]));
+  return text;
+}
+
+std::string methodKeys() {
+  return listed(Lab::allMethods(), [](const Lab::MethodInfo& info) { return info.key; });
+}
+
+std::string classKeys() {
+  return listed(Lab::testClasses(), [](const Lab::TestClass& c) { return c.key; });
+}
+
 MethodId parseMethod(std::string_view text) {
   if (const Lab::MethodInfo* info = Lab::findMethod(text)) return info->id;
-  std::string known;
-  const auto methods = Lab::windowMethods();
-  for (std::size_t i = 0; i < methods.size(); ++i)
-    known.append(i == 0 ? "" : i + 1 == methods.size() ? " or " : ", ").append(methods[i].key);
-  throw UsageError("unknown method " + quoted(text) + " (expected " + known + ")");
+  throw UsageError("unknown method " + quoted(text) + " (expected " + methodKeys() + ")");
+}
+
+std::vector<MethodId> parseMethods(std::string_view text) {
+  std::vector<MethodId> list;
+  if (text == "all") {
+    for (const Lab::MethodInfo& info : Lab::allMethods()) list.push_back(info.id);
+    return list;
+  }
+  for (std::string_view name : splitCommas(text)) {
+    const MethodId m = parseMethod(name);
+    for (MethodId earlier : list)
+      if (earlier == m) throw UsageError("--methods names " + std::string(name) + " twice");
+    list.push_back(m);
+  }
+  return list;
 }
 
 Format parseFormat(std::string_view text) {
@@ -44,6 +89,87 @@ Format parseFormat(std::string_view text) {
 double positive(double value, std::string_view what) {
   if (!(value > 0)) throw UsageError(std::string(what) + " must be greater than 0");
   return value;
+}
+
+// A function's number in its class: any unsigned 64-bit number.
+std::uint64_t parseIndex(std::string_view text, std::string_view what) {
+  std::uint64_t value = 0;
+  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+  const std::string range =
+      " (expected a whole number from 0 to " + std::to_string(std::numeric_limits<std::uint64_t>::max()) + ")";
+  const bool digits = !text.empty() && text.find_first_not_of("0123456789") == std::string_view::npos;
+  const bool negative = text.size() > 1 && text[0] == '-' && text.substr(1).find_first_not_of("0123456789") == std::string_view::npos;
+  if (ec == std::errc::result_out_of_range || negative)
+    throw UsageError(std::string(what) + ": " + quoted(text) + " is out of range" + range);
+  if (!digits || ec != std::errc() || end != text.data() + text.size())
+    throw UsageError(std::string(what) + ": " + quoted(text) + " is not a whole number" + range);
+  return value;
+}
+
+// CLASS, CLASS:N (functions 0..N-1) or CLASS:FIRST-LAST; the range is empty for CLASS alone.
+std::pair<Lab::TestClassId, std::optional<ClassRange>> parseClass(std::string_view text) {
+  const std::size_t colon = text.find(':');
+  const std::string_view key = text.substr(0, colon);
+  const Lab::TestClass* cls = Lab::findTestClass(key);
+  if (!cls) throw UsageError("unknown class " + quoted(key) + " (expected " + classKeys() + ")");
+  if (colon == std::string_view::npos) return {cls->id, std::nullopt};
+  const std::string what = "--class " + std::string(text);
+  const std::string_view rest = text.substr(colon + 1);
+  const std::size_t dash = rest.find('-');
+  ClassRange range{cls->id, 0, 0};
+  if (dash == std::string_view::npos || dash == 0) {
+    const std::uint64_t count = parseIndex(rest, what);
+    if (count == 0) throw UsageError(what + ": a count of functions is at least 1");
+    range.last = count - 1;
+  } else {
+    range.first = parseIndex(rest.substr(0, dash), what);
+    range.last = parseIndex(rest.substr(dash + 1), what);
+    if (range.last < range.first) throw UsageError(what + ": the range ends before it starts");
+  }
+  if (range.last - range.first >= MaxClassFunctions)
+    throw UsageError(what + ": at most " + std::to_string(MaxClassFunctions) +
+                     " functions in one run (split the range into shards)");
+  return {cls->id, range};
+}
+
+// Piyavsky's L in runs over many problems may come from the problem: from the
+// file's column in a test set, from the function's constant in a class.
+constexpr std::string_view FromFile = "from-file";
+constexpr std::string_view FromFunction = "from-function";
+
+std::map<MethodId, double> batchParams(const std::vector<std::pair<std::string, std::string>>& given, bool classRuns) {
+  std::map<MethodId, double> params;
+  for (const auto& [option, text] : given) {
+    const Lab::MethodInfo& info = *Lab::findMethod(std::string_view(option).substr(ParamPrefix.size()));
+    switch (info.param) {
+      case Lab::ParamMeaning::None: throw UsageError(option + ": " + std::string(info.key) + " takes no parameter");
+      case Lab::ParamMeaning::LipschitzEstimate:
+        if (text == (classRuns ? FromFunction : FromFile)) continue;
+        if (text == FromFunction) throw UsageError(option + " from-function is for class runs (--class); a test set takes from-file or a number");
+        if (text == FromFile) throw UsageError(option + " from-file is for test sets (--suite); a class run takes from-function or a number");
+        params[info.id] = positive(parseNumber(text, option), option);
+        break;
+      case Lab::ParamMeaning::Multiplier: {
+        const double value = parseNumber(text, option);
+        if (!info.acceptsParam(value)) throw UsageError(option + ": the multiplier r must be " + std::string(info.paramRule));
+        params[info.id] = value;
+        break;
+      }
+    }
+  }
+  return params;
+}
+
+// Breaks a line of words before the 80th column.
+std::string wrapped(const std::string& text) {
+  std::string lines;
+  std::size_t start = 0;
+  while (text.size() - start > 79) {
+    const std::size_t space = text.rfind(' ', start + 79);
+    lines.append(text, start, space - start).append("\n");
+    start = space + 1;
+  }
+  return lines.append(text, start);
 }
 
 // Walks the arguments; an option's values are the tokens after it, whatever they
@@ -64,6 +190,16 @@ class ArgReader {
 };
 
 }  // namespace
+
+double BatchOptions::paramFor(MethodId method, double problemL) const {
+  if (const auto given = params.find(method); given != params.end()) return given->second;
+  switch (Lab::methodInfo(method).param) {
+    case Lab::ParamMeaning::None: return 0;
+    case Lab::ParamMeaning::LipschitzEstimate: return problemL;
+    case Lab::ParamMeaning::Multiplier: return BatchMultiplier;
+  }
+  return 0;
+}
 
 std::string_view methodName(MethodId method) { return Lab::methodInfo(method).key; }
 
@@ -100,18 +236,26 @@ int parseCount(std::string_view text, std::string_view what, int lo, int hi) {
 
 std::string usageText() {
   return "usage:\n"
-         "  velmora-run FORMULA --interval A B --method scan|piyavsky|strongin [--param V]\n"
+         "  velmora-run FORMULA --interval A B --method METHOD [--param V]\n"
          "              (--steps N | --eps E | --interval-eps E) [--params P1,P2,...]\n"
          "              [--trials] [--format text|csv|json] [--plot FILE.png]\n"
          "              [--steps-out FILE.csv]\n"
-         "  velmora-run --suite FILE.tsv [--methods scan,piyavsky,strongin]\n"
-         "              [--param-piyavsky from-file|V] [--param-strongin R] [--eps-rel E]\n"
-         "              [--steps N] [--format text|csv]\n"
+         "  velmora-run --suite FILE.tsv [--methods M1,M2,...|all] [--param-METHOD V]...\n"
+         "              [--eps-rel E] [--steps N] [--format text|csv]\n"
+         "              [--operational FILE.png [--log-k]]\n"
+         "  velmora-run --class CLASS:N|CLASS:FIRST-LAST [--methods M1,M2,...|all]\n"
+         "              [--param-METHOD V]... [--max-trials N] [--delta D] [--jobs N]\n"
+         "              [--format text|csv] [--no-header] [--operational FILE.png [--log-k]]\n"
+         "  velmora-run --class CLASS --index I [--print-formula | the options above]\n"
          "  velmora-run --help\n"
          "\n"
+         + wrapped("METHOD is " + methodKeys() + "; CLASS is " + classKeys() + ".") + "\n"
          "FORMULA uses x[0] as the argument and x[1]..x[9] as the values of --params.\n"
-         "--param is the Lipschitz estimate of piyavsky or the multiplier of strongin (> 1);\n"
-         "both default to 1.5. Numbers use \".\" as the decimal point.\n";
+         "--param is the Lipschitz estimate L of piyavsky, or the multiplier r of strongin\n"
+         "(> 1, default 1.5) or of a variant (> 0, default 2). In test sets and classes\n"
+         "every r is 2 and piyavsky's L that of the problem (--param-piyavsky from-file,\n"
+         "or from-function: the function's constant times 1.1) unless --param-METHOD\n"
+         "gives one. Numbers use \".\" as the decimal point.\n";
 }
 
 Command parseCommandLine(const std::vector<std::string>& args) {
@@ -119,12 +263,13 @@ Command parseCommandLine(const std::vector<std::string>& args) {
   std::set<std::string> seen;
   std::vector<std::string> positional;
   std::optional<std::string> suiteFile;
+  std::optional<std::string> classText;
 
   // Collected first and checked against the mode afterwards, so that each
   // option's misuse gets its own message whatever the order of the arguments.
   std::optional<std::pair<double, double>> interval;
   std::optional<MethodId> method;
-  std::optional<double> param;
+  std::optional<std::string> paramText;
   std::optional<int> steps;
   std::optional<double> eps, intervalEps;
   std::optional<std::array<double, 9>> params;
@@ -133,8 +278,13 @@ Command parseCommandLine(const std::vector<std::string>& args) {
   std::optional<std::string> plotFile;
   std::optional<std::string> stepsFile;
   std::optional<std::vector<MethodId>> methods;
-  std::optional<std::string> piyavskyText;
-  std::optional<double> stronginR, epsRel;
+  std::vector<std::pair<std::string, std::string>> methodParams;
+  std::optional<double> epsRel;
+  std::optional<std::uint64_t> index;
+  std::optional<int> maxTrials;
+  std::optional<double> delta;
+  std::optional<unsigned> jobs;
+  std::optional<std::string> operationalFile;
   bool optionsEnded = false;
 
   while (!reader.done()) {
@@ -158,7 +308,7 @@ Command parseCommandLine(const std::vector<std::string>& args) {
     } else if (arg == "--method") {
       method = parseMethod(reader.value(arg));
     } else if (arg == "--param") {
-      param = parseNumber(reader.value(arg), arg);
+      paramText = reader.value(arg);
     } else if (arg == "--steps") {
       steps = parseCount(reader.value(arg), arg, 1, Lab::MaxSteps);
     } else if (arg == "--eps") {
@@ -186,51 +336,96 @@ Command parseCommandLine(const std::vector<std::string>& args) {
       if (stepsFile->empty()) throw UsageError("--steps-out needs a file name");
     } else if (arg == "--suite") {
       suiteFile = reader.value(arg);
+    } else if (arg == "--class") {
+      classText = reader.value(arg);
     } else if (arg == "--methods") {
-      std::vector<MethodId> list;
-      for (std::string_view name : splitCommas(reader.value(arg))) {
-        const MethodId m = parseMethod(name);
-        for (MethodId earlier : list)
-          if (earlier == m) throw UsageError("--methods names " + std::string(name) + " twice");
-        list.push_back(m);
-      }
-      methods = list;
-    } else if (arg == "--param-piyavsky") {
-      piyavskyText = reader.value(arg);
-    } else if (arg == "--param-strongin") {
-      stronginR = parseNumber(reader.value(arg), arg);
-      if (!(*stronginR > 1)) throw UsageError("--param-strongin: the multiplier r must be greater than 1");
+      methods = parseMethods(reader.value(arg));
+    } else if (arg.compare(0, ParamPrefix.size(), ParamPrefix) == 0) {
+      const std::string key = arg.substr(ParamPrefix.size());
+      if (!Lab::findMethod(key)) throw UsageError("unknown option " + arg + " (" + quoted(key) + " is no method)");
+      methodParams.emplace_back(arg, reader.value(arg));
     } else if (arg == "--eps-rel") {
       epsRel = positive(parseNumber(reader.value(arg), arg), arg);
+    } else if (arg == "--index") {
+      index = parseIndex(reader.value(arg), arg);
+    } else if (arg == "--print-formula" || arg == "--no-header" || arg == "--log-k") {
+    } else if (arg == "--max-trials") {
+      maxTrials = parseCount(reader.value(arg), arg, 2, Lab::MaxSteps + 2);
+    } else if (arg == "--delta") {
+      delta = positive(parseNumber(reader.value(arg), arg), arg);
+    } else if (arg == "--jobs") {
+      jobs = static_cast<unsigned>(parseCount(reader.value(arg), arg, 1, MaxJobs));
+    } else if (arg == "--operational") {
+      operationalFile = reader.value(arg);
+      if (operationalFile->empty()) throw UsageError("--operational needs a file name");
     } else {
       throw UsageError("unknown option " + arg);
     }
   }
 
-  const auto refuse = [&](std::initializer_list<const char*> options, const char* mode) {
+  using Options = std::span<const char* const>;
+  const auto refuse = [&](Options options, const char* mode) {
     for (const char* option : options)
       if (seen.count(option)) throw UsageError(std::string(option) + " cannot be used " + mode);
   };
+  const auto refuseBatch = [&](const char* mode) {
+    refuse(BatchOnly, mode);
+    if (!methodParams.empty()) throw UsageError(methodParams.front().first + " cannot be used " + mode);
+  };
+  const auto batch = [&](BatchOptions& options, bool classRuns) {
+    if (format == Format::Json) throw UsageError(std::string(classRuns ? "--class" : "--suite") + " writes text or csv, not json");
+    if (format) options.format = *format;
+    if (methods) options.methods = *methods;
+    options.params = batchParams(methodParams, classRuns);
+    options.operationalFile = operationalFile;
+    if (seen.count("--log-k") && !operationalFile) throw UsageError("--log-k needs --operational");
+    options.logK = seen.count("--log-k") > 0;
+  };
+
+  if (suiteFile && classText) throw UsageError("--suite and --class cannot be used together");
 
   if (suiteFile) {
-    refuse({"--interval", "--method", "--param", "--eps", "--interval-eps", "--params", "--trials", "--plot",
-            "--steps-out"},
-           "with --suite");
+    refuse(SingleSearchOnly, "with --suite");
+    refuse(ClassOnly, "with --suite");
     if (!positional.empty()) throw UsageError("--suite takes no formula (got " + quoted(positional.front()) + ")");
-    if (format == Format::Json) throw UsageError("--suite writes text (a Markdown table) or csv, not json");
     SuiteOptions suite;
+    batch(suite, false);
     suite.file = *suiteFile;
-    if (methods) suite.methods = *methods;
-    if (piyavskyText && *piyavskyText != "from-file")
-      suite.piyavskyL = positive(parseNumber(*piyavskyText, "--param-piyavsky"), "--param-piyavsky");
-    if (stronginR) suite.stronginR = *stronginR;
     if (epsRel) suite.epsRel = *epsRel;
     suite.steps = steps;
-    if (format) suite.format = *format;
     return suite;
   }
 
-  refuse({"--methods", "--param-piyavsky", "--param-strongin", "--eps-rel"}, "without --suite");
+  if (classText) {
+    refuse(SingleSearchOnly, "with --class");
+    refuse(SuiteOnly, "with --class");
+    if (steps) throw UsageError("--steps cannot be used with --class (its runs stop at --max-trials)");
+    if (!positional.empty()) throw UsageError("--class takes no formula (got " + quoted(positional.front()) + ")");
+    auto [cls, range] = parseClass(*classText);
+    if (range && index) throw UsageError("--index cannot be used with a count or range in --class " + *classText);
+    if (!range && !index)
+      throw UsageError("--class " + *classText + " needs functions: " + *classText + ":N, " + *classText +
+                       ":FIRST-LAST or --index I");
+    if (!range) range = ClassRange{cls, *index, *index};
+    if (seen.count("--print-formula")) {
+      refuseBatch("with --print-formula");
+      refuse(ClassRunOnly, "with --print-formula");
+      return FormulaListing{*range};
+    }
+    ClassOptions options;
+    batch(options, true);
+    options.range = *range;
+    if (maxTrials) options.rule.maxTrials = *maxTrials;
+    if (delta) options.rule.delta = *delta;
+    options.jobs = jobs;
+    if (seen.count("--no-header") && options.format != Format::Csv) throw UsageError("--no-header is for --format csv");
+    options.header = !seen.count("--no-header");
+    return options;
+  }
+
+  refuse(SuiteOnly, "without --suite");
+  refuse(ClassOnly, "without --class");
+  refuseBatch("without --suite or --class");
   if (positional.empty()) throw UsageError("no formula given");
   if (positional.size() > 1) throw UsageError("more than one formula given: " + quoted(positional[0]) + " and " + quoted(positional[1]));
   SearchOptions search;
@@ -239,15 +434,19 @@ Command parseCommandLine(const std::vector<std::string>& args) {
   search.xmin = interval->first;
   search.xmax = interval->second;
   if (!(search.xmin < search.xmax)) throw UsageError("--interval: A must be less than B");
-  if (!method) throw UsageError("--method is required (scan, piyavsky or strongin)");
+  if (!method) throw UsageError("--method is required (" + methodKeys() + ")");
   search.method = *method;
-  if (param) {
+  if (paramText) {
     const Lab::MethodInfo& info = Lab::methodInfo(search.method);
     if (info.param == Lab::ParamMeaning::None)
       throw UsageError("--param is not used by the " + std::string(info.key) + " method");
+    if (*paramText == FromFunction || *paramText == FromFile)
+      throw UsageError("--param " + *paramText + " is for runs over many problems: --param-piyavsky " + *paramText +
+                       " with " + (*paramText == FromFunction ? "--class" : "--suite"));
+    const double param = parseNumber(*paramText, "--param");
     // The window's own check; the Lipschitz estimate of piyavsky is taken as it comes.
-    if (!info.acceptsParam(*param))
-      throw UsageError("--param: the multiplier of " + std::string(info.key) + " must be greater than 1");
+    if (!info.acceptsParam(param))
+      throw UsageError("--param: the multiplier of " + std::string(info.key) + " must be " + std::string(info.paramRule));
     search.param = param;
   }
   const int stopRules = (steps ? 1 : 0) + (eps ? 1 : 0) + (intervalEps ? 1 : 0);

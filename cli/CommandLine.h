@@ -1,7 +1,10 @@
-// The arguments of velmora-run: one search, a test set, or help.
+// The arguments of velmora-run: one search, a test set, a test class, the
+// formulas of a test class, or help.
 #pragma once
 
 #include <array>
+#include <cstdint>
+#include <map>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -9,8 +12,10 @@
 #include <variant>
 #include <vector>
 
+#include "ClassRun.h"
 #include "MethodCatalogue.h"
 #include "Search.h"
+#include "TestClass.h"
 
 namespace Velmora::Cli {
 
@@ -24,7 +29,7 @@ struct SearchOptions {
   double xmin = 0;
   double xmax = 0;
   MethodId method = MethodId::Scan;
-  std::optional<double> param;
+  std::optional<double> param;  ///< empty: the method's default
   StopRule stop = StopRule::Steps;
   int steps = 0;
   double eps = 0;
@@ -35,19 +40,51 @@ struct SearchOptions {
   std::optional<std::string> stepsFile;  ///< --steps-out: one csv row per step
 };
 
-struct SuiteOptions {
-  std::string file;
+// Every multiplier in runs over many problems, as the literature runs them.
+inline constexpr double BatchMultiplier = 2;
+
+// What runs over many problems share, a test set's and a test class's.
+struct BatchOptions {
   std::vector<MethodId> methods{MethodId::Scan, MethodId::Piyavsky, MethodId::Strongin};
-  std::optional<double> piyavskyL;  ///< empty: the file's L column
-  double stronginR = 2.0;
+  std::map<MethodId, double> params;  ///< --param-<id>, as given
+  Format format = Format::Text;
+  std::optional<std::string> operationalFile;  ///< --operational: the picture of the share solved within k trials
+  bool logK = false;
+
+  // The parameter a method runs with on a problem whose own Lipschitz
+  // estimate is problemL: the one given, else Piyavsky's problemL and r = 2
+  // for a multiplier; 0 for scanning.
+  double paramFor(MethodId method, double problemL) const;
+};
+
+struct SuiteOptions : BatchOptions {
+  std::string file;
   double epsRel = 1e-4;
   std::optional<int> steps;  ///< a fixed step count instead of the interval rule
-  Format format = Format::Text;
+};
+
+// Functions first..last of a class, both included.
+struct ClassRange {
+  Lab::TestClassId cls = Lab::TestClassId::Hill;
+  std::uint64_t first = 0;
+  std::uint64_t last = 0;
+};
+
+struct ClassOptions : BatchOptions {
+  ClassRange range;
+  Lab::ClassRule rule;
+  std::optional<unsigned> jobs;  ///< empty: as many as the machine has cores
+  bool header = true;            ///< --no-header leaves the csv header out, for every shard but the first
+};
+
+// --print-formula: the formula of each function of the range.
+struct FormulaListing {
+  ClassRange range;
 };
 
 struct HelpRequest {};
 
-using Command = std::variant<HelpRequest, SearchOptions, SuiteOptions>;
+using Command = std::variant<HelpRequest, SearchOptions, SuiteOptions, ClassOptions, FormulaListing>;
 
 // A bad argument; what() is the user's text, without the program name.
 class UsageError : public std::runtime_error {

@@ -1,5 +1,5 @@
-// What the picture of --plot shows. Plain data: it crosses into the module
-// that draws it.
+// What the pictures of --plot and --operational show. Plain data: it crosses
+// into the module that draws them.
 #pragma once
 
 #include <functional>
@@ -25,5 +25,23 @@ struct PlotRequest {
 
 // Writes the PNG; returns the user's text of a failure.
 using PlotWriter = std::function<std::optional<std::string>(const PlotRequest&)>;
+
+// One method's share of problems solved within k trials: each share holds
+// from its k to the next.
+struct OperationalCurve {
+  std::string name;
+  std::vector<double> k;
+  std::vector<double> share;
+};
+
+struct OperationalRequest {
+  std::string file;
+  std::string title;
+  int lastK = 1;  ///< the k axis runs from 1 to here
+  bool logK = false;
+  std::vector<OperationalCurve> curves;
+};
+
+using OperationalWriter = std::function<std::optional<std::string>(const OperationalRequest&)>;
 
 }  // namespace Velmora::Cli

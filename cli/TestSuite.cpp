@@ -114,11 +114,7 @@ std::vector<SuiteRow> runSuite(const std::vector<Problem>& problems, const Suite
       request.xmin = problem.a;
       request.xmax = problem.b;
       request.method = method;
-      switch (Lab::methodInfo(method).param) {
-        case Lab::ParamMeaning::None: break;
-        case Lab::ParamMeaning::LipschitzEstimate: row.param = options.piyavskyL.value_or(problem.lipschitz); break;
-        case Lab::ParamMeaning::Multiplier: row.param = options.stronginR; break;
-      }
+      row.param = options.paramFor(method, problem.lipschitz);
       request.param = row.param;
       if (options.steps) {
         request.stop = Lab::StopRule::Steps;
@@ -128,6 +124,7 @@ std::vector<SuiteRow> runSuite(const std::vector<Problem>& problems, const Suite
         request.eps = row.eps;
       }
       const Lab::SearchOutcome outcome = Lab::runSearch(request);
+      row.stop = outcome.stop;
       row.fault = outcome.fault;
       row.seconds = outcome.seconds;
       row.trials = outcome.trials.size();

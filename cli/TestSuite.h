@@ -44,6 +44,7 @@ struct SuiteRow {
   std::optional<std::size_t> firstHit;  ///< trial number, the two ends being 1 and 2
   double error = 0;                     ///< |BestX - x*| to the nearest minimiser
   double seconds = 0;
+  Lab::StopReason stop = Lab::StopReason::IntervalRuleMet;
   std::optional<std::string> fault;
   std::vector<std::string> reports;
 };

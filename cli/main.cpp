@@ -10,6 +10,7 @@
 int main(int argc, char** argv) {
   Velmora::Cli::Environment env;
   env.plot = Velmora::Cli::loadedPlotWriter();
+  env.operational = Velmora::Cli::loadedOperationalWriter();
   env.progressToTerminal = isatty(STDERR_FILENO) == 1;
   const std::vector<std::string> args(argv + 1, argv + argc);
   return Velmora::Cli::runCli(args, std::cout, std::cerr, env);

@@ -60,6 +60,8 @@ struct MethodInfo {
   // (the multiplier must exceed 1; the broken lines take any estimate; a
   // variant's r must be finite and above 0).
   bool (*acceptsParam)(double entered);
+  // acceptsParam in words, for messages ("greater than 1"); empty where every value is taken.
+  std::string_view paramRule;
   // The value the method works with: an estimate that is not positive is 1,
   // a multiplier not above 1 is 1.5, a refused r is 2; 0 for a method
   // without a parameter.

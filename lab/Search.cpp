@@ -117,6 +117,20 @@ SearchOutcome runMethod(Method& method, const SearchRequest& request, double par
 
 }  // namespace
 
+std::string_view stopReasonKey(StopReason reason) {
+  switch (reason) {
+    case StopReason::StepsDone: return "steps";
+    case StopReason::PrecisionReached: return "precision";
+    case StopReason::IntervalRuleMet: return "interval";
+    case StopReason::StepBoundHit: return "bound";
+    case StopReason::Fault: return "fault";
+    case StopReason::StopRequested: return "requested";
+    case StopReason::PointLeftInterval: return "left-interval";
+    case StopReason::NoComparableInterval: return "no-interval";
+  }
+  return "";
+}
+
 SearchOutcome runSearch(TCharactOpt& method, const SearchRequest& request) {
   const MethodInfo& info = methodInfo(request.method);
   const double entered = request.param.value_or(info.defaultParam);

@@ -6,6 +6,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "Charact_opt.h"
@@ -33,6 +34,10 @@ enum class StopReason {
   // characteristic could be compared and nothing could be chosen.
   NoComparableInterval,
 };
+
+// The reason as a short key for csv and json: steps, precision, interval,
+// bound, fault, requested, left-interval, no-interval.
+std::string_view stopReasonKey(StopReason reason);
 
 struct SearchRequest {
   VELMORAALG::TOptFunc objective;  ///< unused when the caller brings its own method object

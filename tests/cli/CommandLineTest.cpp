@@ -66,6 +66,37 @@ const BadCase badCases[] = {
     {"a method twice", {"--suite", "f.tsv", "--methods", "scan,scan"}, "names scan twice"},
     {"an empty method list", {"--suite", "f.tsv", "--methods", ""}, "unknown method \"\""},
     {"zero relative eps", {"--suite", "f.tsv", "--eps-rel", "0"}, "--eps-rel must be greater than 0"},
+    {"a variant's r of 0", {"x[0]", "--interval", "0", "1", "--method", "inf-gl", "--param", "0", "--steps", "5"},
+     "--param: the multiplier of inf-gl must be greater than 0"},
+    {"a variant's r in a class", {"--class", "hill:10", "--param-inf-ltma", "-1"}, "--param-inf-ltma: the multiplier r must be greater than 0"},
+    {"scanning's parameter", {"--class", "hill:10", "--param-scan", "1"}, "--param-scan: scan takes no parameter"},
+    {"a parameter of no method", {"--class", "hill:10", "--param-newton", "1"}, "\"newton\" is no method"},
+    {"from-function in one search", search({"--param", "from-function", "--steps", "5"}), "--param from-function is for runs over many problems"},
+    {"from-function in a test set", {"--suite", "f.tsv", "--param-piyavsky", "from-function"}, "from-function is for class runs"},
+    {"from-file in a class", {"--class", "hill:10", "--param-piyavsky", "from-file"}, "from-file is for test sets"},
+    {"unknown class", {"--class", "sphere:10"}, "unknown class \"sphere\" (expected hill or shekel)"},
+    {"a class without functions", {"--class", "hill"}, "--class hill needs functions: hill:N, hill:FIRST-LAST or --index I"},
+    {"no function at all", {"--class", "hill:0"}, "a count of functions is at least 1"},
+    {"a negative index", {"--class", "hill", "--index", "-1", "--print-formula"}, "--index: \"-1\" is out of range"},
+    {"an index beyond 64 bits", {"--class", "hill", "--index", "18446744073709551616"}, "is out of range (expected a whole number from 0 to 18446744073709551615)"},
+    {"a fractional index", {"--class", "hill", "--index", "1.5"}, "\"1.5\" is not a whole number"},
+    {"a range that ends before it starts", {"--class", "shekel:20-10"}, "--class shekel:20-10: the range ends before it starts"},
+    {"a sweep for shards", {"--class", "hill:5-1000005"}, "at most 1000000 functions in one run"},
+    {"index beside a range", {"--class", "hill:10", "--index", "3"}, "--index cannot be used with a count or range"},
+    {"zero delta", {"--class", "hill:10", "--delta", "0"}, "--delta must be greater than 0"},
+    {"negative budget", {"--class", "hill:10", "--max-trials", "-5"}, "--max-trials: \"-5\" is out of range (expected a whole number from 2 to 100002)"},
+    {"zero jobs", {"--class", "hill:10", "--jobs", "0"}, "--jobs: \"0\" is out of range"},
+    {"json for a class", {"--class", "hill:10", "--format", "json"}, "--class writes text or csv, not json"},
+    {"no header in text", {"--class", "hill:10", "--no-header"}, "--no-header is for --format csv"},
+    {"a log scale without a picture", {"--class", "hill:10", "--log-k"}, "--log-k needs --operational"},
+    {"no picture writer", {"--class", "hill:2", "--operational", "oc.png"}, "--operational is not available in this build"},
+    {"a step count in a class", {"--class", "hill:10", "--steps", "50"}, "--steps cannot be used with --class"},
+    {"class and suite at once", {"--suite", "f.tsv", "--class", "hill:10"}, "--suite and --class cannot be used together"},
+    {"jobs in a test set", {"--suite", "f.tsv", "--jobs", "2"}, "--jobs cannot be used with --suite"},
+    {"class options in one search", search({"--steps", "5", "--delta", "0.1"}), "--delta cannot be used without --class"},
+    {"a method list in one search", search({"--steps", "5", "--methods", "all"}), "--methods cannot be used without --suite or --class"},
+    {"a run option with the formulas", {"--class", "hill", "--index", "3", "--print-formula", "--param-strongin", "3"},
+     "--param-strongin cannot be used with --print-formula"},
 };
 
 }  // namespace
@@ -126,8 +157,9 @@ TEST(CommandLine, doubleDashLetsAFormulaStartWithTwoMinusSigns) {
 TEST(CommandLine, suiteDefaultsAreTheLiteratureProtocol) {
   const SuiteOptions suite = std::get<SuiteOptions>(parseCommandLine({"--suite", "p.tsv"}));
   EXPECT_EQ(suite.methods, (std::vector<MethodId>{MethodId::Scan, MethodId::Piyavsky, MethodId::Strongin}));
-  EXPECT_FALSE(suite.piyavskyL);
-  EXPECT_EQ(suite.stronginR, 2);
+  EXPECT_TRUE(suite.params.empty());
+  EXPECT_EQ(suite.paramFor(MethodId::Piyavsky, 4.5), 4.5);  // the file's L
+  EXPECT_EQ(suite.paramFor(MethodId::Strongin, 4.5), 2);
   EXPECT_EQ(suite.epsRel, 1e-4);
   EXPECT_FALSE(suite.steps);
   EXPECT_EQ(suite.format, Format::Text);
@@ -136,9 +168,45 @@ TEST(CommandLine, suiteDefaultsAreTheLiteratureProtocol) {
       {"--suite", "p.tsv", "--methods", "strongin,scan", "--param-piyavsky", "from-file", "--param-strongin", "3",
        "--steps", "50", "--format", "csv"}));
   EXPECT_EQ(custom.methods, (std::vector<MethodId>{MethodId::Strongin, MethodId::Scan}));
-  EXPECT_FALSE(custom.piyavskyL);
-  EXPECT_EQ(custom.stronginR, 3);
+  EXPECT_FALSE(custom.params.count(MethodId::Piyavsky));
+  EXPECT_EQ(custom.paramFor(MethodId::Strongin, 4.5), 3);
   EXPECT_EQ(custom.steps, 50);
+}
+
+TEST(CommandLine, classRunsKeepEveryOptionAndHaveTheRulesDefaults) {
+  const ClassOptions plain = std::get<ClassOptions>(parseCommandLine({"--class", "shekel:100"}));
+  EXPECT_EQ(plain.range.cls, Velmora::Lab::TestClassId::Shekel);
+  EXPECT_EQ(plain.range.first, 0u);
+  EXPECT_EQ(plain.range.last, 99u);
+  EXPECT_EQ(plain.methods, (std::vector<MethodId>{MethodId::Scan, MethodId::Piyavsky, MethodId::Strongin}));
+  EXPECT_EQ(plain.rule.maxTrials, 1000);
+  EXPECT_EQ(plain.rule.delta, 1e-3);
+  EXPECT_FALSE(plain.jobs);
+  EXPECT_TRUE(plain.header);
+  EXPECT_EQ(plain.paramFor(MethodId::Piyavsky, 7.5), 7.5);  // the function's constant times 1.1, passed in
+  EXPECT_EQ(plain.paramFor(MethodId::InfLta, 7.5), 2);
+  EXPECT_EQ(plain.paramFor(MethodId::Scan, 7.5), 0);
+
+  const ClassOptions custom = std::get<ClassOptions>(parseCommandLine(
+      {"--class", "hill:1000-1999", "--methods", "all", "--param-piyavsky", "5", "--param-inf-gl", "3", "--max-trials",
+       "500", "--delta", "1e-4", "--jobs", "3", "--format", "csv", "--no-header", "--operational", "oc.png", "--log-k"}));
+  EXPECT_EQ(custom.range.first, 1000u);
+  EXPECT_EQ(custom.range.last, 1999u);
+  EXPECT_EQ(custom.methods.size(), 11u);
+  EXPECT_EQ(custom.paramFor(MethodId::Piyavsky, 7.5), 5);
+  EXPECT_EQ(custom.paramFor(MethodId::InfGl, 7.5), 3);
+  EXPECT_EQ(custom.paramFor(MethodId::Strongin, 7.5), 2);
+  EXPECT_EQ(custom.rule.maxTrials, 500);
+  EXPECT_EQ(custom.rule.delta, 1e-4);
+  EXPECT_EQ(custom.jobs, 3u);
+  EXPECT_FALSE(custom.header);
+  EXPECT_EQ(custom.operationalFile, "oc.png");
+  EXPECT_TRUE(custom.logK);
+
+  const FormulaListing one = std::get<FormulaListing>(parseCommandLine({"--class", "hill", "--index", "17", "--print-formula"}));
+  EXPECT_EQ(one.range.first, 17u);
+  EXPECT_EQ(one.range.last, 17u);
+  EXPECT_EQ(std::get<ClassOptions>(parseCommandLine({"--class", "hill", "--index", "17"})).range.last, 17u);
 }
 
 TEST(CommandLine, helpGoesToStdoutAndSucceeds) {

@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "Cli.h"
+#include "OperationalPng.h"
 #include "PlotPng.h"
 
 using namespace Velmora::Cli;
@@ -64,6 +65,33 @@ TEST(PlotPng, anUnwritableFileIsAFailureWithItsName) {
   const Outcome r = plotRun("/nonexistent-dir/velmora.png");
   EXPECT_EQ(r.status, ExitFailed);
   EXPECT_NE(r.err.find("velmora-run: plot: cannot write /nonexistent-dir/velmora.png"), std::string::npos) << r.err;
+}
+
+TEST(OperationalPng, drawsEachMethodsCurveInItsOwnColourOnEitherScale) {
+  const std::string file = ::testing::TempDir() + "velmora_operational.png";
+  for (bool logK : {false, true}) {
+    SCOPED_TRACE(logK ? "log k" : "linear k");
+    std::remove(file.c_str());
+    OperationalRequest request;
+    request.file = file;
+    request.title = "two methods";
+    request.lastK = 200;
+    request.logK = logK;
+    request.curves = {{"first", {1, 20, 200}, {0, 0.5, 1}}, {"second", {1, 100, 200}, {0, 0.25, 0.25}}};
+    ASSERT_EQ(writeOperationalPng(request), std::nullopt);
+    const QImage image(QString::fromStdString(file));
+    ASSERT_FALSE(image.isNull());
+    EXPECT_EQ(image.width(), OperationalWidth);
+    EXPECT_EQ(image.height(), OperationalHeight);
+    // The first two colours of the palette: blue, then red; the legend shows a short line of each.
+    const auto blue = [](const QColor& c) { return c.blue() > 150 && c.red() < 80 && c.green() > 90 && c.green() < 150; };
+    EXPECT_GT(countPixels(image, blue), 300);
+    EXPECT_GT(countPixels(image, reddish), 300);
+  }
+  std::remove(file.c_str());
+  OperationalRequest unwritable;
+  unwritable.file = "/nonexistent-dir/oc.png";
+  EXPECT_EQ(writeOperationalPng(unwritable), "cannot write /nonexistent-dir/oc.png");
 }
 
 int main(int argc, char** argv) {

@@ -313,3 +313,25 @@ TEST(SearchOutput, plotLeavesOutFaultingSamplesAndSaysSo) {
   EXPECT_TRUE(std::isnan(seen.curveY[275]));
   EXPECT_NE(ok.err.find("faulted at 1 of 500 samples"), std::string::npos) << ok.err;
 }
+
+// inf-lta with r = 1.1 on this function leaves its interval at step 5.
+TEST(SearchOutput, aVariantsRunSaysWhyItStoppedAndTakesItsOwnDefault) {
+  const std::vector<std::string> args{"sin(x[0])+sin(10*x[0]/3)", "--interval", "2.7", "7.5", "--method", "inf-lta",
+                                      "--steps", "100"};
+  const Outcome json = run(with(args, {"--param", "1.1", "--format", "json"}));
+  ASSERT_EQ(json.status, ExitOk) << json.err;
+  EXPECT_EQ(jsonValues(json.out, "stop"), std::vector<std::string>{"\"left-interval\""});
+  EXPECT_NE(json.out.find("\"bound_hit\": false,\n  \"stop\": \"left-interval\",\n  \"fault\": null"), std::string::npos);
+  EXPECT_EQ(jsonValues(json.out, "step_count"), std::vector<std::string>{"4"});
+
+  const std::vector<std::string> csv = lines(run(with(args, {"--param", "1.1", "--format", "csv"})).out);
+  ASSERT_EQ(csv.size(), 2u);
+  EXPECT_EQ(csv[0], "best_x,f_best,precision,step_count,trial_count,evaluations,bound_hit,stop,fault,reports,seconds");
+  EXPECT_NE(csv[1].find(",4,6,6,false,left-interval,,,"), std::string::npos) << csv[1];
+
+  const Outcome text = run(args);
+  EXPECT_NE(text.out.find("method        inf-lta, multiplier r = 2\n"), std::string::npos) << text.out;
+  EXPECT_NE(text.out.find("stop          the steps were made\n"), std::string::npos) << text.out;
+  EXPECT_NE(run(with(args, {"--param", "1.1"})).out.find("stop          the new point left its interval\n"),
+            std::string::npos);
+}

@@ -212,3 +212,31 @@ TEST(Suite, badFilesAreRefusedWithFileAndLine) {
   EXPECT_NE(missing.err.find("/nonexistent/problems.tsv: cannot open the file"), std::string::npos);
 }
 
+
+TEST(Suite, everyMethodOfTheCatalogueRunsAndTheVariantsSayWhyTheyStopped) {
+  const ProblemFile file(hansenRows({"2", "9"}));
+  OperationalRequest seen;
+  Environment env;
+  env.operational = [&seen](const OperationalRequest& request) -> std::optional<std::string> {
+    seen = request;
+    return std::nullopt;
+  };
+  std::ostringstream out, err;
+  ASSERT_EQ(runCli({"--suite", file.path(), "--methods", "all", "--format", "csv", "--operational", "oc.png"}, out, err, env),
+            ExitOk)
+      << err.str();
+  std::istringstream in(out.str());
+  std::string line;
+  std::getline(in, line);
+  EXPECT_EQ(line, "id,method,param,trials,success,first_hit,error,seconds,stop");
+  int rows = 0;
+  while (std::getline(in, line) && line.rfind("mean,", 0) != 0) {
+    ++rows;
+    EXPECT_EQ(line.substr(line.rfind(',')), ",interval") << line;
+  }
+  EXPECT_EQ(rows, 22);
+  ASSERT_EQ(seen.curves.size(), 11u);
+  EXPECT_EQ(seen.curves[1].name, "piyavsky, L of the file");
+  EXPECT_EQ(seen.lastK, 16385);  // the longest run, scanning's
+  EXPECT_EQ(seen.curves[0].share.back(), 1);
+}

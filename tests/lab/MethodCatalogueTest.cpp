@@ -101,3 +101,22 @@ TEST(MethodCatalogue, theVariantsAreFoundButNotOfferedByTheWindow) {
 }
 
 }  // namespace
+
+// The words that messages give are what the check takes: "greater than B"
+// refuses B and takes the next double above it; no words, every number.
+TEST(MethodCatalogue, eachParameterRuleSaysWhatItsCheckTakes) {
+  for (const MethodInfo& info : allMethods()) {
+    SCOPED_TRACE(info.key);
+    if (info.paramRule.empty()) {
+      for (double value : {-1e300, -1.0, 0.0, 1.0, 1e300}) EXPECT_TRUE(info.acceptsParam(value));
+      continue;
+    }
+    const std::string_view prefix = "greater than ";
+    ASSERT_EQ(info.paramRule.substr(0, prefix.size()), prefix);
+    const double bound = std::stod(std::string(info.paramRule.substr(prefix.size())));
+    EXPECT_FALSE(info.acceptsParam(bound));
+    EXPECT_FALSE(info.acceptsParam(-1e300));
+    EXPECT_TRUE(info.acceptsParam(std::nextafter(bound, 1e300)));
+    EXPECT_TRUE(info.acceptsParam(1e300));
+  }
+}

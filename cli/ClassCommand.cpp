@@ -1,0 +1,83 @@
+#include <algorithm>
+#include <chrono>
+#include <ostream>
+#include <thread>
+
+#include "ClassRunOutput.h"
+#include "ClassRuns.h"
+#include "Commands.h"
+#include "OperationalPicture.h"
+#include "ProgressLine.h"
+#include "Spelling.h"
+
+namespace Velmora::Cli {
+
+namespace {
+
+std::string progressText(std::size_t done, std::size_t runs, double elapsed) {
+  // Built by appending: GCC 12 warns falsely about "[" + std::string.
+  std::string text(1, '[');
+  text.append(std::to_string(done)).append("/").append(std::to_string(runs)).append(" runs] ");
+  text.append(printed("%.1f", elapsed)).append(" s");
+  if (done > 0 && done < runs)
+    text += ", about " + printed("%.0f", elapsed * static_cast<double>(runs - done) / static_cast<double>(done)) + " s left";
+  return text;
+}
+
+OperationalRequest operationalRequest(const ClassOptions& options, const std::vector<ClassRunRow>& rows) {
+  OperationalRequest request;
+  request.file = *options.operationalFile;
+  const ClassRange& range = options.range;
+  request.title = "Class " + std::string(Lab::testClass(range.cls).key) + ", functions " + std::to_string(range.first) +
+                  " to " + std::to_string(range.last) + ": a trial within " + printed("%g", options.rule.delta) +
+                  "·(b − a) of x*";
+  request.lastK = options.rule.maxTrials;
+  request.logK = options.logK;
+  for (MethodId method : options.methods)
+    request.curves.push_back(
+        operationalCurve(curveName(options, method, lipschitzOfTheFunction()), firstHitsOf(rows, method), request.lastK));
+  return request;
+}
+
+}  // namespace
+
+int runClassRuns(const ClassOptions& options, std::ostream& out, std::ostream& err, const Environment& env) {
+  if (options.operationalFile && !env.operational) return badInput(err, "--operational is not available in this build");
+  const unsigned jobs = options.jobs.value_or(std::max(std::thread::hardware_concurrency(), 1u));
+  ProgressLine line(err);
+  ClassProgress progress;
+  const auto start = std::chrono::steady_clock::now();
+  if (env.progressToTerminal) {
+    progress = [&](std::size_t done, std::size_t runs) {
+      line.show(progressText(done, runs, std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count()));
+    };
+  }
+  const std::vector<ClassRunRow> rows = runClass(options, jobs, progress);
+  line.wipe();
+
+  writeClassRuns(out, options, rows);
+  if (!outputWritten(out, err)) return ExitFailed;
+  // The csv holds the runs alone, so that shards concatenate; the summary goes beside it.
+  if (options.format == Format::Csv) writeClassSummary(err, options, rows);
+  std::optional<std::string> pictureFailure;
+  if (options.operationalFile) pictureFailure = env.operational(operationalRequest(options, rows));
+  bool faulted = false;
+  for (const ClassRunRow& row : rows) {
+    if (!row.run.fault) continue;
+    faulted = true;
+    err << Program << ": " << Lab::testClass(options.range.cls).key << " " << row.index << ", "
+        << methodName(row.method) << ": the run ended with the fault \"" << *row.run.fault << "\"\n";
+  }
+  if (!pictureWritten(pictureFailure, "operational", err)) return ExitFailed;
+  return faulted ? ExitFault : ExitOk;
+}
+
+int listFormulas(const FormulaListing& listing, std::ostream& out, std::ostream& err) {
+  for (std::uint64_t index = listing.range.first;; ++index) {
+    out << Lab::makeTestFunction(listing.range.cls, index).formula << '\n';
+    if (index == listing.range.last) break;
+  }
+  return outputWritten(out, err) ? ExitOk : ExitFailed;
+}
+
+}  // namespace Velmora::Cli

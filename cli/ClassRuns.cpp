@@ -1,0 +1,35 @@
+#include "ClassRuns.h"
+
+#include "ParallelRuns.h"
+
+namespace Velmora::Cli {
+
+std::vector<ClassRunRow> runClass(const ClassOptions& options, unsigned jobs, const ClassProgress& progress) {
+  const std::size_t functions = options.range.last - options.range.first + 1;
+  const std::size_t methods = options.methods.size();
+  std::vector<ClassRunRow> rows(functions * methods);
+  // A function is made once for all methods: making it costs about as much as a run.
+  const auto runFunction = [&](std::size_t i) {
+    const Lab::TestFunction f = Lab::makeTestFunction(options.range.cls, options.range.first + i);
+    for (std::size_t m = 0; m < methods; ++m) {
+      ClassRunRow& row = rows[i * methods + m];
+      row.index = f.index;
+      row.method = options.methods[m];
+      row.param = options.paramFor(row.method, Lab::lipschitzFromFunction(f));
+      row.run = Lab::runOnTestFunction(f, row.method, row.param, options.rule);
+    }
+  };
+  std::function<void(std::size_t)> report;
+  if (progress) report = [&](std::size_t done) { progress(done * methods, rows.size()); };
+  runInParallel(functions, jobs, runFunction, report);
+  return rows;
+}
+
+std::vector<std::optional<int>> firstHitsOf(const std::vector<ClassRunRow>& rows, MethodId method) {
+  std::vector<std::optional<int>> hits;
+  for (const ClassRunRow& row : rows)
+    if (row.method == method) hits.push_back(row.run.firstHit);
+  return hits;
+}
+
+}  // namespace Velmora::Cli

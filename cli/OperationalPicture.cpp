@@ -1,0 +1,33 @@
+#include "OperationalPicture.h"
+
+#include "OperationalCharacteristic.h"
+#include "Spelling.h"
+
+namespace Velmora::Cli {
+
+std::string lipschitzOfTheFunction() { return printed("%g", Lab::FromFunctionMargin) + "·L of the function"; }
+
+std::string curveName(const BatchOptions& options, MethodId method, const std::string& problemLipschitz) {
+  const Lab::MethodInfo& info = Lab::methodInfo(method);
+  std::string name(info.key);
+  switch (info.param) {
+    case Lab::ParamMeaning::None: break;
+    case Lab::ParamMeaning::LipschitzEstimate:
+      name += ", ";
+      name += options.params.count(method) ? "L = " + shortest(options.params.at(method)) : problemLipschitz;
+      break;
+    case Lab::ParamMeaning::Multiplier: name += ", r = " + shortest(options.paramFor(method, 0)); break;
+  }
+  return name;
+}
+
+OperationalCurve operationalCurve(std::string name, std::span<const std::optional<int>> firstHits, int lastK) {
+  OperationalCurve curve{std::move(name), {}, {}};
+  for (const Lab::SharePoint& point : Lab::operationalCharacteristic(firstHits, lastK)) {
+    curve.k.push_back(point.k);
+    curve.share.push_back(point.share);
+  }
+  return curve;
+}
+
+}  // namespace Velmora::Cli

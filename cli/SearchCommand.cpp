@@ -1,0 +1,99 @@
+#include <algorithm>
+#include <cmath>
+#include <fstream>
+#include <ostream>
+
+#include "Commands.h"
+#include "FormulaFunction.h"
+#include "GraphSamples.h"
+#include "MathReports.h"
+#include "Output.h"
+#include "Search.h"
+#include "SyntaxErrorText.h"
+
+namespace Velmora::Cli {
+
+namespace {
+
+PlotRequest plotRequest(const SearchOptions& options, const Lab::SearchOutcome& result, Lab::FormulaFunction& func,
+                        std::ostream& err) {
+  PlotRequest request;
+  request.file = *options.plotFile;
+  request.xmin = options.xmin;
+  request.xmax = options.xmax;
+  for (const Lab::Trial& trial : result.trials) request.trials.push_back({trial.x, trial.f});
+  std::size_t faults = 0;
+  std::string firstFault;
+  for (int i = 0; i < GraphSampleCount; ++i) {
+    const double x = graphSampleX(i, options.xmin, options.xmax);
+    double y = NAN;
+    try {
+      y = func(x);
+    } catch (const std::exception& fault) {
+      if (faults++ == 0) firstFault = std::string(fault.what()) + " at x = " + shortest(x);
+    }
+    request.curveX.push_back(x);
+    request.curveY.push_back(y);
+  }
+  if (faults)
+    err << Program << ": plot: the formula faulted at " << faults << " of " << GraphSampleCount
+        << " samples, which the curve leaves out (first: " << firstFault << ")\n";
+  return request;
+}
+
+}  // namespace
+
+int runOneSearch(const SearchOptions& options, std::ostream& out, std::ostream& err, const Environment& env) {
+  if (options.plotFile && !env.plot) return badInput(err, "--plot is not available in this build");
+  std::optional<Lab::FormulaFunction> func;
+  try {
+    func.emplace(options.formula, options.params);
+  } catch (const Math_Parser::TError& error) {
+    return badInput(err, "syntax error in the formula:\n" + describeSyntaxError(options.formula, error));
+  }
+  Lab::SearchRequest request;
+  request.objective = [&func](double x) { return (*func)(x); };
+  request.xmin = options.xmin;
+  request.xmax = options.xmax;
+  request.method = options.method;
+  request.param = options.param;
+  request.stop = options.stop;
+  request.steps = options.steps;
+  request.eps = options.eps;
+  request.recordSteps = options.stepsFile.has_value();
+  Lab::SearchOutcome result = Lab::runSearch(request);
+
+  std::optional<std::string> writeFailure;
+  if (options.stepsFile) {
+    std::ofstream steps(*options.stepsFile);
+    writeStepRecords(steps, result.stepRecords);
+    steps.close();
+    if (!steps) writeFailure = "--steps-out: cannot write " + *options.stepsFile;
+  }
+
+  std::optional<std::string> plotFailure;
+  if (options.plotFile && !result.fault) {
+    Lab::MathReports curveReports;
+    const PlotRequest request = plotRequest(options, result, *func, err);
+    for (const std::string& report : curveReports.distinct())
+      if (std::find(result.reports.begin(), result.reports.end(), report) == result.reports.end())
+        result.reports.push_back(report);
+    plotFailure = env.plot(request);
+  }
+
+  writeSearch(out, options, result);
+  if (!outputWritten(out, err)) return ExitFailed;
+  if (writeFailure) {
+    err << Program << ": " << *writeFailure << "\n";
+    return ExitFailed;
+  }
+  if (result.fault) {
+    err << Program << ": the run ended with the fault \"" << *result.fault << "\" after " << result.stepCount
+        << " steps\n";
+    if (options.plotFile) err << Program << ": no plot written, as the run did not finish\n";
+    return ExitFault;
+  }
+  return pictureWritten(plotFailure, "plot", err) ? ExitOk : ExitFailed;
+}
+
+}  // namespace Velmora::Cli

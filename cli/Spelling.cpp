@@ -1,0 +1,72 @@
+#include "Spelling.h"
+
+#include <charconv>
+#include <cstdio>
+
+namespace Velmora::Cli {
+
+std::string shortest(double value) {
+  char buffer[64];
+  const auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, value);
+  return ec == std::errc() ? std::string(buffer, end) : printed("%.17g", value);
+}
+
+std::string hexFloat(double value) { return printed("%a", value); }
+
+std::string jsonString(const std::string& text) {
+  std::string quoted = "\"";
+  for (unsigned char c : text) {
+    switch (c) {
+      case '"': quoted += "\\\""; break;
+      case '\\': quoted += "\\\\"; break;
+      case '\n': quoted += "\\n"; break;
+      case '\r': quoted += "\\r"; break;
+      case '\t': quoted += "\\t"; break;
+      default:
+        if (c < 0x20) {
+          char escape[8];
+          std::snprintf(escape, sizeof escape, "\\u%04x", c);
+          quoted += escape;
+        } else {
+          quoted += static_cast<char>(c);
+        }
+    }
+  }
+  return quoted + "\"";
+}
+
+std::string printed(const char* format, double value) {
+  char buffer[64];
+  std::snprintf(buffer, sizeof buffer, format, value);
+  return buffer;
+}
+
+std::string csvField(const std::string& text) {
+  if (text.find_first_of(",\"\n\r") == std::string::npos) return text;
+  std::string quoted = "\"";
+  for (char c : text) {
+    if (c == '"') quoted += '"';
+    quoted += c;
+  }
+  return quoted + "\"";
+}
+
+std::string joined(const std::vector<std::string>& items, const char* separator) {
+  std::string text;
+  for (const std::string& item : items) text += (text.empty() ? "" : separator) + item;
+  return text;
+}
+
+std::string paramText(MethodId method, double param) {
+  return Lab::methodInfo(method).param == Lab::ParamMeaning::None ? "-" : shortest(param);
+}
+
+bool showsStop(MethodId method) { return Lab::methodInfo(method).family == Lab::MethodFamily::AdaptiveEstimate; }
+
+bool anyShowsStop(const std::vector<MethodId>& methods) {
+  for (MethodId method : methods)
+    if (showsStop(method)) return true;
+  return false;
+}
+
+}  // namespace Velmora::Cli

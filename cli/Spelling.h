@@ -1,0 +1,30 @@
+// How velmora-run spells values in its outputs, whatever the output.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "CommandLine.h"
+
+namespace Velmora::Cli {
+
+// The shortest text that reads back as the same double ("0.1", "1e-05", "inf", "nan").
+std::string shortest(double value);
+// C's %a: the exact bits as a hexadecimal float ("0x1.999999999999ap-4").
+std::string hexFloat(double value);
+std::string jsonString(const std::string& text);
+// snprintf of one double.
+std::string printed(const char* format, double value);
+// Quoted, with doubled quotes, only where a comma, quote or line break needs it.
+std::string csvField(const std::string& text);
+std::string joined(const std::vector<std::string>& items, const char* separator);
+// A method's parameter; "-" for scanning, which has none.
+std::string paramText(MethodId method, double param);
+
+// The variants' runs can end for reasons that the window's methods never
+// meet, so outputs say why each of their runs stopped; the window's methods
+// keep the fields they always had.
+bool showsStop(MethodId method);
+bool anyShowsStop(const std::vector<MethodId>& methods);
+
+}  // namespace Velmora::Cli

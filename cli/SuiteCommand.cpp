@@ -1,0 +1,71 @@
+#include <algorithm>
+#include <ostream>
+
+#include "Commands.h"
+#include "OperationalPicture.h"
+#include "ProgressLine.h"
+#include "Spelling.h"
+#include "SuiteOutput.h"
+#include "TestSuite.h"
+
+namespace Velmora::Cli {
+
+namespace {
+
+OperationalRequest operationalRequest(const SuiteOptions& options, const std::vector<SuiteRow>& rows,
+                                      std::size_t problems) {
+  OperationalRequest request;
+  request.file = *options.operationalFile;
+  request.title = "Test set " + options.file + " (" + std::to_string(problems) + " problems): a trial within " +
+                  printed("%g", options.epsRel) + "·(b − a) of a minimiser";
+  request.logK = options.logK;
+  // The runs have no common budget: k runs up to the longest run.
+  for (const SuiteRow& row : rows) request.lastK = std::max(request.lastK, static_cast<int>(row.trials));
+  for (MethodId method : options.methods) {
+    std::vector<std::optional<int>> firstHits;
+    for (const SuiteRow& row : rows)
+      if (row.method == method) firstHits.push_back(row.firstHit ? std::optional(static_cast<int>(*row.firstHit)) : std::nullopt);
+    request.curves.push_back(operationalCurve(curveName(options, method, LipschitzOfTheFile), firstHits, request.lastK));
+  }
+  return request;
+}
+
+}  // namespace
+
+int runTestSuite(const SuiteOptions& options, std::ostream& out, std::ostream& err, const Environment& env) {
+  if (options.operationalFile && !env.operational) return badInput(err, "--operational is not available in this build");
+  std::vector<Problem> problems;
+  try {
+    problems = readProblemsFile(options.file);
+  } catch (const SuiteFileError& error) {
+    return badInput(err, error.what());
+  }
+  ProgressLine line(err);
+  SuiteProgress progress;
+  if (env.progressToTerminal) {
+    progress = [&line](std::size_t run, std::size_t runs, const Problem& problem, MethodId method) {
+      // Built by appending: GCC 12 warns falsely about "[" + std::string.
+      std::string text(1, '[');
+      text.append(std::to_string(run)).append("/").append(std::to_string(runs)).append("] problem ");
+      line.show(text.append(problem.id).append(", ").append(methodName(method)));
+    };
+  }
+  const std::vector<SuiteRow> rows = runSuite(problems, options, progress);
+  line.wipe();
+
+  writeSuite(out, options, rows);
+  if (!outputWritten(out, err)) return ExitFailed;
+  std::optional<std::string> pictureFailure;
+  if (options.operationalFile) pictureFailure = env.operational(operationalRequest(options, rows, problems.size()));
+  bool faulted = false;
+  for (const SuiteRow& row : rows) {
+    if (!row.fault) continue;
+    faulted = true;
+    err << Program << ": problem " << row.id << ", " << methodName(row.method) << ": the run ended with the fault \""
+        << *row.fault << "\"\n";
+  }
+  if (!pictureWritten(pictureFailure, "operational", err)) return ExitFailed;
+  return faulted ? ExitFault : ExitOk;
+}
+
+}  // namespace Velmora::Cli

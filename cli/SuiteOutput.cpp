@@ -1,0 +1,134 @@
+#include "SuiteOutput.h"
+
+#include <ostream>
+
+#include "OperationalCharacteristic.h"
+#include "OperationalPicture.h"
+#include "Spelling.h"
+
+namespace Velmora::Cli {
+
+namespace {
+
+struct Means {
+  std::size_t runs = 0, successes = 0, finished = 0;
+  double trials = 0, error = 0, seconds = 0;
+  std::optional<double> firstHit;  ///< over the runs that came within eps
+};
+
+Means meansOf(const std::vector<SuiteRow>& rows, MethodId method) {
+  Means means;
+  std::vector<std::optional<int>> firstHits;
+  for (const SuiteRow& row : rows) {
+    if (row.method != method) continue;
+    ++means.runs;
+    means.trials += static_cast<double>(row.trials);
+    means.seconds += row.seconds;
+    if (row.success) ++means.successes;
+    firstHits.push_back(row.firstHit);
+    if (!row.fault) {
+      ++means.finished;
+      means.error += row.error;
+    }
+  }
+  if (means.runs) {
+    means.trials /= static_cast<double>(means.runs);
+    means.seconds /= static_cast<double>(means.runs);
+  }
+  means.firstHit = Lab::summariseFirstHits(firstHits).meanFirstHit;
+  if (means.finished) means.error /= static_cast<double>(means.finished);
+  return means;
+}
+
+std::string meanParam(const SuiteOptions& options, MethodId method) {
+  switch (Lab::methodInfo(method).param) {
+    case Lab::ParamMeaning::None: return "-";
+    case Lab::ParamMeaning::LipschitzEstimate:
+      return options.params.count(method) ? shortest(options.params.at(method)) : LipschitzOfTheFile;
+    case Lab::ParamMeaning::Multiplier: return shortest(options.paramFor(method, 0));
+  }
+  return "-";
+}
+
+std::string successText(const SuiteRow& row) { return row.fault ? "fault" : row.success ? "yes" : "no"; }
+
+void writeSuiteMarkdown(std::ostream& out, const SuiteOptions& options, const std::vector<SuiteRow>& rows) {
+  std::size_t problems = 0;
+  for (const SuiteRow& row : rows)
+    if (row.method == rows.front().method) ++problems;
+  out << "Test set " << options.file << ": " << problems << " problems; ";
+  if (options.steps)
+    out << options.steps.value() << " steps per run";
+  else
+    out << "each run stops when the chosen interval is no longer than eps = " << printed("%g", options.epsRel) << "·(b − a)";
+  out << "; success: the best point lies within eps of a global minimiser.\n\n";
+  const bool stop = anyShowsStop(options.methods);
+  out << "| id | method | param | trials | success | first_hit | error | seconds |" << (stop ? " stop |" : "") << "\n";
+  out << "|---:|:---|---:|---:|:---:|---:|---:|---:|" << (stop ? ":---|" : "") << "\n";
+  for (const SuiteRow& row : rows) {
+    out << "| " << row.id << " | " << methodName(row.method) << " | " << paramText(row.method, row.param) << " | "
+        << row.trials << " | " << successText(row) << " | " << (row.firstHit ? std::to_string(*row.firstHit) : "-") << " | "
+        << (row.fault ? "-" : printed("%.2e", row.error)) << " | " << printed("%.3g", row.seconds) << " |";
+    if (stop) out << ' ' << Lab::stopReasonKey(row.stop) << " |";
+    out << '\n';
+  }
+  out << "\nMeans over " << problems << " problems (first_hit over the runs that came within eps, error over the runs"
+      << " that finished):\n\n";
+  out << "| method | param | trials | success | first_hit | error | seconds |\n";
+  out << "|:---|---:|---:|---:|---:|---:|---:|\n";
+  for (MethodId method : options.methods) {
+    const Means means = meansOf(rows, method);
+    out << "| " << methodName(method) << " | " << meanParam(options, method) << " | " << printed("%.1f", means.trials)
+        << " | " << means.successes << "/" << means.runs << " | " << (means.firstHit ? printed("%.1f", *means.firstHit) : "-")
+        << " | " << (means.finished ? printed("%.2e", means.error) : "-") << " | " << printed("%.3g", means.seconds)
+        << " |\n";
+  }
+  bool noted = false;
+  for (const SuiteRow& row : rows) {
+    if (!row.fault && row.reports.empty()) continue;
+    if (!noted) out << "\nFaults and mathematical-library reports:\n\n";
+    noted = true;
+    out << "- problem " << row.id << ", " << methodName(row.method) << ": ";
+    std::vector<std::string> notes = row.reports;
+    if (row.fault) notes.push_back("fault \"" + *row.fault + "\" ended the run");
+    out << joined(notes, "; ") << '\n';
+  }
+}
+
+void writeSuiteCsv(std::ostream& out, const SuiteOptions& options, const std::vector<SuiteRow>& rows) {
+  const bool stop = anyShowsStop(options.methods);
+  out << "id,method,param,trials,success,first_hit,error,seconds" << (stop ? ",stop" : "") << '\n';
+  const auto param = [](MethodId method, double value) {
+    return Lab::methodInfo(method).param == Lab::ParamMeaning::None ? std::string() : shortest(value);
+  };
+  for (const SuiteRow& row : rows) {
+    out << csvField(row.id) << ',' << methodName(row.method) << ',' << param(row.method, row.param) << ',' << row.trials
+        << ',' << successText(row) << ',' << (row.firstHit ? std::to_string(*row.firstHit) : "") << ','
+        << (row.fault ? "" : shortest(row.error)) << ',' << printed("%.6f", row.seconds);
+    if (stop) out << ',' << Lab::stopReasonKey(row.stop);
+    out << '\n';
+  }
+  for (MethodId method : options.methods) {
+    const Means means = meansOf(rows, method);
+    std::string paramField = meanParam(options, method);
+    if (paramField == "-") paramField.clear();
+    if (Lab::methodInfo(method).param == Lab::ParamMeaning::LipschitzEstimate && !options.params.count(method))
+      paramField = "file";
+    out << "mean," << methodName(method) << ',' << paramField << ',' << printed("%.1f", means.trials) << ','
+        << means.successes << ',' << (means.firstHit ? printed("%.1f", *means.firstHit) : "") << ','
+        << (means.finished ? shortest(means.error) : "") << ',' << printed("%.6f", means.seconds) << (stop ? "," : "")
+        << '\n';
+  }
+}
+
+}  // namespace
+
+void writeSuite(std::ostream& out, const SuiteOptions& options, const std::vector<SuiteRow>& rows) {
+  if (rows.empty()) return;
+  if (options.format == Format::Csv)
+    writeSuiteCsv(out, options, rows);
+  else
+    writeSuiteMarkdown(out, options, rows);
+}
+
+}  // namespace Velmora::Cli
