@@ -20,7 +20,7 @@ std::string progressText(std::size_t done, std::size_t runs, double elapsed) {
   text.append(std::to_string(done)).append("/").append(std::to_string(runs)).append(" runs] ");
   text.append(printed("%.1f", elapsed)).append(" s");
   if (done > 0 && done < runs)
-    text += ", about " + printed("%.0f", elapsed * static_cast<double>(runs - done) / static_cast<double>(done)) + " s left";
+    text += ", about " + printed("%.1f", elapsed * static_cast<double>(runs - done) / static_cast<double>(done)) + " s left";
   return text;
 }
 
