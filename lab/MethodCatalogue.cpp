@@ -35,13 +35,16 @@ void applyMultiplier(TCharactOpt& method, double value) {
 
 const std::array<MethodInfo, 3> Catalogue{{
     {MethodId::Scan, "scan", "Метод последовательного сканирования;", "sequential scanning", ParamMeaning::None,
-     "", 0, anyValue, noParam, make<VELMORAALG::TScanOpt>, applyNothing},
+     "", 0, anyValue, noParam, make<VELMORAALG::TScanOpt>, applyNothing,
+     VELMORAALG::TScanOpt::IntervalCharacteristic, false},
     {MethodId::Piyavsky, "piyavsky", "Метод ломаных (Пиявского);", "broken lines (Piyavsky)",
      ParamMeaning::LipschitzEstimate, "Оценка Константы Липщица:------------>", DefaultMethodParam, anyValue,
-     lipschitzUsed, make<VELMORAALG::TPiyavskyOpt>, applyLipschitz},
+     lipschitzUsed, make<VELMORAALG::TPiyavskyOpt>, applyLipschitz, VELMORAALG::TPiyavskyOpt::IntervalCharacteristic,
+     true},
     {MethodId::Strongin, "strongin", "Инф.-статистический  метод (Стронгина);",
      "information-statistical (Strongin)", ParamMeaning::Multiplier, "Множитель Константы Липщица:------>",
-     DefaultMethodParam, aboveOne, multiplierUsed, make<VELMORAALG::TStronginOpt>, applyMultiplier},
+     DefaultMethodParam, aboveOne, multiplierUsed, make<VELMORAALG::TStronginOpt>, applyMultiplier,
+     VELMORAALG::TStronginOpt::IntervalCharacteristic, true},
 }};
 
 }  // namespace

@@ -44,6 +44,12 @@ struct MethodInfo {
   std::unique_ptr<VELMORAALG::TCharactOpt> (*make)(VELMORAALG::TOptFunc objective);
   // Hands an entered value to a method object this entry made.
   void (*applyParam)(VELMORAALG::TCharactOpt& method, double entered);
+  // The engine's own characteristic of an interval, from its ends, their
+  // values and the constant of a step (a step record's Constant).
+  Velmora::Extended (*characteristic)(double leftX, double leftZ, double rightX, double rightZ, double constant);
+  // Whether the method puts its point where lines of slopes +-constant through
+  // the ends meet, so that a broken line under the trials explains it.
+  bool brokenLine;
 };
 
 // The window's three methods, in the order of its method choice.

@@ -162,4 +162,10 @@ std::string formatFixed(double value, int precision, int decimals, std::string_v
   return out;
 }
 
+std::string shortest(double value) {
+  char buffer[64];
+  const auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, value);
+  return std::string(buffer, end);
+}
+
 }  // namespace Velmora

@@ -23,4 +23,9 @@ std::optional<double> textToNumber(std::string_view text, std::string_view separ
 // separator is written in short scientific form ("1,23456789E13").
 std::string formatFixed(double value, int precision, int decimals, std::string_view separator);
 
+// The shortest text that reads back as the same double, with "." as the
+// decimal point whatever the locale: files for other programs ("0.1", "1e-05",
+// "inf", "nan").
+std::string shortest(double value);
+
 }  // namespace Velmora
