@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QSlider>
 #include <QSpinBox>
 #include <QTimer>
 #include <cstdio>
@@ -16,6 +17,8 @@
 #include "FunctionChart.h"
 #include "Main.h"
 #include "RadioGroup.h"
+#include "SpinEdit.h"
+#include "TraceForm.h"
 
 namespace {
 
@@ -24,6 +27,7 @@ class SilentDialogs : public Velmora::Dialogs {
   void showMessage(const QString& text) override { report(text); }
   void showError(const QString& text) override { report(text); }
   void showMathReport(const QString& text) override { report(text); }
+  QString chooseSaveFile(const QString&, const QString&) override { return {}; }
 
  private:
   static void report(const QString& text) { std::fprintf(stderr, "box: %s\n", qPrintable(text)); }
@@ -69,6 +73,36 @@ bool mainWindowShots(const QDir& folder) {
   return ok;
 }
 
+// The search's course for each method on the second sample, after a short
+// run and after the longest, at its start, at step 5 and at its end.
+bool traceShots(const QDir& folder) {
+  SilentDialogs dialogs;
+  Velmora::TMainForm form(&dialogs, QStringLiteral(","));
+  form.show();
+  form.combFuncList->setCurrentIndex(1);
+  // Broken lines need an estimate above the sample's largest slope on
+  // -10..10, 20 + 12 pi; Strongin's multiplier is the literature's 2.
+  const char* const params[] = {"1,5", "60", "2"};
+  const char* const names[] = {"scanning", "piyavsky", "strongin"};
+  bool ok = true;
+  for (int method = 0; method < 3; ++method) {
+    form.radgrSearchMet->item(method)->setChecked(true);
+    form.edMetParam->setText(QString::fromLatin1(params[method]));
+    for (int steps : {30, 100000}) {
+      form.spedSteps->setValue(steps);
+      form.bbtnSearchMinClick();
+      form.actSearchTrace->trigger();
+      Velmora::TFormTrace& trace = *form.FormTrace;
+      trace.resize(860, 600);
+      for (int k : {0, 5, steps}) {
+        trace.sldStep->setValue(k);
+        ok &= save(trace, folder, QStringLiteral("trace-%1-%2-step%3").arg(QString::fromLatin1(names[method])).arg(steps).arg(k));
+      }
+    }
+  }
+  return ok;
+}
+
 bool aboutShot(const QDir& folder) {
   Velmora::TFormAbout about;
   about.show();
@@ -86,6 +120,6 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "cannot make %s\n", qPrintable(folder.path()));
     return 1;
   }
-  const bool ok = mainWindowShots(folder) && aboutShot(folder);
+  const bool ok = mainWindowShots(folder) && traceShots(folder) && aboutShot(folder);
   return ok ? 0 : 1;
 }
