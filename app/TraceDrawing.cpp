@@ -160,7 +160,6 @@ void TFormTrace::createCharts() {
   bestGraph_ = addGraph(*chartBest, "best", QPen(QColor(0x1f, 0x4f, 0xbf), 1.5), QCPGraph::lsStepLeft,
                         QCPScatterStyle(QCPScatterStyle::ssNone));
   bestMarker_ = new QCPItemTracer(chartBest);
-  bestMarker_->setGraph(bestGraph_);
   bestMarker_->setStyle(QCPItemTracer::tsCircle);
   bestMarker_->setSize(9);
   bestMarker_->setPen(QPen(QColor(0xc0, 0, 0), 2));
@@ -190,6 +189,8 @@ void TFormTrace::drawRun() {
   best.reserve(trace.stepCount() + 1);
   for (int k = 0; k <= trace.stepCount(); ++k) best.append(QCPGraphData(k, shown(trace.bestAfter(k))));
   bestGraph_->data()->set(best, true);
+  // Only a graph with data gives the marker a place.
+  bestMarker_->setGraph(bestGraph_);
 
   Span values;
   for (const Lab::TracePoint& p : run_->curve) values.add(p.f);
