@@ -4,7 +4,6 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
-#include <numeric>
 #include <qcustomplot.h>
 
 #include "BrokenLine.h"
@@ -173,6 +172,11 @@ void TFormTrace::createCharts() {
   syncX(*chartCharact, *chartTrace);
   alignLeftEdges(*chartTrace, *chartCharact);
   alignLeftEdges(*chartCharact, *chartTrace);
+  // A zoom, a pan or a new size changes which segments fall into one pixel column.
+  connect(chartCharact, &QCustomPlot::afterLayout, this, [this] {
+    if (!run_ || (chartCharact->xAxis->range() == drawnView_ && chartCharact->axisRect()->width() == drawnColumns_)) return;
+    guard_.run([this] { drawCharacteristics(); });
+  });
   ChartNavigation::enable(*chartTrace, [] {}, [this] { guard_.run([this] { homeTraceView(); }); });
   ChartNavigation::enable(*chartCharact, [] {}, [this] { guard_.run([this] { homeTraceView(); }); });
   ChartNavigation::enable(*chartBest, [] {}, [this] { guard_.run([this] { homeBestView(); }); });
@@ -256,43 +260,14 @@ void TFormTrace::drawStep() {
   }
   chartTrace->yAxis->setRange(depth.range());
 
-  // Each characteristic as a segment over its interval: a graph of the
-  // intervals' centres, with the half-lengths as bars along x. Intervals of
-  // broken lines with a constant below the slope may overlap, which a line
-  // through the segments could not draw.
-  QVector<QCPGraphData> centres;
-  QVector<double> halves;
-  centres.reserve(static_cast<qsizetype>(before_.characts.size()));
-  halves.reserve(static_cast<qsizetype>(before_.characts.size()));
   Span values;
-  for (std::size_t i = 0; i < before_.characts.size(); ++i) {
-    const double c = before_.characts[i];
-    if (!std::isfinite(c)) continue;
-    const double a = before_.trials[i].x, b = before_.trials[i + 1].x;
-    centres.append(QCPGraphData(a / 2 + b / 2, c));
-    halves.append(std::fabs(b / 2 - a / 2));
-    values.add(c);
-  }
-  if (!std::is_sorted(centres.cbegin(), centres.cend(), qcpLessThanSortKey<QCPGraphData>)) {
-    std::vector<qsizetype> order(static_cast<std::size_t>(centres.size()));
-    std::iota(order.begin(), order.end(), 0);
-    std::stable_sort(order.begin(), order.end(), [&](qsizetype p, qsizetype q) { return centres[p].key < centres[q].key; });
-    QVector<QCPGraphData> sortedCentres;
-    QVector<double> sortedHalves;
-    for (qsizetype i : order) {
-      sortedCentres.append(centres[i]);
-      sortedHalves.append(halves[i]);
-    }
-    centres.swap(sortedCentres);
-    halves.swap(sortedHalves);
-  }
-  charactGraph_->data()->set(centres, true);
-  charactBars_->setData(halves);
+  for (double c : before_.characts) values.add(c);
+  chartCharact->yAxis->setRange(values.range());
+  drawCharacteristics();
   if (record && std::isfinite(record->Charact)) {
     chosenGraph_->addData(record->Left / 2 + record->Right / 2, record->Charact);
     chosenBars_->addData(std::fabs(record->Right / 2 - record->Left / 2));
   }
-  chartCharact->yAxis->setRange(values.range());
   bestMarker_->setGraphKey(k);
 
   const int steps = trace.stepCount();
@@ -302,6 +277,64 @@ void TFormTrace::drawStep() {
                                 : ru("Характеристики интервалов, из которых выбирал шаг %1").arg(k));
   labStep->setText(stepSummary());
   for (QCustomPlot* plot : {chartTrace, chartCharact, chartBest}) plot->replot(QCustomPlot::rpQueuedReplot);
+}
+
+// Each characteristic as a segment over its interval: a graph of the
+// intervals' centres, with the half-lengths as bars along x (intervals of
+// broken lines with a constant below the slope may overlap, which one line
+// through the segments could not draw). Segments shorter than a pixel column
+// are drawn as the column: only its lowest and its highest, since the others
+// fall on the pixels between them and 100000 bars drawn one by one would take
+// most of a step's time.
+void TFormTrace::drawCharacteristics() {
+  const QCPRange view = chartCharact->xAxis->range();
+  const int columns = std::max(1, chartCharact->axisRect()->width());
+  drawnView_ = view;
+  drawnColumns_ = columns;
+  const double columnWidth = view.size() / columns;
+  struct Segment {
+    double centre, half, value;
+  };
+  std::vector<Segment> drawn;
+  const Segment none{0, 0, std::numeric_limits<double>::quiet_NaN()};
+  std::vector<Segment> lowest(static_cast<std::size_t>(columns), none), highest(lowest);
+  for (std::size_t i = 0; i < before_.characts.size(); ++i) {
+    const double c = before_.characts[i];
+    if (!std::isfinite(c)) continue;
+    const double a = std::min(before_.trials[i].x, before_.trials[i + 1].x);
+    const double b = std::max(before_.trials[i].x, before_.trials[i + 1].x);
+    if (b < view.lower || a > view.upper) continue;
+    if (b - a >= columnWidth) {
+      drawn.push_back({a / 2 + b / 2, b / 2 - a / 2, c});
+      continue;
+    }
+    const double column = std::floor(std::clamp((a / 2 + b / 2 - view.lower) / columnWidth, 0.0, columns - 1.0));
+    const Segment pixel{view.lower + (column + 0.5) * columnWidth, columnWidth / 2, c};
+    Segment& low = lowest[static_cast<std::size_t>(column)];
+    Segment& high = highest[static_cast<std::size_t>(column)];
+    if (!(low.value <= c)) low = pixel;
+    if (!(high.value >= c)) high = pixel;
+  }
+  for (std::size_t column = 0; column < lowest.size(); ++column) {
+    if (std::isnan(lowest[column].value)) continue;
+    drawn.push_back(lowest[column]);
+    if (highest[column].value != lowest[column].value) drawn.push_back(highest[column]);
+  }
+
+  std::stable_sort(drawn.begin(), drawn.end(), [](const Segment& p, const Segment& q) { return p.centre < q.centre; });
+  QVector<QCPGraphData> centres;
+  QVector<double> halves;
+  centres.reserve(static_cast<qsizetype>(drawn.size()));
+  halves.reserve(static_cast<qsizetype>(drawn.size()));
+  for (const Segment& s : drawn) {
+    centres.append(QCPGraphData(s.centre, s.value));
+    halves.append(s.half);
+  }
+  charactGraph_->data()->set(centres, true);
+  charactBars_->setData(halves);
+  // The ends of a few segments show where one interval meets the next; on
+  // many they would only blur.
+  charactBars_->setWhiskerWidth(drawn.size() <= 200 ? 5 : 0);
 }
 
 QString TFormTrace::stepSummary() const {

@@ -6,6 +6,7 @@
 
 #include <QWidget>
 #include <memory>
+#include <qcustomplot.h>
 #include <vector>
 
 #include "Dialogs.h"
@@ -13,13 +14,7 @@
 #include "SearchTrace.h"
 
 class QAction;
-class QCPErrorBars;
-class QCPGraph;
-class QCPItemRect;
-class QCPItemTracer;
-class QCPTextElement;
 class QComboBox;
-class QCustomPlot;
 class QLabel;
 class QPushButton;
 class QSlider;
@@ -97,6 +92,7 @@ class TFormTrace : public QWidget {
   // TraceDrawing.cpp: the run's fixed parts, and the state of the current step.
   void drawRun();
   void drawStep();
+  void drawCharacteristics();
   void homeTraceView();
   void homeBestView();
   // Every digit, with the window's separator, as the table writes it.
@@ -111,6 +107,9 @@ class TFormTrace : public QWidget {
   Lab::TraceState before_;  ///< the state step k chose from, kept to reuse its storage
   // The lowest and highest value of the function and of every trial of the run.
   double runLow_ = 0, runHigh_ = 0;
+  // The x range and width in pixels the characteristics were last drawn for.
+  QCPRange drawnView_;
+  int drawnColumns_ = 0;
   StepTableModel* model_ = nullptr;
   QTimer* playTimer_ = nullptr;
 
