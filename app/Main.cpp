@@ -153,6 +153,9 @@ TMainForm::TMainForm(Dialogs* dialogs, std::optional<QString> decimalSeparator)
 }
 
 TMainForm::~TMainForm() {
+  // The trace window's handlers run in this window's guard, which goes before
+  // the members declared ahead of it.
+  FormTrace.reset();
   FormDestroy();
   if (reportingWindow == this) reportingWindow = nullptr;
 }

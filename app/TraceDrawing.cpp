@@ -155,7 +155,7 @@ void TFormTrace::createCharts() {
   chartCharact->addAction(actSaveCharact);
 
   setUpPlot(*chartBest);
-  addTitle(*chartBest)->setText(ru("Наименьшее найденное значение"));
+  addTitle(*chartBest)->setText(ru("Наименьшее найденное\nзначение"));
   bestGraph_ = addGraph(*chartBest, "best", QPen(QColor(0x1f, 0x4f, 0xbf), 1.5), QCPGraph::lsStepLeft,
                         QCPScatterStyle(QCPScatterStyle::ssNone));
   bestMarker_ = new QCPItemTracer(chartBest);
@@ -221,7 +221,7 @@ void TFormTrace::homeTraceView() {
 void TFormTrace::homeBestView() {
   Span y;
   for (int k = 0; k <= run_->trace.stepCount(); ++k) y.add(run_->trace.bestAfter(k));
-  chartBest->xAxis->setRange(0, std::max(1, run_->trace.stepCount()));
+  chartBest->xAxis->setRange(padded(0, std::max(1, run_->trace.stepCount())));
   chartBest->yAxis->setRange(y.range());
   chartBest->replot(QCustomPlot::rpQueuedReplot);
 }

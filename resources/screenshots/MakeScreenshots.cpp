@@ -5,13 +5,18 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
+#include <QHash>
+#include <QImage>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QSlider>
 #include <QSpinBox>
 #include <QTimer>
+#include <algorithm>
 #include <cstdio>
 #include <memory>
+#include <utility>
+#include <vector>
 
 #include "Aboutform.h"
 #include "FunctionChart.h"
@@ -33,10 +38,28 @@ class SilentDialogs : public Velmora::Dialogs {
   static void report(const QString& text) { std::fprintf(stderr, "box: %s\n", qPrintable(text)); }
 };
 
-bool save(QWidget& widget, const QDir& folder, const QString& name) {
+// The picture with its 256 commonest colours: the charts' few colours and
+// their edges survive, and the README's pictures take a third of the space.
+QImage withPalette(const QImage& picture) {
+  const QImage rgb = picture.convertToFormat(QImage::Format_RGB32);
+  QHash<QRgb, int> counts;
+  for (int y = 0; y < rgb.height(); ++y) {
+    const auto* line = reinterpret_cast<const QRgb*>(rgb.constScanLine(y));
+    for (int x = 0; x < rgb.width(); ++x) ++counts[line[x]];
+  }
+  std::vector<std::pair<int, QRgb>> byCount;
+  for (auto it = counts.cbegin(); it != counts.cend(); ++it) byCount.emplace_back(it.value(), it.key());
+  std::sort(byCount.rbegin(), byCount.rend());
+  QList<QRgb> palette;
+  for (std::size_t i = 0; i < byCount.size() && i < 256; ++i) palette.append(byCount[i].second);
+  return rgb.convertToFormat(QImage::Format_Indexed8, palette, Qt::ThresholdDither | Qt::AvoidDither);
+}
+
+bool save(QWidget& widget, const QDir& folder, const QString& name, bool palette = false) {
   QApplication::processEvents();
   const QString path = folder.filePath(name + QStringLiteral(".png"));
-  const bool saved = widget.grab().save(path);
+  const QImage picture = widget.grab().toImage();
+  const bool saved = (palette ? withPalette(picture) : picture).save(path, "PNG", 0);
   std::fprintf(saved ? stdout : stderr, "%s %s\n", saved ? "wrote" : "could not write", qPrintable(path));
   return saved;
 }
@@ -93,10 +116,11 @@ bool traceShots(const QDir& folder) {
       form.bbtnSearchMinClick();
       form.actSearchTrace->trigger();
       Velmora::TFormTrace& trace = *form.FormTrace;
-      trace.resize(860, 600);
+      trace.resize(800, 560);
       for (int k : {0, 5, steps}) {
         trace.sldStep->setValue(k);
-        ok &= save(trace, folder, QStringLiteral("trace-%1-%2-step%3").arg(QString::fromLatin1(names[method])).arg(steps).arg(k));
+        ok &= save(trace, folder,
+                   QStringLiteral("trace-%1-%2-step%3").arg(QString::fromLatin1(names[method])).arg(steps).arg(k), true);
       }
     }
   }
