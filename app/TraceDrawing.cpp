@@ -165,7 +165,9 @@ void TFormTrace::createCharts() {
   chartBest->xAxis->setLabel(ru("шаг"));
   chartBest->addAction(actSaveBest);
 
-  chartBest->xAxis->ticker()->setTickCount(4);
+  // Few labels: the chart is narrow and its steps go up to 100000.
+  chartBest->xAxis->ticker()->setTickStepStrategy(QCPAxisTicker::tssMeetTickCount);
+  chartBest->xAxis->ticker()->setTickCount(3);
 
   // The characteristics lie under the intervals they belong to.
   syncX(*chartTrace, *chartCharact);
@@ -271,8 +273,10 @@ void TFormTrace::drawStep() {
   bestMarker_->setGraphKey(k);
 
   const int steps = trace.stepCount();
+  const QString pictured = Lab::methodInfo(trace.method()).brokenLine ? ru("испытания до него, его точка и ломаная")
+                                                                      : ru("испытания до него и его точка");
   traceTitle_->setText(k == 0 ? ru("Начало: испытания в концах интервала")
-                              : ru("Шаг %1 из %2: испытания до него, его точка и ломаная").arg(k).arg(steps));
+                              : ru("Шаг %1 из %2: ").arg(k).arg(steps) + pictured);
   charactTitle_->setText(k == 0 ? ru("Характеристика интервала перед первым шагом")
                                 : ru("Характеристики интервалов, из которых выбирал шаг %1").arg(k));
   labStep->setText(stepSummary());

@@ -245,6 +245,7 @@ void TFormTrace::setStep(int k) {
     spinStep->setValue(step_);
     if (step_ == 0) {
       tblSteps->selectionModel()->clear();
+      tblSteps->scrollToTop();
     } else {
       const QModelIndex row = model_->index(step_ - 1, 0);
       tblSteps->selectionModel()->setCurrentIndex(row, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);

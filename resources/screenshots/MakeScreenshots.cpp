@@ -14,8 +14,8 @@
 #include <QTimer>
 #include <algorithm>
 #include <cstdio>
+#include <limits>
 #include <memory>
-#include <utility>
 #include <vector>
 
 #include "Aboutform.h"
@@ -38,20 +38,39 @@ class SilentDialogs : public Velmora::Dialogs {
   static void report(const QString& text) { std::fprintf(stderr, "box: %s\n", qPrintable(text)); }
 };
 
-// The picture with its 256 commonest colours: the charts' few colours and
-// their edges survive, and the README's pictures take a third of the space.
+// The picture in 256 colours, which keeps the README's pictures at a third of
+// their size. Each next colour of the palette is the one whose pixels lie
+// farthest from the palette so far, counted by pixels: the background and the
+// text's shades come first, and a few red diamonds still keep their red.
 QImage withPalette(const QImage& picture) {
   const QImage rgb = picture.convertToFormat(QImage::Format_RGB32);
-  QHash<QRgb, int> counts;
+  QHash<QRgb, double> counts;
   for (int y = 0; y < rgb.height(); ++y) {
     const auto* line = reinterpret_cast<const QRgb*>(rgb.constScanLine(y));
     for (int x = 0; x < rgb.width(); ++x) ++counts[line[x]];
   }
-  std::vector<std::pair<int, QRgb>> byCount;
-  for (auto it = counts.cbegin(); it != counts.cend(); ++it) byCount.emplace_back(it.value(), it.key());
-  std::sort(byCount.rbegin(), byCount.rend());
+  const auto distance = [](QRgb a, QRgb b) {
+    const double r = qRed(a) - qRed(b), g = qGreen(a) - qGreen(b), u = qBlue(a) - qBlue(b);
+    return r * r + g * g + u * u;
+  };
+  std::vector<std::pair<QRgb, double>> colours;
+  for (auto it = counts.cbegin(); it != counts.cend(); ++it) colours.emplace_back(it.key(), it.value());
+  std::vector<double> nearest(colours.size(), std::numeric_limits<double>::infinity());
   QList<QRgb> palette;
-  for (std::size_t i = 0; i < byCount.size() && i < 256; ++i) palette.append(byCount[i].second);
+  while (palette.size() < 256 && static_cast<std::size_t>(palette.size()) < colours.size()) {
+    std::size_t next = 0;
+    double worst = -1;
+    for (std::size_t i = 0; i < colours.size(); ++i) {
+      const double cost = palette.isEmpty() ? colours[i].second : colours[i].second * nearest[i];
+      if (cost > worst) {
+        worst = cost;
+        next = i;
+      }
+    }
+    palette.append(colours[next].first);
+    for (std::size_t i = 0; i < colours.size(); ++i)
+      nearest[i] = std::min(nearest[i], distance(colours[i].first, colours[next].first));
+  }
   return rgb.convertToFormat(QImage::Format_Indexed8, palette, Qt::ThresholdDither | Qt::AvoidDither);
 }
 
