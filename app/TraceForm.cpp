@@ -160,7 +160,7 @@ void TFormTrace::createControls() {
   traceLayout->addWidget(labLegend);
 
   // The characteristics under the trials they belong to; the best value
-  // beside both; the table below, wide enough for all its columns.
+  // beside both; the table below, across the whole window for its nine columns.
   auto* left = new QSplitter(Qt::Vertical, this);
   left->addWidget(traceBox);
   left->addWidget(chartCharact);
