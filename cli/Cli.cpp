@@ -10,7 +10,9 @@
 #include "GraphSamples.h"
 #include "MathReports.h"
 #include "Output.h"
+#include "NumberText.h"
 #include "Search.h"
+#include "SearchCsv.h"
 #include "TestSuite.h"
 
 namespace Velmora::Cli {
@@ -73,7 +75,7 @@ int runOneSearch(const SearchOptions& options, std::ostream& out, std::ostream& 
   std::optional<std::string> writeFailure;
   if (options.stepsFile) {
     std::ofstream steps(*options.stepsFile);
-    writeStepRecords(steps, result.stepRecords);
+    Lab::writeStepsCsv(steps, "step,interval,left,right,charact,constant,x,f,precision", result.stepRecords);
     steps.close();
     if (!steps) writeFailure = "--steps-out: cannot write " + *options.stepsFile;
   }

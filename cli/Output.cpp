@@ -1,9 +1,10 @@
 #include "Output.h"
 
-#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <ostream>
+
+#include "NumberText.h"
 
 namespace Velmora::Cli {
 
@@ -267,12 +268,6 @@ void writeSuiteCsv(std::ostream& out, const SuiteOptions& options, const std::ve
 
 }  // namespace
 
-std::string shortest(double value) {
-  char buffer[64];
-  const auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, value);
-  return ec == std::errc() ? std::string(buffer, end) : printed("%.17g", value);
-}
-
 std::string hexFloat(double value) { return printed("%a", value); }
 
 std::string jsonString(const std::string& text) {
@@ -302,15 +297,6 @@ void writeSearch(std::ostream& out, const SearchOptions& options, const Lab::Sea
     case Format::Text: writeSearchText(out, options, result); break;
     case Format::Csv: writeSearchCsv(out, options, result); break;
     case Format::Json: writeSearchJson(out, options, result); break;
-  }
-}
-
-void writeStepRecords(std::ostream& out, const std::vector<VELMORAALG::TStepRecord>& records) {
-  out << "step,interval,left,right,charact,constant,x,f,precision\n";
-  for (const VELMORAALG::TStepRecord& r : records) {
-    out << r.Step << ',' << r.Interval << ',' << shortest(r.Left) << ',' << shortest(r.Right) << ','
-        << shortest(r.Charact) << ',' << shortest(r.Constant) << ',' << shortest(r.X) << ',' << shortest(r.Z) << ','
-        << shortest(r.Precision) << '\n';
   }
 }
 
