@@ -16,7 +16,6 @@
 #include <QStyle>
 #include <QTableView>
 #include <QTimer>
-#include <QToolButton>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <sstream>
@@ -98,9 +97,8 @@ void TFormTrace::createControls() {
   actSaveCharact = named(new QAction(ru("Рисунок характеристик..."), this), "actSaveCharact");
   actSaveBest = named(new QAction(ru("Рисунок лучшего значения..."), this), "actSaveBest");
   actSaveSteps = named(new QAction(ru("Таблицу шагов (CSV)..."), this), "actSaveSteps");
-  btnSave = named(new QToolButton(this), "btnSave");
-  btnSave->setText(ru("Сохранить"));
-  btnSave->setPopupMode(QToolButton::InstantPopup);
+  // A push button sizes itself for its menu's arrow; a tool button's text ran under it.
+  btnSave = named(new QPushButton(ru("Сохранить"), this), "btnSave");
   auto* saveMenu = new QMenu(btnSave);
   saveMenu->addActions({actSaveTrace, actSaveCharact, actSaveBest, actSaveSteps});
   btnSave->setMenu(saveMenu);

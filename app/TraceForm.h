@@ -21,7 +21,6 @@ class QSlider;
 class QSpinBox;
 class QTableView;
 class QTimer;
-class QToolButton;
 
 namespace Velmora {
 
@@ -67,7 +66,7 @@ class TFormTrace : public QWidget {
   QPushButton* btnPlay = nullptr;
   QPushButton* btnStepForward = nullptr;
   QComboBox* cmbSpeed = nullptr;  ///< steps per second of btnPlay
-  QToolButton* btnSave = nullptr;
+  QPushButton* btnSave = nullptr;
   QLabel* labStep = nullptr;      ///< what step k did, in words
   QCustomPlot* chartTrace = nullptr;
   QLabel* labLegend = nullptr;
