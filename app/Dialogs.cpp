@@ -1,6 +1,7 @@
 #include "Dialogs.h"
 
 #include <QCoreApplication>
+#include <QFileDialog>
 #include <QMessageBox>
 
 #include "MessageText.h"
@@ -24,5 +25,9 @@ void showBox(QMessageBox::Icon icon, const QString& text) {
 void MessageBoxDialogs::showMessage(const QString& text) { showBox(QMessageBox::NoIcon, text); }
 void MessageBoxDialogs::showError(const QString& text) { showBox(QMessageBox::Critical, text); }
 void MessageBoxDialogs::showMathReport(const QString& text) { showBox(QMessageBox::Critical, text); }
+
+QString MessageBoxDialogs::chooseSaveFile(const QString& caption, const QString& filters) {
+  return QFileDialog::getSaveFileName(nullptr, caption, QString(), filters);
+}
 
 }  // namespace Velmora

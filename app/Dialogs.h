@@ -15,6 +15,9 @@ class Dialogs {
   virtual void showError(const QString& text) = 0;
   // A report of the mathematical library ("sqrt: DOMAIN error"); the evaluation goes on after it.
   virtual void showMathReport(const QString& text) = 0;
+  // Where to save a file: filters as a file dialog takes them ("PNG (*.png);;PDF (*.pdf)").
+  // Empty when the user cancelled.
+  virtual QString chooseSaveFile(const QString& caption, const QString& filters) = 0;
 };
 
 // The real boxes: modal, centred on the screen, titled with the application title.
@@ -23,6 +26,7 @@ class MessageBoxDialogs : public Dialogs {
   void showMessage(const QString& text) override;
   void showError(const QString& text) override;
   void showMathReport(const QString& text) override;
+  QString chooseSaveFile(const QString& caption, const QString& filters) override;
 };
 
 // The title every box carries, derived from the executable's name.

@@ -8,7 +8,11 @@ namespace Velmora::FunctionChart {
 
 namespace {
 
+// A property of the chart itself, so every chart set up here keeps its own.
+constexpr const char* HeldView = "velmoraHeldView";
+
 void fitAxes(QCustomPlot& plot) {
+  if (plot.property(HeldView).toBool()) return;
   bool any = false;
   for (int i = 0; i < plot.graphCount(); ++i) any = any || !plot.graph(i)->data()->isEmpty();
   // An empty chart keeps its axes; every point a gap likewise leaves the value axis alone.
@@ -49,16 +53,23 @@ void setUp(QCustomPlot& plot) {
 }
 
 void clear(QCPGraph& series) {
+  series.parentPlot()->setProperty(HeldView, false);
   series.data()->clear();
   series.parentPlot()->replot(QCustomPlot::rpQueuedReplot);
 }
 
 void append(QCPGraph& series, double x, double y) {
   if (!std::isfinite(y)) y = std::numeric_limits<double>::quiet_NaN();
+  series.parentPlot()->setProperty(HeldView, false);
   series.addData(x, y);
   series.parentPlot()->replot(QCustomPlot::rpQueuedReplot);
 }
 
-void refresh(QCustomPlot& plot) { plot.replot(QCustomPlot::rpImmediateRefresh); }
+void refresh(QCustomPlot& plot) {
+  plot.setProperty(HeldView, false);
+  plot.replot(QCustomPlot::rpImmediateRefresh);
+}
+
+void holdView(QCustomPlot& plot) { plot.setProperty(HeldView, true); }
 
 }  // namespace Velmora::FunctionChart

@@ -22,4 +22,8 @@ void append(QCPGraph& series, double x, double y);
 // redraws when control returns to its event loop).
 void refresh(QCustomPlot& plot);
 
+// The axes fit the data at every plot; once the user zooms or pans, they stay
+// where the user put them until the next refresh or change of the data.
+void holdView(QCustomPlot& plot);
+
 }  // namespace Velmora::FunctionChart

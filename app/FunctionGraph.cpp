@@ -8,6 +8,8 @@
 namespace Velmora {
 
 void TMainForm::DrawFunctionGraph() {
+  // The trial points go, and with them the run the chart's menu would show.
+  forgetRun();
   FunctionChart::clear(*Series1);
   FunctionChart::clear(*Series2);
   for (int i = 0; i < GraphSampleCount; ++i) {

@@ -22,6 +22,7 @@
 #include "NumberText.h"
 #include "MethodCatalogue.h"
 #include "RadioGroup.h"
+#include "TraceForm.h"
 
 // The resources live in the application library, which a static link would
 // otherwise leave unregistered.
@@ -147,10 +148,14 @@ TMainForm::TMainForm(Dialogs* dialogs, std::optional<QString> decimalSeparator)
   FormCreate();
   connectFunctionEntry();
   connectSearchPanel();
+  createChartMenu();
   FormAbout = std::make_unique<TFormAbout>();
 }
 
 TMainForm::~TMainForm() {
+  // The trace window's handlers run in this window's guard, which goes before
+  // the members declared ahead of it.
+  FormTrace.reset();
   FormDestroy();
   if (reportingWindow == this) reportingWindow = nullptr;
 }

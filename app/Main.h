@@ -13,8 +13,10 @@
 #include "HandlerGuard.h"
 #include "Math_Parser.h"
 #include "MethodCatalogue.h"
+#include "Search.h"
 #include "SpinEdit.h"
 
+class QAction;
 class QComboBox;
 class QCPGraph;
 class QCustomPlot;
@@ -30,7 +32,9 @@ class QTableWidget;
 namespace Velmora {
 
 class TFormAbout;
+class TFormTrace;
 class TRadioGroup;
+struct TraceRun;
 
 class TMainForm : public QWidget {
   Q_OBJECT
@@ -65,6 +69,11 @@ class TMainForm : public QWidget {
   void bbtnProgramInfoClick();
   void DrawTrialPoints();
 
+  // The chart's menu (ChartMenu.cpp).
+  void actSearchTraceClick();
+  void actSaveChartClick();
+  void actSaveTrialsClick();
+
   // The window's number rules with its decimal separator; empty when the text does not convert.
   std::optional<double> toNumber(const QString& text) const;
   QString toFixed(double value, int precision, int decimals) const;
@@ -91,6 +100,10 @@ class TMainForm : public QWidget {
   std::mt19937 randomGenerator;   ///< Random draws from it; seeded once from the clock
   // Made hidden with the window and shown again by every press of About.
   std::unique_ptr<TFormAbout> FormAbout;
+  // Made by the first request for the search's course; kept, hidden or not, from then on.
+  std::unique_ptr<TFormTrace> FormTrace;
+  // The last Search's run while the chart shows its trial points; empty otherwise.
+  std::shared_ptr<const TraceRun> lastRun;
 
   // Controls, named as in the window's description.
   QGroupBox* gbOptFunc = nullptr;
@@ -115,6 +128,9 @@ class TMainForm : public QWidget {
   QLabel* Label3 = nullptr;
   QFrame* Shape2 = nullptr;
   QLabel* Label4 = nullptr;
+  QAction* actSearchTrace = nullptr;
+  QAction* actSaveChart = nullptr;
+  QAction* actSaveTrials = nullptr;
 
   QGroupBox* gbInterval = nullptr;
   QLabel* labXmin = nullptr;
@@ -148,6 +164,11 @@ class TMainForm : public QWidget {
   void setTabOrder();
   void connectFunctionEntry();
   void connectSearchPanel();
+  void createChartMenu();
+  // A finished run becomes the one the chart's menu and the trace window show;
+  // forgetting it disables what needs it.
+  void keepRun(Lab::SearchOutcome outcome);
+  void forgetRun();
   // Header and value cells of the parameter grid's column c.
   void setParamColumn(int column, const QString& header, const QString& value);
 

@@ -62,10 +62,14 @@ void TMainForm::bbtnSearchMinClick() {
 
     request.xmin = Xmin;
     request.xmax = Xmax;
-    const Lab::SearchOutcome outcome = Lab::runSearch(*currentMethod, request);
+    // The trace window replays the steps.
+    request.recordSteps = true;
+    Lab::SearchOutcome outcome = Lab::runSearch(*currentMethod, request);
     for (const std::string& report : outcome.reports) guard().mathReport(report);
     if (outcome.fault) {
-      // The results and the chart keep what the last run left.
+      // The results and the chart keep what the last run left, but the run
+      // whose course the window would show is not the one that failed.
+      forgetRun();
       guard().showFault(*outcome.fault);
       return;
     }
@@ -76,11 +80,12 @@ void TMainForm::bbtnSearchMinClick() {
       edMadeParam->setText(QString::number(outcome.stepCount));
     DrawFunctionGraph();
     DrawTrialPoints();
+    const bool boundHit = outcome.stop == Lab::StopReason::StepBoundHit;
+    keepRun(std::move(outcome));
     // A precision of 0 or below, or one finer than doubles resolve, is never
     // reached: the run stops at its step bound, and the figure shown is not
     // what the user asked for.
-    if (outcome.stop == Lab::StopReason::StepBoundHit)
-      showInputMessage(precisionNotReachedMessage(request.maxSteps));
+    if (boundHit) showInputMessage(precisionNotReachedMessage(request.maxSteps));
   });
 }
 

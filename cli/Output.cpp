@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <ostream>
 
+#include "NumberText.h"
+
 namespace Velmora::Cli {
 
 namespace {
@@ -160,15 +162,6 @@ void writeSearch(std::ostream& out, const SearchOptions& options, const Lab::Sea
     case Format::Text: writeSearchText(out, options, result); break;
     case Format::Csv: writeSearchCsv(out, options, result); break;
     case Format::Json: writeSearchJson(out, options, result); break;
-  }
-}
-
-void writeStepRecords(std::ostream& out, const std::vector<VELMORAALG::TStepRecord>& records) {
-  out << "step,interval,left,right,charact,constant,x,f,precision\n";
-  for (const VELMORAALG::TStepRecord& r : records) {
-    out << r.Step << ',' << r.Interval << ',' << shortest(r.Left) << ',' << shortest(r.Right) << ','
-        << shortest(r.Charact) << ',' << shortest(r.Constant) << ',' << shortest(r.X) << ',' << shortest(r.Z) << ','
-        << shortest(r.Precision) << '\n';
   }
 }
 

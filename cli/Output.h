@@ -1,4 +1,4 @@
-// The written forms of a search result (text, csv, json) and of its steps.
+// The written forms of a search result: text, csv, json.
 #pragma once
 
 #include <iosfwd>
@@ -12,8 +12,5 @@
 namespace Velmora::Cli {
 
 void writeSearch(std::ostream& out, const SearchOptions& options, const Lab::SearchOutcome& result);
-// The header step,interval,left,right,charact,constant,x,f,precision and one
-// row per step; every number reads back as the same double.
-void writeStepRecords(std::ostream& out, const std::vector<VELMORAALG::TStepRecord>& records);
 
 }  // namespace Velmora::Cli

@@ -9,6 +9,7 @@
 #include "MathReports.h"
 #include "Output.h"
 #include "Search.h"
+#include "SearchCsv.h"
 #include "SyntaxErrorText.h"
 
 namespace Velmora::Cli {
@@ -66,7 +67,7 @@ int runOneSearch(const SearchOptions& options, std::ostream& out, std::ostream& 
   std::optional<std::string> writeFailure;
   if (options.stepsFile) {
     std::ofstream steps(*options.stepsFile);
-    writeStepRecords(steps, result.stepRecords);
+    Lab::writeStepsCsv(steps, "step,interval,left,right,charact,constant,x,f,precision", result.stepRecords);
     steps.close();
     if (!steps) writeFailure = "--steps-out: cannot write " + *options.stepsFile;
   }

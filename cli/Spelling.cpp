@@ -1,15 +1,8 @@
 #include "Spelling.h"
 
-#include <charconv>
 #include <cstdio>
 
 namespace Velmora::Cli {
-
-std::string shortest(double value) {
-  char buffer[64];
-  const auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, value);
-  return ec == std::errc() ? std::string(buffer, end) : printed("%.17g", value);
-}
 
 std::string hexFloat(double value) { return printed("%a", value); }
 

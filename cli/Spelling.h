@@ -1,15 +1,15 @@
-// How velmora-run spells values in its outputs, whatever the output.
+// How velmora-run spells values in its outputs, whatever the output; a
+// double's shortest text is the core's (NumberText.h).
 #pragma once
 
 #include <string>
 #include <vector>
 
 #include "CommandLine.h"
+#include "NumberText.h"
 
 namespace Velmora::Cli {
 
-// The shortest text that reads back as the same double ("0.1", "1e-05", "inf", "nan").
-std::string shortest(double value);
 // C's %a: the exact bits as a hexadecimal float ("0x1.999999999999ap-4").
 std::string hexFloat(double value);
 std::string jsonString(const std::string& text);

@@ -18,6 +18,10 @@ std::string precisionNotReachedMessage(int stepBound) {
   return "Заданная точность поиска не достигнута за " + std::to_string(stepBound) + " шагов";
 }
 
+std::string fileNotWrittenMessage(std::string_view path) {
+  return "Не удалось записать файл " + std::string(path);
+}
+
 std::string faultBoxText(std::string_view message) {
   std::string text(message);
   if (!text.empty() && static_cast<unsigned char>(text.back()) > static_cast<unsigned char>('.')) text += '.';

@@ -32,4 +32,7 @@ inline constexpr std::string_view Precision = "Неверно задана то�
 // достигнута за 100000 шагов".
 std::string precisionNotReachedMessage(int stepBound);
 
+// When a chosen file cannot be written: "Не удалось записать файл /tmp/a.png".
+std::string fileNotWrittenMessage(std::string_view path);
+
 }  // namespace Velmora

@@ -64,7 +64,9 @@ constexpr MethodInfo variant(MethodId id, std::string_view key, std::string_view
           MethodFamily::AdaptiveEstimate,
           nullptr,
           nullptr,
-          maker};
+          maker,
+          nullptr,
+          false};
 }
 
 constexpr std::size_t WindowMethodCount = 3;
@@ -72,14 +74,16 @@ constexpr std::size_t WindowMethodCount = 3;
 const std::array<MethodInfo, 11> Catalogue{{
     {MethodId::Scan, "scan", "Метод последовательного сканирования;", "sequential scanning", ParamMeaning::None,
      "", 0, anyValue, "", noParam, MethodFamily::CharacteristicScheme, make<VELMORAALG::TScanOpt>, applyNothing,
-     nullptr},
+     nullptr, VELMORAALG::TScanOpt::IntervalCharacteristic, false},
     {MethodId::Piyavsky, "piyavsky", "Метод ломаных (Пиявского);", "broken lines (Piyavsky)",
      ParamMeaning::LipschitzEstimate, "Оценка Константы Липщица:------------>", DefaultMethodParam, anyValue, "",
-     lipschitzUsed, MethodFamily::CharacteristicScheme, make<VELMORAALG::TPiyavskyOpt>, applyLipschitz, nullptr},
+     lipschitzUsed, MethodFamily::CharacteristicScheme, make<VELMORAALG::TPiyavskyOpt>, applyLipschitz, nullptr,
+     VELMORAALG::TPiyavskyOpt::IntervalCharacteristic, true},
     {MethodId::Strongin, "strongin", "Инф.-статистический  метод (Стронгина);",
      "information-statistical (Strongin)", ParamMeaning::Multiplier, "Множитель Константы Липщица:------>",
      DefaultMethodParam, aboveOne, "greater than 1", multiplierUsed, MethodFamily::CharacteristicScheme,
-     make<VELMORAALG::TStronginOpt>, applyMultiplier, nullptr},
+     make<VELMORAALG::TStronginOpt>, applyMultiplier, nullptr, VELMORAALG::TStronginOpt::IntervalCharacteristic,
+     true},
     variant(MethodId::GeomGl, "geom-gl", "geometric, global estimate",
             makeAdaptive<Characteristic::Geometric, Estimate::Global>),
     variant(MethodId::GeomLtm, "geom-ltm", "geometric, maximum local tuning",

@@ -75,6 +75,13 @@ struct MethodInfo {
   // effectiveParam(entered) as its r.
   std::unique_ptr<VELMORAALG::AdaptiveLipschitzSearch> (*makeAdaptive)(VELMORAALG::TOptFunc objective,
                                                                        double entered);
+  // CharacteristicScheme only, null for the variants: the engine's own
+  // characteristic of an interval, from its ends, their values and the
+  // constant of a step (a step record's Constant).
+  Velmora::Extended (*characteristic)(double leftX, double leftZ, double rightX, double rightZ, double constant);
+  // Whether the method puts its point where lines of slopes +-constant through
+  // the ends meet, so that a broken line under the trials explains it.
+  bool brokenLine;
 };
 
 // The window's three methods, in the order of its method choice.

@@ -162,4 +162,12 @@ std::string formatFixed(double value, int precision, int decimals, std::string_v
   return out;
 }
 
+std::string shortest(double value, std::string_view separator) {
+  char buffer[64];
+  const auto end = std::to_chars(buffer, buffer + sizeof buffer, value).ptr;
+  std::string text(buffer, end);
+  if (const auto point = text.find('.'); point != std::string::npos) text.replace(point, 1, separator);
+  return text;
+}
+
 }  // namespace Velmora

@@ -23,4 +23,9 @@ std::optional<double> textToNumber(std::string_view text, std::string_view separ
 // separator is written in short scientific form ("1,23456789E13").
 std::string formatFixed(double value, int precision, int decimals, std::string_view separator);
 
+// The shortest text that reads back as the same double ("0.1", "1e-05",
+// "inf", "nan"), with the given decimal separator: "." for files that other
+// programs read, whatever the locale.
+std::string shortest(double value, std::string_view separator = ".");
+
 }  // namespace Velmora

@@ -305,8 +305,12 @@ Extended TCharactOpt::MeetingPoint(int t, double slope) {
   TTrialPoint& b = TrialAt(t + 1);
   const double fa = Value(a);
   const double fb = Value(b);
-  const Extended mid = Velmora::mul(Velmora::add(b.X, a.X), 0.5L);
-  const Extended shift = Velmora::div(Velmora::sub(fb, fa), Velmora::mul(2.0L, slope));
+  return MeetingPoint(a.X, fa, b.X, fb, slope);
+}
+
+Extended TCharactOpt::MeetingPoint(double leftX, double leftZ, double rightX, double rightZ, double slope) {
+  const Extended mid = Velmora::mul(Velmora::add(rightX, leftX), 0.5L);
+  const Extended shift = Velmora::div(Velmora::sub(rightZ, leftZ), Velmora::mul(2.0L, slope));
   return Velmora::sub(mid, shift);
 }
 

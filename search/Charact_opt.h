@@ -87,6 +87,10 @@ class TCharactOpt {
   // characteristic was computed anew (Strongin's constant); 0 for the others.
   int GetRefreshCount() const;
 
+  // Where the lines of slopes slope and -slope through the two ends meet: the
+  // new point of the broken-line methods, and the vertex a replay draws.
+  static Velmora::Extended MeetingPoint(double leftX, double leftZ, double rightX, double rightZ, double slope);
+
  protected:
   void Init(double xmin, double xmax);
   void Step();
@@ -105,8 +109,7 @@ class TCharactOpt {
   // Record t of the list, from 1; valid until the list changes.
   TTrialPoint& TrialAt(int t);
   int TrialCount() const;
-  // Where the lines of slopes slope and -slope through the two ends of
-  // interval t meet: the new point of the broken-line methods.
+  // The meeting point of interval t; F is asked for at its left end first.
   Velmora::Extended MeetingPoint(int t, double slope);
   // A method whose constants changed calls this from NewPoint: the step then
   // recomputes every characteristic in list order, as the rules do.

@@ -15,13 +15,18 @@ void TPiyavskyOpt::SetLipschitz(double value) { Lipschitz = value > 0 ? value : 
 
 double TPiyavskyOpt::GetLipschitz() const { return Lipschitz; }
 
+Extended TPiyavskyOpt::IntervalCharacteristic(double leftX, double leftZ, double rightX, double rightZ,
+                                              double lipschitz) {
+  // Each operand on its own line: the first fault raised depends on the order.
+  const Extended reach = mul(mul(sub(rightX, leftX), lipschitz), 0.5L);
+  const Extended mean = mul(add(rightZ, leftZ), 0.5L);
+  return sub(reach, mean);
+}
+
 Extended TPiyavskyOpt::Characteristic(TTrialPoint& left, TTrialPoint& right) {
   const double fl = Value(left);
   const double fr = Value(right);
-  // Each operand on its own line: the first fault raised depends on the order.
-  const Extended reach = mul(mul(sub(right.X, left.X), Lipschitz), 0.5L);
-  const Extended mean = mul(add(fr, fl), 0.5L);
-  return sub(reach, mean);
+  return IntervalCharacteristic(left.X, fl, right.X, fr, Lipschitz);
 }
 
 Extended TPiyavskyOpt::NewPoint(int t) {

@@ -6,8 +6,13 @@ namespace VELMORAALG {
 
 TScanOpt::TScanOpt(TOptFunc func) : TCharactOpt(std::move(func)) {}
 
+Velmora::Extended TScanOpt::IntervalCharacteristic(double leftX, double, double rightX, double, double) {
+  return Velmora::sub(rightX, leftX);
+}
+
+// F is not asked for: scanning needs no values to choose.
 Velmora::Extended TScanOpt::Characteristic(TTrialPoint& left, TTrialPoint& right) {
-  return Velmora::sub(right.X, left.X);
+  return IntervalCharacteristic(left.X, 0.0, right.X, 0.0, 0.0);
 }
 
 Velmora::Extended TScanOpt::NewPoint(int t) {

@@ -19,6 +19,10 @@ class TStronginOpt : public TCharactOpt {
   // The working constant m, refreshed by every step; 1.0 before the first.
   double LipConst() const;
 
+  // (dF)^2 / (d m) + d m - 2 (F(r) + F(l)) with d = r - l and m the working constant.
+  static Velmora::Extended IntervalCharacteristic(double leftX, double leftZ, double rightX, double rightZ,
+                                                  double m);
+
  protected:
   Velmora::Extended Characteristic(TTrialPoint& left, TTrialPoint& right) override;
   // Refreshes m from the trials as they stand, then places the point.

@@ -25,6 +25,7 @@ class SilentDialogs : public Velmora::Dialogs {
   void showMessage(const QString& text) override { note(text); }
   void showError(const QString& text) override { note(text); }
   void showMathReport(const QString& text) override { note(text); }
+  QString chooseSaveFile(const QString&, const QString&) override { return {}; }
   void note(const QString& text) {
     if (first.isEmpty()) first = text;
   }

@@ -10,7 +10,7 @@
 namespace Velmora::Testing {
 
 struct Box {
-  enum class Kind { Message, Error, MathReport };
+  enum class Kind { Message, Error, MathReport, SaveFile };
   Kind kind;
   QString text;
   bool operator==(const Box&) const = default;
@@ -21,6 +21,11 @@ class RecordingDialogs : public Dialogs {
   void showMessage(const QString& text) override { record({Box::Kind::Message, text}); }
   void showError(const QString& text) override { record({Box::Kind::Error, text}); }
   void showMathReport(const QString& text) override { record({Box::Kind::MathReport, text}); }
+  // Recorded with its caption; answers with saveFileAnswer (empty: cancelled).
+  QString chooseSaveFile(const QString& caption, const QString&) override {
+    record({Box::Kind::SaveFile, caption});
+    return saveFileAnswer;
+  }
 
   std::vector<QString> texts(Box::Kind kind) const {
     std::vector<QString> out;
@@ -33,6 +38,7 @@ class RecordingDialogs : public Dialogs {
   std::vector<QString> mathReports() const { return texts(Box::Kind::MathReport); }
 
   std::vector<Box> boxes;
+  QString saveFileAnswer;
   // Called while a box would be open, so a test can look at the window then.
   std::function<void(const Box&)> onShow;
 

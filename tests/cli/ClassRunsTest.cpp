@@ -68,7 +68,7 @@ TEST(ClassRuns, eachCsvRowIsTheCoresRunOfThatFunction) {
       stops.insert(std::string(classRunStopKey(expected.stop)));
       ASSERT_TRUE(std::getline(in, line));
       EXPECT_EQ(line, "shekel," + std::to_string(index) + "," + std::string(methodInfo(method).key) + "," +
-                          shortest(param) + "," + (expected.firstHit ? std::to_string(*expected.firstHit) : "") + "," +
+                          Velmora::shortest(param) + "," + (expected.firstHit ? std::to_string(*expected.firstHit) : "") + "," +
                           std::string(classRunStopKey(expected.stop)));
     }
   }

@@ -8,6 +8,7 @@
 
 #include "Cli.h"
 #include "FormulaFunction.h"
+#include "NumberText.h"
 #include "Output.h"
 #include "SyntaxErrorText.h"
 #include "Strongin_opt.h"
@@ -134,7 +135,7 @@ TEST(SearchOutput, hexAndShortestSpellings) {
   };
   for (const auto& c : cases) {
     EXPECT_EQ(hexFloat(c.value), c.hex);
-    EXPECT_EQ(shortest(c.value), c.shortestText);
+    EXPECT_EQ(Velmora::shortest(c.value), c.shortestText);
   }
   EXPECT_EQ(jsonString("a\"b\\c\n\x01"), "\"a\\\"b\\\\c\\n\\u0001\"");
 }

@@ -1,14 +1,25 @@
 // Thousands of random user actions on the real window, through its widgets:
 // keys in every edit, samples, the parameter count and grid, Random, Update,
-// methods, stop rules, Search and About. After every action the window must
-// still tell the truth: the buttons, the error line and the results agree with
-// what was typed and done, every box is one of the program's own, and no
-// modal window is left open.
+// methods, stop rules, Search and About, the chart's menu, wheel and double
+// click, and the search's course: its slider, spin box, step buttons, table,
+// play, saving and closing, with new Searches while it is open. After every
+// action the window must still tell the truth: the buttons, the error line and
+// the results agree with what was typed and done, the menu offers the course
+// exactly while the chart shows a finished run, every view of the course shows
+// one step of the last run, every box is one of the program's own, and no
+// modal window or menu is left open.
 //
 //   VELMORA_MONKEY_SEED=N       replay the run with seed N ("random" for a new one)
 //   VELMORA_MONKEY_ACTIONS=N    number of actions (default 3000)
+#include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QContextMenuEvent>
+#include <QMenu>
+#include <QSlider>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QWheelEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
@@ -38,6 +49,7 @@
 #include "RadioGroup.h"
 #include "RecordingDialogs.h"
 #include "SpinEdit.h"
+#include "TraceForm.h"
 
 namespace Velmora::Testing {
 namespace {
@@ -156,7 +168,8 @@ class Monkey {
     boxesBefore_ = dialogs_.boxes.size();
     before_ = snapshot();
     kind_ = Kind::Other;
-    switch (weighted({14, 6, 4, 3, 10, 3, 3, 3, 4, 3, 3, 2, 10, 3, 1})) {
+    runKeptBefore_ = form_->lastRun != nullptr;
+    switch (weighted({14, 6, 4, 3, 10, 3, 3, 3, 4, 3, 3, 2, 12, 4, 1, 2, 2, 6, 1, 0.2, 0.5})) {
       case 0: return typeInto(form_->edFuncExpr, FormulaKeys);
       case 1: return erase(form_->edFuncExpr);
       case 2: {
@@ -259,6 +272,28 @@ class Monkey {
         return "inputs set right: [" + form_->edXmin->text() + ", " + form_->edXmax->text() + "], parameter " +
                form_->edMetParam->text() + ", precision " + form_->edPrecision->text();
       }
+      case 15: return chartMenu();
+      case 16: return mouseOnChart();
+      case 17: return traceStep();
+      case 18: {
+        if (!traceOpen()) return QStringLiteral("no course to play");
+        click(form_->FormTrace->btnPlay);
+        QTest::qWait(integer(0, 60));
+        return QStringLiteral("play/stop, then a pause");
+      }
+      case 19:
+        if (!traceOpen()) return QStringLiteral("no course to close");
+        form_->FormTrace->close();
+        return QStringLiteral("close the course");
+      case 20: {
+        if (!traceOpen()) return QStringLiteral("no course to save");
+        TFormTrace& trace = *form_->FormTrace;
+        QAction* saves[] = {trace.actSaveTrace, trace.actSaveCharact, trace.actSaveBest, trace.actSaveSteps};
+        QAction* save = pick(saves);
+        answerSaveFile();
+        save->trigger();
+        return save->objectName() + " to \"" + dialogs_.saveFileAnswer + "\"";
+      }
       default: {
         // The About window is modal: close it from the event loop it runs.
         QTimer::singleShot(0, [this] {
@@ -303,6 +338,8 @@ class Monkey {
 
     if (QWidget* modal = QApplication::activeModalWidget())
       return QStringLiteral("a modal window is left open: ") + modal->metaObject()->className();
+    if (QWidget* popup = QApplication::activePopupWidget())
+      return QStringLiteral("a menu is left open: ") + popup->metaObject()->className();
 
     const int count = form_->spinParamCount->value();
     if (form_->paramCount != count) return QStringLiteral("paramCount %1, spin %2").arg(form_->paramCount).arg(count);
@@ -327,8 +364,13 @@ class Monkey {
           if (!isLibraryReport(box.text)) return "a report of no known text: " + box.text;
           if (!reports.insert(box.text).second) return "the same report twice in one action: " + box.text;
           break;
+        case Box::Kind::SaveFile:
+          break;
       }
     }
+
+    if (const QString broken = checkRunKept(inputMessage, fault); !broken.isEmpty()) return broken;
+    if (const QString broken = checkTrace(); !broken.isEmpty()) return broken;
 
     const Snapshot after = snapshot();
     const bool resultsKept = after.globMin == before_.globMin && after.madeParam == before_.madeParam;
@@ -357,6 +399,7 @@ class Monkey {
           if (after.globMin.isEmpty()) return QStringLiteral("no result after a run");
           if (after.series1.size() != 500) return QStringLiteral("the graph has %1 samples").arg(after.series1.size());
           ++searches_;
+          if (traceOpen()) ++searchesWithTrace_;
         }
         break;
     }
@@ -365,6 +408,8 @@ class Monkey {
 
   int searches() const { return searches_; }
   int aboutShown() const { return aboutShown_; }
+  int traceSteps() const { return traceSteps_; }
+  int searchesWithTrace() const { return searchesWithTrace_; }
   const RecordingDialogs& dialogs() const { return dialogs_; }
   void close() {
     form_.reset();
@@ -372,6 +417,114 @@ class Monkey {
 
  private:
   enum class Kind { Other, Update, Search };
+
+  bool traceOpen() const { return form_->FormTrace && form_->FormTrace->isVisible(); }
+
+  // The chart's menu, opened by the right button; one of its items chosen
+  // from the menu's own event loop, or the menu left with Escape.
+  QString chartMenu() {
+    // The course most often, as it is the item a user comes for.
+    const int choice = static_cast<int>(weighted({5, 1.5, 1.5, 2}));
+    if (choice < 3) answerSaveFile();
+    QString chosen = QStringLiteral("nothing");
+    QTimer::singleShot(0, [&] {
+      auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+      if (!menu) return;
+      QAction* action = choice < 3 ? menu->actions().value(choice) : nullptr;
+      if (action && action->isEnabled()) {
+        chosen = action->objectName();
+        menu->setActiveAction(action);
+        QTest::keyClick(menu, Qt::Key_Return);
+      } else {
+        QTest::keyClick(menu, Qt::Key_Escape);
+      }
+    });
+    const QPoint at = form_->chartFunc->rect().center();
+    QContextMenuEvent event(QContextMenuEvent::Mouse, at, form_->chartFunc->mapToGlobal(at));
+    QApplication::sendEvent(form_->chartFunc, &event);
+    return "chart menu: " + chosen;
+  }
+
+  QString mouseOnChart() {
+    QCustomPlot* chart = form_->chartFunc;
+    const QPoint at(integer(0, chart->width() - 1), integer(0, chart->height() - 1));
+    if (chance(0.7)) {
+      const int delta = chance(0.5) ? 120 : -120;
+      QWheelEvent wheel(at, chart->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton, Qt::NoModifier,
+                        Qt::NoScrollPhase, false);
+      QApplication::sendEvent(chart, &wheel);
+      return QStringLiteral("wheel %1 on the chart").arg(delta);
+    }
+    QTest::mouseDClick(chart, Qt::LeftButton, {}, at);
+    QTest::mouseRelease(chart, Qt::LeftButton, {}, at);
+    return QStringLiteral("double click on the chart");
+  }
+
+  QString traceStep() {
+    if (!traceOpen()) return QStringLiteral("no course to step through");
+    TFormTrace& trace = *form_->FormTrace;
+    ++traceSteps_;
+    const int steps = trace.sldStep->maximum();
+    switch (integer(0, 5)) {
+      case 0: trace.sldStep->setValue(integer(0, steps)); return QStringLiteral("slider to %1").arg(trace.sldStep->value());
+      case 1: QTest::keyClick(trace.sldStep, chance(0.5) ? Qt::Key_Right : Qt::Key_PageDown); return QStringLiteral("slider by key");
+      case 2: trace.spinStep->setValue(integer(0, steps)); return QStringLiteral("spin to %1").arg(trace.spinStep->value());
+      case 3: click(trace.btnStepBack); return QStringLiteral("step back");
+      case 4: click(trace.btnStepForward); return QStringLiteral("step forward");
+      default:
+        if (steps == 0) return QStringLiteral("no rows");
+        trace.tblSteps->selectRow(integer(0, steps - 1));
+        return QStringLiteral("table row %1").arg(trace.tblSteps->currentIndex().row());
+    }
+  }
+
+  // Cancelled now and then; otherwise a file in the run's own folder.
+  void answerSaveFile() {
+    static const char* const names[] = {"saved.png", "saved.pdf", "saved.jpg", "saved", "saved.csv"};
+    dialogs_.saveFileAnswer = chance(0.3) ? QString() : files_.filePath(QString::fromLatin1(pick(names)));
+  }
+
+  // The menu offers the course and the trials exactly while the chart shows a
+  // finished run: a Search that ran makes one, Update and a fault take it away.
+  QString checkRunKept(bool inputMessage, bool fault) const {
+    const bool kept = form_->lastRun != nullptr;
+    if (form_->actSearchTrace->isEnabled() != kept || form_->actSaveTrials->isEnabled() != kept)
+      return QStringLiteral("the menu's items do not follow the kept run");
+    bool expected = runKeptBefore_;
+    if (kind_ == Kind::Update && !inputMessage && form_->bbtnUpdateFunc->isEnabled()) expected = false;
+    if (kind_ == Kind::Search && !inputMessage && form_->bbtnSearchMin->isEnabled()) expected = !fault;
+    if (kept != expected) return QStringLiteral("a run is%1 kept after %2").arg(kept ? "" : " not").arg(int(kind_));
+    return {};
+  }
+
+  // Every view of an open course shows one step of the last run.
+  QString checkTrace() const {
+    if (!traceOpen()) return {};
+    const TFormTrace& trace = *form_->FormTrace;
+    if (form_->lastRun && trace.run() != form_->lastRun) return QStringLiteral("the course is not the last run's");
+    const int steps = trace.run()->trace.stepCount();
+    const int k = trace.step();
+    if (trace.sldStep->maximum() != steps || trace.spinStep->maximum() != steps)
+      return QStringLiteral("slider and spin box end at %1 and %2, the run has %3 steps")
+          .arg(trace.sldStep->maximum())
+          .arg(trace.spinStep->maximum())
+          .arg(steps);
+    if (trace.sldStep->value() != k || trace.spinStep->value() != k)
+      return QStringLiteral("step %1, slider %2, spin box %3").arg(k).arg(trace.sldStep->value()).arg(trace.spinStep->value());
+    if (k > 0 && trace.tblSteps->currentIndex().row() != k - 1)
+      return QStringLiteral("step %1 with table row %2").arg(k).arg(trace.tblSteps->currentIndex().row());
+    if (trace.btnStepBack->isEnabled() != (k > 0) || trace.btnStepForward->isEnabled() != (k < steps))
+      return QStringLiteral("step buttons at step %1 of %2").arg(k).arg(steps);
+    int trials = 0, current = 0;
+    for (int i = 0; i < trace.chartTrace->graphCount(); ++i) {
+      const QCPGraph* graph = trace.chartTrace->graph(i);
+      if (graph->name() == QLatin1String("trials")) trials = graph->dataCount();
+      if (graph->name() == QLatin1String("current")) current = graph->dataCount();
+    }
+    if (trials != std::max(k - 1, 0) + 2 || current != (k > 0 ? 1 : 0))
+      return QStringLiteral("step %1 draws %2 trials and %3 new points").arg(k).arg(trials).arg(current);
+    return {};
+  }
 
   static bool isBoundMessage(const QString& text) {
     return text == QStringLiteral("Заданная точность поиска не достигнута за 100000 шагов");
@@ -421,6 +574,10 @@ class Monkey {
   Kind kind_ = Kind::Other;
   int searches_ = 0;
   int aboutShown_ = 0;
+  int traceSteps_ = 0;
+  int searchesWithTrace_ = 0;
+  bool runKeptBefore_ = false;
+  QTemporaryDir files_;
 };
 
 TEST(Monkey, thousandsOfRandomActionsKeepTheWindowTruthful) {
@@ -441,13 +598,16 @@ TEST(Monkey, thousandsOfRandomActionsKeepTheWindowTruthful) {
     }
   }
   std::printf(
-      "seed %llu: %d actions, %d searches ran, About shown %d times, %zu messages, %zu error boxes, %zu library "
-      "reports\n",
-      static_cast<unsigned long long>(seed), actions, monkey.searches(), monkey.aboutShown(),
+      "seed %llu: %d actions, %d searches ran (%d with the course open), About shown %d times, %d moves through the "
+      "course, %zu messages, %zu error boxes, %zu library reports\n",
+      static_cast<unsigned long long>(seed), actions, monkey.searches(), monkey.searchesWithTrace(),
+      monkey.aboutShown(), monkey.traceSteps(),
       monkey.dialogs().messages().size(), monkey.dialogs().errors().size(), monkey.dialogs().mathReports().size());
   // The run must reach what it is about.
   EXPECT_GT(monkey.searches(), actions / 100) << "seed " << seed;
   EXPECT_GT(monkey.aboutShown(), 0) << "seed " << seed;
+  EXPECT_GT(monkey.traceSteps(), actions / 100) << "seed " << seed;
+  EXPECT_GT(monkey.searchesWithTrace(), 0) << "seed " << seed;
   EXPECT_FALSE(monkey.dialogs().errors().empty()) << "seed " << seed;
   EXPECT_FALSE(monkey.dialogs().mathReports().empty()) << "seed " << seed;
   monkey.close();

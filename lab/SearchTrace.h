@@ -1,0 +1,51 @@
+// A finished run replayed step by step: the state after any step k is the
+// one a fresh run of k steps would leave, rebuilt from the run's outcome and
+// its step records without running the method again.
+#pragma once
+
+#include <vector>
+
+#include "Charact_opt.h"
+#include "MethodCatalogue.h"
+#include "Search.h"
+
+namespace Velmora::Lab {
+
+struct TracePoint {
+  double x;
+  double f;
+};
+
+// The trials after some steps in list order, and the characteristic of the
+// interval between each trial and the next.
+struct TraceState {
+  int step = 0;
+  std::vector<TracePoint> trials;
+  std::vector<double> characts;
+};
+
+class SearchTrace {
+ public:
+  // The outcome of a run that ended without a fault and recorded its steps.
+  // Throws std::invalid_argument for any other.
+  SearchTrace(MethodId method, SearchOutcome outcome);
+
+  MethodId method() const { return method_; }
+  int stepCount() const { return outcome_.stepCount; }
+  const SearchOutcome& outcome() const { return outcome_; }
+  // Step k's record, 1 <= k <= stepCount().
+  const VELMORAALG::TStepRecord& step(int k) const { return outcome_.stepRecords[static_cast<std::size_t>(k - 1)]; }
+  // The lowest value found by the end of step k, 0 <= k <= stepCount(); NaN while every value is NaN.
+  double bestAfter(int k) const { return best_[static_cast<std::size_t>(k)]; }
+
+  // The state after k steps, 0 <= k <= stepCount(), written into out so that
+  // a replay moving from step to step reuses its storage.
+  void stateAfter(int k, TraceState& out) const;
+
+ private:
+  MethodId method_;
+  SearchOutcome outcome_;
+  std::vector<double> best_;
+};
+
+}  // namespace Velmora::Lab
