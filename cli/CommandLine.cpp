@@ -349,6 +349,7 @@ Command parseCommandLine(const std::vector<std::string>& args) {
     } else if (arg == "--index") {
       index = parseIndex(reader.value(arg), arg);
     } else if (arg == "--print-formula" || arg == "--no-header" || arg == "--log-k") {
+      // Flags: being seen is all they say.
     } else if (arg == "--max-trials") {
       maxTrials = parseCount(reader.value(arg), arg, 2, Lab::MaxSteps + 2);
     } else if (arg == "--delta") {
