@@ -74,6 +74,9 @@ SearchOutcome runMethod(Method& method, const SearchRequest& request, double par
   SearchOutcome outcome;
   outcome.paramUsed = paramUsed;
   bool stopRequested = false;
+  // A step run knows how many records it will make; others grow as they go.
+  if (request.recordSteps && request.stop == StopRule::Steps && request.steps > 0)
+    outcome.stepRecords.reserve(static_cast<std::size_t>(request.steps));
   if (request.recordSteps || request.stopAfter) {
     method.SetStepObserver([&](const VELMORAALG::TStepRecord& r) {
       if (request.recordSteps) outcome.stepRecords.push_back(r);
