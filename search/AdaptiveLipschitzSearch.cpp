@@ -345,59 +345,46 @@ bool AdaptiveLipschitzSearch::Place(Position chosen) {
 }
 
 void AdaptiveLipschitzSearch::SearchBySteps(double xmin, double xmax, int steps) {
-  Start(xmin, xmax);
-  while (stepCount_ < steps) {
-    const std::optional<Position> chosen = Choose();
-    if (!chosen) {
-      end_ = End::NoComparableInterval;
-      return;
-    }
-    if (!Place(*chosen)) return;
-    if (stopRequested_) {
-      end_ = End::StopRequested;
-      return;
-    }
-  }
+  Run(xmin, xmax, Rule::Steps, 0, steps);
 }
 
 void AdaptiveLipschitzSearch::SearchByPrecision(double xmin, double xmax, double eps, int maxSteps) {
-  Start(xmin, xmax);
-  for (;;) {
-    const std::optional<Position> chosen = Choose();
-    if (!chosen) {
-      end_ = End::NoComparableInterval;
-      return;
-    }
-    if (!Place(*chosen)) return;
-    if (stopRequested_) {
-      end_ = End::StopRequested;
-      return;
-    }
-    if (!(precision_ > eps)) return;
-    if (stepCount_ >= maxSteps) {
-      end_ = End::StepBound;
-      return;
-    }
-  }
+  Run(xmin, xmax, Rule::Precision, eps, maxSteps);
 }
 
 void AdaptiveLipschitzSearch::SearchByIntervalLength(double xmin, double xmax, double eps, int maxSteps) {
+  Run(xmin, xmax, Rule::IntervalLength, eps, maxSteps);
+}
+
+// The rules differ only in when they look: the step count and the chosen
+// interval's length before a step, the precision after it.
+void AdaptiveLipschitzSearch::Run(double xmin, double xmax, Rule rule, double eps, int limit) {
   Start(xmin, xmax);
   for (;;) {
+    if (rule == Rule::Steps && stepCount_ >= limit) return;
     const std::optional<Position> chosen = Choose();
     if (!chosen) {
       end_ = End::NoComparableInterval;
       return;
     }
-    if (At(*chosen).length <= eps) return;
-    if (stepCount_ >= maxSteps) {
-      end_ = End::StepBound;
-      return;
+    if (rule == Rule::IntervalLength) {
+      if (At(*chosen).length <= eps) return;
+      if (stepCount_ >= limit) {
+        end_ = End::StepBound;
+        return;
+      }
     }
     if (!Place(*chosen)) return;
     if (stopRequested_) {
       end_ = End::StopRequested;
       return;
+    }
+    if (rule == Rule::Precision) {
+      if (!(precision_ > eps)) return;
+      if (stepCount_ >= limit) {
+        end_ = End::StepBound;
+        return;
+      }
     }
   }
 }

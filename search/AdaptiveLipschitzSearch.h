@@ -121,6 +121,10 @@ class AdaptiveLipschitzSearch {
     int block = 0, index = 0;
   };
 
+  enum class Rule { Steps, Precision, IntervalLength };
+  // The one loop of the three runs; limit is the step count for Steps and
+  // the step bound for the others.
+  void Run(double xmin, double xmax, Rule rule, double eps, int limit);
   void Start(double xmin, double xmax);
   std::optional<Position> Choose() const;
   // Places the point of the chosen interval; false when the run ends instead.

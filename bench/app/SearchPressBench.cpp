@@ -11,31 +11,17 @@
 #include <memory>
 #include <qcustomplot.h>
 
+#include "BenchWindow.h"
 #include "Main.h"
 #include "RadioGroup.h"
 #include "SpinEdit.h"
 
 namespace {
 
-constexpr int steps = 100000;
-
-// No box may open during a measured press; the first one is kept for the report.
-class SilentDialogs : public Velmora::Dialogs {
- public:
-  void showMessage(const QString& text) override { note(text); }
-  void showError(const QString& text) override { note(text); }
-  void showMathReport(const QString& text) override { note(text); }
-  QString chooseSaveFile(const QString&, const QString&) override { return {}; }
-  void note(const QString& text) {
-    if (first.isEmpty()) first = text;
-  }
-  QString first;
-};
-
-SilentDialogs* dialogs = nullptr;
-Velmora::TMainForm* form = nullptr;
-
-const char* const methodNames[] = {"scanning", "broken lines", "information-statistical"};
+using VelmoraBench::dialogs;
+using VelmoraBench::form;
+using VelmoraBench::MethodNames;
+constexpr int steps = VelmoraBench::Steps;
 
 // Lipschitz estimates above each sample's largest slope on -10..10, so that
 // broken lines keep their points inside the interval.
@@ -48,7 +34,7 @@ void prepareWith(benchmark::State& state, int method, int formula) {
   form->edMetParam->setText(QString::fromUtf8(method == 1 ? lipschitzEstimates[formula] : "2"));
   form->spedSteps->setValue(steps);
   dialogs->first.clear();
-  state.SetLabel(std::string(methodNames[method]) + ", " + Velmora::SampleFormulas[formula]);
+  state.SetLabel(std::string(MethodNames[method]) + ", " + Velmora::SampleFormulas[formula]);
 }
 
 void prepare(benchmark::State& state) {
@@ -56,7 +42,7 @@ void prepare(benchmark::State& state) {
 }
 
 void check(benchmark::State& state, std::size_t points) {
-  if (!dialogs->first.isEmpty()) state.SkipWithError(("a box opened: " + dialogs->first.toStdString()).c_str());
+  VelmoraBench::failOnBox(state);
   if (points != steps + 2) state.SkipWithError("the chart does not hold every trial");
 }
 
@@ -103,20 +89,3 @@ BENCHMARK(BM_ChartRedrawAfterSearch)->DenseRange(0, 5)->Unit(benchmark::kMillise
 BENCHMARK(BM_WindowRepaintAfterSearch)->DenseRange(0, 5)->Unit(benchmark::kMillisecond)->Iterations(10);
 
 }  // namespace
-
-int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  SilentDialogs silent;
-  dialogs = &silent;
-  auto window = std::make_unique<Velmora::TMainForm>(&silent, QStringLiteral(","));
-  form = window.get();
-  form->show();
-  QApplication::processEvents();
-
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}

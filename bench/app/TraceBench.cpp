@@ -13,6 +13,7 @@
 #include <random>
 #include <qcustomplot.h>
 
+#include "BenchWindow.h"
 #include "Main.h"
 #include "RadioGroup.h"
 #include "SpinEdit.h"
@@ -20,24 +21,10 @@
 
 namespace {
 
-constexpr int steps = 100000;
-
-class SilentDialogs : public Velmora::Dialogs {
- public:
-  void showMessage(const QString& text) override { note(text); }
-  void showError(const QString& text) override { note(text); }
-  void showMathReport(const QString& text) override { note(text); }
-  QString chooseSaveFile(const QString&, const QString&) override { return {}; }
-  void note(const QString& text) {
-    if (first.isEmpty()) first = text;
-  }
-  QString first;
-};
-
-SilentDialogs* dialogs = nullptr;
-Velmora::TMainForm* form = nullptr;
-
-const char* const methodNames[] = {"scanning", "broken lines", "information-statistical"};
+using VelmoraBench::dialogs;
+using VelmoraBench::form;
+using VelmoraBench::MethodNames;
+constexpr int steps = VelmoraBench::Steps;
 
 // Method m (0..2) on sample 2, x[0]^2 + 6 sin(2 pi x[0]), over -10..10, 100000
 // steps: broken lines with an estimate above the largest slope, 20 + 12 pi;
@@ -50,13 +37,13 @@ void search(benchmark::State& state, int method) {
   form->spedSteps->setValue(steps);
   dialogs->first.clear();
   form->bbtnSearchMin->click();
-  state.SetLabel(methodNames[method]);
+  state.SetLabel(MethodNames[method]);
 }
 
 void drawn() { QApplication::processEvents(); }
 
 void check(benchmark::State& state) {
-  if (!dialogs->first.isEmpty()) state.SkipWithError(("a box opened: " + dialogs->first.toStdString()).c_str());
+  VelmoraBench::failOnBox(state);
   if (!form->FormTrace || form->FormTrace->run()->trace.stepCount() != steps)
     state.SkipWithError("the course does not hold the run");
 }
@@ -145,20 +132,3 @@ BENCHMARK(BM_MoveSliderAtTheEnd)->DenseRange(0, 2)->Unit(benchmark::kMillisecond
 BENCHMARK(BM_HeldMemory)->DenseRange(0, 2)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 }  // namespace
-
-int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  SilentDialogs silent;
-  dialogs = &silent;
-  auto window = std::make_unique<Velmora::TMainForm>(&silent, QStringLiteral(","));
-  form = window.get();
-  form->show();
-  QApplication::processEvents();
-
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}
