@@ -3,31 +3,16 @@
 #include <set>
 #include <sstream>
 
-#include "Cli.h"
+#include "CliRun.h"
 #include "ClassRun.h"
 #include "Spelling.h"
 
 using namespace Velmora::Cli;
+using namespace Velmora::Cli::Testing;
 using namespace Velmora::Lab;
 
 namespace {
 
-struct Outcome {
-  int status;
-  std::string out;
-  std::string err;
-};
-
-Outcome run(const std::vector<std::string>& args, const Environment& env = {}) {
-  std::ostringstream out, err;
-  const int status = runCli(args, out, err, env);
-  return {status, out.str(), err.str()};
-}
-
-std::vector<std::string> with(std::vector<std::string> args, const std::vector<std::string>& extra) {
-  args.insert(args.end(), extra.begin(), extra.end());
-  return args;
-}
 
 const std::vector<std::string> classRun{"--methods", "scan,piyavsky,inf-ltma,geom-lta", "--max-trials", "150",
                                         "--delta", "2e-3"};

@@ -6,7 +6,7 @@
 #include <regex>
 #include <sstream>
 
-#include "Cli.h"
+#include "CliRun.h"
 #include "FormulaFunction.h"
 #include "NumberText.h"
 #include "Output.h"
@@ -14,28 +14,11 @@
 #include "Strongin_opt.h"
 
 using namespace Velmora::Cli;
+using namespace Velmora::Cli::Testing;
 using Velmora::Lab::FormulaFunction;
 
 namespace {
 
-struct Outcome {
-  int status;
-  std::string out;
-  std::string err;
-};
-
-Outcome run(const std::vector<std::string>& args, const Environment& env = {}) {
-  std::ostringstream out, err;
-  const int status = runCli(args, out, err, env);
-  return {status, out.str(), err.str()};
-}
-
-std::vector<std::string> lines(const std::string& text) {
-  std::vector<std::string> result;
-  std::istringstream in(text);
-  for (std::string line; std::getline(in, line);) result.push_back(line);
-  return result;
-}
 
 // The raw value text of every occurrence of "key": in a json text, in order.
 std::vector<std::string> jsonValues(const std::string& json, const std::string& key) {
@@ -59,10 +42,6 @@ std::uint64_t bits(double value) { return std::bit_cast<std::uint64_t>(value); }
 const std::vector<std::string> strongin30{"sin(x[0])+sin(10*x[0]/3)", "--interval", "2.7", "7.5", "--method",
                                           "strongin", "--param", "2", "--steps", "30"};
 
-std::vector<std::string> with(std::vector<std::string> args, const std::vector<std::string>& extra) {
-  args.insert(args.end(), extra.begin(), extra.end());
-  return args;
-}
 
 }  // namespace
 

@@ -5,11 +5,12 @@
 #include <fstream>
 #include <sstream>
 
-#include "Cli.h"
+#include "CliRun.h"
 #include "FormulaFunction.h"
 #include "TestSuite.h"
 
 using namespace Velmora::Cli;
+using namespace Velmora::Cli::Testing;
 
 namespace {
 
@@ -38,20 +39,6 @@ std::string hansenRows(std::initializer_list<const char*> ids) {
     for (const char* id : ids)
       if (line.rfind(std::string(id) + "\t", 0) == 0) result += line + "\n";
   return result;
-}
-
-struct Outcome {
-  int status;
-  std::string out;
-  std::string err;
-};
-
-Outcome run(const std::vector<std::string>& args, bool terminal = false) {
-  std::ostringstream out, err;
-  Environment env;
-  env.progressToTerminal = terminal;
-  const int status = runCli(args, out, err, env);
-  return {status, out.str(), err.str()};
 }
 
 }  // namespace
@@ -159,7 +146,9 @@ TEST(Suite, markdownTableWithMeansAndTheParameterOfEachMethod) {
 
 TEST(Suite, progressLineOnlyOnATerminal) {
   const ProblemFile file(hansenRows({"2"}));
-  const Outcome r = run({"--suite", file.path(), "--methods", "strongin,piyavsky"}, true);
+  Environment terminal;
+  terminal.progressToTerminal = true;
+  const Outcome r = run({"--suite", file.path(), "--methods", "strongin,piyavsky"}, terminal);
   ASSERT_EQ(r.status, ExitOk);
   EXPECT_NE(r.err.find("\r[1/2] problem 2, strongin"), std::string::npos);
   EXPECT_NE(r.err.find("\r[2/2] problem 2, piyavsky"), std::string::npos);
