@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <iterator>
 #include <limits>
 
 #include "MethodCatalogue.h"
@@ -62,41 +61,6 @@ TEST(MethodCatalogue, parameterRulesAreWhatTheMethodsKeep) {
     EXPECT_EQ(info->acceptsParam(c.entered), c.accepted);
     EXPECT_EQ(info->effectiveParam(c.entered), c.used);
     EXPECT_EQ(heldParam(*info, c.entered), c.used);
-  }
-}
-
-TEST(MethodCatalogue, theWindowsOrderKeysAndDefaults) {
-  const auto methods = windowMethods();
-  ASSERT_EQ(methods.size(), 3u);
-  const char* keys[] = {"scan", "piyavsky", "strongin"};
-  for (std::size_t i = 0; i < methods.size(); ++i) {
-    EXPECT_EQ(methods[i].key, keys[i]);
-    EXPECT_EQ(&methodInfo(methods[i].id), &methods[i]);
-    EXPECT_EQ(findMethod(keys[i]), &methods[i]);
-  }
-  EXPECT_EQ(methods[0].param, ParamMeaning::None);
-  EXPECT_EQ(methods[1].defaultParam, 1.5);
-  EXPECT_EQ(methods[2].defaultParam, 1.5);
-  EXPECT_EQ(findMethod("Scan"), nullptr);
-}
-
-// One catalogue: the window reads its three, every other caller finds all eleven.
-TEST(MethodCatalogue, theVariantsAreFoundButNotOfferedByTheWindow) {
-  const char* keys[] = {"geom-gl", "geom-ltm", "geom-lta", "geom-ltma", "inf-gl", "inf-ltm", "inf-lta", "inf-ltma"};
-  const auto all = allMethods();
-  ASSERT_EQ(all.size(), 11u);
-  for (std::size_t i = 0; i < windowMethods().size(); ++i) EXPECT_EQ(&all[i], &windowMethods()[i]);
-  for (std::size_t i = 0; i < std::size(keys); ++i) {
-    const MethodInfo& info = all[3 + i];
-    SCOPED_TRACE(keys[i]);
-    EXPECT_EQ(info.key, keys[i]);
-    EXPECT_EQ(findMethod(keys[i]), &info);
-    EXPECT_EQ(&methodInfo(info.id), &info);
-    EXPECT_EQ(info.family, MethodFamily::AdaptiveEstimate);
-    EXPECT_TRUE(info.windowName.empty());
-    EXPECT_EQ(info.param, ParamMeaning::Multiplier);
-    EXPECT_EQ(info.defaultParam, 2);
-    for (std::size_t j = 0; j < i; ++j) EXPECT_NE(info.englishName, all[3 + j].englishName);
   }
 }
 

@@ -115,15 +115,6 @@ TEST(TestClasses, firstDrawsOfEachClass) {
   }
 }
 
-TEST(TestClasses, keysAndIntervals) {
-  const auto classes = testClasses();
-  ASSERT_EQ(classes.size(), 2u);
-  for (const TestClass& c : classes) EXPECT_EQ(findTestClass(c.key), &testClass(c.id));
-  EXPECT_EQ(findTestClass("Hill"), nullptr);
-  EXPECT_EQ(std::make_pair(classes[0].a, classes[0].b), std::make_pair(0.0, 1.0));
-  EXPECT_EQ(std::make_pair(classes[1].a, classes[1].b), std::make_pair(0.0, 10.0));
-}
-
 // Over doubles of every magnitude the formula language can write in plain
 // decimals: the text is digits and a point, and the engine's scanner reads it
 // back as the same value, with its sign where the sign is an operator.
