@@ -10,12 +10,11 @@
 #include "ChartNavigation.h"
 #include "MethodCatalogue.h"
 #include "TraceForm.h"
+#include "Widgets.h"
 
 namespace Velmora {
 
 namespace {
-
-QString ru(const char* utf8) { return QString::fromUtf8(utf8); }
 
 // A value that is no finite number is left out of lines and scatters alike.
 double shown(double value) { return std::isfinite(value) ? value : std::numeric_limits<double>::quiet_NaN(); }
