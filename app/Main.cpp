@@ -201,7 +201,7 @@ void TMainForm::createControls() {
   // The method, its stop rule and parameter.
   QStringList methodNames;
   for (const Lab::MethodInfo& method : Lab::windowMethods())
-    methodNames << utf8Text(method.windowName);
+    methodNames << ru(method.windowName);
   radgrSearchMet = new TRadioGroup(QStringLiteral("radgrSearchMet"), ru("Метод поиска глобального минимума:"),
                                    methodNames, this);
   radgrSearchMet->setGeometry(0, 144, 314, 81);
@@ -311,7 +311,7 @@ bool TMainForm::readInterval() {
 }
 
 void TMainForm::showInputMessage(std::string_view text) {
-  dialogs().showMessage(utf8Text(text));
+  dialogs().showMessage(ru(text));
 }
 
 QString TMainForm::toFixed(double value, int precision, int decimals) const {

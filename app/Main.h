@@ -179,11 +179,6 @@ class TMainForm : public QWidget {
   bool centred_ = false;
 };
 
-// The core's UTF-8 texts as the window shows them.
-inline QString utf8Text(std::string_view text) {
-  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 // The sample formulas of the combo box, in list order.
 extern const char* const SampleFormulas[6];
 

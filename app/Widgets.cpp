@@ -9,7 +9,7 @@
 
 namespace Velmora {
 
-QString ru(const char* utf8) { return QString::fromUtf8(utf8); }
+QString ru(std::string_view utf8) { return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())); }
 
 void setFontStyle(QWidget* w, bool bold, bool underline) {
   QFont f = w->font();

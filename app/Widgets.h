@@ -6,6 +6,7 @@
 #include <QIcon>
 #include <QString>
 #include <QWidget>
+#include <string_view>
 
 class QFrame;
 class QGroupBox;
@@ -14,8 +15,8 @@ class QLineEdit;
 
 namespace Velmora {
 
-// A UTF-8 text (the window's Russian captions) as Qt shows it.
-QString ru(const char* utf8);
+// A UTF-8 text (the window's Russian captions, the core's texts) as Qt shows it.
+QString ru(std::string_view utf8);
 
 // Each control states its own style, so a group box's bold underlined title
 // does not pass on to its contents.
