@@ -251,30 +251,32 @@ Command parseCommandLine(const std::vector<std::string>& args) {
   SearchOptions search;
   search.formula = positional.front();
   if (!interval) throw UsageError("--interval A B is required");
-  search.xmin = interval->first;
-  search.xmax = interval->second;
-  checkInterval(search.xmin, search.xmax);
+  search.request.xmin = interval->first;
+  search.request.xmax = interval->second;
+  checkInterval(search.request.xmin, search.request.xmax);
   if (!method) throw UsageError("--method is required (" + methodKeys() + ")");
-  search.method = *method;
-  if (paramText) search.param = parseSearchParam(search.method, *paramText);
+  search.request.method = *method;
+  if (paramText) search.request.param = parseSearchParam(search.request.method, *paramText);
   const int stopRules = (steps ? 1 : 0) + (eps ? 1 : 0) + (intervalEps ? 1 : 0);
   if (stopRules == 0) throw UsageError("a stop rule is required: --steps N, --eps E or --interval-eps E");
   if (stopRules > 1) throw UsageError("give only one stop rule: --steps, --eps or --interval-eps");
   if (steps) {
-    search.stop = StopRule::Steps;
-    search.steps = *steps;
+    search.request.stop = StopRule::Steps;
+    search.request.steps = *steps;
   } else if (eps) {
-    search.stop = StopRule::Precision;
-    search.eps = *eps;
+    search.request.stop = StopRule::Precision;
+    search.request.eps = *eps;
   } else {
-    search.stop = StopRule::IntervalLength;
-    search.eps = *intervalEps;
+    search.request.stop = StopRule::IntervalLength;
+    search.request.eps = *intervalEps;
   }
   if (params) search.params = *params;
   search.trials = trials;
   if (format) search.format = *format;
   search.plotFile = plotFile;
   search.stepsFile = stepsFile;
+  search.request.recordSteps = stepsFile.has_value();
+  checkRequest(search.request);
   return search;
 }
 

@@ -25,13 +25,7 @@ using Lab::StopRule;
 
 struct SearchOptions {
   std::string formula;
-  double xmin = 0;
-  double xmax = 0;
-  MethodId method = MethodId::Scan;
-  std::optional<double> param;  ///< empty: the method's default
-  StopRule stop = StopRule::Steps;
-  int steps = 0;
-  double eps = 0;
+  Lab::SearchRequest request;  ///< all but its objective, which the formula gives
   std::array<double, 9> params{};  ///< x[1]..x[9]
   bool trials = false;
   Format format = Format::Text;
