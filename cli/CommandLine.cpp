@@ -1,9 +1,5 @@
 #include "CommandLine.h"
 
-#include <array>
-#include <charconv>
-#include <cmath>
-#include <limits>
 #include <set>
 #include <span>
 
@@ -13,9 +9,6 @@ namespace {
 
 constexpr std::string_view ParamPrefix = "--param-";
 constexpr unsigned MaxJobs = 256;
-// One run keeps every row until it prints them in order; a larger sweep is
-// split into shards of ranges.
-constexpr std::uint64_t MaxClassFunctions = 1'000'000;
 
 // The options of each mode that no other mode takes (the --param-METHOD options go with BatchOnly).
 constexpr std::array SingleSearchOnly{"--interval", "--method", "--param", "--eps", "--interval-eps",
@@ -24,141 +17,6 @@ constexpr std::array SuiteOnly{"--eps-rel"};
 constexpr std::array ClassOnly{"--index", "--print-formula", "--max-trials", "--delta", "--jobs", "--no-header"};
 constexpr std::array BatchOnly{"--methods", "--operational", "--log-k"};
 constexpr std::array ClassRunOnly{"--max-trials", "--delta", "--jobs", "--format", "--no-header"};
-
-std::string quoted(std::string_view text) {
-  std::string result(1, '"');
-  result.append(text);
-  return result += '"';
-}
-
-std::vector<std::string_view> splitCommas(std::string_view text) {
-  std::vector<std::string_view> parts;
-  std::size_t start = 0;
-  for (;;) {
-    const std::size_t comma = text.find(',', start);
-    parts.push_back(text.substr(start, comma == std::string_view::npos ? std::string_view::npos : comma - start));
-    if (comma == std::string_view::npos) return parts;
-    start = comma + 1;
-  }
-}
-
-// "a, b or c"
-template <class Items, class Key>
-std::string listed(const Items& items, Key key) {
-  std::string text;
-  for (std::size_t i = 0; i < items.size(); ++i)
-    text.append(i == 0 ? "" : i + 1 == items.size() ? " or " : ", ").append(key(items[i]));
-  return text;
-}
-
-std::string methodKeys() {
-  return listed(Lab::allMethods(), [](const Lab::MethodInfo& info) { return info.key; });
-}
-
-std::string classKeys() {
-  return listed(Lab::testClasses(), [](const Lab::TestClass& c) { return c.key; });
-}
-
-MethodId parseMethod(std::string_view text) {
-  if (const Lab::MethodInfo* info = Lab::findMethod(text)) return info->id;
-  throw UsageError("unknown method " + quoted(text) + " (expected " + methodKeys() + ")");
-}
-
-std::vector<MethodId> parseMethods(std::string_view text) {
-  std::vector<MethodId> list;
-  if (text == "all") {
-    for (const Lab::MethodInfo& info : Lab::allMethods()) list.push_back(info.id);
-    return list;
-  }
-  for (std::string_view name : splitCommas(text)) {
-    const MethodId m = parseMethod(name);
-    for (MethodId earlier : list)
-      if (earlier == m) throw UsageError("--methods names " + std::string(name) + " twice");
-    list.push_back(m);
-  }
-  return list;
-}
-
-Format parseFormat(std::string_view text) {
-  if (text == "text") return Format::Text;
-  if (text == "csv") return Format::Csv;
-  if (text == "json") return Format::Json;
-  throw UsageError("unknown format " + quoted(text) + " (expected text, csv or json)");
-}
-
-double positive(double value, std::string_view what) {
-  if (!(value > 0)) throw UsageError(std::string(what) + " must be greater than 0");
-  return value;
-}
-
-// A function's number in its class: any unsigned 64-bit number.
-std::uint64_t parseIndex(std::string_view text, std::string_view what) {
-  std::uint64_t value = 0;
-  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-  const std::string range =
-      " (expected a whole number from 0 to " + std::to_string(std::numeric_limits<std::uint64_t>::max()) + ")";
-  const bool digits = !text.empty() && text.find_first_not_of("0123456789") == std::string_view::npos;
-  const bool negative = text.size() > 1 && text[0] == '-' && text.substr(1).find_first_not_of("0123456789") == std::string_view::npos;
-  if (ec == std::errc::result_out_of_range || negative)
-    throw UsageError(std::string(what) + ": " + quoted(text) + " is out of range" + range);
-  if (!digits || ec != std::errc() || end != text.data() + text.size())
-    throw UsageError(std::string(what) + ": " + quoted(text) + " is not a whole number" + range);
-  return value;
-}
-
-// CLASS, CLASS:N (functions 0..N-1) or CLASS:FIRST-LAST; the range is empty for CLASS alone.
-std::pair<Lab::TestClassId, std::optional<ClassRange>> parseClass(std::string_view text) {
-  const std::size_t colon = text.find(':');
-  const std::string_view key = text.substr(0, colon);
-  const Lab::TestClass* cls = Lab::findTestClass(key);
-  if (!cls) throw UsageError("unknown class " + quoted(key) + " (expected " + classKeys() + ")");
-  if (colon == std::string_view::npos) return {cls->id, std::nullopt};
-  const std::string what = "--class " + std::string(text);
-  const std::string_view rest = text.substr(colon + 1);
-  const std::size_t dash = rest.find('-');
-  ClassRange range{cls->id, 0, 0};
-  if (dash == std::string_view::npos || dash == 0) {
-    const std::uint64_t count = parseIndex(rest, what);
-    if (count == 0) throw UsageError(what + ": a count of functions is at least 1");
-    range.last = count - 1;
-  } else {
-    range.first = parseIndex(rest.substr(0, dash), what);
-    range.last = parseIndex(rest.substr(dash + 1), what);
-    if (range.last < range.first) throw UsageError(what + ": the range ends before it starts");
-  }
-  if (range.last - range.first >= MaxClassFunctions)
-    throw UsageError(what + ": at most " + std::to_string(MaxClassFunctions) +
-                     " functions in one run (split the range into shards)");
-  return {cls->id, range};
-}
-
-// Piyavsky's L in runs over many problems may come from the problem: from the
-// file's column in a test set, from the function's constant in a class.
-constexpr std::string_view FromFile = "from-file";
-constexpr std::string_view FromFunction = "from-function";
-
-std::map<MethodId, double> batchParams(const std::vector<std::pair<std::string, std::string>>& given, bool classRuns) {
-  std::map<MethodId, double> params;
-  for (const auto& [option, text] : given) {
-    const Lab::MethodInfo& info = *Lab::findMethod(std::string_view(option).substr(ParamPrefix.size()));
-    switch (info.param) {
-      case Lab::ParamMeaning::None: throw UsageError(option + ": " + std::string(info.key) + " takes no parameter");
-      case Lab::ParamMeaning::LipschitzEstimate:
-        if (text == (classRuns ? FromFunction : FromFile)) continue;
-        if (text == FromFunction) throw UsageError(option + " from-function is for class runs (--class); a test set takes from-file or a number");
-        if (text == FromFile) throw UsageError(option + " from-file is for test sets (--suite); a class run takes from-function or a number");
-        params[info.id] = positive(parseNumber(text, option), option);
-        break;
-      case Lab::ParamMeaning::Multiplier: {
-        const double value = parseNumber(text, option);
-        if (!info.acceptsParam(value)) throw UsageError(option + ": the multiplier r must be " + std::string(info.paramRule));
-        params[info.id] = value;
-        break;
-      }
-    }
-  }
-  return params;
-}
 
 // Breaks a line of words before the 80th column.
 std::string wrapped(const std::string& text) {
@@ -202,37 +60,6 @@ double BatchOptions::paramFor(MethodId method, double problemL) const {
 }
 
 std::string_view methodName(MethodId method) { return Lab::methodInfo(method).key; }
-
-double parseNumber(std::string_view text, std::string_view what) {
-  std::string_view digits = text;
-  // from_chars takes no "+", but people and the window write "+10".
-  if (digits.size() > 1 && digits[0] == '+' && digits[1] != '-' && digits[1] != '+') digits.remove_prefix(1);
-  double value = 0;
-  const auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
-  const std::string name(what);
-  if (ec == std::errc::result_out_of_range) throw UsageError(name + ": " + quoted(text) + " is out of the range of numbers");
-  if (ec != std::errc() || end != digits.data() + digits.size() || digits.empty()) {
-    std::string message = name + ": " + quoted(text) + " is not a number";
-    if (text.find(',') != std::string_view::npos) message += " (the decimal point is \".\")";
-    throw UsageError(message);
-  }
-  if (!std::isfinite(value)) throw UsageError(name + ": " + quoted(text) + " is not a finite number");
-  return value;
-}
-
-int parseCount(std::string_view text, std::string_view what, int lo, int hi) {
-  std::string_view digits = text;
-  if (digits.size() > 1 && digits[0] == '+' && digits[1] != '-' && digits[1] != '+') digits.remove_prefix(1);
-  int value = 0;
-  const auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
-  const std::string range = " (expected a whole number from " + std::to_string(lo) + " to " + std::to_string(hi) + ")";
-  const bool whole = ec == std::errc() && end == digits.data() + digits.size();
-  if (ec == std::errc::result_out_of_range || (whole && (value < lo || value > hi)))
-    throw UsageError(std::string(what) + ": " + quoted(text) + " is out of range" + range);
-  if (!whole)
-    throw UsageError(std::string(what) + ": " + quoted(text) + " is not a whole number" + range);
-  return value;
-}
 
 std::string usageText() {
   return "usage:\n"
@@ -318,22 +145,15 @@ Command parseCommandLine(const std::vector<std::string>& args) {
     } else if (arg == "--interval-eps") {
       intervalEps = parseNumber(reader.value(arg), arg);
     } else if (arg == "--params") {
-      const std::vector<std::string_view> parts = splitCommas(reader.value(arg));
-      if (parts.size() > 9) throw UsageError("--params takes at most 9 values, for x[1]..x[9]");
-      std::array<double, 9> values{};
-      for (std::size_t i = 0; i < parts.size(); ++i)
-        values[i] = parseNumber(parts[i], "--params value " + std::to_string(i + 1) + " (x[" + std::to_string(i + 1) + "])");
-      params = values;
+      params = parseParams(reader.value(arg));
     } else if (arg == "--trials") {
       trials = true;
     } else if (arg == "--format") {
       format = parseFormat(reader.value(arg));
     } else if (arg == "--plot") {
-      plotFile = reader.value(arg);
-      if (plotFile->empty()) throw UsageError("--plot needs a file name");
+      plotFile = fileName(reader.value(arg), arg);
     } else if (arg == "--steps-out") {
-      stepsFile = reader.value(arg);
-      if (stepsFile->empty()) throw UsageError("--steps-out needs a file name");
+      stepsFile = fileName(reader.value(arg), arg);
     } else if (arg == "--suite") {
       suiteFile = reader.value(arg);
     } else if (arg == "--class") {
@@ -357,8 +177,7 @@ Command parseCommandLine(const std::vector<std::string>& args) {
     } else if (arg == "--jobs") {
       jobs = static_cast<unsigned>(parseCount(reader.value(arg), arg, 1, MaxJobs));
     } else if (arg == "--operational") {
-      operationalFile = reader.value(arg);
-      if (operationalFile->empty()) throw UsageError("--operational needs a file name");
+      operationalFile = fileName(reader.value(arg), arg);
     } else {
       throw UsageError("unknown option " + arg);
     }
@@ -377,7 +196,7 @@ Command parseCommandLine(const std::vector<std::string>& args) {
     if (format == Format::Json) throw UsageError(std::string(classRuns ? "--class" : "--suite") + " writes text or csv, not json");
     if (format) options.format = *format;
     if (methods) options.methods = *methods;
-    options.params = batchParams(methodParams, classRuns);
+    options.params = parseBatchParams(methodParams, classRuns);
     options.operationalFile = operationalFile;
     if (seen.count("--log-k") && !operationalFile) throw UsageError("--log-k needs --operational");
     options.logK = seen.count("--log-k") > 0;
@@ -432,42 +251,32 @@ Command parseCommandLine(const std::vector<std::string>& args) {
   SearchOptions search;
   search.formula = positional.front();
   if (!interval) throw UsageError("--interval A B is required");
-  search.xmin = interval->first;
-  search.xmax = interval->second;
-  if (!(search.xmin < search.xmax)) throw UsageError("--interval: A must be less than B");
+  search.request.xmin = interval->first;
+  search.request.xmax = interval->second;
+  checkInterval(search.request.xmin, search.request.xmax);
   if (!method) throw UsageError("--method is required (" + methodKeys() + ")");
-  search.method = *method;
-  if (paramText) {
-    const Lab::MethodInfo& info = Lab::methodInfo(search.method);
-    if (info.param == Lab::ParamMeaning::None)
-      throw UsageError("--param is not used by the " + std::string(info.key) + " method");
-    if (*paramText == FromFunction || *paramText == FromFile)
-      throw UsageError("--param " + *paramText + " is for runs over many problems: --param-piyavsky " + *paramText +
-                       " with " + (*paramText == FromFunction ? "--class" : "--suite"));
-    const double param = parseNumber(*paramText, "--param");
-    // The window's own check; the Lipschitz estimate of piyavsky is taken as it comes.
-    if (!info.acceptsParam(param))
-      throw UsageError("--param: the multiplier of " + std::string(info.key) + " must be " + std::string(info.paramRule));
-    search.param = param;
-  }
+  search.request.method = *method;
+  if (paramText) search.request.param = parseSearchParam(search.request.method, *paramText);
   const int stopRules = (steps ? 1 : 0) + (eps ? 1 : 0) + (intervalEps ? 1 : 0);
   if (stopRules == 0) throw UsageError("a stop rule is required: --steps N, --eps E or --interval-eps E");
   if (stopRules > 1) throw UsageError("give only one stop rule: --steps, --eps or --interval-eps");
   if (steps) {
-    search.stop = StopRule::Steps;
-    search.steps = *steps;
+    search.request.stop = StopRule::Steps;
+    search.request.steps = *steps;
   } else if (eps) {
-    search.stop = StopRule::Precision;
-    search.eps = *eps;
+    search.request.stop = StopRule::Precision;
+    search.request.eps = *eps;
   } else {
-    search.stop = StopRule::IntervalLength;
-    search.eps = *intervalEps;
+    search.request.stop = StopRule::IntervalLength;
+    search.request.eps = *intervalEps;
   }
   if (params) search.params = *params;
   search.trials = trials;
   if (format) search.format = *format;
   search.plotFile = plotFile;
   search.stepsFile = stepsFile;
+  search.request.recordSteps = stepsFile.has_value();
+  checkRequest(search.request);
   return search;
 }
 

@@ -14,6 +14,7 @@
 
 #include "ClassRun.h"
 #include "MethodCatalogue.h"
+#include "OptionValues.h"
 #include "Search.h"
 #include "TestClass.h"
 
@@ -22,17 +23,9 @@ namespace Velmora::Cli {
 using Lab::MethodId;
 using Lab::StopRule;
 
-enum class Format { Text, Csv, Json };
-
 struct SearchOptions {
   std::string formula;
-  double xmin = 0;
-  double xmax = 0;
-  MethodId method = MethodId::Scan;
-  std::optional<double> param;  ///< empty: the method's default
-  StopRule stop = StopRule::Steps;
-  int steps = 0;
-  double eps = 0;
+  Lab::SearchRequest request;  ///< all but its objective, which the formula gives
   std::array<double, 9> params{};  ///< x[1]..x[9]
   bool trials = false;
   Format format = Format::Text;
@@ -63,13 +56,6 @@ struct SuiteOptions : BatchOptions {
   std::optional<int> steps;  ///< a fixed step count instead of the interval rule
 };
 
-// Functions first..last of a class, both included.
-struct ClassRange {
-  Lab::TestClassId cls = Lab::TestClassId::Hill;
-  std::uint64_t first = 0;
-  std::uint64_t last = 0;
-};
-
 struct ClassOptions : BatchOptions {
   ClassRange range;
   Lab::ClassRule rule;
@@ -86,19 +72,8 @@ struct HelpRequest {};
 
 using Command = std::variant<HelpRequest, SearchOptions, SuiteOptions, ClassOptions, FormulaListing>;
 
-// A bad argument; what() is the user's text, without the program name.
-class UsageError : public std::runtime_error {
- public:
-  using std::runtime_error::runtime_error;
-};
-
 // args excludes the program name. Throws UsageError.
 Command parseCommandLine(const std::vector<std::string>& args);
-
-// A whole token as a finite double with "." as the decimal point; what names the
-// argument in the message. Throws UsageError.
-double parseNumber(std::string_view text, std::string_view what);
-int parseCount(std::string_view text, std::string_view what, int lo, int hi);
 
 std::string_view methodName(MethodId method);
 std::string usageText();

@@ -56,11 +56,11 @@ void writeSearchText(std::ostream& out, const SearchOptions& options, const Lab:
   line("formula", options.formula);
   // Built by appending: GCC 12 warns falsely about "[" + std::string.
   std::string interval(1, '[');
-  interval.append(shortest(options.xmin)).append(", ").append(shortest(options.xmax)).append("]");
+  interval.append(shortest(options.request.xmin)).append(", ").append(shortest(options.request.xmax)).append("]");
   line("interval", interval);
-  std::string method(methodName(options.method));
-  const double given = options.param.value_or(Lab::methodInfo(options.method).defaultParam);
-  switch (Lab::methodInfo(options.method).param) {
+  std::string method(methodName(options.request.method));
+  const double given = options.request.param.value_or(Lab::methodInfo(options.request.method).defaultParam);
+  switch (Lab::methodInfo(options.request.method).param) {
     case Lab::ParamMeaning::None: break;
     case Lab::ParamMeaning::LipschitzEstimate:
       method += ", Lipschitz estimate L = " + shortest(result.paramUsed);
@@ -69,10 +69,10 @@ void writeSearchText(std::ostream& out, const SearchOptions& options, const Lab:
     case Lab::ParamMeaning::Multiplier: method += ", multiplier r = " + shortest(result.paramUsed); break;
   }
   line("method", method);
-  switch (options.stop) {
-    case StopRule::Steps: line("stop rule", std::to_string(options.steps) + " steps"); break;
-    case StopRule::Precision: line("stop rule", "precision " + shortest(options.eps)); break;
-    case StopRule::IntervalLength: line("stop rule", "chosen interval no longer than " + shortest(options.eps)); break;
+  switch (options.request.stop) {
+    case StopRule::Steps: line("stop rule", std::to_string(options.request.steps) + " steps"); break;
+    case StopRule::Precision: line("stop rule", "precision " + shortest(options.request.eps)); break;
+    case StopRule::IntervalLength: line("stop rule", "chosen interval no longer than " + shortest(options.request.eps)); break;
   }
   if (!result.fault) {
     line("best x", shortest(result.bestX));
@@ -83,8 +83,8 @@ void writeSearchText(std::ostream& out, const SearchOptions& options, const Lab:
   line("trials", std::to_string(result.trials.size()));
   line("evaluations", std::to_string(result.evaluations.value_or(0)));
   line("time", printed("%.6f s", result.seconds));
-  if (showsStop(options.method)) line("stop", stopText(result.stop));
-  if (options.stop != StopRule::Steps)
+  if (showsStop(options.request.method)) line("stop", stopText(result.stop));
+  if (options.request.stop != StopRule::Steps)
     line("bound hit", boundHit(result) ? "yes: stopped at the bound of " + std::to_string(Lab::MaxSteps) + " steps" : "no");
   for (const std::string& report : result.reports) line("report", report);
   if (result.fault) line("fault", *result.fault + " (the run ended here)");
@@ -104,7 +104,7 @@ void writeSearchText(std::ostream& out, const SearchOptions& options, const Lab:
 }
 
 void writeSearchCsv(std::ostream& out, const SearchOptions& options, const Lab::SearchOutcome& result) {
-  const bool stop = showsStop(options.method);
+  const bool stop = showsStop(options.request.method);
   out << "best_x,f_best,precision,step_count,trial_count,evaluations,bound_hit," << (stop ? "stop," : "")
       << "fault,reports,seconds\n";
   out << optionalNumber(bestX(result)) << ',' << optionalNumber(fBest(result)) << ',' << optionalNumber(precision(result))
@@ -132,7 +132,7 @@ void writeSearchJson(std::ostream& out, const SearchOptions& options, const Lab:
   out << "  \"trial_count\": " << result.trials.size() << ",\n";
   out << "  \"evaluations\": " << result.evaluations.value_or(0) << ",\n";
   out << "  \"bound_hit\": " << (boundHit(result) ? "true" : "false") << ",\n";
-  if (showsStop(options.method)) out << "  \"stop\": \"" << Lab::stopReasonKey(result.stop) << "\",\n";
+  if (showsStop(options.request.method)) out << "  \"stop\": \"" << Lab::stopReasonKey(result.stop) << "\",\n";
   out << "  \"fault\": " << (result.fault ? jsonString(*result.fault) : "null") << ",\n";
   out << "  \"reports\": [";
   for (std::size_t i = 0; i < result.reports.size(); ++i) out << (i ? ", " : "") << jsonString(result.reports[i]);

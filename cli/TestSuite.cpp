@@ -4,25 +4,11 @@
 #include <fstream>
 #include <map>
 
+#include "Fields.h"
 #include "FormulaFunction.h"
 #include "SyntaxErrorText.h"
 
 namespace Velmora::Cli {
-
-namespace {
-
-std::vector<std::string> splitTabs(const std::string& line) {
-  std::vector<std::string> cells;
-  std::size_t start = 0;
-  for (;;) {
-    const std::size_t tab = line.find('\t', start);
-    cells.push_back(line.substr(start, tab == std::string::npos ? std::string::npos : tab - start));
-    if (tab == std::string::npos) return cells;
-    start = tab + 1;
-  }
-}
-
-}  // namespace
 
 std::vector<Problem> readProblems(std::istream& in, const std::string& fileName) {
   const auto fail = [&](int line, const std::string& message) {
@@ -38,20 +24,20 @@ std::vector<Problem> readProblems(std::istream& in, const std::string& fileName)
     ++lineNumber;
     if (!line.empty() && line.back() == '\r') line.pop_back();
     if (line.find_first_not_of(" \t") == std::string::npos || line[0] == '#') continue;
-    const std::vector<std::string> cells = splitTabs(line);
+    const std::vector<std::string_view> cells = splitFields(line, '\t');
     if (!haveHeader) {
-      for (std::size_t i = 0; i < cells.size(); ++i) column.emplace(cells[i], i);
+      for (std::size_t i = 0; i < cells.size(); ++i) column.emplace(std::string(cells[i]), i);
       for (const char* name : required)
         if (!column.count(name)) throw fail(lineNumber, std::string("the header has no column \"") + name + "\" (columns are separated by tabs)");
       haveHeader = true;
       continue;
     }
-    const auto cell = [&](const char* name) -> const std::string& {
+    const auto cell = [&](const char* name) {
       const std::size_t i = column.at(name);
       if (i >= cells.size()) throw fail(lineNumber, std::string("the row has no value in column \"") + name + "\"");
-      return cells[i];
+      return std::string(cells[i]);
     };
-    const auto number = [&](const std::string& text, const std::string& what) {
+    const auto number = [&](std::string_view text, const std::string& what) {
       try {
         return parseNumber(text, what);
       } catch (const UsageError& error) {
@@ -70,14 +56,8 @@ std::vector<Problem> readProblems(std::istream& in, const std::string& fileName)
     if (!(problem.a < problem.b)) throw fail(lineNumber, "a must be less than b");
     problem.lipschitz = number(cell("L"), "L");
     if (!(problem.lipschitz > 0)) throw fail(lineNumber, "L must be greater than 0");
-    const std::string& xstar = cell("xstar");
-    std::size_t start = 0;
-    for (;;) {
-      const std::size_t semicolon = xstar.find(';', start);
-      problem.minimisers.push_back(number(xstar.substr(start, semicolon == std::string::npos ? std::string::npos : semicolon - start), "xstar"));
-      if (semicolon == std::string::npos) break;
-      start = semicolon + 1;
-    }
+    const std::string xstar = cell("xstar");
+    for (std::string_view minimiser : splitFields(xstar, ';')) problem.minimisers.push_back(number(minimiser, "xstar"));
     try {
       Lab::FormulaFunction compiled(problem.formula);
     } catch (const Math_Parser::TError& error) {

@@ -135,16 +135,16 @@ TEST(CommandLine, aSearchCommandKeepsEveryOption) {
   const auto* search = std::get_if<SearchOptions>(&command);
   ASSERT_NE(search, nullptr);
   EXPECT_EQ(search->formula, "-x[0]^2");  // a single dash starts no option
-  EXPECT_EQ(search->xmin, -10);
-  EXPECT_EQ(search->xmax, 10);
-  EXPECT_EQ(search->method, MethodId::Piyavsky);
-  EXPECT_EQ(search->param, -3);  // the window takes any estimate; the method replaces it by 1
-  EXPECT_EQ(search->stop, StopRule::IntervalLength);
-  EXPECT_EQ(search->eps, 0.01);
+  EXPECT_EQ(search->request.xmin, -10);
+  EXPECT_EQ(search->request.xmax, 10);
+  EXPECT_EQ(search->request.method, MethodId::Piyavsky);
+  EXPECT_EQ(search->request.param, -3);  // the window takes any estimate; the method replaces it by 1
+  EXPECT_EQ(search->request.stop, StopRule::IntervalLength);
+  EXPECT_EQ(search->request.eps, 0.01);
   EXPECT_EQ(search->params[0], 1.5);
   EXPECT_EQ(search->params[1], -2);
   EXPECT_EQ(search->params[2], 0);
-  EXPECT_EQ(std::get<SearchOptions>(parseCommandLine({"x[0]", "--interval", "0", "1", "--method", "scan", "--steps", "+7"})).steps, 7);
+  EXPECT_EQ(std::get<SearchOptions>(parseCommandLine({"x[0]", "--interval", "0", "1", "--method", "scan", "--steps", "+7"})).request.steps, 7);
   EXPECT_TRUE(search->trials);
   EXPECT_EQ(search->format, Format::Json);
 }
