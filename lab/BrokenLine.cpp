@@ -24,7 +24,7 @@ std::vector<TracePoint> brokenLine(std::span<const TracePoint> trials, double sl
     // Compared at 80 bits, where the differences of doubles are exact enough
     // and cannot overflow.
     const bool fits = std::isfinite(a.f) && std::isfinite(b.f) &&
-                      std::fabs(static_cast<Extended>(b.f) - a.f) <= static_cast<Extended>(slope) * (b.x - a.x);
+                      Velmora::fabs(static_cast<Extended>(b.f) - a.f) <= static_cast<Extended>(slope) * (b.x - a.x);
     if (!fits) {
       if (joined) line.push_back({a.x, std::numeric_limits<double>::quiet_NaN()});
       joined = false;

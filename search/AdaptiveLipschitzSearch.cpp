@@ -166,7 +166,7 @@ void AdaptiveLipschitzSearch::Measure(Position p) {
   Trial& left = At(p);
   const Trial& right = At(Next(p));
   left.length = sub(right.x, left.x);
-  left.slope = toDouble(div(std::fabs(sub(right.z, left.z)), left.length));
+  left.slope = toDouble(div(Velmora::fabs(sub(right.z, left.z)), left.length));
 }
 
 // A missing neighbour's slope is 0, which no maximum of slopes notices.

@@ -194,7 +194,7 @@ void TCharactOpt::SetSlope(std::int32_t left, std::int32_t right) {
   const TTrialPoint& p = nodes_[right].Point;
   double& slope = slopes_[left].Slope;
   try {
-    const double absDiff = Velmora::toDouble(std::fabs(Velmora::sub(p.Z, q.Z)));
+    const double absDiff = Velmora::toDouble(Velmora::fabs(Velmora::sub(p.Z, q.Z)));
     slope = Velmora::toDouble(Velmora::div(absDiff, Velmora::sub(p.X, q.X)));
   } catch (const Velmora::ArithmeticFault& fault) {
     slope = 0.0;
@@ -411,7 +411,7 @@ double TCharactOpt::SearchByIntervalLength(double xmin, double xmax, double eps,
     const int t = BestInterval();
     // Measured exactly and without faults: the rule only looks, it computes nothing the run keeps.
     const Extended length =
-        std::fabs(static_cast<Extended>(TrialAt(t + 1).X) - static_cast<Extended>(TrialAt(t).X));
+        Velmora::fabs(static_cast<Extended>(TrialAt(t + 1).X) - static_cast<Extended>(TrialAt(t).X));
     if (length <= eps) break;
     if (StepCount >= maxSteps) {
       boundHit_ = true;

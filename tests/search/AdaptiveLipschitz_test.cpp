@@ -52,7 +52,7 @@ const Variant Variants[] = {
 // 3.25; exact at 80 bits, so F is rounded once, like the script's.
 double Kinked(double x) {
   const Velmora::Extended v = x;
-  return static_cast<double>(3 * std::fabs(v - 0.5L) - 4 * std::fabs(v - 2.5L) + std::fabs(v - 3.25L) + v);
+  return static_cast<double>(3 * Velmora::fabs(v - 0.5L) - 4 * Velmora::fabs(v - 2.5L) + Velmora::fabs(v - 3.25L) + v);
 }
 
 // Three steps of each variant with r = 2 on [0, 4], worked in exact rational

@@ -22,7 +22,7 @@ const double NaN = std::numeric_limits<double>::quiet_NaN();
 Extended Largest(std::initializer_list<Extended> values) {
   Extended largest = 0;
   for (const Extended v : values)
-    if (!std::isnan(v) && v > largest) largest = v;
+    if (!Velmora::isnan(v) && v > largest) largest = v;
   return largest;
 }
 
@@ -56,7 +56,7 @@ void LiteralAdaptive::Recompute() {
   estimateOf_.assign(k, 0);
   charact_.assign(k, 0);
   for (std::size_t i = 0; i < k; ++i)
-    slope_[i] = toDouble(div(std::fabs(sub(z_[i + 1], z_[i])), sub(x_[i + 1], x_[i])));
+    slope_[i] = toDouble(div(Velmora::fabs(sub(z_[i + 1], z_[i])), sub(x_[i + 1], x_[i])));
   double H = 0;
   Extended X = 0;
   for (std::size_t i = 0; i < k; ++i) {
