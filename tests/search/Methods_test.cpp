@@ -229,6 +229,7 @@ class TableOpt : public TCharactOpt {
  public:
   explicit TableOpt(std::map<double, double> table)
       : TCharactOpt([](double x) { return x; }), table_(std::move(table)) {}
+  void SetParameter(double) override {}
 
  protected:
   Velmora::Extended Characteristic(TTrialPoint& left, TTrialPoint&) override { return table_.at(left.X); }
