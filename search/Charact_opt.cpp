@@ -43,7 +43,9 @@ void TCharactOpt::Init(double xmin, double xmax) {
   tree_[a].Point = first;
   tree_[a].Charact = r0;
   tree_[b].Point = last;
+  tree_.Start(a, b);
 
+  // After the list is made: a fault of F here leaves both ends as trials.
   const double z1 = Value(tree_[a].Point);
   const double z2 = Value(tree_[b].Point);
   if (IsLower(z2, z1)) {
@@ -53,7 +55,6 @@ void TCharactOpt::Init(double xmin, double xmax) {
     bestX_ = xmin;
     bestZ_ = z1;
   }
-  tree_.Start(a, b);
 }
 
 int TCharactOpt::BestInterval() {

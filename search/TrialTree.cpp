@@ -193,7 +193,7 @@ double TrialTree::MaxSlope() const {
   return m > 0 ? m : 0.0;
 }
 
-// The ends' values are known by now, for the slope between them.
+// A method that keeps slopes has asked for both ends' values by now, in its characteristic.
 void TrialTree::Start(Id a, Id b) {
   nodes_[b].Last = true;
   Pull(a);
