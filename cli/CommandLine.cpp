@@ -51,12 +51,7 @@ class ArgReader {
 
 double BatchOptions::paramFor(MethodId method, double problemL) const {
   if (const auto given = params.find(method); given != params.end()) return given->second;
-  switch (Lab::methodInfo(method).param) {
-    case Lab::ParamMeaning::None: return 0;
-    case Lab::ParamMeaning::LipschitzEstimate: return problemL;
-    case Lab::ParamMeaning::Multiplier: return BatchMultiplier;
-  }
-  return 0;
+  return Lab::batchParam(method, problemL);
 }
 
 std::string_view methodName(MethodId method) { return Lab::methodInfo(method).key; }

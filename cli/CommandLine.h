@@ -33,9 +33,6 @@ struct SearchOptions {
   std::optional<std::string> stepsFile;  ///< --steps-out: one csv row per step
 };
 
-// Every multiplier in runs over many problems, as the literature runs them.
-inline constexpr double BatchMultiplier = 2;
-
 // What runs over many problems share, a test set's and a test class's.
 struct BatchOptions {
   std::vector<MethodId> methods{MethodId::Scan, MethodId::Piyavsky, MethodId::Strongin};

@@ -24,19 +24,6 @@ std::optional<double> precision(const Lab::SearchOutcome& result) {
   return result.fault || result.stepCount == 0 ? std::nullopt : std::optional(result.precision);
 }
 bool boundHit(const Lab::SearchOutcome& result) { return result.stop == Lab::StopReason::StepBoundHit; }
-const char* stopText(Lab::StopReason reason) {
-  switch (reason) {
-    case Lab::StopReason::StepsDone: return "the steps were made";
-    case Lab::StopReason::PrecisionReached: return "the precision was reached";
-    case Lab::StopReason::IntervalRuleMet: return "the chosen interval was short enough";
-    case Lab::StopReason::StepBoundHit: return "the step bound was hit";
-    case Lab::StopReason::Fault: return "a fault";
-    case Lab::StopReason::StopRequested: return "a stop was asked for";
-    case Lab::StopReason::PointLeftInterval: return "the new point left its interval";
-    case Lab::StopReason::NoComparableInterval: return "no interval could be chosen";
-  }
-  return "";
-}
 // Trials are listed only for a run that finished.
 bool listsTrials(const SearchOptions& options, const Lab::SearchOutcome& result) {
   return options.trials && !result.fault && !result.trials.empty();
@@ -83,7 +70,7 @@ void writeSearchText(std::ostream& out, const SearchOptions& options, const Lab:
   line("trials", std::to_string(result.trials.size()));
   line("evaluations", std::to_string(result.evaluations.value_or(0)));
   line("time", printed("%.6f s", result.seconds));
-  if (showsStop(options.request.method)) line("stop", stopText(result.stop));
+  if (showsStop(options.request.method)) line("stop", std::string(Lab::stopReasonText(result.stop)));
   if (options.request.stop != StopRule::Steps)
     line("bound hit", boundHit(result) ? "yes: stopped at the bound of " + std::to_string(Lab::MaxSteps) + " steps" : "no");
   for (const std::string& report : result.reports) line("report", report);

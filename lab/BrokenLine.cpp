@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "Extended.h"
+#include "Rules.h"
 
 namespace Velmora::Lab {
 
@@ -31,7 +32,7 @@ std::vector<TracePoint> brokenLine(std::span<const TracePoint> trials, double sl
       continue;
     }
     if (!joined) line.push_back(a);
-    const double vertex = toDouble(VELMORAALG::TCharactOpt::MeetingPoint(a.x, a.f, b.x, b.f, slope));
+    const double vertex = toDouble(VELMORAALG::MeetingPoint(a.x, a.f, b.x, b.f, slope));
     // Drawn, never stored: a depth beyond the doubles' range shows as an
     // infinite value, which the chart leaves out.
     const double depth = static_cast<double>(a.f - static_cast<Extended>(slope) * (vertex - static_cast<Extended>(a.x)));

@@ -9,35 +9,17 @@
 #include <string_view>
 #include <vector>
 
-#include "Charact_opt.h"
 #include "MethodCatalogue.h"
+#include "SearchEngine.h"
+#include "StopReason.h"
 
 namespace Velmora::Lab {
 
-enum class StopRule {
-  Steps,           ///< exactly `steps` steps
-  Precision,       ///< until a step's precision is at most eps, at most maxSteps steps
-  IntervalLength,  ///< until the interval to split is no longer than eps, at most maxSteps steps
-};
-
-enum class StopReason {
-  StepsDone,         ///< the step count was reached
-  PrecisionReached,  ///< a step's precision came within eps
-  IntervalRuleMet,   ///< the interval to split was no longer than eps
-  StepBoundHit,      ///< a precision or interval rule met the step bound first
-  Fault,             ///< a fault of F or of the arithmetic ended the run
-  StopRequested,     ///< the request's stopAfter ended the run after a step, whatever else that step met
-  // A variant only: "the new point left its interval" (its estimate fell
-  // below the interval's slope, or no double lies inside the interval).
-  PointLeftInterval,
-  // A variant only: every interval has an end where F is NaN, so no
-  // characteristic could be compared and nothing could be chosen.
-  NoComparableInterval,
-};
-
-// The reason as a short key for csv and json: steps, precision, interval,
-// bound, fault, requested, left-interval, no-interval.
-std::string_view stopReasonKey(StopReason reason);
+// The kind of the request's rule; its numbers are the request's steps, eps and maxSteps.
+using StopRule = VELMORAALG::StopRule::Kind;
+using VELMORAALG::StopReason;
+using VELMORAALG::stopReasonKey;
+using VELMORAALG::stopReasonText;
 
 struct SearchRequest {
   VELMORAALG::TOptFunc objective;  ///< unused when the caller brings its own method object
@@ -88,11 +70,11 @@ struct SearchOutcome {
 // xmin < xmax: another ends as a fault with the reason as its text.
 SearchOutcome runSearch(const SearchRequest& request);
 
-// Runs a method object the caller holds (the window keeps one between its
-// presses, and whatever the object carries over from run to run carries
-// over). The object must be the catalogue's make of request.method, one of
-// the characteristic scheme's.
-SearchOutcome runSearch(VELMORAALG::TCharactOpt& method, const SearchRequest& request);
+// Runs a method object the caller holds, after handing it the request's
+// parameter (the window keeps one between its presses, and whatever the
+// object carries over from run to run carries over). The object must be the
+// catalogue's make of request.method.
+SearchOutcome runSearch(VELMORAALG::SearchEngine& method, const SearchRequest& request);
 
 // The trials' points in the order they were placed.
 std::vector<double> placementOrder(const std::vector<Trial>& trials);
