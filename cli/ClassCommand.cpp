@@ -1,28 +1,17 @@
 #include <algorithm>
-#include <chrono>
 #include <ostream>
-#include <thread>
 
 #include "ClassRunOutput.h"
 #include "ClassRuns.h"
 #include "Commands.h"
 #include "OperationalPicture.h"
+#include "ParallelRuns.h"
 #include "ProgressLine.h"
 #include "Spelling.h"
 
 namespace Velmora::Cli {
 
 namespace {
-
-std::string progressText(std::size_t done, std::size_t runs, double elapsed) {
-  // Built by appending: GCC 12 warns falsely about "[" + std::string.
-  std::string text(1, '[');
-  text.append(std::to_string(done)).append("/").append(std::to_string(runs)).append(" runs] ");
-  text.append(printed("%.1f", elapsed)).append(" s");
-  if (done > 0 && done < runs)
-    text += ", about " + printed("%.1f", elapsed * static_cast<double>(runs - done) / static_cast<double>(done)) + " s left";
-  return text;
-}
 
 OperationalRequest operationalRequest(const ClassOptions& options, const std::vector<ClassRunRow>& rows) {
   OperationalRequest request;
@@ -43,16 +32,10 @@ OperationalRequest operationalRequest(const ClassOptions& options, const std::ve
 
 int runClassRuns(const ClassOptions& options, std::ostream& out, std::ostream& err, const Environment& env) {
   if (options.operationalFile && !env.operational) return badInput(err, "--operational is not available in this build");
-  const unsigned jobs = options.jobs.value_or(std::max(std::thread::hardware_concurrency(), 1u));
   ProgressLine line(err);
   ClassProgress progress;
-  const auto start = std::chrono::steady_clock::now();
-  if (env.progressToTerminal) {
-    progress = [&](std::size_t done, std::size_t runs) {
-      line.show(progressText(done, runs, std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count()));
-    };
-  }
-  const std::vector<ClassRunRow> rows = runClass(options, jobs, progress);
+  if (env.progressToTerminal) progress = [&line](std::size_t done, std::size_t runs) { line.showRuns(done, runs); };
+  const std::vector<ClassRunRow> rows = runClass(options, jobsOrCores(options.jobs), progress);
   line.wipe();
 
   writeClassRuns(out, options, rows);

@@ -21,8 +21,8 @@ constexpr std::uint64_t MaxClassFunctions = 1'000'000;
 constexpr std::array SingleSearchOnly{"--interval", "--method", "--param", "--eps", "--interval-eps",
                                       "--params", "--trials", "--plot", "--steps-out"};
 constexpr std::array SuiteOnly{"--eps-rel"};
-constexpr std::array ClassOnly{"--index", "--print-formula", "--max-trials", "--delta", "--jobs", "--no-header"};
-constexpr std::array BatchOnly{"--methods", "--operational", "--log-k"};
+constexpr std::array ClassOnly{"--index", "--print-formula", "--max-trials", "--delta", "--no-header"};
+constexpr std::array BatchOnly{"--methods", "--operational", "--log-k", "--jobs"};
 constexpr std::array ClassRunOnly{"--max-trials", "--delta", "--jobs", "--format", "--no-header"};
 
 std::string quoted(std::string_view text) {
@@ -241,7 +241,7 @@ std::string usageText() {
          "              [--trials] [--format text|csv|json] [--plot FILE.png]\n"
          "              [--steps-out FILE.csv]\n"
          "  velmora-run --suite FILE.tsv [--methods M1,M2,...|all] [--param-METHOD V]...\n"
-         "              [--eps-rel E] [--steps N] [--format text|csv]\n"
+         "              [--eps-rel E] [--steps N] [--jobs N] [--format text|csv]\n"
          "              [--operational FILE.png [--log-k]]\n"
          "  velmora-run --class CLASS:N|CLASS:FIRST-LAST [--methods M1,M2,...|all]\n"
          "              [--param-METHOD V]... [--max-trials N] [--delta D] [--jobs N]\n"
@@ -381,6 +381,7 @@ Command parseCommandLine(const std::vector<std::string>& args) {
     options.operationalFile = operationalFile;
     if (seen.count("--log-k") && !operationalFile) throw UsageError("--log-k needs --operational");
     options.logK = seen.count("--log-k") > 0;
+    options.jobs = jobs;
   };
 
   if (suiteFile && classText) throw UsageError("--suite and --class cannot be used together");
@@ -418,7 +419,6 @@ Command parseCommandLine(const std::vector<std::string>& args) {
     options.range = *range;
     if (maxTrials) options.rule.maxTrials = *maxTrials;
     if (delta) options.rule.delta = *delta;
-    options.jobs = jobs;
     if (seen.count("--no-header") && options.format != Format::Csv) throw UsageError("--no-header is for --format csv");
     options.header = !seen.count("--no-header");
     return options;

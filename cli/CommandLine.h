@@ -50,6 +50,7 @@ struct BatchOptions {
   Format format = Format::Text;
   std::optional<std::string> operationalFile;  ///< --operational: the picture of the share solved within k trials
   bool logK = false;
+  std::optional<unsigned> jobs;  ///< empty: as many as the machine has cores
 
   // The parameter a method runs with on a problem whose own Lipschitz
   // estimate is problemL: the one given, else Piyavsky's problemL and r = 2
@@ -73,7 +74,6 @@ struct ClassRange {
 struct ClassOptions : BatchOptions {
   ClassRange range;
   Lab::ClassRule rule;
-  std::optional<unsigned> jobs;  ///< empty: as many as the machine has cores
   bool header = true;            ///< --no-header leaves the csv header out, for every shard but the first
 };
 

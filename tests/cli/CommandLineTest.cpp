@@ -92,7 +92,6 @@ const BadCase badCases[] = {
     {"no picture writer", {"--class", "hill:2", "--operational", "oc.png"}, "--operational is not available in this build"},
     {"a step count in a class", {"--class", "hill:10", "--steps", "50"}, "--steps cannot be used with --class"},
     {"class and suite at once", {"--suite", "f.tsv", "--class", "hill:10"}, "--suite and --class cannot be used together"},
-    {"jobs in a test set", {"--suite", "f.tsv", "--jobs", "2"}, "--jobs cannot be used with --suite"},
     {"class options in one search", search({"--steps", "5", "--delta", "0.1"}), "--delta cannot be used without --class"},
     {"a method list in one search", search({"--steps", "5", "--methods", "all"}), "--methods cannot be used without --suite or --class"},
     {"a run option with the formulas", {"--class", "hill", "--index", "3", "--print-formula", "--param-strongin", "3"},

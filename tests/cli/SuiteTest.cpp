@@ -150,8 +150,7 @@ TEST(Suite, progressLineOnlyOnATerminal) {
   terminal.progressToTerminal = true;
   const Outcome r = run({"--suite", file.path(), "--methods", "strongin,piyavsky"}, terminal);
   ASSERT_EQ(r.status, ExitOk);
-  EXPECT_NE(r.err.find("\r[1/2] problem 2, strongin"), std::string::npos);
-  EXPECT_NE(r.err.find("\r[2/2] problem 2, piyavsky"), std::string::npos);
+  EXPECT_NE(r.err.find("\r[2/2 runs] "), std::string::npos);
   EXPECT_EQ(r.err.back(), '\r');  // the line is wiped before the table
   EXPECT_EQ(r.out.find('\r'), std::string::npos);
 }
