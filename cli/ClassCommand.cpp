@@ -17,7 +17,7 @@ OperationalRequest operationalRequest(const ClassOptions& options, const std::ve
   OperationalRequest request;
   request.file = *options.operationalFile;
   const ClassRange& range = options.range;
-  request.title = "Class " + std::string(Lab::testClass(range.cls).key) + ", functions " + std::to_string(range.first) +
+  request.title = "Class " + std::string(classKey(range)) + ", functions " + std::to_string(range.first) +
                   " to " + std::to_string(range.last) + ": a trial within " + printed("%g", options.rule.delta) +
                   "·(b − a) of x*";
   request.lastK = options.rule.maxTrials;
@@ -32,10 +32,18 @@ OperationalRequest operationalRequest(const ClassOptions& options, const std::ve
 
 int runClassRuns(const ClassOptions& options, std::ostream& out, std::ostream& err, const Environment& env) {
   if (options.operationalFile && !env.operational) return badInput(err, "--operational is not available in this build");
+  std::optional<FunctionSource> source;
+  try {
+    source.emplace(options.range, env.dataFolder);
+  } catch (const SuiteFileError& error) {
+    return badInput(err, error.what());
+  } catch (const UsageError& error) {
+    return badInput(err, error.what());
+  }
   ProgressLine line(err);
   ClassProgress progress;
   if (env.progressToTerminal) progress = [&line](std::size_t done, std::size_t runs) { line.showRuns(done, runs); };
-  const std::vector<ClassRunRow> rows = runClass(options, jobsOrCores(options.jobs), progress);
+  const std::vector<ClassRunRow> rows = runClass(options, *source, jobsOrCores(options.jobs), progress);
   line.wipe();
 
   writeClassRuns(out, options, rows);
@@ -48,16 +56,24 @@ int runClassRuns(const ClassOptions& options, std::ostream& out, std::ostream& e
   for (const ClassRunRow& row : rows) {
     if (!row.run.fault) continue;
     faulted = true;
-    err << Program << ": " << Lab::testClass(options.range.cls).key << " " << row.index << ", "
+    err << Program << ": " << classKey(options.range) << " " << row.index << ", "
         << methodName(row.method) << ": the run ended with the fault \"" << *row.run.fault << "\"\n";
   }
   if (!pictureWritten(pictureFailure, "operational", err)) return ExitFailed;
   return faulted ? ExitFault : ExitOk;
 }
 
-int listFormulas(const FormulaListing& listing, std::ostream& out, std::ostream& err) {
+int listFormulas(const FormulaListing& listing, std::ostream& out, std::ostream& err, const Environment& env) {
+  std::optional<FunctionSource> source;
+  try {
+    source.emplace(listing.range, env.dataFolder);
+  } catch (const SuiteFileError& error) {
+    return badInput(err, error.what());
+  } catch (const UsageError& error) {
+    return badInput(err, error.what());
+  }
   for (std::uint64_t index = listing.range.first;; ++index) {
-    out << Lab::makeTestFunction(listing.range.cls, index).formula << '\n';
+    out << source->make(index).formula << '\n';
     if (index == listing.range.last) break;
   }
   return outputWritten(out, err) ? ExitOk : ExitFailed;

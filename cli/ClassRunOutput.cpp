@@ -10,7 +10,7 @@ namespace Velmora::Cli {
 
 namespace {
 
-std::string_view classKey(const ClassOptions& options) { return Lab::testClass(options.range.cls).key; }
+std::string_view classKey(const ClassOptions& options) { return classKey(options.range); }
 
 std::string firstHitText(const ClassRunRow& row, const char* none) {
   return row.run.firstHit ? std::to_string(*row.run.firstHit) : none;

@@ -4,13 +4,14 @@
 
 namespace Velmora::Cli {
 
-std::vector<ClassRunRow> runClass(const ClassOptions& options, unsigned jobs, const ClassProgress& progress) {
+std::vector<ClassRunRow> runClass(const ClassOptions& options, const FunctionSource& source, unsigned jobs,
+                                  const ClassProgress& progress) {
   const std::size_t functions = options.range.last - options.range.first + 1;
   const std::size_t methods = options.methods.size();
   std::vector<ClassRunRow> rows(functions * methods);
   // A function is made once for all methods: making it costs about as much as a run.
   const auto runFunction = [&](std::size_t i) {
-    const Lab::TestFunction f = Lab::makeTestFunction(options.range.cls, options.range.first + i);
+    const Lab::TestFunction f = source.make(options.range.first + i);
     for (std::size_t m = 0; m < methods; ++m) {
       ClassRunRow& row = rows[i * methods + m];
       row.index = f.index;

@@ -8,6 +8,7 @@
 
 #include "ClassRun.h"
 #include "CommandLine.h"
+#include "FunctionSource.h"
 
 namespace Velmora::Cli {
 
@@ -23,7 +24,8 @@ using ClassProgress = std::function<void(std::size_t done, std::size_t runs)>;
 
 // The rows function by function, and for each function method by method in
 // the order of options.methods, whatever the number of threads.
-std::vector<ClassRunRow> runClass(const ClassOptions& options, unsigned jobs, const ClassProgress& progress = {});
+std::vector<ClassRunRow> runClass(const ClassOptions& options, const FunctionSource& functions, unsigned jobs,
+                                  const ClassProgress& progress = {});
 
 // The first hits of one method's runs, in the order of the rows.
 std::vector<std::optional<int>> firstHitsOf(const std::vector<ClassRunRow>& rows, MethodId method);

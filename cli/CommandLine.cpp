@@ -1,5 +1,6 @@
 #include "CommandLine.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
@@ -56,7 +57,10 @@ std::string methodKeys() {
 }
 
 std::string classKeys() {
-  return listed(Lab::testClasses(), [](const Lab::TestClass& c) { return c.key; });
+  std::vector<std::string_view> keys;
+  for (const Lab::TestClass& c : Lab::testClasses()) keys.push_back(c.key);
+  keys.insert(keys.end(), ShippedTestSets.begin(), ShippedTestSets.end());
+  return listed(keys, [](std::string_view key) { return key; });
 }
 
 MethodId parseMethod(std::string_view text) {
@@ -106,17 +110,22 @@ std::uint64_t parseIndex(std::string_view text, std::string_view what) {
   return value;
 }
 
-// CLASS, CLASS:N (functions 0..N-1) or CLASS:FIRST-LAST; the range is empty for CLASS alone.
-std::pair<Lab::TestClassId, std::optional<ClassRange>> parseClass(std::string_view text) {
+// CLASS, CLASS:N (functions 0..N-1) or CLASS:FIRST-LAST; the range is empty
+// for CLASS alone, and its first and last are unset.
+std::pair<ClassRange, bool> parseClass(std::string_view text) {
   const std::size_t colon = text.find(':');
   const std::string_view key = text.substr(0, colon);
-  const Lab::TestClass* cls = Lab::findTestClass(key);
-  if (!cls) throw UsageError("unknown class " + quoted(key) + " (expected " + classKeys() + ")");
-  if (colon == std::string_view::npos) return {cls->id, std::nullopt};
+  ClassRange range;
+  if (const Lab::TestClass* cls = Lab::findTestClass(key))
+    range.cls = cls->id;
+  else if (std::find(ShippedTestSets.begin(), ShippedTestSets.end(), key) != ShippedTestSets.end())
+    range.set = key;
+  else
+    throw UsageError("unknown class " + quoted(key) + " (expected " + classKeys() + ")");
+  if (colon == std::string_view::npos) return {range, false};
   const std::string what = "--class " + std::string(text);
   const std::string_view rest = text.substr(colon + 1);
   const std::size_t dash = rest.find('-');
-  ClassRange range{cls->id, 0, 0};
   if (dash == std::string_view::npos || dash == 0) {
     const std::uint64_t count = parseIndex(rest, what);
     if (count == 0) throw UsageError(what + ": a count of functions is at least 1");
@@ -129,7 +138,7 @@ std::pair<Lab::TestClassId, std::optional<ClassRange>> parseClass(std::string_vi
   if (range.last - range.first >= MaxClassFunctions)
     throw UsageError(what + ": at most " + std::to_string(MaxClassFunctions) +
                      " functions in one run (split the range into shards)");
-  return {cls->id, range};
+  return {range, true};
 }
 
 // Piyavsky's L in runs over many problems may come from the problem: from the
@@ -199,6 +208,10 @@ double BatchOptions::paramFor(MethodId method, double problemL) const {
     case Lab::ParamMeaning::Multiplier: return BatchMultiplier;
   }
   return 0;
+}
+
+std::string_view classKey(const ClassRange& range) {
+  return range.set.empty() ? Lab::testClass(range.cls).key : std::string_view(range.set);
 }
 
 std::string_view methodName(MethodId method) { return Lab::methodInfo(method).key; }
@@ -403,20 +416,20 @@ Command parseCommandLine(const std::vector<std::string>& args) {
     refuse(SuiteOnly, "with --class");
     if (steps) throw UsageError("--steps cannot be used with --class (its runs stop at --max-trials)");
     if (!positional.empty()) throw UsageError("--class takes no formula (got " + quoted(positional.front()) + ")");
-    auto [cls, range] = parseClass(*classText);
-    if (range && index) throw UsageError("--index cannot be used with a count or range in --class " + *classText);
-    if (!range && !index)
+    auto [range, counted] = parseClass(*classText);
+    if (counted && index) throw UsageError("--index cannot be used with a count or range in --class " + *classText);
+    if (!counted && !index)
       throw UsageError("--class " + *classText + " needs functions: " + *classText + ":N, " + *classText +
                        ":FIRST-LAST or --index I");
-    if (!range) range = ClassRange{cls, *index, *index};
+    if (!counted) range.first = range.last = *index;
     if (seen.count("--print-formula")) {
       refuseBatch("with --print-formula");
       refuse(ClassRunOnly, "with --print-formula");
-      return FormulaListing{*range};
+      return FormulaListing{range};
     }
     ClassOptions options;
     batch(options, true);
-    options.range = *range;
+    options.range = range;
     if (maxTrials) options.rule.maxTrials = *maxTrials;
     if (delta) options.rule.delta = *delta;
     if (seen.count("--no-header") && options.format != Format::Csv) throw UsageError("--no-header is for --format csv");

@@ -64,12 +64,20 @@ struct SuiteOptions : BatchOptions {
   std::optional<int> steps;  ///< a fixed step count instead of the interval rule
 };
 
-// Functions first..last of a class, both included.
+// The test sets that come with Velmora, as data/NAME.tsv; a class run takes
+// their rows by position, from 0.
+inline constexpr std::array<std::string_view, 3> ShippedTestSets{"hansen20", "hill1000", "shekel1000"};
+
+// Functions first..last of a class or of a shipped test set, both included.
 struct ClassRange {
   Lab::TestClassId cls = Lab::TestClassId::Hill;
+  std::string set;  ///< a shipped test set's name; empty for a generated class
   std::uint64_t first = 0;
   std::uint64_t last = 0;
 };
+
+// "hill", "shekel1000".
+std::string_view classKey(const ClassRange& range);
 
 struct ClassOptions : BatchOptions {
   ClassRange range;

@@ -74,7 +74,7 @@ const BadCase badCases[] = {
     {"from-function in one search", search({"--param", "from-function", "--steps", "5"}), "--param from-function is for runs over many problems"},
     {"from-function in a test set", {"--suite", "f.tsv", "--param-piyavsky", "from-function"}, "from-function is for class runs"},
     {"from-file in a class", {"--class", "hill:10", "--param-piyavsky", "from-file"}, "from-file is for test sets"},
-    {"unknown class", {"--class", "sphere:10"}, "unknown class \"sphere\" (expected hill or shekel)"},
+    {"unknown class", {"--class", "sphere:10"}, "unknown class \"sphere\" (expected hill, shekel, hansen20, hill1000 or shekel1000)"},
     {"a class without functions", {"--class", "hill"}, "--class hill needs functions: hill:N, hill:FIRST-LAST or --index I"},
     {"no function at all", {"--class", "hill:0"}, "a count of functions is at least 1"},
     {"a negative index", {"--class", "hill", "--index", "-1", "--print-formula"}, "--index: \"-1\" is out of range"},
