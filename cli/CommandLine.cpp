@@ -21,9 +21,10 @@ constexpr std::uint64_t MaxClassFunctions = 1'000'000;
 // The options of each mode that no other mode takes (the --param-METHOD options go with BatchOnly).
 constexpr std::array SingleSearchOnly{"--interval", "--method", "--param", "--eps", "--interval-eps",
                                       "--params", "--trials", "--plot", "--steps-out"};
+constexpr int MaxSeeds = 10000;
 constexpr std::array SuiteOnly{"--eps-rel"};
 constexpr std::array ClassOnly{"--index", "--print-formula", "--max-trials", "--delta", "--no-header"};
-constexpr std::array BatchOnly{"--methods", "--operational", "--log-k", "--jobs"};
+constexpr std::array BatchOnly{"--methods", "--operational", "--log-k", "--jobs", "--seeds"};
 constexpr std::array ClassRunOnly{"--max-trials", "--delta", "--jobs", "--format", "--no-header"};
 
 std::string quoted(std::string_view text) {
@@ -164,6 +165,12 @@ std::map<MethodId, double> batchParams(const std::vector<std::pair<std::string, 
         params[info.id] = value;
         break;
       }
+      case Lab::ParamMeaning::Population: {
+        const double value = parseNumber(text, option);
+        if (!info.acceptsParam(value)) throw UsageError(option + ": the population must be " + std::string(info.paramRule));
+        params[info.id] = value;
+        break;
+      }
     }
   }
   return params;
@@ -206,9 +213,33 @@ double BatchOptions::paramFor(MethodId method, double problemL) const {
     case Lab::ParamMeaning::None: return 0;
     case Lab::ParamMeaning::LipschitzEstimate: return problemL;
     case Lab::ParamMeaning::Multiplier: return BatchMultiplier;
+    case Lab::ParamMeaning::Population: return 0;
   }
   return 0;
 }
+
+std::vector<std::uint64_t> BatchOptions::seedsFor(MethodId method) const {
+  if (!Lab::methodInfo(method).stochastic || !seeds) return {seed};
+  std::vector<std::uint64_t> all;
+  for (int s = 0; s < *seeds; ++s) all.push_back(static_cast<std::uint64_t>(s));
+  return all;
+}
+
+bool BatchOptions::anyStochastic() const {
+  return std::any_of(methods.begin(), methods.end(), [](MethodId m) { return Lab::methodInfo(m).stochastic; });
+}
+
+namespace {
+
+// NLopt's methods count evaluations; a rule of precision or interval length has no meaning for them.
+void refuseRuleForPeers(const std::vector<MethodId>& methods, const char* rule) {
+  for (MethodId m : methods)
+    if (Lab::methodInfo(m).family == Lab::MethodFamily::Peer)
+      throw UsageError(std::string(Lab::methodInfo(m).key) + " stops at a budget of evaluations: give --steps N, not " +
+                       rule);
+}
+
+}  // namespace
 
 std::string_view classKey(const ClassRange& range) {
   return range.set.empty() ? Lab::testClass(range.cls).key : std::string_view(range.set);
@@ -298,6 +329,8 @@ Command parseCommandLine(const std::vector<std::string>& args) {
   std::optional<double> delta;
   std::optional<unsigned> jobs;
   std::optional<std::string> operationalFile;
+  std::optional<std::uint64_t> seed;
+  std::optional<int> seeds;
   bool optionsEnded = false;
 
   while (!reader.done()) {
@@ -369,6 +402,10 @@ Command parseCommandLine(const std::vector<std::string>& args) {
       delta = positive(parseNumber(reader.value(arg), arg), arg);
     } else if (arg == "--jobs") {
       jobs = static_cast<unsigned>(parseCount(reader.value(arg), arg, 1, MaxJobs));
+    } else if (arg == "--seed") {
+      seed = parseIndex(reader.value(arg), arg);
+    } else if (arg == "--seeds") {
+      seeds = parseCount(reader.value(arg), arg, 1, MaxSeeds);
     } else if (arg == "--operational") {
       operationalFile = reader.value(arg);
       if (operationalFile->empty()) throw UsageError("--operational needs a file name");
@@ -395,6 +432,9 @@ Command parseCommandLine(const std::vector<std::string>& args) {
     if (seen.count("--log-k") && !operationalFile) throw UsageError("--log-k needs --operational");
     options.logK = seen.count("--log-k") > 0;
     options.jobs = jobs;
+    if (seed && seeds) throw UsageError("--seed and --seeds cannot be used together");
+    options.seed = seed.value_or(0);
+    options.seeds = seeds;
   };
 
   if (suiteFile && classText) throw UsageError("--suite and --class cannot be used together");
@@ -408,6 +448,7 @@ Command parseCommandLine(const std::vector<std::string>& args) {
     suite.file = *suiteFile;
     if (epsRel) suite.epsRel = *epsRel;
     suite.steps = steps;
+    if (!steps) refuseRuleForPeers(suite.methods, "the interval rule of --eps-rel");
     return suite;
   }
 
@@ -476,7 +517,9 @@ Command parseCommandLine(const std::vector<std::string>& args) {
     search.stop = StopRule::IntervalLength;
     search.eps = *intervalEps;
   }
+  if (search.stop != StopRule::Steps) refuseRuleForPeers({search.method}, eps ? "--eps" : "--interval-eps");
   if (params) search.params = *params;
+  search.seed = seed.value_or(0);
   search.trials = trials;
   if (format) search.format = *format;
   search.plotFile = plotFile;

@@ -38,6 +38,7 @@ struct SearchOptions {
   Format format = Format::Text;
   std::optional<std::string> plotFile;
   std::optional<std::string> stepsFile;  ///< --steps-out: one csv row per step
+  std::uint64_t seed = 0;                ///< --seed: a stochastic method's
 };
 
 // Every multiplier in runs over many problems, as the literature runs them.
@@ -51,6 +52,15 @@ struct BatchOptions {
   std::optional<std::string> operationalFile;  ///< --operational: the picture of the share solved within k trials
   bool logK = false;
   std::optional<unsigned> jobs;  ///< empty: as many as the machine has cores
+  std::uint64_t seed = 0;        ///< --seed: the one seed of each stochastic method's run
+  // --seeds N: each stochastic method runs with seeds 0 .. N - 1, the others once.
+  std::optional<int> seeds;
+
+  // The seeds a method runs with: one for a deterministic method (its seed
+  // then means nothing), seed or 0 .. seeds - 1 for a stochastic one.
+  std::vector<std::uint64_t> seedsFor(MethodId method) const;
+  // Whether a method of the run is stochastic, so that the csv has a seed column.
+  bool anyStochastic() const;
 
   // The parameter a method runs with on a problem whose own Lipschitz
   // estimate is problemL: the one given, else Piyavsky's problemL and r = 2

@@ -17,6 +17,9 @@ std::string curveName(const BatchOptions& options, MethodId method, const std::s
       name += options.params.count(method) ? "L = " + shortest(options.params.at(method)) : problemLipschitz;
       break;
     case Lab::ParamMeaning::Multiplier: name += ", r = " + shortest(options.paramFor(method, 0)); break;
+    case Lab::ParamMeaning::Population:
+      if (options.params.count(method)) name += ", population " + shortest(options.params.at(method));
+      break;
   }
   return name;
 }

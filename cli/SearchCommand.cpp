@@ -62,6 +62,7 @@ int runOneSearch(const SearchOptions& options, std::ostream& out, std::ostream& 
   request.steps = options.steps;
   request.eps = options.eps;
   request.recordSteps = options.stepsFile.has_value();
+  request.seed = options.seed;
   Lab::SearchOutcome result = Lab::runSearch(request);
 
   std::optional<std::string> writeFailure;

@@ -45,7 +45,8 @@ std::string meanParam(const SuiteOptions& options, MethodId method) {
     case Lab::ParamMeaning::None: return "-";
     case Lab::ParamMeaning::LipschitzEstimate:
       return options.params.count(method) ? shortest(options.params.at(method)) : LipschitzOfTheFile;
-    case Lab::ParamMeaning::Multiplier: return shortest(options.paramFor(method, 0));
+    case Lab::ParamMeaning::Multiplier:
+    case Lab::ParamMeaning::Population: return shortest(options.paramFor(method, 0));
   }
   return "-";
 }

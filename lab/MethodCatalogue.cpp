@@ -69,9 +69,45 @@ constexpr MethodInfo variant(MethodId id, std::string_view key, std::string_view
           false};
 }
 
+bool wholeOrZero(double value) { return value >= 0 && value == std::floor(value) && value <= 1e6; }
+double populationUsed(double value) { return wholeOrZero(value) ? value : 0; }
+
+template <VELMORAALG::NloptSearch::Algorithm algorithm>
+std::unique_ptr<VELMORAALG::NloptSearch> makePeer(TOptFunc objective, double entered, std::uint64_t seed) {
+  auto method = std::make_unique<VELMORAALG::NloptSearch>(std::move(objective), algorithm);
+  method->SetParameter(populationUsed(entered));
+  method->SetSeed(seed);
+  return method;
+}
+
+template <VELMORAALG::NloptSearch::Algorithm algorithm>
+constexpr MethodInfo peer(MethodId id, std::string_view key, std::string_view englishName) {
+  constexpr bool stochastic = VELMORAALG::NloptSearch::Stochastic(algorithm);
+  return {id,
+          key,
+          "",
+          englishName,
+          stochastic ? ParamMeaning::Population : ParamMeaning::None,
+          "",
+          0,
+          stochastic ? wholeOrZero : anyValue,
+          stochastic ? "a whole number from 0 (NLopt's default) to 1000000" : "",
+          stochastic ? populationUsed : noParam,
+          MethodFamily::Peer,
+          nullptr,
+          nullptr,
+          nullptr,
+          nullptr,
+          false,
+          makePeer<algorithm>,
+          stochastic};
+}
+
+using Nlopt = VELMORAALG::NloptSearch::Algorithm;
+
 constexpr std::size_t WindowMethodCount = 3;
 
-const std::array<MethodInfo, 11> Catalogue{{
+const std::array<MethodInfo, 18> Catalogue{{
     {MethodId::Scan, "scan", "Метод последовательного сканирования;", "sequential scanning", ParamMeaning::None,
      "", 0, anyValue, "", noParam, MethodFamily::CharacteristicScheme, make<VELMORAALG::TScanOpt>, applyNothing,
      nullptr, VELMORAALG::TScanOpt::IntervalCharacteristic, false},
@@ -100,6 +136,14 @@ const std::array<MethodInfo, 11> Catalogue{{
             makeAdaptive<Characteristic::Information, Estimate::LocalAdditive>),
     variant(MethodId::InfLtma, "inf-ltma", "information, maximum-additive local tuning",
             makeAdaptive<Characteristic::Information, Estimate::LocalMaxAdditive>),
+    peer<Nlopt::Direct>(MethodId::NloptDirect, "nlopt-direct", "NLopt's DIRECT (Jones et al. 1993)"),
+    peer<Nlopt::DirectL>(MethodId::NloptDirectL, "nlopt-direct-l", "NLopt's DIRECT-L (Gablonsky and Kelley 2001)"),
+    peer<Nlopt::Ags>(MethodId::NloptAgs, "nlopt-ags", "NLopt's AGS (Sergeyev, Strongin and Lera 2013)"),
+    peer<Nlopt::Crs2>(MethodId::NloptCrs2, "nlopt-crs2", "NLopt's CRS2 with local mutation (Kaelo and Ali 2006)"),
+    peer<Nlopt::Esch>(MethodId::NloptEsch, "nlopt-esch", "NLopt's ESCH evolutionary strategy (da Silva Santos et al. 2010)"),
+    peer<Nlopt::Isres>(MethodId::NloptIsres, "nlopt-isres", "NLopt's ISRES (Runarsson and Yao 2005)"),
+    peer<Nlopt::Mlsl>(MethodId::NloptMlsl, "nlopt-mlsl",
+                      "NLopt's MLSL, low-discrepancy, with BOBYQA (Kan and Timmer 1987)"),
 }};
 
 }  // namespace

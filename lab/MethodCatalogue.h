@@ -4,12 +4,14 @@
 // both read them here.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <span>
 #include <string_view>
 
 #include "AdaptiveLipschitzSearch.h"
 #include "Charact_opt.h"
+#include "NloptSearch.h"
 
 namespace Velmora::Lab {
 
@@ -27,18 +29,30 @@ enum class MethodId {
   InfLtm,
   InfLta,
   InfLtma,
+  // NLopt's global methods, for velmora-run and the core; the window has none of them.
+  NloptDirect,
+  NloptDirectL,
+  NloptAgs,
+  NloptCrs2,
+  NloptEsch,
+  NloptIsres,
+  NloptMlsl,
 };
 
 enum class ParamMeaning {
   None,               ///< scanning takes no parameter
   LipschitzEstimate,  ///< the broken lines' constant L
   Multiplier,         ///< r, the multiplier of the estimated slopes (Strongin's and the variants' reliability)
+  Population,         ///< a stochastic NLopt method's population; 0 keeps NLopt's default
 };
 
 // How the catalogue makes a method, and so which engine runs it.
 enum class MethodFamily {
   CharacteristicScheme,  ///< TCharactOpt, with the window's rhythm: make and applyParam
   AdaptiveEstimate,      ///< AdaptiveLipschitzSearch, estimates refreshed after every trial: makeAdaptive
+  // NloptSearch: makePeer. Every evaluation is a trial, the first two stand
+  // for the ends, and the only stop rule is a budget of steps.
+  Peer,
 };
 
 // The window's default for both the Lipschitz estimate and the multiplier.
@@ -82,11 +96,16 @@ struct MethodInfo {
   // Whether the method puts its point where lines of slopes +-constant through
   // the ends meet, so that a broken line under the trials explains it.
   bool brokenLine;
+  // Peer only, null for the others: the method with its population and seed.
+  std::unique_ptr<VELMORAALG::NloptSearch> (*makePeer)(VELMORAALG::TOptFunc objective, double entered,
+                                                       std::uint64_t seed) = nullptr;
+  // Whether its runs draw random numbers, so that a seed changes them.
+  bool stochastic = false;
 };
 
 // The window's three methods, in the order of its method choice.
 std::span<const MethodInfo> windowMethods();
-// Every method: the window's three, then the eight variants.
+// Every method: the window's three, the eight variants, then NLopt's seven.
 std::span<const MethodInfo> allMethods();
 const MethodInfo& methodInfo(MethodId id);
 // Null when no method has that key.

@@ -68,7 +68,12 @@ StopReason reasonOf(const AdaptiveLipschitzSearch& method, StopRule rule) {
   return ruleMet(rule);
 }
 
-// Either engine: they answer to the same names.
+StopReason reasonOf(const VELMORAALG::NloptSearch&, StopRule rule) {
+  // A requested stop is told by the caller; a peer knows only its budget.
+  return ruleMet(rule);
+}
+
+// Any engine: they answer to the same names.
 template <class Method>
 SearchOutcome runMethod(Method& method, const SearchRequest& request, double paramUsed) {
   SearchOutcome outcome;
@@ -148,10 +153,16 @@ SearchOutcome runSearch(const SearchRequest& request) {
   SearchOutcome outcome;
   if (info.family == MethodFamily::CharacteristicScheme) {
     outcome = runSearch(*info.make(counted), request);
-  } else {
+  } else if (info.family == MethodFamily::AdaptiveEstimate) {
     const double entered = request.param.value_or(info.defaultParam);
     const std::unique_ptr<AdaptiveLipschitzSearch> method = info.makeAdaptive(counted, entered);
     outcome = runMethod(*method, request, info.effectiveParam(entered));
+  } else {
+    const double entered = request.param.value_or(info.defaultParam);
+    const std::unique_ptr<VELMORAALG::NloptSearch> method = info.makePeer(counted, entered, request.seed);
+    outcome = runMethod(*method, request, info.effectiveParam(entered));
+    outcome.engineResult = method->GetResultCode();
+    outcome.engineResultText = method->GetResultText();
   }
   outcome.evaluations = objective->distinct();
   return outcome;

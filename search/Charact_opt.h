@@ -14,30 +14,9 @@
 #include <vector>
 
 #include "Extended.h"
+#include "SearchEngine.h"
 
 namespace VELMORAALG {
-
-// F must return the same value for the same point every time.
-using TOptFunc = std::function<double(double)>;
-
-// One trial: the point and the characteristic of the interval that begins there.
-struct TSearchInfo {
-  double X;
-  double Charact;
-};
-static_assert(sizeof(TSearchInfo) == 16);
-
-// What one completed step did, for whoever watches a run: the interval split
-// (numbered from 1 in list order, its ends and its characteristic when it was
-// chosen), the method's constant in that step (L, Strongin's m after its
-// refresh, 0 for scanning), the new point, F there and the step's Precision.
-struct TStepRecord {
-  int Step;
-  int Interval;
-  double Left, Right, Charact, Constant, X, Z, Precision;
-};
-
-using TStepObserver = std::function<void(const TStepRecord&)>;
 
 // A trial point as the rules see it: its value is asked for through
 // TCharactOpt::Value, which evaluates F the first time only.

@@ -45,19 +45,6 @@ struct NloptSearch::RunState {
 
 NloptSearch::NloptSearch(TOptFunc func, Algorithm algorithm) : func_(std::move(func)), algorithm_(algorithm) {}
 
-bool NloptSearch::Stochastic(Algorithm algorithm) {
-  switch (algorithm) {
-    case Algorithm::Crs2:
-    case Algorithm::Esch:
-    case Algorithm::Isres:
-    case Algorithm::Mlsl: return true;
-    case Algorithm::Direct:
-    case Algorithm::DirectL:
-    case Algorithm::Ags: return false;
-  }
-  return false;
-}
-
 void NloptSearch::SetParameter(double value) {
   population_ = Stochastic(algorithm_) && value >= 1 ? static_cast<unsigned>(value) : 0;
 }
@@ -104,7 +91,10 @@ double NloptSearch::Objective(unsigned, const double* x, double*, void* data) {
       self.ReportStep({self.stepCount_, 0, none, none, none, 0.0, x[0], z, 0.0});
     }
   }
-  if (placed >= run.budget || self.StopWasRequested()) {
+  // NLopt ends at its maxeval by itself, which keeps its own result code;
+  // only a stop asked for forces it.
+  if (placed >= run.budget) run.stopping = true;
+  if (self.StopWasRequested()) {
     run.stopping = true;
     nlopt_force_stop(run.opt);
   }

@@ -29,7 +29,10 @@ class NloptSearch final : public SearchEngine {
   NloptSearch(TOptFunc func, Algorithm algorithm);
 
   // Whether the algorithm draws random numbers, so that its seed matters.
-  static bool Stochastic(Algorithm algorithm);
+  static constexpr bool Stochastic(Algorithm algorithm) {
+    return algorithm == Algorithm::Crs2 || algorithm == Algorithm::Esch || algorithm == Algorithm::Isres ||
+           algorithm == Algorithm::Mlsl;
+  }
 
   // The population of a stochastic algorithm (its random points per
   // iteration for MLSL); 0 leaves NLopt's default. The others take no notice.
@@ -40,8 +43,8 @@ class NloptSearch final : public SearchEngine {
   // NLopt counts evaluations, not precision or interval lengths.
   std::string RuleRefusal(StopRule::Kind kind) const override;
 
-  // NLopt's result code of the last run (NLOPT_FORCED_STOP also when the step
-  // observer or the budget stopped it) and its name, "MAXEVAL_REACHED".
+  // NLopt's result code of the last run (NLOPT_FORCED_STOP when the step
+  // observer stopped it) and its name, "MAXEVAL_REACHED".
   int GetResultCode() const;
   std::string GetResultText() const;
 
