@@ -22,9 +22,17 @@ OperationalRequest operationalRequest(const ClassOptions& options, const std::ve
                   "·(b − a) of x*";
   request.lastK = options.rule.maxTrials;
   request.logK = options.logK;
-  for (MethodId method : options.methods)
-    request.curves.push_back(
-        operationalCurve(curveName(options, method, lipschitzOfTheFunction()), firstHitsOf(rows, method), request.lastK));
+  for (MethodId method : options.methods) {
+    const std::string name = curveName(options, method, lipschitzOfTheFunction());
+    const std::vector<std::uint64_t> seeds = options.seedsFor(method);
+    if (!Lab::methodInfo(method).stochastic || seeds.size() < 2) {
+      request.curves.push_back(operationalCurve(name, firstHitsOf(rows, method), request.lastK));
+      continue;
+    }
+    std::vector<std::vector<std::optional<int>>> bySeed;
+    for (std::uint64_t seed : seeds) bySeed.push_back(firstHitsOf(rows, method, seed));
+    request.curves.push_back(operationalZoneCurve(name + ", " + std::to_string(seeds.size()) + " seeds", bySeed, request.lastK));
+  }
   return request;
 }
 

@@ -24,8 +24,20 @@ std::string curveName(const BatchOptions& options, MethodId method, const std::s
   return name;
 }
 
+OperationalCurve operationalZoneCurve(std::string name, std::span<const std::vector<std::optional<int>>> firstHitsBySeed,
+                                      int lastK) {
+  OperationalCurve curve{std::move(name), {}, {}, {}, {}};
+  for (const Lab::ZonePoint& point : Lab::operationalZone(firstHitsBySeed, lastK)) {
+    curve.k.push_back(point.k);
+    curve.share.push_back(point.mean);
+    curve.low.push_back(point.low);
+    curve.high.push_back(point.high);
+  }
+  return curve;
+}
+
 OperationalCurve operationalCurve(std::string name, std::span<const std::optional<int>> firstHits, int lastK) {
-  OperationalCurve curve{std::move(name), {}, {}};
+  OperationalCurve curve{std::move(name), {}, {}, {}, {}};
   for (const Lab::SharePoint& point : Lab::operationalCharacteristic(firstHits, lastK)) {
     curve.k.push_back(point.k);
     curve.share.push_back(point.share);
