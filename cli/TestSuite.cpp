@@ -23,10 +23,12 @@ std::vector<std::string> splitTabs(const std::string& line) {
   }
 }
 
-SuiteRow runOne(const Problem& problem, Lab::FormulaFunction& func, MethodId method, const SuiteOptions& options) {
+SuiteRow runOne(const Problem& problem, Lab::FormulaFunction& func, MethodId method, std::uint64_t seed,
+               const SuiteOptions& options) {
   SuiteRow row;
   row.id = problem.id;
   row.method = method;
+  if (Lab::methodInfo(method).stochastic) row.seed = seed;
   row.eps = options.epsRel * (problem.b - problem.a);
 
   Lab::SearchRequest request;
@@ -37,6 +39,7 @@ SuiteRow runOne(const Problem& problem, Lab::FormulaFunction& func, MethodId met
   request.method = method;
   row.param = options.paramFor(method, problem.lipschitz);
   request.param = row.param;
+  request.seed = seed;
   if (options.steps) {
     request.stop = Lab::StopRule::Steps;
     request.steps = *options.steps;
@@ -155,12 +158,15 @@ std::vector<Problem> readProblemsFile(const std::string& fileName) {
 
 std::vector<SuiteRow> runSuite(const std::vector<Problem>& problems, const SuiteOptions& options, unsigned jobs,
                                const SuiteProgress& progress) {
-  const std::size_t methods = options.methods.size();
+  std::size_t methods = 0;
+  for (MethodId method : options.methods) methods += options.seedsFor(method).size();
   std::vector<SuiteRow> rows(problems.size() * methods);
   const auto runProblem = [&](std::size_t p) {
     const Problem& problem = problems[p];
     Lab::FormulaFunction func(problem.formula);
-    for (std::size_t m = 0; m < methods; ++m) rows[p * methods + m] = runOne(problem, func, options.methods[m], options);
+    std::size_t next = p * methods;
+    for (MethodId method : options.methods)
+      for (std::uint64_t seed : options.seedsFor(method)) rows[next++] = runOne(problem, func, method, seed, options);
   };
   std::function<void(std::size_t)> report;
   if (progress) report = [&](std::size_t done) { progress(done * methods, rows.size()); };

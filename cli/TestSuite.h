@@ -2,6 +2,7 @@
 // on every problem under the protocol of the univariate literature.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <iosfwd>
 #include <optional>
@@ -42,6 +43,7 @@ struct SuiteRow {
   std::string id;
   MethodId method = MethodId::Scan;
   double param = 0;  ///< L or r; 0 for scanning
+  std::optional<std::uint64_t> seed;  ///< a stochastic method's only
   double eps = 0;
   std::size_t trials = 0;
   bool success = false;

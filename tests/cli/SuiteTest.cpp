@@ -210,7 +210,9 @@ TEST(Suite, everyMethodOfTheCatalogueRunsAndTheVariantsSayWhyTheyStopped) {
     return std::nullopt;
   };
   std::ostringstream out, err;
-  ASSERT_EQ(runCli({"--suite", file.path(), "--methods", "all", "--format", "csv", "--operational", "oc.png"}, out, err, env),
+  // NLopt's methods take no interval rule.
+  const std::string ours = "scan,piyavsky,strongin,geom-gl,geom-ltm,geom-lta,geom-ltma,inf-gl,inf-ltm,inf-lta,inf-ltma";
+  ASSERT_EQ(runCli({"--suite", file.path(), "--methods", ours, "--format", "csv", "--operational", "oc.png"}, out, err, env),
             ExitOk)
       << err.str();
   std::istringstream in(out.str());
