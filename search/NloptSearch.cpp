@@ -59,7 +59,11 @@ std::string NloptSearch::RuleRefusal(StopRule::Kind kind) const {
 
 int NloptSearch::GetResultCode() const { return result_; }
 
-std::string NloptSearch::GetResultText() const { return nlopt_result_to_string(static_cast<nlopt_result>(result_)); }
+std::string NloptSearch::GetResultText() const {
+  // Before any run, or after a refused rule, there is no code NLopt knows.
+  const char* text = nlopt_result_to_string(static_cast<nlopt_result>(result_));
+  return text ? text : "";
+}
 
 int NloptSearch::GetRefreshCount() const { return 0; }
 

@@ -71,7 +71,10 @@ TEST(ClassRun, stopsAtThePlainRunsFirstTrialNearTheMinimiser) {
         plain.xmax = f.b;
         plain.method = method.id;
         plain.param = param;
-        plain.stop = StopRule::IntervalLength;
+        // A peer knows the budget alone.
+        const bool peer = method.family == MethodFamily::Peer;
+        plain.stop = peer ? StopRule::Steps : StopRule::IntervalLength;
+        plain.steps = rule.maxTrials - 2;
         plain.eps = ClassIntervalRel * (f.b - f.a);
         plain.maxSteps = rule.maxTrials - 2;
         const SearchOutcome outcome = runSearch(plain);
@@ -83,7 +86,8 @@ TEST(ClassRun, stopsAtThePlainRunsFirstTrialNearTheMinimiser) {
         const ClassRun run = runOnTestFunction(f, method.id, param, rule);
         EXPECT_EQ(run.firstHit, expected);
         if (!expected) {
-          const ClassRunStop stop = outcome.stop == StopReason::StepBoundHit        ? ClassRunStop::Budget
+          const ClassRunStop stop = outcome.fault                                   ? ClassRunStop::Fault
+                                    : peer || outcome.stop == StopReason::StepBoundHit ? ClassRunStop::Budget
                                     : outcome.stop == StopReason::PointLeftInterval ? ClassRunStop::PointLeftInterval
                                                                                     : ClassRunStop::IntervalRule;
           EXPECT_EQ(classRunStopKey(run.stop), classRunStopKey(stop));
