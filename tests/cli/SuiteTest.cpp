@@ -184,6 +184,10 @@ TEST(Suite, badFilesAreRefusedWithFileAndLine) {
       {header + "1\tx[0]\t0\t1\n", ":2: the row has no value in column \"L\"", "short row"},
       {header + "1\tx[0]\t0\t1\t1\t0\n1\tx[0]\t0\t1\t1\t0\n", ":3: problem 1 appears twice", "duplicate id"},
       {header + "\n# a comment\n7\tsin(x[0]\t0\t1\t1\t0\n", ":4: formula syntax error in problem 7:\n  sin(x[0]\n", "syntax error"},
+      {"id\tformula\ta\tb\tL\txstar\tstored_L\n1\tx[0]\t0\t1\t1\t0\t4,02\n", ":2: stored_L: \"4,02\" is not a number",
+       "a published column of the Hill and Shekel sets"},
+      {"id\tformula\ta\tb\tL\txstar\tfstar\n1\tx[0]\t0\t1\t1\t0\n", ":2: the row has no value in column \"fstar\"",
+       "an optional column left empty at the end"},
       {header, ": the file holds no problems", "header only"},
       {"", ": the file holds no header line", "empty file"},
   };
