@@ -1,6 +1,7 @@
 #include <algorithm>
 #include <ostream>
 
+#include "ClassCsv.h"
 #include "ClassRunOutput.h"
 #include "ClassRuns.h"
 #include "Commands.h"
@@ -69,6 +70,27 @@ int runClassRuns(const ClassOptions& options, std::ostream& out, std::ostream& e
   }
   if (!pictureWritten(pictureFailure, "operational", err)) return ExitFailed;
   return faulted ? ExitFault : ExitOk;
+}
+
+int summariseCsv(const CsvSummaryOptions& given, std::ostream& out, std::ostream& err, const Environment& env) {
+  if (given.operationalFile && !env.operational) return badInput(err, "--operational is not available in this build");
+  ClassOptions options = given;
+  std::vector<ClassRunRow> rows;
+  try {
+    rows = readClassCsv(given.files, options);
+  } catch (const SuiteFileError& error) {
+    return badInput(err, error.what());
+  } catch (const UsageError& error) {
+    return badInput(err, error.what());
+  }
+  if (options.format == Format::Csv)
+    writeClassRuns(out, options, rows);
+  else
+    writeClassSummary(out, options, rows);
+  if (!outputWritten(out, err)) return ExitFailed;
+  std::optional<std::string> pictureFailure;
+  if (options.operationalFile) pictureFailure = env.operational(operationalRequest(options, rows));
+  return pictureWritten(pictureFailure, "operational", err) ? ExitOk : ExitFailed;
 }
 
 int listFormulas(const FormulaListing& listing, std::ostream& out, std::ostream& err, const Environment& env) {

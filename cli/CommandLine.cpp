@@ -291,6 +291,8 @@ std::string usageText() {
          "              [--param-METHOD V]... [--max-trials N] [--delta D] [--jobs N]\n"
          "              [--format text|csv] [--no-header] [--operational FILE.png [--log-k]]\n"
          "  velmora-run --class CLASS --index I [--print-formula | the options above]\n"
+         "  velmora-run --from-csv FILE.csv... [--max-trials N] [--delta D] [--format text|csv]\n"
+         "              [--operational FILE.png [--log-k]]\n"
          "  velmora-run --help\n"
          "\n"
          + wrapped("METHOD is " + methodKeys() + "; CLASS is " + classKeys() + ".") + "\n"
@@ -308,6 +310,7 @@ Command parseCommandLine(const std::vector<std::string>& args) {
   std::vector<std::string> positional;
   std::optional<std::string> suiteFile;
   std::optional<std::string> classText;
+  std::optional<std::string> csvFile;
 
   // Collected first and checked against the mode afterwards, so that each
   // option's misuse gets its own message whatever the order of the arguments.
@@ -382,6 +385,8 @@ Command parseCommandLine(const std::vector<std::string>& args) {
       if (stepsFile->empty()) throw UsageError("--steps-out needs a file name");
     } else if (arg == "--suite") {
       suiteFile = reader.value(arg);
+    } else if (arg == "--from-csv") {
+      csvFile = reader.value(arg);
     } else if (arg == "--class") {
       classText = reader.value(arg);
     } else if (arg == "--methods") {
@@ -438,6 +443,21 @@ Command parseCommandLine(const std::vector<std::string>& args) {
   };
 
   if (suiteFile && classText) throw UsageError("--suite and --class cannot be used together");
+  if (csvFile) {
+    if (suiteFile || classText) throw UsageError("--from-csv reads runs made before: it takes no --suite or --class");
+    refuse(SingleSearchOnly, "with --from-csv");
+    refuse(SuiteOnly, "with --from-csv");
+    for (const char* option : {"--index", "--print-formula", "--jobs", "--no-header", "--methods", "--seed", "--seeds"})
+      if (seen.count(option)) throw UsageError(std::string(option) + " cannot be used with --from-csv");
+    if (!methodParams.empty()) throw UsageError(methodParams.front().first + " cannot be used with --from-csv");
+    CsvSummaryOptions options;
+    batch(options, true);
+    options.files.push_back(*csvFile);
+    options.files.insert(options.files.end(), positional.begin(), positional.end());
+    if (maxTrials) options.rule.maxTrials = *maxTrials;
+    if (delta) options.rule.delta = *delta;
+    return options;
+  }
 
   if (suiteFile) {
     refuse(SingleSearchOnly, "with --suite");

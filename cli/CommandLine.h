@@ -95,6 +95,12 @@ struct ClassOptions : BatchOptions {
   bool header = true;            ///< --no-header leaves the csv header out, for every shard but the first
 };
 
+// --from-csv: the summary and picture of class runs from their csv rows,
+// without running them again. The range and the methods come from the rows.
+struct CsvSummaryOptions : ClassOptions {
+  std::vector<std::string> files;
+};
+
 // --print-formula: the formula of each function of the range.
 struct FormulaListing {
   ClassRange range;
@@ -102,7 +108,7 @@ struct FormulaListing {
 
 struct HelpRequest {};
 
-using Command = std::variant<HelpRequest, SearchOptions, SuiteOptions, ClassOptions, FormulaListing>;
+using Command = std::variant<HelpRequest, SearchOptions, SuiteOptions, ClassOptions, FormulaListing, CsvSummaryOptions>;
 
 // A bad argument; what() is the user's text, without the program name.
 class UsageError : public std::runtime_error {

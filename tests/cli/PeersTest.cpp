@@ -2,6 +2,7 @@
 // output of any number of jobs, seeds in the csv, and the bad inputs.
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <regex>
 
 #include "CliRun.h"
@@ -82,5 +83,64 @@ TEST(Peers, badInputIsRefusedWithItsReason) {
     const Outcome r = run(c.args);
     EXPECT_EQ(r.status, ExitBadInput);
     EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
+  }
+}
+
+namespace {
+
+std::string written(const std::string& name, const std::string& contents) {
+  const std::string path = ::testing::TempDir() + "velmora_from_csv_" + name;
+  std::ofstream(path) << contents;
+  return path;
+}
+
+}  // namespace
+
+TEST(FromCsv, shardsInAnyOrderGiveTheWholeRunsSummaryAndPicture) {
+  OperationalRequest whole, rebuilt;
+  Environment env;
+  env.operational = [&](const OperationalRequest& r) -> std::optional<std::string> {
+    (whole.curves.empty() ? whole : rebuilt) = r;
+    return std::nullopt;
+  };
+  const std::vector<std::string> args{"--methods", "piyavsky,nlopt-direct,nlopt-esch", "--seeds", "2",
+                                      "--max-trials", "150", "--format", "csv", "--operational", "oc.png"};
+  const Outcome all = run(with({"--class", "shekel1000:0-19"}, args), env);
+  ASSERT_EQ(all.status, ExitOk) << all.err;
+  Environment quiet;
+  quiet.operational = [](const OperationalRequest&) -> std::optional<std::string> { return std::nullopt; };
+  const std::string first = written("first.csv", run(with({"--class", "shekel1000:0-6"}, args), quiet).out);
+  const std::string rest = written("rest.csv", run(with({"--class", "shekel1000:7-19", "--no-header"}, args), quiet).out);
+  const Outcome back = run({"--from-csv", rest, first, "--max-trials", "150", "--operational", "oc.png"}, env);
+  ASSERT_EQ(back.status, ExitOk) << back.err;
+  EXPECT_EQ(back.out, all.err);  // the csv run's summary went to stderr
+  ASSERT_EQ(rebuilt.curves.size(), whole.curves.size());
+  for (std::size_t i = 0; i < whole.curves.size(); ++i) {
+    EXPECT_EQ(rebuilt.curves[i].name, whole.curves[i].name);
+    EXPECT_EQ(rebuilt.curves[i].share, whole.curves[i].share);
+    EXPECT_EQ(rebuilt.curves[i].low, whole.curves[i].low);
+  }
+}
+
+TEST(FromCsv, badFilesAreRefusedWithFileAndLine) {
+  const std::string header = "class,index,method,param,first_hit,stop\n";
+  const struct {
+    std::string contents;
+    const char* message;
+  } cases[] = {
+      {header + "hill,3,scan,,7,hit\nhill,3,scan,,7,hit\n", ":3: this run was seen before, at "},
+      {"class,index,method,colour\n", ":1: unknown column \"colour\""},
+      {"id,method,param,trials,success,first_hit,error,seconds\n", ":1: this is a test set's csv"},
+      {header + "hill,3,scan,,7,done\n", ":2: stop: \"done\" is no reason a class run stops"},
+      {header + "hill,3,simplex,,7,hit\n", ":2: unknown method \"simplex\""},
+      {header + "hill,3,scan,,7,hit\nshekel,3,scan,,7,hit\n", ":3: runs of class shekel among runs of class hill"},
+      {"hill,3,scan,,7,hit\n", ":1: no file begins with the header of a class csv"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.message);
+    const std::string path = written("bad.csv", c.contents);
+    const Outcome r = run({"--from-csv", path});
+    EXPECT_EQ(r.status, ExitBadInput);
+    EXPECT_NE(r.err.find(path + c.message), std::string::npos) << r.err;
   }
 }
