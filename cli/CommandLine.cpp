@@ -283,13 +283,14 @@ std::string usageText() {
          "  velmora-run FORMULA --interval A B --method METHOD [--param V]\n"
          "              (--steps N | --eps E | --interval-eps E) [--params P1,P2,...]\n"
          "              [--trials] [--format text|csv|json] [--plot FILE.png]\n"
-         "              [--steps-out FILE.csv]\n"
+         "              [--steps-out FILE.csv] [--seed N]\n"
          "  velmora-run --suite FILE.tsv [--methods M1,M2,...|all] [--param-METHOD V]...\n"
          "              [--eps-rel E] [--steps N] [--jobs N] [--format text|csv]\n"
-         "              [--operational FILE.png [--log-k]]\n"
+         "              [--seed N | --seeds N] [--operational FILE.png [--log-k]]\n"
          "  velmora-run --class CLASS:N|CLASS:FIRST-LAST [--methods M1,M2,...|all]\n"
          "              [--param-METHOD V]... [--max-trials N] [--delta D] [--jobs N]\n"
-         "              [--format text|csv] [--no-header] [--operational FILE.png [--log-k]]\n"
+         "              [--format text|csv] [--no-header] [--seed N | --seeds N]\n"
+         "              [--operational FILE.png [--log-k]]\n"
          "  velmora-run --class CLASS --index I [--print-formula | the options above]\n"
          "  velmora-run --from-csv FILE.csv... [--max-trials N] [--delta D] [--format text|csv]\n"
          "              [--operational FILE.png [--log-k]]\n"
@@ -301,7 +302,10 @@ std::string usageText() {
          "(> 1, default 1.5) or of a variant (> 0, default 2). In test sets and classes\n"
          "every r is 2 and piyavsky's L that of the problem (--param-piyavsky from-file,\n"
          "or from-function: the function's constant times 1.1) unless --param-METHOD\n"
-         "gives one. Numbers use \".\" as the decimal point.\n";
+         "gives one. NLopt's methods (nlopt-*) stop only at --steps N, a budget of N + 2\n"
+         "evaluations; crs2, esch, isres and mlsl draw from --seed N (default 0), or in\n"
+         "test sets and classes from each of --seeds N, and take their population as\n"
+         "--param-METHOD (0: NLopt's own). Numbers use \".\" as the decimal point.\n";
 }
 
 Command parseCommandLine(const std::vector<std::string>& args) {
