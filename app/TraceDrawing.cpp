@@ -354,7 +354,9 @@ QString TFormTrace::stepSummary() const {
   const VELMORAALG::TStepRecord& r = trace.step(k);
   QString constant;
   switch (Lab::methodInfo(trace.method()).param) {
-    case Lab::ParamMeaning::None: break;
+    // The window offers no peer, whose population is no step's constant.
+    case Lab::ParamMeaning::None:
+    case Lab::ParamMeaning::Population: break;
     case Lab::ParamMeaning::LipschitzEstimate: constant = ru(" Ломаная с L = %1.").arg(number(r.Constant)); break;
     case Lab::ParamMeaning::Multiplier:
       constant = ru(" Оценка константы m = r·M = %1.").arg(number(r.Constant));

@@ -13,9 +13,10 @@ constexpr unsigned MaxJobs = 256;
 // The options of each mode that no other mode takes (the --param-METHOD options go with BatchOnly).
 constexpr std::array SingleSearchOnly{"--interval", "--method", "--param", "--eps", "--interval-eps",
                                       "--params", "--trials", "--plot", "--steps-out"};
+constexpr int MaxSeeds = 10000;
 constexpr std::array SuiteOnly{"--eps-rel"};
-constexpr std::array ClassOnly{"--index", "--print-formula", "--max-trials", "--delta", "--jobs", "--no-header"};
-constexpr std::array BatchOnly{"--methods", "--operational", "--log-k"};
+constexpr std::array ClassOnly{"--index", "--print-formula", "--max-trials", "--delta", "--no-header"};
+constexpr std::array BatchOnly{"--methods", "--operational", "--log-k", "--jobs", "--seeds"};
 constexpr std::array ClassRunOnly{"--max-trials", "--delta", "--jobs", "--format", "--no-header"};
 
 // Breaks a line of words before the 80th column.
@@ -54,6 +55,29 @@ double BatchOptions::paramFor(MethodId method, double problemL) const {
   return Lab::batchParam(method, problemL);
 }
 
+std::vector<std::uint64_t> BatchOptions::seedsFor(MethodId method) const {
+  if (!Lab::methodInfo(method).stochastic || !seeds) return {seed};
+  std::vector<std::uint64_t> all;
+  for (int s = 0; s < *seeds; ++s) all.push_back(static_cast<std::uint64_t>(s));
+  return all;
+}
+
+bool BatchOptions::anyStochastic() const {
+  return std::any_of(methods.begin(), methods.end(), [](MethodId m) { return Lab::methodInfo(m).stochastic; });
+}
+
+namespace {
+
+// NLopt's methods count evaluations; a rule of precision or interval length has no meaning for them.
+void refuseRuleForPeers(const std::vector<MethodId>& methods, const char* rule) {
+  for (MethodId m : methods)
+    if (Lab::methodInfo(m).budgetOnly)
+      throw UsageError(std::string(Lab::methodInfo(m).key) + " stops at a budget of evaluations: give --steps N, not " +
+                       rule);
+}
+
+}  // namespace
+
 std::string_view methodName(MethodId method) { return Lab::methodInfo(method).key; }
 
 std::string usageText() {
@@ -61,14 +85,17 @@ std::string usageText() {
          "  velmora-run FORMULA --interval A B --method METHOD [--param V]\n"
          "              (--steps N | --eps E | --interval-eps E) [--params P1,P2,...]\n"
          "              [--trials] [--format text|csv|json] [--plot FILE.png]\n"
-         "              [--steps-out FILE.csv]\n"
+         "              [--steps-out FILE.csv] [--seed N]\n"
          "  velmora-run --suite FILE.tsv [--methods M1,M2,...|all] [--param-METHOD V]...\n"
-         "              [--eps-rel E] [--steps N] [--format text|csv]\n"
-         "              [--operational FILE.png [--log-k]]\n"
+         "              [--eps-rel E] [--steps N] [--jobs N] [--format text|csv]\n"
+         "              [--seed N | --seeds N] [--operational FILE.png [--log-k]]\n"
          "  velmora-run --class CLASS:N|CLASS:FIRST-LAST [--methods M1,M2,...|all]\n"
          "              [--param-METHOD V]... [--max-trials N] [--delta D] [--jobs N]\n"
-         "              [--format text|csv] [--no-header] [--operational FILE.png [--log-k]]\n"
+         "              [--format text|csv] [--no-header] [--seed N | --seeds N]\n"
+         "              [--operational FILE.png [--log-k]]\n"
          "  velmora-run --class CLASS --index I [--print-formula | the options above]\n"
+         "  velmora-run --from-csv FILE.csv... [--max-trials N] [--delta D] [--format text|csv]\n"
+         "              [--operational FILE.png [--log-k]]\n"
          "  velmora-run --help\n"
          "\n"
          + wrapped("METHOD is " + methodKeys() + "; CLASS is " + classKeys() + ".") + "\n"
@@ -77,7 +104,10 @@ std::string usageText() {
          "(> 1, default 1.5) or of a variant (> 0, default 2). In test sets and classes\n"
          "every r is 2 and piyavsky's L that of the problem (--param-piyavsky from-file,\n"
          "or from-function: the function's constant times 1.1) unless --param-METHOD\n"
-         "gives one. Numbers use \".\" as the decimal point.\n";
+         "gives one. NLopt's methods (nlopt-*) stop only at --steps N, a budget of N + 2\n"
+         "evaluations; crs2, esch, isres and mlsl draw from --seed N (default 0), or in\n"
+         "test sets and classes from each of --seeds N, and take their population as\n"
+         "--param-METHOD (0: NLopt's own). Numbers use \".\" as the decimal point.\n";
 }
 
 Command parseCommandLine(const std::vector<std::string>& args) {
@@ -86,6 +116,7 @@ Command parseCommandLine(const std::vector<std::string>& args) {
   std::vector<std::string> positional;
   std::optional<std::string> suiteFile;
   std::optional<std::string> classText;
+  std::optional<std::string> csvFile;
 
   // Collected first and checked against the mode afterwards, so that each
   // option's misuse gets its own message whatever the order of the arguments.
@@ -107,6 +138,8 @@ Command parseCommandLine(const std::vector<std::string>& args) {
   std::optional<double> delta;
   std::optional<unsigned> jobs;
   std::optional<std::string> operationalFile;
+  std::optional<std::uint64_t> seed;
+  std::optional<int> seeds;
   bool optionsEnded = false;
 
   while (!reader.done()) {
@@ -151,6 +184,8 @@ Command parseCommandLine(const std::vector<std::string>& args) {
       stepsFile = fileName(reader.value(arg), arg);
     } else if (arg == "--suite") {
       suiteFile = reader.value(arg);
+    } else if (arg == "--from-csv") {
+      csvFile = reader.value(arg);
     } else if (arg == "--class") {
       classText = reader.value(arg);
     } else if (arg == "--methods") {
@@ -171,6 +206,10 @@ Command parseCommandLine(const std::vector<std::string>& args) {
       delta = positive(parseNumber(reader.value(arg), arg), arg);
     } else if (arg == "--jobs") {
       jobs = static_cast<unsigned>(parseCount(reader.value(arg), arg, 1, MaxJobs));
+    } else if (arg == "--seed") {
+      seed = parseIndex(reader.value(arg), arg);
+    } else if (arg == "--seeds") {
+      seeds = parseCount(reader.value(arg), arg, 1, MaxSeeds);
     } else if (arg == "--operational") {
       operationalFile = fileName(reader.value(arg), arg);
     } else {
@@ -195,9 +234,28 @@ Command parseCommandLine(const std::vector<std::string>& args) {
     options.operationalFile = operationalFile;
     if (seen.count("--log-k") && !operationalFile) throw UsageError("--log-k needs --operational");
     options.logK = seen.count("--log-k") > 0;
+    options.jobs = jobs;
+    if (seed && seeds) throw UsageError("--seed and --seeds cannot be used together");
+    options.seed = seed.value_or(0);
+    options.seeds = seeds;
   };
 
   if (suiteFile && classText) throw UsageError("--suite and --class cannot be used together");
+  if (csvFile) {
+    if (suiteFile || classText) throw UsageError("--from-csv reads runs made before: it takes no --suite or --class");
+    refuse(SingleSearchOnly, "with --from-csv");
+    refuse(SuiteOnly, "with --from-csv");
+    for (const char* option : {"--index", "--print-formula", "--jobs", "--no-header", "--methods", "--seed", "--seeds"})
+      if (seen.count(option)) throw UsageError(std::string(option) + " cannot be used with --from-csv");
+    if (!methodParams.empty()) throw UsageError(methodParams.front().first + " cannot be used with --from-csv");
+    CsvSummaryOptions options;
+    batch(options, true);
+    options.files.push_back(*csvFile);
+    options.files.insert(options.files.end(), positional.begin(), positional.end());
+    if (maxTrials) options.rule.maxTrials = *maxTrials;
+    if (delta) options.rule.delta = *delta;
+    return options;
+  }
 
   if (suiteFile) {
     refuse(SingleSearchOnly, "with --suite");
@@ -208,6 +266,7 @@ Command parseCommandLine(const std::vector<std::string>& args) {
     suite.file = *suiteFile;
     if (epsRel) suite.epsRel = *epsRel;
     suite.steps = steps;
+    if (!steps) refuseRuleForPeers(suite.methods, "the interval rule of --eps-rel");
     return suite;
   }
 
@@ -216,23 +275,22 @@ Command parseCommandLine(const std::vector<std::string>& args) {
     refuse(SuiteOnly, "with --class");
     if (steps) throw UsageError("--steps cannot be used with --class (its runs stop at --max-trials)");
     if (!positional.empty()) throw UsageError("--class takes no formula (got " + quoted(positional.front()) + ")");
-    auto [cls, range] = parseClass(*classText);
-    if (range && index) throw UsageError("--index cannot be used with a count or range in --class " + *classText);
-    if (!range && !index)
+    auto [range, counted] = parseClass(*classText);
+    if (counted && index) throw UsageError("--index cannot be used with a count or range in --class " + *classText);
+    if (!counted && !index)
       throw UsageError("--class " + *classText + " needs functions: " + *classText + ":N, " + *classText +
                        ":FIRST-LAST or --index I");
-    if (!range) range = ClassRange{cls, *index, *index};
+    if (!counted) range.first = range.last = *index;
     if (seen.count("--print-formula")) {
       refuseBatch("with --print-formula");
       refuse(ClassRunOnly, "with --print-formula");
-      return FormulaListing{*range};
+      return FormulaListing{range};
     }
     ClassOptions options;
     batch(options, true);
-    options.range = *range;
+    options.range = range;
     if (maxTrials) options.rule.maxTrials = *maxTrials;
     if (delta) options.rule.delta = *delta;
-    options.jobs = jobs;
     if (seen.count("--no-header") && options.format != Format::Csv) throw UsageError("--no-header is for --format csv");
     options.header = !seen.count("--no-header");
     return options;
@@ -265,7 +323,9 @@ Command parseCommandLine(const std::vector<std::string>& args) {
     search.request.stop = StopRule::IntervalLength;
     search.request.eps = *intervalEps;
   }
+  if (search.request.stop != StopRule::Steps) refuseRuleForPeers({search.request.method}, eps ? "--eps" : "--interval-eps");
   if (params) search.params = *params;
+  search.request.seed = seed.value_or(0);
   search.trials = trials;
   if (format) search.format = *format;
   search.plotFile = plotFile;

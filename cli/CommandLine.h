@@ -31,6 +31,7 @@ struct SearchOptions {
   Format format = Format::Text;
   std::optional<std::string> plotFile;
   std::optional<std::string> stepsFile;  ///< --steps-out: one csv row per step
+  std::uint64_t seed = 0;                ///< --seed: a stochastic method's
 };
 
 // What runs over many problems share, a test set's and a test class's.
@@ -40,6 +41,16 @@ struct BatchOptions {
   Format format = Format::Text;
   std::optional<std::string> operationalFile;  ///< --operational: the picture of the share solved within k trials
   bool logK = false;
+  std::optional<unsigned> jobs;  ///< empty: as many as the machine has cores
+  std::uint64_t seed = 0;        ///< --seed: the one seed of each stochastic method's run
+  // --seeds N: each stochastic method runs with seeds 0 .. N - 1, the others once.
+  std::optional<int> seeds;
+
+  // The seeds a method runs with: one for a deterministic method (its seed
+  // then means nothing), seed or 0 .. seeds - 1 for a stochastic one.
+  std::vector<std::uint64_t> seedsFor(MethodId method) const;
+  // Whether a method of the run is stochastic, so that the csv has a seed column.
+  bool anyStochastic() const;
 
   // The parameter a method runs with on a problem whose own Lipschitz
   // estimate is problemL: the one given, else Piyavsky's problemL and r = 2
@@ -56,8 +67,13 @@ struct SuiteOptions : BatchOptions {
 struct ClassOptions : BatchOptions {
   ClassRange range;
   Lab::ClassRule rule;
-  std::optional<unsigned> jobs;  ///< empty: as many as the machine has cores
   bool header = true;            ///< --no-header leaves the csv header out, for every shard but the first
+};
+
+// --from-csv: the summary and picture of class runs from their csv rows,
+// without running them again. The range and the methods come from the rows.
+struct CsvSummaryOptions : ClassOptions {
+  std::vector<std::string> files;
 };
 
 // --print-formula: the formula of each function of the range.
@@ -67,7 +83,7 @@ struct FormulaListing {
 
 struct HelpRequest {};
 
-using Command = std::variant<HelpRequest, SearchOptions, SuiteOptions, ClassOptions, FormulaListing>;
+using Command = std::variant<HelpRequest, SearchOptions, SuiteOptions, ClassOptions, FormulaListing, CsvSummaryOptions>;
 
 // args excludes the program name. Throws UsageError.
 Command parseCommandLine(const std::vector<std::string>& args);

@@ -1,5 +1,6 @@
 #include "OptionValues.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -54,6 +55,7 @@ std::string methodKeys() {
 std::string classKeys() {
   std::vector<std::string_view> keys;
   for (const Lab::TestClass& c : Lab::testClasses()) keys.push_back(c.key);
+  keys.insert(keys.end(), ShippedTestSets.begin(), ShippedTestSets.end());
   return listed(keys);
 }
 
@@ -136,16 +138,24 @@ Format parseFormat(std::string_view text) {
   throw UsageError("unknown format " + quoted(text) + " (expected text, csv or json)");
 }
 
-std::pair<Lab::TestClassId, std::optional<ClassRange>> parseClass(std::string_view text) {
+std::string_view classKey(const ClassRange& range) {
+  return range.set.empty() ? Lab::testClass(range.cls).key : std::string_view(range.set);
+}
+
+std::pair<ClassRange, bool> parseClass(std::string_view text) {
   const std::size_t colon = text.find(':');
   const std::string_view key = text.substr(0, colon);
-  const Lab::TestClass* cls = Lab::findTestClass(key);
-  if (!cls) throw UsageError("unknown class " + quoted(key) + " (expected " + classKeys() + ")");
-  if (colon == std::string_view::npos) return {cls->id, std::nullopt};
+  ClassRange range;
+  if (const Lab::TestClass* cls = Lab::findTestClass(key))
+    range.cls = cls->id;
+  else if (std::find(ShippedTestSets.begin(), ShippedTestSets.end(), key) != ShippedTestSets.end())
+    range.set = key;
+  else
+    throw UsageError("unknown class " + quoted(key) + " (expected " + classKeys() + ")");
+  if (colon == std::string_view::npos) return {range, false};
   const std::string what = "--class " + std::string(text);
   const std::string_view rest = text.substr(colon + 1);
   const std::size_t dash = rest.find('-');
-  ClassRange range{cls->id, 0, 0};
   if (dash == std::string_view::npos || dash == 0) {
     const std::uint64_t count = parseIndex(rest, what);
     if (count == 0) throw UsageError(what + ": a count of functions is at least 1");
@@ -158,7 +168,7 @@ std::pair<Lab::TestClassId, std::optional<ClassRange>> parseClass(std::string_vi
   if (range.last - range.first >= MaxClassFunctions)
     throw UsageError(what + ": at most " + std::to_string(MaxClassFunctions) +
                      " functions in one run (split the range into shards)");
-  return {cls->id, range};
+  return {range, true};
 }
 
 std::array<double, 9> parseParams(std::string_view text) {
@@ -230,6 +240,12 @@ std::map<MethodId, double> parseBatchParams(const std::vector<std::pair<std::str
       case Lab::ParamMeaning::Multiplier: {
         const double value = parseNumber(text, option);
         if (!info.acceptsParam(value)) throw UsageError(option + ": the multiplier r must be " + std::string(info.paramRule));
+        params[info.id] = value;
+        break;
+      }
+      case Lab::ParamMeaning::Population: {
+        const double value = parseNumber(text, option);
+        if (!info.acceptsParam(value)) throw UsageError(option + ": the population must be " + std::string(info.paramRule));
         params[info.id] = value;
         break;
       }

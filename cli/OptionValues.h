@@ -3,6 +3,7 @@
 // command line (a binding, say) gets the same words as velmora-run.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <map>
 #include <optional>
@@ -28,12 +29,20 @@ class UsageError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
-// Functions first..last of a class, both included.
+// The test sets that come with Velmora, as data/NAME.tsv; a class run takes
+// their rows by position, from 0.
+inline constexpr std::array<std::string_view, 3> ShippedTestSets{"hansen20", "hill1000", "shekel1000"};
+
+// Functions first..last of a class or of a shipped test set, both included.
 struct ClassRange {
   Lab::TestClassId cls = Lab::TestClassId::Hill;
+  std::string set;  ///< a shipped test set's name; empty for a generated class
   std::uint64_t first = 0;
   std::uint64_t last = 0;
 };
+
+// "hill", "shekel1000".
+std::string_view classKey(const ClassRange& range);
 
 std::string quoted(std::string_view text);
 // "a, b or c"
@@ -54,8 +63,9 @@ MethodId parseMethod(std::string_view text);
 // M1,M2,... or all.
 std::vector<MethodId> parseMethods(std::string_view text);
 Format parseFormat(std::string_view text);
-// CLASS, CLASS:N (functions 0..N-1) or CLASS:FIRST-LAST; the range is empty for CLASS alone.
-std::pair<Lab::TestClassId, std::optional<ClassRange>> parseClass(std::string_view text);
+// CLASS, CLASS:N (functions 0..N-1) or CLASS:FIRST-LAST; true when a count
+// or range was given (CLASS alone leaves first and last unset).
+std::pair<ClassRange, bool> parseClass(std::string_view text);
 // Values of --params, for x[1]..x[9].
 std::array<double, 9> parseParams(std::string_view text);
 

@@ -36,6 +36,9 @@ void jsonDouble(std::ostream& out, const char* key, const std::optional<double>&
   out << indent << '"' << key << "_hex\": " << (value ? jsonString(hexFloat(*value)) : "null");
 }
 
+// A peer's trials have no characteristic: the field stays empty.
+std::string charactText(const Lab::Trial& trial) { return std::isnan(trial.charact) ? "" : shortest(trial.charact); }
+
 void writeSearchText(std::ostream& out, const SearchOptions& options, const Lab::SearchOutcome& result) {
   const auto line = [&out](const char* label, const std::string& value) {
     out << label << std::string(14 - std::string(label).size(), ' ') << value << '\n';
@@ -54,7 +57,11 @@ void writeSearchText(std::ostream& out, const SearchOptions& options, const Lab:
       if (result.paramUsed != given) method += " (" + shortest(given) + " is not positive)";
       break;
     case Lab::ParamMeaning::Multiplier: method += ", multiplier r = " + shortest(result.paramUsed); break;
+    case Lab::ParamMeaning::Population:
+      method += result.paramUsed > 0 ? ", population " + shortest(result.paramUsed) : ", NLopt's population";
+      break;
   }
+  if (Lab::methodInfo(options.request.method).stochastic) method += ", seed " + std::to_string(options.request.seed);
   line("method", method);
   switch (options.request.stop) {
     case StopRule::Steps: line("stop rule", std::to_string(options.request.steps) + " steps"); break;
@@ -71,6 +78,8 @@ void writeSearchText(std::ostream& out, const SearchOptions& options, const Lab:
   line("evaluations", std::to_string(result.evaluations.value_or(0)));
   line("time", printed("%.6f s", result.seconds));
   if (showsStop(options.request.method)) line("stop", std::string(Lab::stopReasonText(result.stop)));
+  if (result.engineResult)
+    line("NLopt result", std::to_string(*result.engineResult) + " " + result.engineResultText);
   if (options.request.stop != StopRule::Steps)
     line("bound hit", boundHit(result) ? "yes: stopped at the bound of " + std::to_string(Lab::MaxSteps) + " steps" : "no");
   for (const std::string& report : result.reports) line("report", report);
@@ -84,7 +93,7 @@ void writeSearchText(std::ostream& out, const SearchOptions& options, const Lab:
       const Lab::Trial& trial = result.trials[i];
       char row[160];
       std::snprintf(row, sizeof row, "%7zu  %-24s  %-24s  %s\n", i + 1, shortest(trial.x).c_str(), shortest(trial.f).c_str(),
-                    shortest(trial.charact).c_str());
+                    charactText(trial).c_str());
       out << row;
     }
   }
@@ -103,7 +112,7 @@ void writeSearchCsv(std::ostream& out, const SearchOptions& options, const Lab::
   if (listsTrials(options, result)) {
     out << "\nx,f,charact\n";
     for (const Lab::Trial& trial : result.trials)
-      out << shortest(trial.x) << ',' << shortest(trial.f) << ',' << shortest(trial.charact) << '\n';
+      out << shortest(trial.x) << ',' << shortest(trial.f) << ',' << charactText(trial) << '\n';
   }
 }
 

@@ -6,9 +6,64 @@
 
 #include "Fields.h"
 #include "FormulaFunction.h"
+#include "ParallelRuns.h"
 #include "SyntaxErrorText.h"
 
 namespace Velmora::Cli {
+
+namespace {
+
+SuiteRow runOne(const Problem& problem, Lab::FormulaFunction& func, MethodId method, std::uint64_t seed,
+               const SuiteOptions& options) {
+  SuiteRow row;
+  row.id = problem.id;
+  row.method = method;
+  if (Lab::methodInfo(method).stochastic) row.seed = seed;
+  row.eps = options.epsRel * (problem.b - problem.a);
+
+  Lab::SearchRequest request;
+  // The compiled formula is shared by the methods of one problem, which run one after another.
+  request.objective = [&func](double x) { return func(x); };
+  request.xmin = problem.a;
+  request.xmax = problem.b;
+  request.method = method;
+  row.param = options.paramFor(method, problem.lipschitz);
+  request.param = row.param;
+  request.seed = seed;
+  if (options.steps) {
+    request.stop = Lab::StopRule::Steps;
+    request.steps = *options.steps;
+  } else {
+    request.stop = Lab::StopRule::IntervalLength;
+    request.eps = row.eps;
+  }
+  const Lab::SearchOutcome outcome = Lab::runSearch(request);
+  row.stop = outcome.stop;
+  row.fault = outcome.fault;
+  row.seconds = outcome.seconds;
+  row.trials = outcome.trials.size();
+  row.reports = outcome.reports;
+
+  const auto distance = [&](double x) {
+    double nearest = INFINITY;
+    for (double minimiser : problem.minimisers) nearest = std::fmin(nearest, std::fabs(x - minimiser));
+    return nearest;
+  };
+  const std::vector<double> placed = Lab::placementOrder(outcome.trials);
+  for (std::size_t i = 0; i < placed.size(); ++i) {
+    if (distance(placed[i]) <= row.eps) {
+      row.firstHit = i + 1;
+      break;
+    }
+  }
+  if (!row.fault) {
+    row.error = distance(outcome.bestX);
+    row.success = row.error <= row.eps;
+  }
+  return row;
+}
+
+}  // namespace
 
 std::vector<Problem> readProblems(std::istream& in, const std::string& fileName) {
   const auto fail = [&](int line, const std::string& message) {
@@ -32,6 +87,7 @@ std::vector<Problem> readProblems(std::istream& in, const std::string& fileName)
       haveHeader = true;
       continue;
     }
+    const auto present = [&](const char* name) { return column.count(name) > 0; };
     const auto cell = [&](const char* name) {
       const std::size_t i = column.at(name);
       if (i >= cells.size()) throw fail(lineNumber, std::string("the row has no value in column \"") + name + "\"");
@@ -58,6 +114,14 @@ std::vector<Problem> readProblems(std::istream& in, const std::string& fileName)
     if (!(problem.lipschitz > 0)) throw fail(lineNumber, "L must be greater than 0");
     const std::string xstar = cell("xstar");
     for (std::string_view minimiser : splitFields(xstar, ';')) problem.minimisers.push_back(number(minimiser, "xstar"));
+    const auto optionalNumber = [&](const char* name) -> std::optional<double> {
+      if (!present(name)) return std::nullopt;
+      return number(cell(name), name);
+    };
+    problem.fstar = optionalNumber("fstar");
+    problem.storedXstar = optionalNumber("stored_xstar");
+    problem.storedFstar = optionalNumber("stored_fstar");
+    problem.storedLipschitz = optionalNumber("stored_L");
     try {
       Lab::FormulaFunction compiled(problem.formula);
     } catch (const Math_Parser::TError& error) {
@@ -76,59 +140,21 @@ std::vector<Problem> readProblemsFile(const std::string& fileName) {
   return readProblems(in, fileName);
 }
 
-std::vector<SuiteRow> runSuite(const std::vector<Problem>& problems, const SuiteOptions& options,
+std::vector<SuiteRow> runSuite(const std::vector<Problem>& problems, const SuiteOptions& options, unsigned jobs,
                                const SuiteProgress& progress) {
-  std::vector<SuiteRow> rows;
-  const std::size_t runs = problems.size() * options.methods.size();
-  for (const Problem& problem : problems) {
-    for (MethodId method : options.methods) {
-      if (progress) progress(rows.size() + 1, runs, problem, method);
-      SuiteRow row;
-      row.id = problem.id;
-      row.method = method;
-      row.eps = options.epsRel * (problem.b - problem.a);
-
-      Lab::FormulaFunction func(problem.formula);
-      Lab::SearchRequest request;
-      request.objective = [&func](double x) { return func(x); };
-      request.xmin = problem.a;
-      request.xmax = problem.b;
-      request.method = method;
-      row.param = options.paramFor(method, problem.lipschitz);
-      request.param = row.param;
-      if (options.steps) {
-        request.stop = Lab::StopRule::Steps;
-        request.steps = *options.steps;
-      } else {
-        request.stop = Lab::StopRule::IntervalLength;
-        request.eps = row.eps;
-      }
-      const Lab::SearchOutcome outcome = Lab::runSearch(request);
-      row.stop = outcome.stop;
-      row.fault = outcome.fault;
-      row.seconds = outcome.seconds;
-      row.trials = outcome.trials.size();
-      row.reports = outcome.reports;
-
-      const auto distance = [&](double x) {
-        double nearest = INFINITY;
-        for (double minimiser : problem.minimisers) nearest = std::fmin(nearest, std::fabs(x - minimiser));
-        return nearest;
-      };
-      const std::vector<double> placed = Lab::placementOrder(outcome.trials);
-      for (std::size_t i = 0; i < placed.size(); ++i) {
-        if (distance(placed[i]) <= row.eps) {
-          row.firstHit = i + 1;
-          break;
-        }
-      }
-      if (!row.fault) {
-        row.error = distance(outcome.bestX);
-        row.success = row.error <= row.eps;
-      }
-      rows.push_back(std::move(row));
-    }
-  }
+  std::size_t methods = 0;
+  for (MethodId method : options.methods) methods += options.seedsFor(method).size();
+  std::vector<SuiteRow> rows(problems.size() * methods);
+  const auto runProblem = [&](std::size_t p) {
+    const Problem& problem = problems[p];
+    Lab::FormulaFunction func(problem.formula);
+    std::size_t next = p * methods;
+    for (MethodId method : options.methods)
+      for (std::uint64_t seed : options.seedsFor(method)) rows[next++] = runOne(problem, func, method, seed, options);
+  };
+  std::function<void(std::size_t)> report;
+  if (progress) report = [&](std::size_t done) { progress(done * methods, rows.size()); };
+  runInParallel(problems.size(), jobs, runProblem, report);
   return rows;
 }
 

@@ -16,7 +16,40 @@ std::string_view classRunStopKey(StopReason stop) {
 
 double lipschitzFromFunction(const TestFunction& f) { return FromFunctionMargin * f.lipschitz; }
 
-ClassRun runOnTestFunction(const TestFunction& f, MethodId method, double param, const ClassRule& rule) {
+namespace {
+
+// A peer places its points in the order it evaluates them, and its first two
+// make no step: the hit is counted at the evaluation, and the next step ends the run.
+ClassRun runPeer(const TestFunction& f, MethodId method, double param, const ClassRule& rule, std::uint64_t seed) {
+  const double reach = rule.delta * (f.b - f.a);
+  FormulaFunction formula(f.formula);
+  int evaluations = 0;
+  std::optional<int> hit;
+  SearchRequest request;
+  request.objective = [&](double x) {
+    ++evaluations;
+    if (!hit && std::fabs(x - f.xstar) <= reach) hit = evaluations;
+    return formula(x);
+  };
+  request.xmin = f.a;
+  request.xmax = f.b;
+  request.method = method;
+  request.param = param;
+  request.seed = seed;
+  request.stop = StopRule::Steps;
+  request.steps = rule.maxTrials - 2;
+  request.stopAfter = [&](const VELMORAALG::TStepRecord&) { return hit.has_value(); };
+  const SearchOutcome outcome = runSearch(request);
+  if (outcome.fault) return {std::nullopt, StopReason::Fault, outcome.fault};
+  if (hit) return {hit, StopReason::StopRequested, std::nullopt};
+  return {std::nullopt, StopReason::StepBoundHit, std::nullopt};
+}
+
+}  // namespace
+
+ClassRun runOnTestFunction(const TestFunction& f, MethodId method, double param, const ClassRule& rule,
+                           std::uint64_t seed) {
+  if (methodInfo(method).budgetOnly) return runPeer(f, method, param, rule, seed);
   const double reach = rule.delta * (f.b - f.a);
   const auto solves = [&](double x) { return std::fabs(x - f.xstar) <= reach; };
   // Every method places both ends first, a then b.

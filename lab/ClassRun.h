@@ -5,6 +5,7 @@
 // close, which is what the operational characteristics are made of.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -42,7 +43,10 @@ double lipschitzFromFunction(const TestFunction& f);
 
 // Runs the method with param as entered (the catalogue's rule gives the value
 // used) on f's formula through the formula engine, so that the run is the
-// window's with that formula pasted in. Safe on several threads at once.
-ClassRun runOnTestFunction(const TestFunction& f, MethodId method, double param, const ClassRule& rule);
+// window's with that formula pasted in. A peer runs to the budget alone and
+// is stopped at its first evaluation that solves f; seed is a stochastic
+// method's. Safe on several threads at once.
+ClassRun runOnTestFunction(const TestFunction& f, MethodId method, double param, const ClassRule& rule,
+                           std::uint64_t seed = 0);
 
 }  // namespace Velmora::Lab

@@ -45,6 +45,9 @@ HillFunction::HillFunction(SplitMix64& draws) : NativeFunction(Lower, Upper) {
   }
 }
 
+HillFunction::HillFunction(const std::array<double, Harmonics>& sine, const std::array<double, Harmonics>& cosine)
+    : NativeFunction(Lower, Upper), sine(sine), cosine(cosine) {}
+
 std::string HillFunction::formula() const {
   std::string text;
   text.reserve(1400);

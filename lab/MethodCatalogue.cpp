@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "AdaptiveLipschitzSearch.h"
+#include "NloptSearch.h"
 #include "Piyavsky_opt.h"
 #include "Scan_opt.h"
 #include "Strongin_opt.h"
@@ -56,9 +57,34 @@ constexpr MethodInfo variant(MethodId id, std::string_view englishName) {
           .reportsStop = true};
 }
 
+bool wholeOrZero(double value) { return value >= 0 && value == std::floor(value) && value <= 1e6; }
+double populationUsed(double value) { return wholeOrZero(value) ? value : 0; }
+
+template <VELMORAALG::NloptSearch::Algorithm algorithm>
+std::unique_ptr<SearchEngine> makePeer(TOptFunc objective) {
+  return std::make_unique<VELMORAALG::NloptSearch>(std::move(objective), algorithm);
+}
+
+template <VELMORAALG::NloptSearch::Algorithm algorithm>
+constexpr MethodInfo peer(MethodId id, std::string_view key, std::string_view englishName) {
+  constexpr bool stochastic = VELMORAALG::NloptSearch::Stochastic(algorithm);
+  return {.id = id,
+          .key = key,
+          .englishName = englishName,
+          .make = makePeer<algorithm>,
+          .param = stochastic ? ParamMeaning::Population : ParamMeaning::None,
+          .acceptsParam = stochastic ? wholeOrZero : anyValue,
+          .paramRule = stochastic ? "a whole number from 0 (NLopt's default) to 1000000" : "",
+          .effectiveParam = stochastic ? populationUsed : noParam,
+          .stochastic = stochastic,
+          .budgetOnly = true};
+}
+
+using Nlopt = VELMORAALG::NloptSearch::Algorithm;
+
 constexpr std::size_t WindowMethodCount = 3;
 
-const std::array<MethodInfo, 11> Catalogue{{
+const std::array<MethodInfo, 18> Catalogue{{
     {.id = MethodId::Scan,
      .key = "scan",
      .englishName = "sequential scanning",
@@ -100,6 +126,14 @@ const std::array<MethodInfo, 11> Catalogue{{
     variant<5>(MethodId::InfLtm, "information, maximum local tuning"),
     variant<6>(MethodId::InfLta, "information, additive local tuning"),
     variant<7>(MethodId::InfLtma, "information, maximum-additive local tuning"),
+    peer<Nlopt::Direct>(MethodId::NloptDirect, "nlopt-direct", "NLopt's DIRECT (Jones et al. 1993)"),
+    peer<Nlopt::DirectL>(MethodId::NloptDirectL, "nlopt-direct-l", "NLopt's DIRECT-L (Gablonsky and Kelley 2001)"),
+    peer<Nlopt::Ags>(MethodId::NloptAgs, "nlopt-ags", "NLopt's AGS (Sergeyev, Strongin and Lera 2013)"),
+    peer<Nlopt::Crs2>(MethodId::NloptCrs2, "nlopt-crs2", "NLopt's CRS2 with local mutation (Kaelo and Ali 2006)"),
+    peer<Nlopt::Esch>(MethodId::NloptEsch, "nlopt-esch", "NLopt's ESCH evolutionary strategy (da Silva Santos et al. 2010)"),
+    peer<Nlopt::Isres>(MethodId::NloptIsres, "nlopt-isres", "NLopt's ISRES (Runarsson and Yao 2005)"),
+    peer<Nlopt::Mlsl>(MethodId::NloptMlsl, "nlopt-mlsl",
+                      "NLopt's MLSL, low-discrepancy, with BOBYQA (Kan and Timmer 1987)"),
 }};
 
 }  // namespace
@@ -125,6 +159,7 @@ double batchParam(MethodId id, double problemL) {
     case ParamMeaning::None: return 0;
     case ParamMeaning::LipschitzEstimate: return problemL;
     case ParamMeaning::Multiplier: return BatchMultiplier;
+    case ParamMeaning::Population: return 0;
   }
   return 0;
 }

@@ -4,6 +4,7 @@
 // and velmora-run both read them here.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <span>
 #include <string_view>
@@ -27,12 +28,21 @@ enum class MethodId {
   InfLtm,
   InfLta,
   InfLtma,
+  // NLopt's global methods, for velmora-run and the core; the window has none of them.
+  NloptDirect,
+  NloptDirectL,
+  NloptAgs,
+  NloptCrs2,
+  NloptEsch,
+  NloptIsres,
+  NloptMlsl,
 };
 
 enum class ParamMeaning {
   None,               ///< scanning takes no parameter
   LipschitzEstimate,  ///< the broken lines' constant L
   Multiplier,         ///< r, the multiplier of the estimated slopes (Strongin's and the variants' reliability)
+  Population,         ///< a stochastic NLopt method's population; 0 keeps NLopt's default
 };
 
 // The window's default for both the Lipschitz estimate and the multiplier.
@@ -81,11 +91,15 @@ struct MethodInfo {
   bool brokenLine = false;
   // Whether velmora-run names why a run of this method stopped.
   bool reportsStop = false;
+  // Whether its runs draw random numbers, so that a seed changes them.
+  bool stochastic = false;
+  // Whether its only stop rule is a budget of steps (NLopt's peers).
+  bool budgetOnly = false;
 };
 
 // The window's three methods, in the order of its method choice.
 std::span<const MethodInfo> windowMethods();
-// Every method: the window's three, then the eight variants.
+// Every method: the window's three, the eight variants, then NLopt's seven.
 std::span<const MethodInfo> allMethods();
 const MethodInfo& methodInfo(MethodId id);
 // Null when no method has that key.

@@ -43,6 +43,7 @@ SearchOutcome runSearch(SearchEngine& method, const SearchRequest& request) {
   SearchOutcome outcome;
   outcome.paramUsed = info.effectiveParam(request.param.value_or(info.defaultParam));
   method.SetParameter(outcome.paramUsed);
+  method.SetSeed(request.seed);
   // A step run knows how many records it will make; others grow as they go.
   if (request.recordSteps && request.stop == StopRule::Steps && request.steps > 0)
     outcome.stepRecords.reserve(static_cast<std::size_t>(request.steps));
@@ -74,6 +75,10 @@ SearchOutcome runSearch(SearchEngine& method, const SearchRequest& request) {
   outcome.fBest = method.GetBestValue();
   outcome.precision = method.GetPrecision();
   outcome.stepCount = method.GetStepCount();
+  if (const auto result = method.GetEngineResult()) {
+    outcome.engineResult = result->code;
+    outcome.engineResultText = result->text;
+  }
   const std::vector<VELMORAALG::TSearchInfo> trials = method.GetTrials();
   const std::vector<double> values = method.GetTrialValues();
   const std::vector<int> order = method.GetTrialOrder();

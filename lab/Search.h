@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
@@ -33,6 +34,7 @@ struct SearchRequest {
   double eps = 0;
   int maxSteps = MaxSteps;
   bool recordSteps = false;
+  std::uint64_t seed = 0;  ///< of a stochastic method's random numbers
   // Asked after each step; true ends the run there (a class run stops at its
   // first trial near the known minimiser).
   std::function<bool(const VELMORAALG::TStepRecord&)> stopAfter;
@@ -42,7 +44,7 @@ struct SearchRequest {
 struct Trial {
   double x;
   double f;        ///< NaN also for a trial whose value a failed run never reached
-  double charact;  ///< of the interval that begins here; 0 for the last trial
+  double charact;  ///< of the interval that begins here; 0 for the last trial; NaN for a peer's, which has none
   int placed;      ///< its number in the order of placing: the ends 1 and 2, step k's point k + 2
 };
 
@@ -63,6 +65,9 @@ struct SearchOutcome {
   double seconds = 0;
   std::vector<Trial> trials;
   std::vector<VELMORAALG::TStepRecord> stepRecords;  ///< one per step, when the request asked
+  // A peer's own word on how its run ended: NLopt's result code and its name.
+  std::optional<int> engineResult;
+  std::string engineResultText;
 };
 
 // Makes the method from the catalogue and the request's objective, and runs

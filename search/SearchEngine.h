@@ -4,7 +4,9 @@
 // holds engines through this interface only.
 #pragma once
 
+#include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -75,6 +77,18 @@ class SearchEngine {
   // Why this engine cannot run to a rule of this kind, in the user's words;
   // empty when it can. Run refuses such a rule as a fault with this text.
   virtual std::string RuleRefusal(StopRule::Kind kind) const;
+
+  // The seed of a stochastic engine's random numbers for every later run;
+  // a deterministic engine takes no notice.
+  virtual void SetSeed(std::uint64_t) {}
+
+  // A peer library's own result code of the last run with its text; none for
+  // Velmora's engines, whose stop reason says it all.
+  struct EngineResult {
+    int code;
+    std::string text;
+  };
+  virtual std::optional<EngineResult> GetEngineResult() const { return std::nullopt; }
 
   // A run from a fresh start on [xmin, xmax] until the rule says stop; the
   // reason is also kept for GetStopReason. A fault (of F, of the arithmetic,

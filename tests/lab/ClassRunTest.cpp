@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <random>
 
 #include "ClassRun.h"
@@ -69,7 +71,10 @@ TEST(ClassRun, stopsAtThePlainRunsFirstTrialNearTheMinimiser) {
         plain.xmax = f.b;
         plain.method = method.id;
         plain.param = param;
-        plain.stop = StopRule::IntervalLength;
+        // A peer knows the budget alone.
+        const bool peer = method.budgetOnly;
+        plain.stop = peer ? StopRule::Steps : StopRule::IntervalLength;
+        plain.steps = rule.maxTrials - 2;
         plain.eps = ClassIntervalRel * (f.b - f.a);
         plain.maxSteps = rule.maxTrials - 2;
         const SearchOutcome outcome = runSearch(plain);
@@ -81,7 +86,10 @@ TEST(ClassRun, stopsAtThePlainRunsFirstTrialNearTheMinimiser) {
         const ClassRun run = runOnTestFunction(f, method.id, param, rule);
         EXPECT_EQ(run.firstHit, expected);
         if (!expected) {
-          EXPECT_EQ(classRunStopKey(run.stop), classRunStopKey(outcome.stop));
+          // A peer's plain run spends its budget as a step rule.
+          const StopReason plainStop =
+              peer && outcome.stop == StopReason::StepsDone ? StopReason::StepBoundHit : outcome.stop;
+          EXPECT_EQ(classRunStopKey(run.stop), classRunStopKey(plainStop));
         }
       }
     }
@@ -131,5 +139,35 @@ TEST(FirstHitSummary, countsAndCentresOfTheSolvedRuns) {
     EXPECT_EQ(summary.solved, c.solved);
     EXPECT_EQ(summary.meanFirstHit, c.mean);
     EXPECT_EQ(summary.medianFirstHit, c.median);
+  }
+}
+
+// Over random first hits of several seeds: the band holds every seed's share
+// and the mean, and the mean is the share of all the seeds' runs pooled.
+TEST(OperationalZone, holdsEverySeedAndItsMeanCurve) {
+  std::mt19937 draws(11);
+  for (int trial = 0; trial < 50; ++trial) {
+    const int lastK = 20 + static_cast<int>(draws() % 200);
+    const std::size_t runs = 1 + draws() % 30;
+    std::vector<std::vector<std::optional<int>>> bySeed(1 + draws() % 6);
+    std::vector<std::optional<int>> pooled;
+    for (auto& hits : bySeed) {
+      for (std::size_t r = 0; r < runs; ++r) {
+        const int hit = 1 + static_cast<int>(draws() % (lastK + 20));
+        hits.push_back(hit <= lastK + 10 ? std::optional(hit) : std::nullopt);
+        pooled.push_back(hits.back());
+      }
+    }
+    const std::vector<ZonePoint> zone = operationalZone(bySeed, lastK);
+    const std::vector<SharePoint> all = operationalCharacteristic(pooled, lastK);
+    ASSERT_FALSE(zone.empty());
+    EXPECT_EQ(zone.front().k, 1);
+    EXPECT_EQ(zone.back().k, lastK);
+    for (const ZonePoint& p : zone) {
+      EXPECT_LE(p.low, p.mean + 1e-12);
+      EXPECT_LE(p.mean, p.high + 1e-12);
+      const auto at = std::upper_bound(all.begin(), all.end(), p.k, [](int k, const SharePoint& s) { return k < s.k; });
+      EXPECT_NEAR(p.mean, std::prev(at)->share, 1e-12) << "k = " << p.k;
+    }
   }
 }

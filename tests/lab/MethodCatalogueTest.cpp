@@ -67,6 +67,11 @@ TEST(MethodCatalogue, parameterRulesAreWhatTheMethodsKeep) {
 TEST(MethodCatalogue, eachParameterRuleSaysWhatItsCheckTakes) {
   for (const MethodInfo& info : allMethods()) {
     SCOPED_TRACE(info.key);
+    if (info.param == ParamMeaning::Population) {
+      for (double value : {0.0, 1.0, 40.0}) EXPECT_TRUE(info.acceptsParam(value));
+      for (double value : {-1.0, 2.5, 1e300}) EXPECT_FALSE(info.acceptsParam(value));
+      continue;
+    }
     if (info.paramRule.empty()) {
       for (double value : {-1e300, -1.0, 0.0, 1.0, 1e300}) EXPECT_TRUE(info.acceptsParam(value));
       continue;
