@@ -6,21 +6,16 @@
 #include <set>
 #include <tuple>
 
+#include "Fields.h"
+
 namespace Velmora::Cli {
 
 namespace {
 
 constexpr const char* Columns[] = {"class", "index", "method", "param", "first_hit", "stop", "seed"};
 
-std::vector<std::string> splitCommas(const std::string& line) {
-  std::vector<std::string> cells;
-  std::size_t start = 0;
-  for (;;) {
-    const std::size_t comma = line.find(',', start);
-    cells.push_back(line.substr(start, comma == std::string::npos ? std::string::npos : comma - start));
-    if (comma == std::string::npos) return cells;
-    start = comma + 1;
-  }
+std::vector<std::string> owned(const std::vector<std::string_view>& fields) {
+  return {fields.begin(), fields.end()};
 }
 
 Lab::StopReason parseStop(const std::string& key, const std::function<SuiteFileError(const std::string&)>& fail) {
@@ -55,7 +50,7 @@ std::vector<ClassRunRow> readClassCsv(const std::vector<std::string>& files, Cla
     while (std::getline(in, first) && first.empty()) {}
     if (!first.empty() && first.back() == '\r') first.pop_back();
     if (first.rfind("class,", 0) != 0) continue;
-    const std::vector<std::string> names = splitCommas(first);
+    const std::vector<std::string> names = owned(splitFields(first, ','));
     for (std::size_t i = 0; i < names.size(); ++i) firstHeader[names[i]] = i;
     break;
   }
@@ -71,7 +66,7 @@ std::vector<ClassRunRow> readClassCsv(const std::vector<std::string>& files, Cla
       if (line.empty()) continue;
       const std::string place = file + ":" + std::to_string(lineNumber);
       const auto fail = [&](const std::string& message) { return SuiteFileError(place + ": " + message); };
-      const std::vector<std::string> cells = splitCommas(line);
+      const std::vector<std::string> cells = owned(splitFields(line, ','));
       // A shard after the first has no header: its rows take the first file's columns.
       if (cells.front() == "class" || cells.front() == "id") {
         if (cells.front() == "id")
