@@ -23,6 +23,7 @@
 #include "MethodCatalogue.h"
 #include "RadioGroup.h"
 #include "TraceForm.h"
+#include "Widgets.h"
 
 // The resources live in the application library, which a static link would
 // otherwise leave unregistered.
@@ -44,77 +45,6 @@ namespace {
 // The library's reports have one hook for the process; they go to the window
 // made last, and stop when it goes.
 TMainForm* reportingWindow = nullptr;
-
-QString ru(const char* utf8) { return QString::fromUtf8(utf8); }
-
-// Each control states its own style, so a group box's bold underlined title
-// does not pass on to its contents.
-void setFontStyle(QWidget* w, bool bold, bool underline = false) {
-  QFont f = w->font();
-  f.setBold(bold);
-  f.setUnderline(underline);
-  w->setFont(f);
-}
-
-void setTextColour(QWidget* w, const QColor& colour) {
-  QPalette p = w->palette();
-  p.setColor(QPalette::Text, colour);
-  p.setColor(QPalette::WindowText, colour);
-  w->setPalette(p);
-}
-
-template <class W>
-W* make(QWidget* parent, const char* name, int left, int top, int width, int height) {
-  auto* w = new W(parent);
-  w->setObjectName(QString::fromLatin1(name));
-  w->setGeometry(left, top, width, height);
-  return w;
-}
-
-QGroupBox* makeGroup(QWidget* parent, const char* name, const char* caption, int left, int top, int width,
-                     int height, bool underline) {
-  auto* box = make<QGroupBox>(parent, name, left, top, width, height);
-  box->setTitle(ru(caption));
-  setFontStyle(box, true, underline);
-  return box;
-}
-
-// A label sizes itself to its caption from its top left corner, as the
-// form's labels do, so a wider substitute font clips nothing.
-QLabel* makeLabel(QWidget* parent, const char* name, const char* caption, int left, int top,
-                  int width, int height, bool bold) {
-  auto* label = make<QLabel>(parent, name, left, top, width, height);
-  label->setText(ru(caption));
-  setFontStyle(label, bold);
-  const QSize hint = label->sizeHint();
-  label->resize(hint.width(), std::max(height, hint.height()));
-  return label;
-}
-
-QLineEdit* makeEdit(QWidget* parent, const char* name, int left, int top, int width, int height, const QString& text) {
-  auto* edit = make<QLineEdit>(parent, name, left, top, width, height);
-  edit->setText(text);
-  setFontStyle(edit, true);
-  return edit;
-}
-
-// A strip of two images side by side: the button enabled, then disabled.
-QIcon stripIcon(const QString& path) {
-  const QPixmap strip(path);
-  const int half = strip.width() / 2;
-  QIcon icon;
-  icon.addPixmap(strip.copy(0, 0, half, strip.height()), QIcon::Normal);
-  icon.addPixmap(strip.copy(half, 0, half, strip.height()), QIcon::Disabled);
-  return icon;
-}
-
-QFrame* makeSquare(QWidget* parent, const char* name, int left, int top, const QColor& fill) {
-  auto* square = make<QFrame>(parent, name, left, top, 15, 15);
-  const QColor outline = parent->palette().color(QPalette::Light);
-  square->setStyleSheet(QStringLiteral("QFrame { background-color: %1; border: 1px solid %2; }")
-                            .arg(fill.name(), outline.name()));
-  return square;
-}
 
 }  // namespace
 
@@ -271,7 +201,7 @@ void TMainForm::createControls() {
   // The method, its stop rule and parameter.
   QStringList methodNames;
   for (const Lab::MethodInfo& method : Lab::windowMethods())
-    methodNames << utf8Text(method.windowName);
+    methodNames << ru(method.windowName);
   radgrSearchMet = new TRadioGroup(QStringLiteral("radgrSearchMet"), ru("Метод поиска глобального минимума:"),
                                    methodNames, this);
   radgrSearchMet->setGeometry(0, 144, 314, 81);
@@ -381,7 +311,7 @@ bool TMainForm::readInterval() {
 }
 
 void TMainForm::showInputMessage(std::string_view text) {
-  dialogs().showMessage(utf8Text(text));
+  dialogs().showMessage(ru(text));
 }
 
 QString TMainForm::toFixed(double value, int precision, int decimals) const {

@@ -95,7 +95,7 @@ class TMainForm : public QWidget {
   int paramCount = 0;             ///< always 0..9
   bool funcCorrect = false;
   bool dataCorrect = false;
-  std::unique_ptr<VELMORAALG::TCharactOpt> currentMethod;
+  std::unique_ptr<VELMORAALG::SearchEngine> currentMethod;
   Lab::MethodId currentMethodId = Lab::MethodId::Scan;  ///< the catalogue's entry that made currentMethod
   std::mt19937 randomGenerator;   ///< Random draws from it; seeded once from the clock
   // Made hidden with the window and shown again by every press of About.
@@ -178,11 +178,6 @@ class TMainForm : public QWidget {
   QString separator_;
   bool centred_ = false;
 };
-
-// The core's UTF-8 texts as the window shows them.
-inline QString utf8Text(std::string_view text) {
-  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 // The sample formulas of the combo box, in list order.
 extern const char* const SampleFormulas[6];

@@ -10,6 +10,7 @@
 #include "MethodCatalogue.h"
 #include "RadioGroup.h"
 #include "SpinEdit.h"
+#include "Widgets.h"
 
 namespace Velmora {
 
@@ -21,7 +22,7 @@ void TMainForm::radgrSearchMetClick() {
     edMetParam->setEnabled(parametrised);
     // Back on scanning, the disabled label still names the parameter of the
     // method chosen before.
-    if (parametrised) labMetParam->setText(utf8Text(method.paramLabel));
+    if (parametrised) labMetParam->setText(ru(method.paramLabel));
 
     currentMethod.reset();
     currentMethod = method.make(objective());

@@ -10,12 +10,11 @@
 #include "ChartNavigation.h"
 #include "MethodCatalogue.h"
 #include "TraceForm.h"
+#include "Widgets.h"
 
 namespace Velmora {
 
 namespace {
-
-QString ru(const char* utf8) { return QString::fromUtf8(utf8); }
 
 // A value that is no finite number is left out of lines and scatters alike.
 double shown(double value) { return std::isfinite(value) ? value : std::numeric_limits<double>::quiet_NaN(); }
@@ -355,7 +354,9 @@ QString TFormTrace::stepSummary() const {
   const VELMORAALG::TStepRecord& r = trace.step(k);
   QString constant;
   switch (Lab::methodInfo(trace.method()).param) {
-    case Lab::ParamMeaning::None: break;
+    // The window offers no peer, whose population is no step's constant.
+    case Lab::ParamMeaning::None:
+    case Lab::ParamMeaning::Population: break;
     case Lab::ParamMeaning::LipschitzEstimate: constant = ru(" Ломаная с L = %1.").arg(number(r.Constant)); break;
     case Lab::ParamMeaning::Multiplier:
       constant = ru(" Оценка константы m = r·M = %1.").arg(number(r.Constant));

@@ -25,12 +25,11 @@
 #include "SaveFile.h"
 #include "SearchCsv.h"
 #include "StepTableModel.h"
+#include "Widgets.h"
 
 namespace Velmora {
 
 namespace {
-
-QString ru(const char* utf8) { return QString::fromUtf8(utf8); }
 
 // Below this interval the eye no longer follows single frames, so faster
 // speeds take bigger strides instead.

@@ -1,5 +1,6 @@
 #include "ClassRunOutput.h"
 
+#include <algorithm>
 #include <ostream>
 
 #include "OperationalCharacteristic.h"
@@ -10,7 +11,7 @@ namespace Velmora::Cli {
 
 namespace {
 
-std::string_view classKey(const ClassOptions& options) { return Lab::testClass(options.range.cls).key; }
+std::string_view classKey(const ClassOptions& options) { return classKey(options.range); }
 
 std::string firstHitText(const ClassRunRow& row, const char* none) {
   return row.run.firstHit ? std::to_string(*row.run.firstHit) : none;
@@ -29,11 +30,15 @@ void writeRule(std::ostream& out, const ClassOptions& options) {
 }
 
 void writeCsv(std::ostream& out, const ClassOptions& options, const std::vector<ClassRunRow>& rows) {
-  if (options.header) out << "class,index,method,param,first_hit,stop\n";
+  // The seed column comes with a stochastic method, the same for every shard of a sweep.
+  const bool seeded = options.anyStochastic();
+  if (options.header) out << "class,index,method,param,first_hit,stop" << (seeded ? ",seed" : "") << '\n';
   for (const ClassRunRow& row : rows) {
     out << classKey(options) << ',' << row.index << ',' << methodName(row.method) << ','
         << (Lab::methodInfo(row.method).param == Lab::ParamMeaning::None ? "" : shortest(row.param)) << ','
-        << firstHitText(row, "") << ',' << Lab::classRunStopKey(row.run.stop) << '\n';
+        << firstHitText(row, "") << ',' << Lab::classRunStopKey(row.run.stop);
+    if (seeded) out << ',' << (row.seed ? std::to_string(*row.seed) : "");
+    out << '\n';
   }
 }
 
@@ -61,12 +66,39 @@ void writeClassSummary(std::ostream& out, const ClassOptions& options, const std
   out << "\nSolved within " << options.rule.maxTrials << " trials (first_hit over the solved runs):\n\n";
   out << "| method | param | solved | mean first_hit | median first_hit |\n";
   out << "|:---|---:|---:|---:|---:|\n";
+  const auto number = [](const std::optional<double>& value) { return value ? printed("%.1f", *value) : "-"; };
+  bool spread = false;
   for (MethodId method : options.methods) {
     const Lab::FirstHitSummary summary = Lab::summariseFirstHits(firstHitsOf(rows, method));
-    const auto number = [](const std::optional<double>& value) { return value ? printed("%.1f", *value) : "-"; };
-    out << "| " << methodName(method) << " | " << classParamText(options, method) << " | " << summary.solved << '/'
-        << summary.runs << " | " << number(summary.meanFirstHit) << " | " << number(summary.medianFirstHit) << " |\n";
+    const std::vector<std::uint64_t> seeds = options.seedsFor(method);
+    out << "| " << methodName(method) << " | " << classParamText(options, method) << " | ";
+    if (!Lab::methodInfo(method).stochastic || seeds.size() < 2) {
+      out << summary.solved << '/' << summary.runs << " | " << number(summary.meanFirstHit) << " | "
+          << number(summary.medianFirstHit) << " |\n";
+      continue;
+    }
+    // Over the seeds: the mean of their counts and of their mean first hits, with the lowest and highest.
+    spread = true;
+    std::vector<double> solved, meanHits;
+    for (std::uint64_t seed : seeds) {
+      const Lab::FirstHitSummary one = Lab::summariseFirstHits(firstHitsOf(rows, method, seed));
+      solved.push_back(static_cast<double>(one.solved));
+      if (one.meanFirstHit) meanHits.push_back(*one.meanFirstHit);
+    }
+    const auto range = [](const std::vector<double>& values, const char* format) -> std::string {
+      if (values.empty()) return "-";
+      double sum = 0;
+      for (double v : values) sum += v;
+      const auto [lo, hi] = std::minmax_element(values.begin(), values.end());
+      return printed(format, sum / static_cast<double>(values.size())) + " (" + printed(format, *lo) + "–" +
+             printed(format, *hi) + ")";
+    };
+    out << range(solved, "%.1f") << '/' << summary.runs / seeds.size() << " | " << range(meanHits, "%.1f") << " | "
+        << number(summary.medianFirstHit) << " |\n";
   }
+  if (spread)
+    out << "\nA stochastic method's solved and mean first_hit are means over its seeds, the lowest and highest in"
+        << " brackets; its median is over the runs of every seed.\n";
 }
 
 void writeClassRuns(std::ostream& out, const ClassOptions& options, const std::vector<ClassRunRow>& rows) {

@@ -8,6 +8,7 @@
 
 #include "ClassRun.h"
 #include "CommandLine.h"
+#include "FunctionSource.h"
 
 namespace Velmora::Cli {
 
@@ -15,6 +16,7 @@ struct ClassRunRow {
   std::uint64_t index = 0;
   MethodId method = MethodId::Scan;
   double param = 0;  ///< L or r as entered; 0 for scanning
+  std::optional<std::uint64_t> seed;  ///< a stochastic method's only
   Lab::ClassRun run;
 };
 
@@ -22,10 +24,13 @@ struct ClassRunRow {
 using ClassProgress = std::function<void(std::size_t done, std::size_t runs)>;
 
 // The rows function by function, and for each function method by method in
-// the order of options.methods, whatever the number of threads.
-std::vector<ClassRunRow> runClass(const ClassOptions& options, unsigned jobs, const ClassProgress& progress = {});
+// the order of options.methods (a stochastic one seed by seed), whatever the
+// number of threads.
+std::vector<ClassRunRow> runClass(const ClassOptions& options, const FunctionSource& functions, unsigned jobs,
+                                  const ClassProgress& progress = {});
 
-// The first hits of one method's runs, in the order of the rows.
-std::vector<std::optional<int>> firstHitsOf(const std::vector<ClassRunRow>& rows, MethodId method);
+// The first hits of one method's runs, in the order of the rows; of one seed's only when seed is given.
+std::vector<std::optional<int>> firstHitsOf(const std::vector<ClassRunRow>& rows, MethodId method,
+                                            std::optional<std::uint64_t> seed = std::nullopt);
 
 }  // namespace Velmora::Cli

@@ -32,7 +32,8 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     }
     if (const auto* search = std::get_if<SearchOptions>(&command)) return runOneSearch(*search, out, err, env);
     if (const auto* suite = std::get_if<SuiteOptions>(&command)) return runTestSuite(*suite, out, err, env);
-    if (const auto* listing = std::get_if<FormulaListing>(&command)) return listFormulas(*listing, out, err);
+    if (const auto* listing = std::get_if<FormulaListing>(&command)) return listFormulas(*listing, out, err, env);
+    if (const auto* csv = std::get_if<CsvSummaryOptions>(&command)) return summariseCsv(*csv, out, err, env);
     return runClassRuns(std::get<ClassOptions>(command), out, err, env);
   } catch (const UsageError& error) {
     err << Program << ": " << error.what() << "\n" << "Try '" << Program << " --help'.\n";

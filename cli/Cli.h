@@ -22,6 +22,7 @@ struct Environment {
   PlotWriter plot;                  ///< empty: --plot is refused
   OperationalWriter operational;    ///< empty: --operational is refused
   bool progressToTerminal = false;  ///< stderr is a terminal, so a progress line may be drawn there
+  std::string dataFolder;           ///< where the shipped test sets are, as NAME.tsv
 };
 
 int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, const Environment& env);

@@ -16,7 +16,8 @@ inline constexpr const char* Program = "velmora-run";
 int runOneSearch(const SearchOptions& options, std::ostream& out, std::ostream& err, const Environment& env);
 int runTestSuite(const SuiteOptions& options, std::ostream& out, std::ostream& err, const Environment& env);
 int runClassRuns(const ClassOptions& options, std::ostream& out, std::ostream& err, const Environment& env);
-int listFormulas(const FormulaListing& listing, std::ostream& out, std::ostream& err);
+int summariseCsv(const CsvSummaryOptions& options, std::ostream& out, std::ostream& err, const Environment& env);
+int listFormulas(const FormulaListing& listing, std::ostream& out, std::ostream& err, const Environment& env);
 
 // The message of a bad argument; returns ExitBadInput.
 int badInput(std::ostream& err, const std::string& message);

@@ -17,12 +17,27 @@ std::string curveName(const BatchOptions& options, MethodId method, const std::s
       name += options.params.count(method) ? "L = " + shortest(options.params.at(method)) : problemLipschitz;
       break;
     case Lab::ParamMeaning::Multiplier: name += ", r = " + shortest(options.paramFor(method, 0)); break;
+    case Lab::ParamMeaning::Population:
+      if (options.params.count(method)) name += ", population " + shortest(options.params.at(method));
+      break;
   }
   return name;
 }
 
+OperationalCurve operationalZoneCurve(std::string name, std::span<const std::vector<std::optional<int>>> firstHitsBySeed,
+                                      int lastK) {
+  OperationalCurve curve{std::move(name), {}, {}, {}, {}};
+  for (const Lab::ZonePoint& point : Lab::operationalZone(firstHitsBySeed, lastK)) {
+    curve.k.push_back(point.k);
+    curve.share.push_back(point.mean);
+    curve.low.push_back(point.low);
+    curve.high.push_back(point.high);
+  }
+  return curve;
+}
+
 OperationalCurve operationalCurve(std::string name, std::span<const std::optional<int>> firstHits, int lastK) {
-  OperationalCurve curve{std::move(name), {}, {}};
+  OperationalCurve curve{std::move(name), {}, {}, {}, {}};
   for (const Lab::SharePoint& point : Lab::operationalCharacteristic(firstHits, lastK)) {
     curve.k.push_back(point.k);
     curve.share.push_back(point.share);

@@ -19,5 +19,8 @@ std::string curveName(const BatchOptions& options, MethodId method, const std::s
 
 // The share of the runs solved within k trials, k = 1 .. lastK.
 OperationalCurve operationalCurve(std::string name, std::span<const std::optional<int>> firstHits, int lastK);
+// A stochastic method's zone over its seeds' runs, the mean as its share.
+OperationalCurve operationalZoneCurve(std::string name, std::span<const std::vector<std::optional<int>>> firstHitsBySeed,
+                                      int lastK);
 
 }  // namespace Velmora::Cli

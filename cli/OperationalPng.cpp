@@ -27,8 +27,23 @@ void addCurve(QCustomPlot& plot, const OperationalCurve& curve, std::size_t numb
   if (number >= std::size(Palette)) pen.setStyle(Qt::DashLine);
   graph->setPen(pen);
   graph->setLineStyle(QCPGraph::lsStepLeft);
-  graph->setData(QVector<double>(curve.k.begin(), curve.k.end()), QVector<double>(curve.share.begin(), curve.share.end()),
-                 true);
+  const QVector<double> k(curve.k.begin(), curve.k.end());
+  graph->setData(k, QVector<double>(curve.share.begin(), curve.share.end()), true);
+  if (curve.low.empty()) return;
+  // The zone: a light band between the lowest and the highest share, the mean drawn inside it.
+  QCPGraph* low = plot.addGraph();
+  QCPGraph* high = plot.addGraph();
+  for (QCPGraph* edge : {low, high}) {
+    edge->setPen(Qt::NoPen);
+    edge->setLineStyle(QCPGraph::lsStepLeft);
+    edge->removeFromLegend();
+  }
+  low->setData(k, QVector<double>(curve.low.begin(), curve.low.end()), true);
+  high->setData(k, QVector<double>(curve.high.begin(), curve.high.end()), true);
+  QColor fill = pen.color();
+  fill.setAlpha(60);
+  high->setBrush(fill);
+  high->setChannelFillGraph(low);
 }
 
 }  // namespace

@@ -24,19 +24,6 @@ std::optional<double> precision(const Lab::SearchOutcome& result) {
   return result.fault || result.stepCount == 0 ? std::nullopt : std::optional(result.precision);
 }
 bool boundHit(const Lab::SearchOutcome& result) { return result.stop == Lab::StopReason::StepBoundHit; }
-const char* stopText(Lab::StopReason reason) {
-  switch (reason) {
-    case Lab::StopReason::StepsDone: return "the steps were made";
-    case Lab::StopReason::PrecisionReached: return "the precision was reached";
-    case Lab::StopReason::IntervalRuleMet: return "the chosen interval was short enough";
-    case Lab::StopReason::StepBoundHit: return "the step bound was hit";
-    case Lab::StopReason::Fault: return "a fault";
-    case Lab::StopReason::StopRequested: return "a stop was asked for";
-    case Lab::StopReason::PointLeftInterval: return "the new point left its interval";
-    case Lab::StopReason::NoComparableInterval: return "no interval could be chosen";
-  }
-  return "";
-}
 // Trials are listed only for a run that finished.
 bool listsTrials(const SearchOptions& options, const Lab::SearchOutcome& result) {
   return options.trials && !result.fault && !result.trials.empty();
@@ -49,6 +36,9 @@ void jsonDouble(std::ostream& out, const char* key, const std::optional<double>&
   out << indent << '"' << key << "_hex\": " << (value ? jsonString(hexFloat(*value)) : "null");
 }
 
+// A peer's trials have no characteristic: the field stays empty.
+std::string charactText(const Lab::Trial& trial) { return std::isnan(trial.charact) ? "" : shortest(trial.charact); }
+
 void writeSearchText(std::ostream& out, const SearchOptions& options, const Lab::SearchOutcome& result) {
   const auto line = [&out](const char* label, const std::string& value) {
     out << label << std::string(14 - std::string(label).size(), ' ') << value << '\n';
@@ -56,23 +46,27 @@ void writeSearchText(std::ostream& out, const SearchOptions& options, const Lab:
   line("formula", options.formula);
   // Built by appending: GCC 12 warns falsely about "[" + std::string.
   std::string interval(1, '[');
-  interval.append(shortest(options.xmin)).append(", ").append(shortest(options.xmax)).append("]");
+  interval.append(shortest(options.request.xmin)).append(", ").append(shortest(options.request.xmax)).append("]");
   line("interval", interval);
-  std::string method(methodName(options.method));
-  const double given = options.param.value_or(Lab::methodInfo(options.method).defaultParam);
-  switch (Lab::methodInfo(options.method).param) {
+  std::string method(methodName(options.request.method));
+  const double given = options.request.param.value_or(Lab::methodInfo(options.request.method).defaultParam);
+  switch (Lab::methodInfo(options.request.method).param) {
     case Lab::ParamMeaning::None: break;
     case Lab::ParamMeaning::LipschitzEstimate:
       method += ", Lipschitz estimate L = " + shortest(result.paramUsed);
       if (result.paramUsed != given) method += " (" + shortest(given) + " is not positive)";
       break;
     case Lab::ParamMeaning::Multiplier: method += ", multiplier r = " + shortest(result.paramUsed); break;
+    case Lab::ParamMeaning::Population:
+      method += result.paramUsed > 0 ? ", population " + shortest(result.paramUsed) : ", NLopt's population";
+      break;
   }
+  if (Lab::methodInfo(options.request.method).stochastic) method += ", seed " + std::to_string(options.request.seed);
   line("method", method);
-  switch (options.stop) {
-    case StopRule::Steps: line("stop rule", std::to_string(options.steps) + " steps"); break;
-    case StopRule::Precision: line("stop rule", "precision " + shortest(options.eps)); break;
-    case StopRule::IntervalLength: line("stop rule", "chosen interval no longer than " + shortest(options.eps)); break;
+  switch (options.request.stop) {
+    case StopRule::Steps: line("stop rule", std::to_string(options.request.steps) + " steps"); break;
+    case StopRule::Precision: line("stop rule", "precision " + shortest(options.request.eps)); break;
+    case StopRule::IntervalLength: line("stop rule", "chosen interval no longer than " + shortest(options.request.eps)); break;
   }
   if (!result.fault) {
     line("best x", shortest(result.bestX));
@@ -83,8 +77,10 @@ void writeSearchText(std::ostream& out, const SearchOptions& options, const Lab:
   line("trials", std::to_string(result.trials.size()));
   line("evaluations", std::to_string(result.evaluations.value_or(0)));
   line("time", printed("%.6f s", result.seconds));
-  if (showsStop(options.method)) line("stop", stopText(result.stop));
-  if (options.stop != StopRule::Steps)
+  if (showsStop(options.request.method)) line("stop", std::string(Lab::stopReasonText(result.stop)));
+  if (result.engineResult)
+    line("NLopt result", std::to_string(*result.engineResult) + " " + result.engineResultText);
+  if (options.request.stop != StopRule::Steps)
     line("bound hit", boundHit(result) ? "yes: stopped at the bound of " + std::to_string(Lab::MaxSteps) + " steps" : "no");
   for (const std::string& report : result.reports) line("report", report);
   if (result.fault) line("fault", *result.fault + " (the run ended here)");
@@ -97,14 +93,14 @@ void writeSearchText(std::ostream& out, const SearchOptions& options, const Lab:
       const Lab::Trial& trial = result.trials[i];
       char row[160];
       std::snprintf(row, sizeof row, "%7zu  %-24s  %-24s  %s\n", i + 1, shortest(trial.x).c_str(), shortest(trial.f).c_str(),
-                    shortest(trial.charact).c_str());
+                    charactText(trial).c_str());
       out << row;
     }
   }
 }
 
 void writeSearchCsv(std::ostream& out, const SearchOptions& options, const Lab::SearchOutcome& result) {
-  const bool stop = showsStop(options.method);
+  const bool stop = showsStop(options.request.method);
   out << "best_x,f_best,precision,step_count,trial_count,evaluations,bound_hit," << (stop ? "stop," : "")
       << "fault,reports,seconds\n";
   out << optionalNumber(bestX(result)) << ',' << optionalNumber(fBest(result)) << ',' << optionalNumber(precision(result))
@@ -116,7 +112,7 @@ void writeSearchCsv(std::ostream& out, const SearchOptions& options, const Lab::
   if (listsTrials(options, result)) {
     out << "\nx,f,charact\n";
     for (const Lab::Trial& trial : result.trials)
-      out << shortest(trial.x) << ',' << shortest(trial.f) << ',' << shortest(trial.charact) << '\n';
+      out << shortest(trial.x) << ',' << shortest(trial.f) << ',' << charactText(trial) << '\n';
   }
 }
 
@@ -132,7 +128,7 @@ void writeSearchJson(std::ostream& out, const SearchOptions& options, const Lab:
   out << "  \"trial_count\": " << result.trials.size() << ",\n";
   out << "  \"evaluations\": " << result.evaluations.value_or(0) << ",\n";
   out << "  \"bound_hit\": " << (boundHit(result) ? "true" : "false") << ",\n";
-  if (showsStop(options.method)) out << "  \"stop\": \"" << Lab::stopReasonKey(result.stop) << "\",\n";
+  if (showsStop(options.request.method)) out << "  \"stop\": \"" << Lab::stopReasonKey(result.stop) << "\",\n";
   out << "  \"fault\": " << (result.fault ? jsonString(*result.fault) : "null") << ",\n";
   out << "  \"reports\": [";
   for (std::size_t i = 0; i < result.reports.size(); ++i) out << (i ? ", " : "") << jsonString(result.reports[i]);

@@ -11,6 +11,10 @@
 
 namespace Velmora::Cli {
 
+unsigned jobsOrCores(std::optional<unsigned> jobs) {
+  return jobs.value_or(std::max(std::thread::hardware_concurrency(), 1u));
+}
+
 void runInParallel(std::size_t count, unsigned jobs, const std::function<void(std::size_t)>& task,
                    const std::function<void(std::size_t done)>& report) {
   std::atomic<std::size_t> next{0};

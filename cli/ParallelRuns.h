@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <functional>
+#include <optional>
 
 namespace Velmora::Cli {
 
@@ -12,6 +13,9 @@ namespace Velmora::Cli {
 // report(done) about five times a second and once at the end, when report
 // is set. The first exception a task throws is thrown here once every thread
 // has stopped; no task starts after it.
+// The threads a run uses: those asked for, else one per core.
+unsigned jobsOrCores(std::optional<unsigned> jobs);
+
 void runInParallel(std::size_t count, unsigned jobs, const std::function<void(std::size_t)>& task,
                    const std::function<void(std::size_t done)>& report = {});
 

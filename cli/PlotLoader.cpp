@@ -1,21 +1,13 @@
 #include <dlfcn.h>
-#include <unistd.h>
 
-#include <array>
 #include <filesystem>
 
 #include "PlotPlugin.h"
+#include "ProgramFolder.h"
 
 namespace Velmora::Cli {
 
 namespace {
-
-std::filesystem::path programFolder() {
-  std::array<char, 4096> path{};
-  const ssize_t length = readlink("/proc/self/exe", path.data(), path.size() - 1);
-  if (length <= 0) return {};
-  return std::filesystem::path(std::string(path.data(), static_cast<std::size_t>(length))).parent_path();
-}
 
 struct LoadedModule {
   void* handle = nullptr;

@@ -31,7 +31,10 @@ using PlotWriter = std::function<std::optional<std::string>(const PlotRequest&)>
 struct OperationalCurve {
   std::string name;
   std::vector<double> k;
-  std::vector<double> share;
+  std::vector<double> share;  ///< a zone's mean
+  // A stochastic method's zone over its seeds, at the same k; empty for a curve.
+  std::vector<double> low;
+  std::vector<double> high;
 };
 
 struct OperationalRequest {

@@ -2,6 +2,7 @@
 // place, and the line is wiped before the results are written.
 #pragma once
 
+#include <chrono>
 #include <iosfwd>
 #include <string>
 
@@ -14,12 +15,15 @@ class ProgressLine {
   ProgressLine& operator=(const ProgressLine&) = delete;
 
   void show(const std::string& text);
+  // "[done/runs runs] 1.2 s, about 3.4 s left", the time counted from the line's making.
+  void showRuns(std::size_t done, std::size_t runs);
   // Leaves the cursor at the start of an empty line; nothing when nothing was shown.
   void wipe();
 
  private:
   std::ostream& err_;
   std::size_t width_ = 0;
+  std::chrono::steady_clock::time_point start_ = std::chrono::steady_clock::now();
 };
 
 }  // namespace Velmora::Cli

@@ -20,13 +20,13 @@ PlotRequest plotRequest(const SearchOptions& options, const Lab::SearchOutcome& 
                         std::ostream& err) {
   PlotRequest request;
   request.file = *options.plotFile;
-  request.xmin = options.xmin;
-  request.xmax = options.xmax;
+  request.xmin = options.request.xmin;
+  request.xmax = options.request.xmax;
   for (const Lab::Trial& trial : result.trials) request.trials.push_back({trial.x, trial.f});
   std::size_t faults = 0;
   std::string firstFault;
   for (int i = 0; i < GraphSampleCount; ++i) {
-    const double x = graphSampleX(i, options.xmin, options.xmax);
+    const double x = graphSampleX(i, options.request.xmin, options.request.xmax);
     double y = NAN;
     try {
       y = func(x);
@@ -52,16 +52,8 @@ int runOneSearch(const SearchOptions& options, std::ostream& out, std::ostream& 
   } catch (const Math_Parser::TError& error) {
     return badInput(err, "syntax error in the formula:\n" + describeSyntaxError(options.formula, error));
   }
-  Lab::SearchRequest request;
+  Lab::SearchRequest request = options.request;
   request.objective = [&func](double x) { return (*func)(x); };
-  request.xmin = options.xmin;
-  request.xmax = options.xmax;
-  request.method = options.method;
-  request.param = options.param;
-  request.stop = options.stop;
-  request.steps = options.steps;
-  request.eps = options.eps;
-  request.recordSteps = options.stepsFile.has_value();
   Lab::SearchOutcome result = Lab::runSearch(request);
 
   std::optional<std::string> writeFailure;

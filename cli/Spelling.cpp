@@ -54,7 +54,7 @@ std::string paramText(MethodId method, double param) {
   return Lab::methodInfo(method).param == Lab::ParamMeaning::None ? "-" : shortest(param);
 }
 
-bool showsStop(MethodId method) { return Lab::methodInfo(method).family == Lab::MethodFamily::AdaptiveEstimate; }
+bool showsStop(MethodId method) { return Lab::methodInfo(method).reportsStop; }
 
 bool anyShowsStop(const std::vector<MethodId>& methods) {
   for (MethodId method : methods)

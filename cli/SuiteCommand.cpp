@@ -3,6 +3,7 @@
 
 #include "Commands.h"
 #include "OperationalPicture.h"
+#include "ParallelRuns.h"
 #include "ProgressLine.h"
 #include "Spelling.h"
 #include "SuiteOutput.h"
@@ -42,15 +43,8 @@ int runTestSuite(const SuiteOptions& options, std::ostream& out, std::ostream& e
   }
   ProgressLine line(err);
   SuiteProgress progress;
-  if (env.progressToTerminal) {
-    progress = [&line](std::size_t run, std::size_t runs, const Problem& problem, MethodId method) {
-      // Built by appending: GCC 12 warns falsely about "[" + std::string.
-      std::string text(1, '[');
-      text.append(std::to_string(run)).append("/").append(std::to_string(runs)).append("] problem ");
-      line.show(text.append(problem.id).append(", ").append(methodName(method)));
-    };
-  }
-  const std::vector<SuiteRow> rows = runSuite(problems, options, progress);
+  if (env.progressToTerminal) progress = [&line](std::size_t done, std::size_t runs) { line.showRuns(done, runs); };
+  const std::vector<SuiteRow> rows = runSuite(problems, options, jobsOrCores(options.jobs), progress);
   line.wipe();
 
   writeSuite(out, options, rows);

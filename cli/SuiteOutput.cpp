@@ -45,7 +45,8 @@ std::string meanParam(const SuiteOptions& options, MethodId method) {
     case Lab::ParamMeaning::None: return "-";
     case Lab::ParamMeaning::LipschitzEstimate:
       return options.params.count(method) ? shortest(options.params.at(method)) : LipschitzOfTheFile;
-    case Lab::ParamMeaning::Multiplier: return shortest(options.paramFor(method, 0));
+    case Lab::ParamMeaning::Multiplier:
+    case Lab::ParamMeaning::Population: return shortest(options.paramFor(method, 0));
   }
   return "-";
 }
@@ -55,7 +56,7 @@ std::string successText(const SuiteRow& row) { return row.fault ? "fault" : row.
 void writeSuiteMarkdown(std::ostream& out, const SuiteOptions& options, const std::vector<SuiteRow>& rows) {
   std::size_t problems = 0;
   for (const SuiteRow& row : rows)
-    if (row.method == rows.front().method) ++problems;
+    if (row.method == rows.front().method && row.seed == rows.front().seed) ++problems;
   out << "Test set " << options.file << ": " << problems << " problems; ";
   if (options.steps)
     out << options.steps.value() << " steps per run";
@@ -66,7 +67,8 @@ void writeSuiteMarkdown(std::ostream& out, const SuiteOptions& options, const st
   out << "| id | method | param | trials | success | first_hit | error | seconds |" << (stop ? " stop |" : "") << "\n";
   out << "|---:|:---|---:|---:|:---:|---:|---:|---:|" << (stop ? ":---|" : "") << "\n";
   for (const SuiteRow& row : rows) {
-    out << "| " << row.id << " | " << methodName(row.method) << " | " << paramText(row.method, row.param) << " | "
+    out << "| " << row.id << " | " << methodName(row.method) << (row.seed ? ", seed " + std::to_string(*row.seed) : "")
+        << " | " << paramText(row.method, row.param) << " | "
         << row.trials << " | " << successText(row) << " | " << (row.firstHit ? std::to_string(*row.firstHit) : "-") << " | "
         << (row.fault ? "-" : printed("%.2e", row.error)) << " | " << printed("%.3g", row.seconds) << " |";
     if (stop) out << ' ' << Lab::stopReasonKey(row.stop) << " |";
@@ -97,7 +99,9 @@ void writeSuiteMarkdown(std::ostream& out, const SuiteOptions& options, const st
 
 void writeSuiteCsv(std::ostream& out, const SuiteOptions& options, const std::vector<SuiteRow>& rows) {
   const bool stop = anyShowsStop(options.methods);
-  out << "id,method,param,trials,success,first_hit,error,seconds" << (stop ? ",stop" : "") << '\n';
+  const bool seeded = options.anyStochastic();
+  out << "id,method,param,trials,success,first_hit,error,seconds" << (stop ? ",stop" : "") << (seeded ? ",seed" : "")
+      << '\n';
   const auto param = [](MethodId method, double value) {
     return Lab::methodInfo(method).param == Lab::ParamMeaning::None ? std::string() : shortest(value);
   };
@@ -106,6 +110,7 @@ void writeSuiteCsv(std::ostream& out, const SuiteOptions& options, const std::ve
         << ',' << successText(row) << ',' << (row.firstHit ? std::to_string(*row.firstHit) : "") << ','
         << (row.fault ? "" : shortest(row.error)) << ',' << printed("%.6f", row.seconds);
     if (stop) out << ',' << Lab::stopReasonKey(row.stop);
+    if (seeded) out << ',' << (row.seed ? std::to_string(*row.seed) : "");
     out << '\n';
   }
   for (MethodId method : options.methods) {
@@ -117,7 +122,7 @@ void writeSuiteCsv(std::ostream& out, const SuiteOptions& options, const std::ve
     out << "mean," << methodName(method) << ',' << paramField << ',' << printed("%.1f", means.trials) << ','
         << means.successes << ',' << (means.firstHit ? printed("%.1f", *means.firstHit) : "") << ','
         << (means.finished ? shortest(means.error) : "") << ',' << printed("%.6f", means.seconds) << (stop ? "," : "")
-        << '\n';
+        << (seeded ? "," : "") << '\n';
   }
 }
 

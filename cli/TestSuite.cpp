@@ -4,22 +4,63 @@
 #include <fstream>
 #include <map>
 
+#include "Fields.h"
 #include "FormulaFunction.h"
+#include "ParallelRuns.h"
 #include "SyntaxErrorText.h"
 
 namespace Velmora::Cli {
 
 namespace {
 
-std::vector<std::string> splitTabs(const std::string& line) {
-  std::vector<std::string> cells;
-  std::size_t start = 0;
-  for (;;) {
-    const std::size_t tab = line.find('\t', start);
-    cells.push_back(line.substr(start, tab == std::string::npos ? std::string::npos : tab - start));
-    if (tab == std::string::npos) return cells;
-    start = tab + 1;
+SuiteRow runOne(const Problem& problem, Lab::FormulaFunction& func, MethodId method, std::uint64_t seed,
+               const SuiteOptions& options) {
+  SuiteRow row;
+  row.id = problem.id;
+  row.method = method;
+  if (Lab::methodInfo(method).stochastic) row.seed = seed;
+  row.eps = options.epsRel * (problem.b - problem.a);
+
+  Lab::SearchRequest request;
+  // The compiled formula is shared by the methods of one problem, which run one after another.
+  request.objective = [&func](double x) { return func(x); };
+  request.xmin = problem.a;
+  request.xmax = problem.b;
+  request.method = method;
+  row.param = options.paramFor(method, problem.lipschitz);
+  request.param = row.param;
+  request.seed = seed;
+  if (options.steps) {
+    request.stop = Lab::StopRule::Steps;
+    request.steps = *options.steps;
+  } else {
+    request.stop = Lab::StopRule::IntervalLength;
+    request.eps = row.eps;
   }
+  const Lab::SearchOutcome outcome = Lab::runSearch(request);
+  row.stop = outcome.stop;
+  row.fault = outcome.fault;
+  row.seconds = outcome.seconds;
+  row.trials = outcome.trials.size();
+  row.reports = outcome.reports;
+
+  const auto distance = [&](double x) {
+    double nearest = INFINITY;
+    for (double minimiser : problem.minimisers) nearest = std::fmin(nearest, std::fabs(x - minimiser));
+    return nearest;
+  };
+  const std::vector<double> placed = Lab::placementOrder(outcome.trials);
+  for (std::size_t i = 0; i < placed.size(); ++i) {
+    if (distance(placed[i]) <= row.eps) {
+      row.firstHit = i + 1;
+      break;
+    }
+  }
+  if (!row.fault) {
+    row.error = distance(outcome.bestX);
+    row.success = row.error <= row.eps;
+  }
+  return row;
 }
 
 }  // namespace
@@ -38,20 +79,21 @@ std::vector<Problem> readProblems(std::istream& in, const std::string& fileName)
     ++lineNumber;
     if (!line.empty() && line.back() == '\r') line.pop_back();
     if (line.find_first_not_of(" \t") == std::string::npos || line[0] == '#') continue;
-    const std::vector<std::string> cells = splitTabs(line);
+    const std::vector<std::string_view> cells = splitFields(line, '\t');
     if (!haveHeader) {
-      for (std::size_t i = 0; i < cells.size(); ++i) column.emplace(cells[i], i);
+      for (std::size_t i = 0; i < cells.size(); ++i) column.emplace(std::string(cells[i]), i);
       for (const char* name : required)
         if (!column.count(name)) throw fail(lineNumber, std::string("the header has no column \"") + name + "\" (columns are separated by tabs)");
       haveHeader = true;
       continue;
     }
-    const auto cell = [&](const char* name) -> const std::string& {
+    const auto present = [&](const char* name) { return column.count(name) > 0; };
+    const auto cell = [&](const char* name) {
       const std::size_t i = column.at(name);
       if (i >= cells.size()) throw fail(lineNumber, std::string("the row has no value in column \"") + name + "\"");
-      return cells[i];
+      return std::string(cells[i]);
     };
-    const auto number = [&](const std::string& text, const std::string& what) {
+    const auto number = [&](std::string_view text, const std::string& what) {
       try {
         return parseNumber(text, what);
       } catch (const UsageError& error) {
@@ -70,14 +112,16 @@ std::vector<Problem> readProblems(std::istream& in, const std::string& fileName)
     if (!(problem.a < problem.b)) throw fail(lineNumber, "a must be less than b");
     problem.lipschitz = number(cell("L"), "L");
     if (!(problem.lipschitz > 0)) throw fail(lineNumber, "L must be greater than 0");
-    const std::string& xstar = cell("xstar");
-    std::size_t start = 0;
-    for (;;) {
-      const std::size_t semicolon = xstar.find(';', start);
-      problem.minimisers.push_back(number(xstar.substr(start, semicolon == std::string::npos ? std::string::npos : semicolon - start), "xstar"));
-      if (semicolon == std::string::npos) break;
-      start = semicolon + 1;
-    }
+    const std::string xstar = cell("xstar");
+    for (std::string_view minimiser : splitFields(xstar, ';')) problem.minimisers.push_back(number(minimiser, "xstar"));
+    const auto optionalNumber = [&](const char* name) -> std::optional<double> {
+      if (!present(name)) return std::nullopt;
+      return number(cell(name), name);
+    };
+    problem.fstar = optionalNumber("fstar");
+    problem.storedXstar = optionalNumber("stored_xstar");
+    problem.storedFstar = optionalNumber("stored_fstar");
+    problem.storedLipschitz = optionalNumber("stored_L");
     try {
       Lab::FormulaFunction compiled(problem.formula);
     } catch (const Math_Parser::TError& error) {
@@ -96,59 +140,21 @@ std::vector<Problem> readProblemsFile(const std::string& fileName) {
   return readProblems(in, fileName);
 }
 
-std::vector<SuiteRow> runSuite(const std::vector<Problem>& problems, const SuiteOptions& options,
+std::vector<SuiteRow> runSuite(const std::vector<Problem>& problems, const SuiteOptions& options, unsigned jobs,
                                const SuiteProgress& progress) {
-  std::vector<SuiteRow> rows;
-  const std::size_t runs = problems.size() * options.methods.size();
-  for (const Problem& problem : problems) {
-    for (MethodId method : options.methods) {
-      if (progress) progress(rows.size() + 1, runs, problem, method);
-      SuiteRow row;
-      row.id = problem.id;
-      row.method = method;
-      row.eps = options.epsRel * (problem.b - problem.a);
-
-      Lab::FormulaFunction func(problem.formula);
-      Lab::SearchRequest request;
-      request.objective = [&func](double x) { return func(x); };
-      request.xmin = problem.a;
-      request.xmax = problem.b;
-      request.method = method;
-      row.param = options.paramFor(method, problem.lipschitz);
-      request.param = row.param;
-      if (options.steps) {
-        request.stop = Lab::StopRule::Steps;
-        request.steps = *options.steps;
-      } else {
-        request.stop = Lab::StopRule::IntervalLength;
-        request.eps = row.eps;
-      }
-      const Lab::SearchOutcome outcome = Lab::runSearch(request);
-      row.stop = outcome.stop;
-      row.fault = outcome.fault;
-      row.seconds = outcome.seconds;
-      row.trials = outcome.trials.size();
-      row.reports = outcome.reports;
-
-      const auto distance = [&](double x) {
-        double nearest = INFINITY;
-        for (double minimiser : problem.minimisers) nearest = std::fmin(nearest, std::fabs(x - minimiser));
-        return nearest;
-      };
-      const std::vector<double> placed = Lab::placementOrder(outcome.trials);
-      for (std::size_t i = 0; i < placed.size(); ++i) {
-        if (distance(placed[i]) <= row.eps) {
-          row.firstHit = i + 1;
-          break;
-        }
-      }
-      if (!row.fault) {
-        row.error = distance(outcome.bestX);
-        row.success = row.error <= row.eps;
-      }
-      rows.push_back(std::move(row));
-    }
-  }
+  std::size_t methods = 0;
+  for (MethodId method : options.methods) methods += options.seedsFor(method).size();
+  std::vector<SuiteRow> rows(problems.size() * methods);
+  const auto runProblem = [&](std::size_t p) {
+    const Problem& problem = problems[p];
+    Lab::FormulaFunction func(problem.formula);
+    std::size_t next = p * methods;
+    for (MethodId method : options.methods)
+      for (std::uint64_t seed : options.seedsFor(method)) rows[next++] = runOne(problem, func, method, seed, options);
+  };
+  std::function<void(std::size_t)> report;
+  if (progress) report = [&](std::size_t done) { progress(done * methods, rows.size()); };
+  runInParallel(problems.size(), jobs, runProblem, report);
   return rows;
 }
 

@@ -2,6 +2,7 @@
 // on every problem under the protocol of the univariate literature.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <iosfwd>
 #include <optional>
@@ -19,6 +20,10 @@ struct Problem {
   double b = 0;
   double lipschitz = 0;
   std::vector<double> minimisers;
+  std::optional<double> fstar;  ///< the fstar column, when the file has one
+  // The published values beside the computed ones, in files that carry them
+  // (stored_xstar, stored_fstar, stored_L).
+  std::optional<double> storedXstar, storedFstar, storedLipschitz;
   int line = 0;  ///< in the file, for messages
 };
 
@@ -28,8 +33,8 @@ class SuiteFileError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
-// Columns are found by their header names (id, formula, a, b, L, xstar; others
-// are ignored). Formulas are compiled here, so syntax errors surface before any
+// Columns are found by their header names (id, formula, a, b, L, xstar; fstar
+// and the stored_ columns when present; others are ignored). Formulas are compiled here, so syntax errors surface before any
 // run. Throws SuiteFileError.
 std::vector<Problem> readProblems(std::istream& in, const std::string& fileName);
 std::vector<Problem> readProblemsFile(const std::string& fileName);
@@ -38,6 +43,7 @@ struct SuiteRow {
   std::string id;
   MethodId method = MethodId::Scan;
   double param = 0;  ///< L or r; 0 for scanning
+  std::optional<std::uint64_t> seed;  ///< a stochastic method's only
   double eps = 0;
   std::size_t trials = 0;
   bool success = false;
@@ -49,10 +55,12 @@ struct SuiteRow {
   std::vector<std::string> reports;
 };
 
-// Called before each run with its 1-based number and the total.
-using SuiteProgress = std::function<void(std::size_t run, std::size_t runs, const Problem&, MethodId)>;
+// Called now and then with the runs done so far and all of them.
+using SuiteProgress = std::function<void(std::size_t done, std::size_t runs)>;
 
-std::vector<SuiteRow> runSuite(const std::vector<Problem>& problems, const SuiteOptions& options,
+// The rows problem by problem, and for each problem method by method in the
+// order of options.methods, whatever the number of threads.
+std::vector<SuiteRow> runSuite(const std::vector<Problem>& problems, const SuiteOptions& options, unsigned jobs = 1,
                                const SuiteProgress& progress = {});
 
 }  // namespace Velmora::Cli

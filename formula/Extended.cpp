@@ -17,7 +17,7 @@ void raiseFault(FaultKind kind) { throw ArithmeticFault(kind); }
 
 namespace detail {
 void raiseNonFinite(Extended result) {
-  raiseFault(std::isnan(result) ? FaultKind::FloatInvalid : FaultKind::FloatOverflow);
+  raiseFault(isnan(result) ? FaultKind::FloatInvalid : FaultKind::FloatOverflow);
 }
 }  // namespace detail
 

@@ -8,11 +8,29 @@
 #include <exception>
 #include <limits>
 
+#ifdef VELMORA_EXTENDED_SOFT
+#include "SoftExtended.h"
+#endif
+
 namespace Velmora {
 
+// The build picks the type (VELMORA_EXTENDED in CMake); the rest of the
+// program only uses it through these operators and functions, and both give
+// the same bits.
+#ifdef VELMORA_EXTENDED_SOFT
+using Extended = SoftExtended;
+#else
 using Extended = long double;
 static_assert(std::numeric_limits<Extended>::digits == 64,
               "Extended must be the x87 80-bit type with a 64-bit significand");
+
+inline Extended fabs(Extended v) { return std::fabs(v); }
+inline Extended sqrt(Extended v) { return std::sqrt(v); }
+inline bool isnan(Extended v) { return std::isnan(v); }
+// Comparing with infinity (exact in a float) is cheaper on the x87 unit than
+// the test against the largest 80-bit value; NaN fails it too.
+inline bool isfinite(Extended v) { return std::fabs(v) < std::numeric_limits<float>::infinity(); }
+#endif
 
 enum class FaultKind {
   FloatZeroDivide,  ///< A finite non-zero value divided by zero. (Example: "1/0")
@@ -41,12 +59,9 @@ namespace detail {
 [[noreturn]] void raiseNonFinite(Extended result);
 
 inline Extended checkedResult(Extended result, Extended a, Extended b) {
-  // Comparing with infinity (exact in a float) is cheaper on the x87 unit
-  // than the isfinite test against the largest 80-bit value; NaN fails it too.
-  if (std::fabs(result) < std::numeric_limits<float>::infinity()) [[likely]]
+  if (isfinite(result)) [[likely]]
     return result;
-  if (std::isnan(result) ? !std::isnan(a) && !std::isnan(b) : std::isfinite(a) && std::isfinite(b))
-    raiseNonFinite(result);
+  if (isnan(result) ? !isnan(a) && !isnan(b) : isfinite(a) && isfinite(b)) raiseNonFinite(result);
   return result;
 }
 }  // namespace detail
@@ -58,14 +73,14 @@ inline Extended mul(Extended a, Extended b) { return detail::checkedResult(a * b
 inline Extended div(Extended a, Extended b) {
   // Only a finite non-zero dividend raises the zero-divide fault; 0/0 is
   // invalid, and an infinite or NaN dividend divides by zero silently.
-  if (b == 0 && std::isfinite(a) && a != 0) raiseFault(FaultKind::FloatZeroDivide);
+  if (b == 0 && isfinite(a) && a != 0) raiseFault(FaultKind::FloatZeroDivide);
   return detail::checkedResult(a / b, a, b);
 }
 
 // Rounds to the stored 64-bit width; a finite value beyond the double range overflows.
 inline double toDouble(Extended v) {
   const double d = static_cast<double>(v);
-  if (std::isinf(d) && std::isfinite(v)) raiseFault(FaultKind::FloatOverflow);
+  if (std::isinf(d) && isfinite(v)) raiseFault(FaultKind::FloatOverflow);
   return d;
 }
 

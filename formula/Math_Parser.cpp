@@ -52,7 +52,7 @@ double literalValue(const std::string& text) {
 // Truncates toward zero to 64 bits and keeps the low 32 as a signed value;
 // NaN and values beyond the 64-bit range give 0.
 std::int32_t integerOf(Extended v) {
-  constexpr Extended kLimit = 9223372036854775808.0L;  // 2^63
+  constexpr Extended kLimit = 0x1p63;
   if (!(v >= -kLimit && v < kLimit)) return 0;
   const auto wide = static_cast<std::int64_t>(v);
   return static_cast<std::int32_t>(static_cast<std::uint32_t>(wide));

@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "Extended.h"
+#include "Rules.h"
 
 namespace Velmora::Lab {
 
@@ -24,14 +25,14 @@ std::vector<TracePoint> brokenLine(std::span<const TracePoint> trials, double sl
     // Compared at 80 bits, where the differences of doubles are exact enough
     // and cannot overflow.
     const bool fits = std::isfinite(a.f) && std::isfinite(b.f) &&
-                      std::fabs(static_cast<Extended>(b.f) - a.f) <= static_cast<Extended>(slope) * (b.x - a.x);
+                      Velmora::fabs(static_cast<Extended>(b.f) - a.f) <= static_cast<Extended>(slope) * (b.x - a.x);
     if (!fits) {
       if (joined) line.push_back({a.x, std::numeric_limits<double>::quiet_NaN()});
       joined = false;
       continue;
     }
     if (!joined) line.push_back(a);
-    const double vertex = toDouble(VELMORAALG::TCharactOpt::MeetingPoint(a.x, a.f, b.x, b.f, slope));
+    const double vertex = toDouble(VELMORAALG::MeetingPoint(a.x, a.f, b.x, b.f, slope));
     // Drawn, never stored: a depth beyond the doubles' range shows as an
     // infinite value, which the chart leaves out.
     const double depth = static_cast<double>(a.f - static_cast<Extended>(slope) * (vertex - static_cast<Extended>(a.x)));

@@ -3,30 +3,58 @@
 #include <cmath>
 
 #include "FormulaFunction.h"
-#include "Search.h"
 
 namespace Velmora::Lab {
 
-std::string_view classRunStopKey(ClassRunStop stop) {
+std::string_view classRunStopKey(StopReason stop) {
   switch (stop) {
-    case ClassRunStop::Hit: return "hit";
-    case ClassRunStop::Budget: return "budget";
-    case ClassRunStop::IntervalRule: return "interval";
-    case ClassRunStop::PointLeftInterval: return "left-interval";
-    case ClassRunStop::NoComparableInterval: return "no-interval";
-    case ClassRunStop::Fault: return "fault";
+    case StopReason::StopRequested: return "hit";
+    case StopReason::StepBoundHit: return "budget";
+    default: return stopReasonKey(stop);
   }
-  return "";
 }
 
 double lipschitzFromFunction(const TestFunction& f) { return FromFunctionMargin * f.lipschitz; }
 
-ClassRun runOnTestFunction(const TestFunction& f, MethodId method, double param, const ClassRule& rule) {
+namespace {
+
+// A peer places its points in the order it evaluates them, and its first two
+// make no step: the hit is counted at the evaluation, and the next step ends the run.
+ClassRun runPeer(const TestFunction& f, MethodId method, double param, const ClassRule& rule, std::uint64_t seed) {
+  const double reach = rule.delta * (f.b - f.a);
+  FormulaFunction formula(f.formula);
+  int evaluations = 0;
+  std::optional<int> hit;
+  SearchRequest request;
+  request.objective = [&](double x) {
+    ++evaluations;
+    if (!hit && std::fabs(x - f.xstar) <= reach) hit = evaluations;
+    return formula(x);
+  };
+  request.xmin = f.a;
+  request.xmax = f.b;
+  request.method = method;
+  request.param = param;
+  request.seed = seed;
+  request.stop = StopRule::Steps;
+  request.steps = rule.maxTrials - 2;
+  request.stopAfter = [&](const VELMORAALG::TStepRecord&) { return hit.has_value(); };
+  const SearchOutcome outcome = runSearch(request);
+  if (outcome.fault) return {std::nullopt, StopReason::Fault, outcome.fault};
+  if (hit) return {hit, StopReason::StopRequested, std::nullopt};
+  return {std::nullopt, StopReason::StepBoundHit, std::nullopt};
+}
+
+}  // namespace
+
+ClassRun runOnTestFunction(const TestFunction& f, MethodId method, double param, const ClassRule& rule,
+                           std::uint64_t seed) {
+  if (methodInfo(method).budgetOnly) return runPeer(f, method, param, rule, seed);
   const double reach = rule.delta * (f.b - f.a);
   const auto solves = [&](double x) { return std::fabs(x - f.xstar) <= reach; };
   // Every method places both ends first, a then b.
-  if (solves(f.a)) return {1, ClassRunStop::Hit, std::nullopt};
-  if (solves(f.b)) return {2, ClassRunStop::Hit, std::nullopt};
+  if (solves(f.a)) return {1, StopReason::StopRequested, std::nullopt};
+  if (solves(f.b)) return {2, StopReason::StopRequested, std::nullopt};
 
   FormulaFunction formula(f.formula);
   SearchRequest request;
@@ -45,19 +73,7 @@ ClassRun runOnTestFunction(const TestFunction& f, MethodId method, double param,
     return true;
   };
   const SearchOutcome outcome = runSearch(request);
-
-  switch (outcome.stop) {
-    case StopReason::StopRequested: return {hit, ClassRunStop::Hit, std::nullopt};
-    case StopReason::StepBoundHit: return {std::nullopt, ClassRunStop::Budget, std::nullopt};
-    case StopReason::PointLeftInterval: return {std::nullopt, ClassRunStop::PointLeftInterval, std::nullopt};
-    case StopReason::NoComparableInterval: return {std::nullopt, ClassRunStop::NoComparableInterval, std::nullopt};
-    case StopReason::Fault: return {std::nullopt, ClassRunStop::Fault, outcome.fault};
-    // The interval rule is the only rule the request names.
-    case StopReason::IntervalRuleMet:
-    case StopReason::StepsDone:
-    case StopReason::PrecisionReached: break;
-  }
-  return {std::nullopt, ClassRunStop::IntervalRule, std::nullopt};
+  return {outcome.stop == StopReason::StopRequested ? hit : std::nullopt, outcome.stop, outcome.fault};
 }
 
 }  // namespace Velmora::Lab

@@ -5,11 +5,13 @@
 // close, which is what the operational characteristics are made of.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
 
 #include "MethodCatalogue.h"
+#include "Search.h"
 #include "TestClass.h"
 
 namespace Velmora::Lab {
@@ -23,27 +25,17 @@ struct ClassRule {
 // come nearer.
 inline constexpr double ClassIntervalRel = 1e-9;
 
-// Piyavsky's L "from the function" is its Lipschitz constant times this: the
-// constant is the largest slope on a grid, which the true one may exceed a
-// little, and an L below it lets the broken lines cut off the minimum.
-inline constexpr double FromFunctionMargin = 1.1;
-
-enum class ClassRunStop {
-  Hit,                   ///< a trial came within delta (b - a) of x*
-  Budget,                ///< the budget of trials was spent without one
-  IntervalRule,          ///< the chosen interval was no longer than 1e-9 (b - a)
-  PointLeftInterval,     ///< a variant's new point was not inside its interval
-  NoComparableInterval,  ///< a variant had no interval it could choose
-  Fault,                 ///< a fault of F or of the arithmetic
-};
-
-// hit, budget, interval, left-interval, no-interval, fault.
-std::string_view classRunStopKey(ClassRunStop stop);
+// A class run's stop: StopRequested is a hit (its observer stops the run at
+// the first trial near x*, and a hit at an end needs no run), StepBoundHit the
+// budget spent, IntervalRuleMet the chosen interval short enough; the others
+// as for any run. Its key says so: hit, budget, interval, left-interval,
+// no-interval, fault.
+std::string_view classRunStopKey(StopReason stop);
 
 struct ClassRun {
   // Its number in the order of placing (the ends are 1 and 2); only for a hit.
   std::optional<int> firstHit;
-  ClassRunStop stop = ClassRunStop::Budget;
+  StopReason stop = StopReason::StepBoundHit;
   std::optional<std::string> fault;  ///< the user's text of the fault
 };
 
@@ -51,7 +43,10 @@ double lipschitzFromFunction(const TestFunction& f);
 
 // Runs the method with param as entered (the catalogue's rule gives the value
 // used) on f's formula through the formula engine, so that the run is the
-// window's with that formula pasted in. Safe on several threads at once.
-ClassRun runOnTestFunction(const TestFunction& f, MethodId method, double param, const ClassRule& rule);
+// window's with that formula pasted in. A peer runs to the budget alone and
+// is stopped at its first evaluation that solves f; seed is a stochastic
+// method's. Safe on several threads at once.
+ClassRun runOnTestFunction(const TestFunction& f, MethodId method, double param, const ClassRule& rule,
+                           std::uint64_t seed = 0);
 
 }  // namespace Velmora::Lab

@@ -45,6 +45,9 @@ HillFunction::HillFunction(SplitMix64& draws) : NativeFunction(Lower, Upper) {
   }
 }
 
+HillFunction::HillFunction(const std::array<double, Harmonics>& sine, const std::array<double, Harmonics>& cosine)
+    : NativeFunction(Lower, Upper), sine(sine), cosine(cosine) {}
+
 std::string HillFunction::formula() const {
   std::string text;
   text.reserve(1400);
@@ -63,7 +66,7 @@ Extended HillFunction::value(double x) const {
   Extended sum = cosine[0];
   for (int i = 1; i < Harmonics; ++i) {
     // The engine's argument: 2*pi*i*x[0] at 80 bits, rounded for the library.
-    const double angle = static_cast<double>(2.0L * Pi * i * x);
+    const double angle = static_cast<double>(Extended(2) * Pi * i * x);
     sum += sine[i] * static_cast<Extended>(std::sin(angle));
     sum += cosine[i] * static_cast<Extended>(std::cos(angle));
   }
@@ -71,9 +74,9 @@ Extended HillFunction::value(double x) const {
 }
 
 SlopeAndCurvature HillFunction::slopeAndCurvature(double x) const {
-  const Extended angle = 2.0L * Pi * x;
-  const Extended cos1 = std::cos(angle);
-  const Extended sin1 = std::sin(angle);
+  const Extended angle = Extended(2) * Pi * x;
+  const Extended cos1 = std::cos(static_cast<long double>(angle));
+  const Extended sin1 = std::sin(static_cast<long double>(angle));
   Extended c = 1;
   Extended s = 0;
   Extended slope = 0;
@@ -82,7 +85,7 @@ SlopeAndCurvature HillFunction::slopeAndCurvature(double x) const {
     const Extended rotated = c * cos1 - s * sin1;
     s = s * cos1 + c * sin1;
     c = rotated;
-    const Extended w = 2.0L * Pi * i;
+    const Extended w = Extended(2) * Pi * i;
     slope += w * (sine[i] * c - cosine[i] * s);
     curvature -= w * w * (sine[i] * s + cosine[i] * c);
   }

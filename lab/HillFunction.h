@@ -16,9 +16,11 @@ class HillFunction final : public NativeFunction {
   static constexpr double Upper = 1;
 
   explicit HillFunction(SplitMix64& draws);
+  // A function of the published Hill set, from its coefficients.
+  HillFunction(const std::array<double, Harmonics>& sine, const std::array<double, Harmonics>& cosine);
 
-  std::array<double, Harmonics> sine;    ///< a_i
-  std::array<double, Harmonics> cosine;  ///< b_i
+  std::array<double, Harmonics> sine{};    ///< a_i
+  std::array<double, Harmonics> cosine{};  ///< b_i
 
   // The constant harmonic is written as b_0 alone: its sine vanishes.
   std::string formula() const override;

@@ -3,6 +3,8 @@
 #include <array>
 #include <cmath>
 
+#include "AdaptiveLipschitzSearch.h"
+#include "NloptSearch.h"
 #include "Piyavsky_opt.h"
 #include "Scan_opt.h"
 #include "Strongin_opt.h"
@@ -12,10 +14,8 @@ namespace Velmora::Lab {
 namespace {
 
 using VELMORAALG::AdaptiveLipschitzSearch;
-using VELMORAALG::TCharactOpt;
+using VELMORAALG::SearchEngine;
 using VELMORAALG::TOptFunc;
-using Characteristic = AdaptiveLipschitzSearch::Characteristic;
-using Estimate = AdaptiveLipschitzSearch::Estimate;
 
 bool anyValue(double) { return true; }
 bool aboveOne(double value) { return value > 1; }
@@ -23,83 +23,117 @@ bool aboveOne(double value) { return value > 1; }
 bool finiteAboveZero(double value) { return value > 0 && std::isfinite(value); }
 
 double noParam(double) { return 0; }
+// An estimate that is not positive is 1.
 double lipschitzUsed(double value) { return value > 0 ? value : 1.0; }
+// A multiplier not above 1 is 1.5.
 double multiplierUsed(double value) { return value > 1 ? value : DefaultMethodParam; }
+// A refused r is 2.
 double reliabilityUsed(double value) {
   return finiteAboveZero(value) ? value : AdaptiveLipschitzSearch::DefaultReliability;
 }
 
 template <class Method>
-std::unique_ptr<TCharactOpt> make(TOptFunc objective) {
+std::unique_ptr<SearchEngine> make(TOptFunc objective) {
   return std::make_unique<Method>(std::move(objective));
 }
 
-void applyNothing(TCharactOpt&, double) {}
-void applyLipschitz(TCharactOpt& method, double value) {
-  dynamic_cast<VELMORAALG::TPiyavskyOpt&>(method).SetLipschitz(value);
-}
-void applyMultiplier(TCharactOpt& method, double value) {
-  dynamic_cast<VELMORAALG::TStronginOpt&>(method).SetMultiplier(value);
+template <std::size_t Index>
+std::unique_ptr<SearchEngine> makeVariant(TOptFunc objective) {
+  constexpr VELMORAALG::AdaptiveVariant variant = VELMORAALG::AdaptiveVariants[Index];
+  return std::make_unique<AdaptiveLipschitzSearch>(std::move(objective), variant.characteristic, variant.estimate);
 }
 
-template <Characteristic characteristic, Estimate estimate>
-std::unique_ptr<AdaptiveLipschitzSearch> makeAdaptive(TOptFunc objective, double entered) {
-  auto method = std::make_unique<AdaptiveLipschitzSearch>(std::move(objective), characteristic, estimate);
-  method->SetReliability(reliabilityUsed(entered));
-  return method;
+template <std::size_t Index>
+constexpr MethodInfo variant(MethodId id, std::string_view englishName) {
+  return {.id = id,
+          .key = VELMORAALG::AdaptiveVariants[Index].key,
+          .englishName = englishName,
+          .make = makeVariant<Index>,
+          .param = ParamMeaning::Multiplier,
+          .defaultParam = AdaptiveLipschitzSearch::DefaultReliability,
+          .acceptsParam = finiteAboveZero,
+          .paramRule = "greater than 0",
+          .effectiveParam = reliabilityUsed,
+          .reportsStop = true};
 }
 
-constexpr MethodInfo variant(MethodId id, std::string_view key, std::string_view englishName,
-                             std::unique_ptr<AdaptiveLipschitzSearch> (*maker)(TOptFunc, double)) {
-  return {id,
-          key,
-          "",
-          englishName,
-          ParamMeaning::Multiplier,
-          "",
-          AdaptiveLipschitzSearch::DefaultReliability,
-          finiteAboveZero,
-          "greater than 0",
-          reliabilityUsed,
-          MethodFamily::AdaptiveEstimate,
-          nullptr,
-          nullptr,
-          maker,
-          nullptr,
-          false};
+bool wholeOrZero(double value) { return value >= 0 && value == std::floor(value) && value <= 1e6; }
+double populationUsed(double value) { return wholeOrZero(value) ? value : 0; }
+
+template <VELMORAALG::NloptSearch::Algorithm algorithm>
+std::unique_ptr<SearchEngine> makePeer(TOptFunc objective) {
+  return std::make_unique<VELMORAALG::NloptSearch>(std::move(objective), algorithm);
 }
+
+template <VELMORAALG::NloptSearch::Algorithm algorithm>
+constexpr MethodInfo peer(MethodId id, std::string_view key, std::string_view englishName) {
+  constexpr bool stochastic = VELMORAALG::NloptSearch::Stochastic(algorithm);
+  return {.id = id,
+          .key = key,
+          .englishName = englishName,
+          .make = makePeer<algorithm>,
+          .param = stochastic ? ParamMeaning::Population : ParamMeaning::None,
+          .acceptsParam = stochastic ? wholeOrZero : anyValue,
+          .paramRule = stochastic ? "a whole number from 0 (NLopt's default) to 1000000" : "",
+          .effectiveParam = stochastic ? populationUsed : noParam,
+          .stochastic = stochastic,
+          .budgetOnly = true};
+}
+
+using Nlopt = VELMORAALG::NloptSearch::Algorithm;
 
 constexpr std::size_t WindowMethodCount = 3;
 
-const std::array<MethodInfo, 11> Catalogue{{
-    {MethodId::Scan, "scan", "Метод последовательного сканирования;", "sequential scanning", ParamMeaning::None,
-     "", 0, anyValue, "", noParam, MethodFamily::CharacteristicScheme, make<VELMORAALG::TScanOpt>, applyNothing,
-     nullptr, VELMORAALG::TScanOpt::IntervalCharacteristic, false},
-    {MethodId::Piyavsky, "piyavsky", "Метод ломаных (Пиявского);", "broken lines (Piyavsky)",
-     ParamMeaning::LipschitzEstimate, "Оценка Константы Липщица:------------>", DefaultMethodParam, anyValue, "",
-     lipschitzUsed, MethodFamily::CharacteristicScheme, make<VELMORAALG::TPiyavskyOpt>, applyLipschitz, nullptr,
-     VELMORAALG::TPiyavskyOpt::IntervalCharacteristic, true},
-    {MethodId::Strongin, "strongin", "Инф.-статистический  метод (Стронгина);",
-     "information-statistical (Strongin)", ParamMeaning::Multiplier, "Множитель Константы Липщица:------>",
-     DefaultMethodParam, aboveOne, "greater than 1", multiplierUsed, MethodFamily::CharacteristicScheme,
-     make<VELMORAALG::TStronginOpt>, applyMultiplier, nullptr, VELMORAALG::TStronginOpt::IntervalCharacteristic,
-     true},
-    variant(MethodId::GeomGl, "geom-gl", "geometric, global estimate",
-            makeAdaptive<Characteristic::Geometric, Estimate::Global>),
-    variant(MethodId::GeomLtm, "geom-ltm", "geometric, maximum local tuning",
-            makeAdaptive<Characteristic::Geometric, Estimate::LocalMax>),
-    variant(MethodId::GeomLta, "geom-lta", "geometric, additive local tuning",
-            makeAdaptive<Characteristic::Geometric, Estimate::LocalAdditive>),
-    variant(MethodId::GeomLtma, "geom-ltma", "geometric, maximum-additive local tuning",
-            makeAdaptive<Characteristic::Geometric, Estimate::LocalMaxAdditive>),
-    variant(MethodId::InfGl, "inf-gl", "information, global estimate",
-            makeAdaptive<Characteristic::Information, Estimate::Global>),
-    variant(MethodId::InfLtm, "inf-ltm", "information, maximum local tuning",
-            makeAdaptive<Characteristic::Information, Estimate::LocalMax>),
-    variant(MethodId::InfLta, "inf-lta", "information, additive local tuning",
-            makeAdaptive<Characteristic::Information, Estimate::LocalAdditive>),
-    variant(MethodId::InfLtma, "inf-ltma", "information, maximum-additive local tuning",
-            makeAdaptive<Characteristic::Information, Estimate::LocalMaxAdditive>),
+const std::array<MethodInfo, 18> Catalogue{{
+    {.id = MethodId::Scan,
+     .key = "scan",
+     .englishName = "sequential scanning",
+     .make = make<VELMORAALG::TScanOpt>,
+     .acceptsParam = anyValue,
+     .effectiveParam = noParam,
+     .windowName = "Метод последовательного сканирования;",
+     .characteristic = VELMORAALG::LengthCharacteristic},
+    {.id = MethodId::Piyavsky,
+     .key = "piyavsky",
+     .englishName = "broken lines (Piyavsky)",
+     .make = make<VELMORAALG::TPiyavskyOpt>,
+     .param = ParamMeaning::LipschitzEstimate,
+     .defaultParam = DefaultMethodParam,
+     .acceptsParam = anyValue,
+     .effectiveParam = lipschitzUsed,
+     .windowName = "Метод ломаных (Пиявского);",
+     .paramLabel = "Оценка Константы Липщица:------------>",
+     .characteristic = VELMORAALG::GeometricCharacteristic,
+     .brokenLine = true},
+    {.id = MethodId::Strongin,
+     .key = "strongin",
+     .englishName = "information-statistical (Strongin)",
+     .make = make<VELMORAALG::TStronginOpt>,
+     .param = ParamMeaning::Multiplier,
+     .defaultParam = DefaultMethodParam,
+     .acceptsParam = aboveOne,
+     .paramRule = "greater than 1",
+     .effectiveParam = multiplierUsed,
+     .windowName = "Инф.-статистический  метод (Стронгина);",
+     .paramLabel = "Множитель Константы Липщица:------>",
+     .characteristic = VELMORAALG::InformationCharacteristic,
+     .brokenLine = true},
+    variant<0>(MethodId::GeomGl, "geometric, global estimate"),
+    variant<1>(MethodId::GeomLtm, "geometric, maximum local tuning"),
+    variant<2>(MethodId::GeomLta, "geometric, additive local tuning"),
+    variant<3>(MethodId::GeomLtma, "geometric, maximum-additive local tuning"),
+    variant<4>(MethodId::InfGl, "information, global estimate"),
+    variant<5>(MethodId::InfLtm, "information, maximum local tuning"),
+    variant<6>(MethodId::InfLta, "information, additive local tuning"),
+    variant<7>(MethodId::InfLtma, "information, maximum-additive local tuning"),
+    peer<Nlopt::Direct>(MethodId::NloptDirect, "nlopt-direct", "NLopt's DIRECT (Jones et al. 1993)"),
+    peer<Nlopt::DirectL>(MethodId::NloptDirectL, "nlopt-direct-l", "NLopt's DIRECT-L (Gablonsky and Kelley 2001)"),
+    peer<Nlopt::Ags>(MethodId::NloptAgs, "nlopt-ags", "NLopt's AGS (Sergeyev, Strongin and Lera 2013)"),
+    peer<Nlopt::Crs2>(MethodId::NloptCrs2, "nlopt-crs2", "NLopt's CRS2 with local mutation (Kaelo and Ali 2006)"),
+    peer<Nlopt::Esch>(MethodId::NloptEsch, "nlopt-esch", "NLopt's ESCH evolutionary strategy (da Silva Santos et al. 2010)"),
+    peer<Nlopt::Isres>(MethodId::NloptIsres, "nlopt-isres", "NLopt's ISRES (Runarsson and Yao 2005)"),
+    peer<Nlopt::Mlsl>(MethodId::NloptMlsl, "nlopt-mlsl",
+                      "NLopt's MLSL, low-discrepancy, with BOBYQA (Kan and Timmer 1987)"),
 }};
 
 }  // namespace
@@ -118,6 +152,16 @@ const MethodInfo* findMethod(std::string_view key) {
   for (const MethodInfo& info : Catalogue)
     if (info.key == key) return &info;
   return nullptr;
+}
+
+double batchParam(MethodId id, double problemL) {
+  switch (methodInfo(id).param) {
+    case ParamMeaning::None: return 0;
+    case ParamMeaning::LipschitzEstimate: return problemL;
+    case ParamMeaning::Multiplier: return BatchMultiplier;
+    case ParamMeaning::Population: return 0;
+  }
+  return 0;
 }
 
 }  // namespace Velmora::Lab

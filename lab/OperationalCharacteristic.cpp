@@ -1,6 +1,7 @@
 #include "OperationalCharacteristic.h"
 
 #include <algorithm>
+#include <iterator>
 
 namespace Velmora::Lab {
 
@@ -29,6 +30,32 @@ std::vector<SharePoint> operationalCharacteristic(std::span<const std::optional<
     if (hit > points.back().k && hit <= lastK) points.push_back({hit, shareWithin(hit)});
   if (points.back().k < lastK) points.push_back({lastK, shareWithin(lastK)});
   return points;
+}
+
+std::vector<ZonePoint> operationalZone(std::span<const std::vector<std::optional<int>>> firstHitsBySeed, int lastK) {
+  std::vector<ZonePoint> zone;
+  std::vector<std::vector<SharePoint>> curves;
+  std::vector<int> ks;
+  for (const auto& hits : firstHitsBySeed) {
+    curves.push_back(operationalCharacteristic(hits, lastK));
+    for (const SharePoint& p : curves.back()) ks.push_back(p.k);
+  }
+  if (curves.empty() || curves.front().empty()) return zone;
+  std::sort(ks.begin(), ks.end());
+  ks.erase(std::unique(ks.begin(), ks.end()), ks.end());
+  for (int k : ks) {
+    ZonePoint point{k, 1, 0, 0};
+    for (const std::vector<SharePoint>& curve : curves) {
+      // The share holds from its k to the next point's.
+      const auto after = std::upper_bound(curve.begin(), curve.end(), k, [](int k, const SharePoint& p) { return k < p.k; });
+      const double share = after == curve.begin() ? 0 : std::prev(after)->share;
+      point.low = std::min(point.low, share);
+      point.high = std::max(point.high, share);
+      point.mean += share / static_cast<double>(curves.size());
+    }
+    zone.push_back(point);
+  }
+  return zone;
 }
 
 FirstHitSummary summariseFirstHits(std::span<const std::optional<int>> firstHits) {

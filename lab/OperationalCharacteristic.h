@@ -19,6 +19,17 @@ struct SharePoint {
 // point. Empty when there are no runs.
 std::vector<SharePoint> operationalCharacteristic(std::span<const std::optional<int>> firstHits, int lastK);
 
+// The operational zone of a stochastic method: at k = 1, every k where a
+// seed's share grows, and lastK, the lowest, mean and highest share over the
+// seeds' characteristics (one list of first hits per seed).
+struct ZonePoint {
+  int k;
+  double low;
+  double mean;
+  double high;
+};
+std::vector<ZonePoint> operationalZone(std::span<const std::vector<std::optional<int>>> firstHitsBySeed, int lastK);
+
 struct FirstHitSummary {
   std::size_t runs = 0;
   std::size_t solved = 0;               ///< runs with a first hit

@@ -14,8 +14,7 @@ namespace Velmora::Lab {
 
 namespace {
 
-using VELMORAALG::AdaptiveLipschitzSearch;
-using VELMORAALG::TCharactOpt;
+using VELMORAALG::SearchEngine;
 
 // F with a count of the distinct points it is asked for, however often.
 class CountedObjective {
@@ -33,57 +32,25 @@ class CountedObjective {
   std::unordered_set<std::uint64_t> seen_;
 };
 
-template <class Method>
-void runUnderRule(Method& method, const SearchRequest& request) {
-  switch (request.stop) {
-    case StopRule::Steps: method.SearchBySteps(request.xmin, request.xmax, request.steps); break;
-    case StopRule::Precision: method.SearchByPrecision(request.xmin, request.xmax, request.eps, request.maxSteps); break;
-    case StopRule::IntervalLength:
-      method.SearchByIntervalLength(request.xmin, request.xmax, request.eps, request.maxSteps);
-      break;
-  }
+VELMORAALG::StopRule ruleOf(const SearchRequest& request) {
+  return {request.stop, request.steps, request.eps, request.maxSteps};
 }
 
-StopReason ruleMet(StopRule rule) {
-  switch (rule) {
-    case StopRule::Steps: return StopReason::StepsDone;
-    case StopRule::Precision: return StopReason::PrecisionReached;
-    case StopRule::IntervalLength: return StopReason::IntervalRuleMet;
-  }
-  return StopReason::StepsDone;
-}
+}  // namespace
 
-StopReason reasonOf(const TCharactOpt& method, StopRule rule) {
-  return method.PrecisionBoundHit() ? StopReason::StepBoundHit : ruleMet(rule);
-}
-
-StopReason reasonOf(const AdaptiveLipschitzSearch& method, StopRule rule) {
-  switch (method.GetEnd()) {
-    case AdaptiveLipschitzSearch::End::RuleMet: return ruleMet(rule);
-    case AdaptiveLipschitzSearch::End::StepBound: return StopReason::StepBoundHit;
-    case AdaptiveLipschitzSearch::End::StopRequested: return StopReason::StopRequested;
-    case AdaptiveLipschitzSearch::End::PointLeftInterval: return StopReason::PointLeftInterval;
-    case AdaptiveLipschitzSearch::End::NoComparableInterval: return StopReason::NoComparableInterval;
-  }
-  return ruleMet(rule);
-}
-
-// Either engine: they answer to the same names.
-template <class Method>
-SearchOutcome runMethod(Method& method, const SearchRequest& request, double paramUsed) {
+SearchOutcome runSearch(SearchEngine& method, const SearchRequest& request) {
+  const MethodInfo& info = methodInfo(request.method);
   SearchOutcome outcome;
-  outcome.paramUsed = paramUsed;
-  bool stopRequested = false;
+  outcome.paramUsed = info.effectiveParam(request.param.value_or(info.defaultParam));
+  method.SetParameter(outcome.paramUsed);
+  method.SetSeed(request.seed);
   // A step run knows how many records it will make; others grow as they go.
   if (request.recordSteps && request.stop == StopRule::Steps && request.steps > 0)
     outcome.stepRecords.reserve(static_cast<std::size_t>(request.steps));
   if (request.recordSteps || request.stopAfter) {
     method.SetStepObserver([&](const VELMORAALG::TStepRecord& r) {
       if (request.recordSteps) outcome.stepRecords.push_back(r);
-      if (request.stopAfter && request.stopAfter(r)) {
-        stopRequested = true;
-        method.RequestStop();
-      }
+      if (request.stopAfter && request.stopAfter(r)) method.RequestStop();
     });
   } else {
     method.SetStepObserver({});
@@ -93,12 +60,11 @@ SearchOutcome runMethod(Method& method, const SearchRequest& request, double par
     MathReports reports;
     const auto start = std::chrono::steady_clock::now();
     try {
-      runUnderRule(method, request);
-      outcome.stop = stopRequested ? StopReason::StopRequested : reasonOf(method, request.stop);
+      method.Run(request.xmin, request.xmax, ruleOf(request));
     } catch (const std::exception& fault) {
-      outcome.stop = StopReason::Fault;
       outcome.fault = fault.what();
     }
+    outcome.stop = method.GetStopReason();
     outcome.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     outcome.reports = reports.distinct();
   }
@@ -109,6 +75,10 @@ SearchOutcome runMethod(Method& method, const SearchRequest& request, double par
   outcome.fBest = method.GetBestValue();
   outcome.precision = method.GetPrecision();
   outcome.stepCount = method.GetStepCount();
+  if (const auto result = method.GetEngineResult()) {
+    outcome.engineResult = result->code;
+    outcome.engineResultText = result->text;
+  }
   const std::vector<VELMORAALG::TSearchInfo> trials = method.GetTrials();
   const std::vector<double> values = method.GetTrialValues();
   const std::vector<int> order = method.GetTrialOrder();
@@ -118,41 +88,11 @@ SearchOutcome runMethod(Method& method, const SearchRequest& request, double par
   return outcome;
 }
 
-}  // namespace
-
-std::string_view stopReasonKey(StopReason reason) {
-  switch (reason) {
-    case StopReason::StepsDone: return "steps";
-    case StopReason::PrecisionReached: return "precision";
-    case StopReason::IntervalRuleMet: return "interval";
-    case StopReason::StepBoundHit: return "bound";
-    case StopReason::Fault: return "fault";
-    case StopReason::StopRequested: return "requested";
-    case StopReason::PointLeftInterval: return "left-interval";
-    case StopReason::NoComparableInterval: return "no-interval";
-  }
-  return "";
-}
-
-SearchOutcome runSearch(TCharactOpt& method, const SearchRequest& request) {
-  const MethodInfo& info = methodInfo(request.method);
-  const double entered = request.param.value_or(info.defaultParam);
-  info.applyParam(method, entered);
-  return runMethod(method, request, info.effectiveParam(entered));
-}
-
 SearchOutcome runSearch(const SearchRequest& request) {
-  const MethodInfo& info = methodInfo(request.method);
   auto objective = std::make_shared<CountedObjective>(request.objective);
-  const VELMORAALG::TOptFunc counted = [objective](double x) { return (*objective)(x); };
-  SearchOutcome outcome;
-  if (info.family == MethodFamily::CharacteristicScheme) {
-    outcome = runSearch(*info.make(counted), request);
-  } else {
-    const double entered = request.param.value_or(info.defaultParam);
-    const std::unique_ptr<AdaptiveLipschitzSearch> method = info.makeAdaptive(counted, entered);
-    outcome = runMethod(*method, request, info.effectiveParam(entered));
-  }
+  const std::unique_ptr<SearchEngine> method =
+      methodInfo(request.method).make([objective](double x) { return (*objective)(x); });
+  SearchOutcome outcome = runSearch(*method, request);
   outcome.evaluations = objective->distinct();
   return outcome;
 }

@@ -3,41 +3,24 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "Charact_opt.h"
 #include "MethodCatalogue.h"
+#include "SearchEngine.h"
+#include "StopReason.h"
 
 namespace Velmora::Lab {
 
-enum class StopRule {
-  Steps,           ///< exactly `steps` steps
-  Precision,       ///< until a step's precision is at most eps, at most maxSteps steps
-  IntervalLength,  ///< until the interval to split is no longer than eps, at most maxSteps steps
-};
-
-enum class StopReason {
-  StepsDone,         ///< the step count was reached
-  PrecisionReached,  ///< a step's precision came within eps
-  IntervalRuleMet,   ///< the interval to split was no longer than eps
-  StepBoundHit,      ///< a precision or interval rule met the step bound first
-  Fault,             ///< a fault of F or of the arithmetic ended the run
-  StopRequested,     ///< the request's stopAfter ended the run after a step, whatever else that step met
-  // A variant only: "the new point left its interval" (its estimate fell
-  // below the interval's slope, or no double lies inside the interval).
-  PointLeftInterval,
-  // A variant only: every interval has an end where F is NaN, so no
-  // characteristic could be compared and nothing could be chosen.
-  NoComparableInterval,
-};
-
-// The reason as a short key for csv and json: steps, precision, interval,
-// bound, fault, requested, left-interval, no-interval.
-std::string_view stopReasonKey(StopReason reason);
+// The kind of the request's rule; its numbers are the request's steps, eps and maxSteps.
+using StopRule = VELMORAALG::StopRule::Kind;
+using VELMORAALG::StopReason;
+using VELMORAALG::stopReasonKey;
+using VELMORAALG::stopReasonText;
 
 struct SearchRequest {
   VELMORAALG::TOptFunc objective;  ///< unused when the caller brings its own method object
@@ -51,6 +34,7 @@ struct SearchRequest {
   double eps = 0;
   int maxSteps = MaxSteps;
   bool recordSteps = false;
+  std::uint64_t seed = 0;  ///< of a stochastic method's random numbers
   // Asked after each step; true ends the run there (a class run stops at its
   // first trial near the known minimiser).
   std::function<bool(const VELMORAALG::TStepRecord&)> stopAfter;
@@ -60,7 +44,7 @@ struct SearchRequest {
 struct Trial {
   double x;
   double f;        ///< NaN also for a trial whose value a failed run never reached
-  double charact;  ///< of the interval that begins here; 0 for the last trial
+  double charact;  ///< of the interval that begins here; 0 for the last trial; NaN for a peer's, which has none
   int placed;      ///< its number in the order of placing: the ends 1 and 2, step k's point k + 2
 };
 
@@ -81,6 +65,9 @@ struct SearchOutcome {
   double seconds = 0;
   std::vector<Trial> trials;
   std::vector<VELMORAALG::TStepRecord> stepRecords;  ///< one per step, when the request asked
+  // A peer's own word on how its run ended: NLopt's result code and its name.
+  std::optional<int> engineResult;
+  std::string engineResultText;
 };
 
 // Makes the method from the catalogue and the request's objective, and runs
@@ -88,11 +75,11 @@ struct SearchOutcome {
 // xmin < xmax: another ends as a fault with the reason as its text.
 SearchOutcome runSearch(const SearchRequest& request);
 
-// Runs a method object the caller holds (the window keeps one between its
-// presses, and whatever the object carries over from run to run carries
-// over). The object must be the catalogue's make of request.method, one of
-// the characteristic scheme's.
-SearchOutcome runSearch(VELMORAALG::TCharactOpt& method, const SearchRequest& request);
+// Runs a method object the caller holds, after handing it the request's
+// parameter (the window keeps one between its presses, and whatever the
+// object carries over from run to run carries over). The object must be the
+// catalogue's make of request.method.
+SearchOutcome runSearch(VELMORAALG::SearchEngine& method, const SearchRequest& request);
 
 // The trials' points in the order they were placed.
 std::vector<double> placementOrder(const std::vector<Trial>& trials);

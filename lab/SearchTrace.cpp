@@ -1,25 +1,27 @@
 #include "SearchTrace.h"
 
-#include <cmath>
 #include <stdexcept>
 #include <utility>
+
+#include "Rules.h"
 
 namespace Velmora::Lab {
 
 SearchTrace::SearchTrace(MethodId method, SearchOutcome outcome) : method_(method), outcome_(std::move(outcome)) {
+  if (!methodInfo(method_).characteristic)
+    throw std::invalid_argument("a trace needs a method whose step constant gives every characteristic");
   if (outcome_.fault || outcome_.stepRecords.size() != static_cast<std::size_t>(outcome_.stepCount) ||
       outcome_.trials.size() != static_cast<std::size_t>(outcome_.stepCount) + 2)
     throw std::invalid_argument("a trace needs a run that finished and recorded every step");
 
   // The ends stay first and last in the list, whatever comes between them.
-  // A NaN is never lower than a number, as the engine's choice of the best point has it.
   double best = outcome_.trials.front().f;
   const double last = outcome_.trials.back().f;
-  if (std::isnan(best) || last < best) best = last;
+  if (VELMORAALG::IsLower(last, best)) best = last;
   best_.reserve(outcome_.stepRecords.size() + 1);
   best_.push_back(best);
   for (const VELMORAALG::TStepRecord& record : outcome_.stepRecords) {
-    if (std::isnan(best) || record.Z < best) best = record.Z;
+    if (VELMORAALG::IsLower(record.Z, best)) best = record.Z;
     best_.push_back(best);
   }
 }
@@ -48,7 +50,7 @@ void SearchTrace::stateAfter(int k, TraceState& out) const {
   for (std::size_t i = 0; i + 1 < out.trials.size(); ++i) {
     const TracePoint& left = out.trials[i];
     const TracePoint& right = out.trials[i + 1];
-    out.characts.push_back(toDouble(characteristic(left.x, left.f, right.x, right.f, constant)));
+    out.characts.push_back(toDouble(characteristic(sub(right.x, left.x), left.f, right.f, constant)));
   }
 }
 

@@ -5,7 +5,6 @@
 
 #include <vector>
 
-#include "Charact_opt.h"
 #include "MethodCatalogue.h"
 #include "Search.h"
 
@@ -26,8 +25,9 @@ struct TraceState {
 
 class SearchTrace {
  public:
-  // The outcome of a run that ended without a fault and recorded its steps.
-  // Throws std::invalid_argument for any other.
+  // The outcome of a run that ended without a fault and recorded its steps,
+  // of a method whose step constant gives every characteristic (the
+  // catalogue's characteristic). Throws std::invalid_argument for any other.
   SearchTrace(MethodId method, SearchOutcome outcome);
 
   MethodId method() const { return method_; }

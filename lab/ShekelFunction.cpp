@@ -12,6 +12,8 @@ ShekelFunction::ShekelFunction(SplitMix64& draws) : NativeFunction(Lower, Upper)
   }
 }
 
+ShekelFunction::ShekelFunction(const std::array<Term, Terms>& terms) : NativeFunction(Lower, Upper), terms(terms) {}
+
 // "-1/(...)" divides -1, which is exactly the negated quotient, so every term
 // after the first can be subtracted.
 std::string ShekelFunction::formula() const {

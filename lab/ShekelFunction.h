@@ -16,14 +16,17 @@ class ShekelFunction final : public NativeFunction {
   static constexpr double Lower = 0;
   static constexpr double Upper = 10;
 
-  explicit ShekelFunction(SplitMix64& draws);
-
   struct Term {
     double k;       ///< K_i, the steepness of the well
     double centre;  ///< a_i
     double c;       ///< c_i: the well is 1/c_i deep
   };
-  std::array<Term, Terms> terms;
+
+  explicit ShekelFunction(SplitMix64& draws);
+  // A function of the published Shekel set, from its terms.
+  explicit ShekelFunction(const std::array<Term, Terms>& terms);
+
+  std::array<Term, Terms> terms{};
 
   std::string formula() const override;
   Extended value(double x) const override;

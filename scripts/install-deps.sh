@@ -7,6 +7,7 @@ packages=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev libqcustomplot-dev
   libgtest-dev libbenchmark-dev libmuparser-dev
+  libnlopt-dev libnlopt-cxx-dev
   fonts-liberation xvfb xauth
   clang libclang-rt-14-dev valgrind
 )

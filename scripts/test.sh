@@ -2,14 +2,17 @@
 # Installs what is missing, builds Velmora and runs every test.
 #   scripts/test.sh           release build, all tests
 #   scripts/test.sh --asan    also a debug build under AddressSanitizer and UBSan
+#   scripts/test.sh --soft    also a release build with the software 80-bit type
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 asan=0
+soft=0
 for arg in "$@"; do
   case "$arg" in
     --asan) asan=1 ;;
-    *) echo "usage: scripts/test.sh [--asan]" >&2; exit 2 ;;
+    --soft) soft=1 ;;
+    *) echo "usage: scripts/test.sh [--asan] [--soft]" >&2; exit 2 ;;
   esac
 done
 
@@ -18,6 +21,11 @@ export QT_QPA_PLATFORM=offscreen
 
 scripts/build.sh build -DCMAKE_BUILD_TYPE=Release
 ctest --test-dir build --output-on-failure -j2
+
+if ((soft)); then
+  scripts/build.sh build-soft -DCMAKE_BUILD_TYPE=Release -DVELMORA_EXTENDED=soft -DVELMORA_BENCH=OFF
+  ctest --test-dir build-soft --output-on-failure -j2
+fi
 
 if ((asan)); then
   scripts/build.sh build-asan -DCMAKE_BUILD_TYPE=Debug -DVELMORA_SANITIZE=ON -DVELMORA_BENCH=OFF

@@ -8,12 +8,12 @@
 #include <stdexcept>
 #include <utility>
 
+#include "Rules.h"
+
 namespace VELMORAALG {
 
-using Velmora::add;
 using Velmora::div;
 using Velmora::Extended;
-using Velmora::mul;
 using Velmora::sub;
 using Velmora::toDouble;
 
@@ -24,9 +24,6 @@ namespace {
 constexpr std::size_t MinBlockCapacity = 32;
 
 const double NaN = std::numeric_limits<double>::quiet_NaN();
-
-// A NaN best point is no best at all: any number beats it.
-bool IsBetter(double z, double best) { return z <= best || (std::isnan(best) && !std::isnan(z)); }
 
 // The larger of the two; a NaN b never counts.
 Extended Larger(Extended a, Extended b) { return b > a ? b : a; }
@@ -42,10 +39,6 @@ void AdaptiveLipschitzSearch::SetReliability(double r) {
 }
 
 double AdaptiveLipschitzSearch::GetReliability() const { return reliability_; }
-
-void AdaptiveLipschitzSearch::SetStepObserver(TStepObserver observer) { observer_ = std::move(observer); }
-
-void AdaptiveLipschitzSearch::RequestStop() { stopRequested_ = true; }
 
 // --- the list of blocks ------------------------------------------------------
 
@@ -166,7 +159,7 @@ void AdaptiveLipschitzSearch::Measure(Position p) {
   Trial& left = At(p);
   const Trial& right = At(Next(p));
   left.length = sub(right.x, left.x);
-  left.slope = toDouble(div(std::fabs(sub(right.z, left.z)), left.length));
+  left.slope = toDouble(div(Velmora::fabs(sub(right.z, left.z)), left.length));
 }
 
 // A missing neighbour's slope is 0, which no maximum of slopes notices.
@@ -196,19 +189,9 @@ void AdaptiveLipschitzSearch::Rate(Trial& left, const Trial& right, double leftS
   if (std::bit_cast<std::uint64_t>(l) == std::bit_cast<std::uint64_t>(left.estimate)) return;
   left.estimate = l;
 
-  // Each operand on its own line: the first fault raised depends on the order.
-  if (characteristic_ == Characteristic::Geometric) {
-    const Extended reach = mul(mul(d, l), 0.5L);
-    const Extended mean = mul(add(right.z, left.z), 0.5L);
-    left.charact = toDouble(sub(reach, mean));
-  } else {
-    const Extended diff = sub(right.z, left.z);
-    const Extended dl = mul(d, l);
-    const Extended quad = div(mul(diff, diff), dl);
-    const Extended sum = add(quad, dl);
-    const Extended ends = mul(add(right.z, left.z), 2.0L);
-    left.charact = toDouble(sub(sum, ends));
-  }
+  left.charact = toDouble(characteristic_ == Characteristic::Geometric
+                              ? GeometricCharacteristic(d, left.z, right.z, l)
+                              : InformationCharacteristic(d, left.z, right.z, l));
 }
 
 void AdaptiveLipschitzSearch::RateAt(Position p) {
@@ -243,8 +226,6 @@ void AdaptiveLipschitzSearch::RateAll() {
 void AdaptiveLipschitzSearch::Start(double xmin, double xmax) {
   if (!(std::isfinite(xmin) && std::isfinite(xmax) && xmin < xmax))
     throw std::invalid_argument("the interval must be finite with its left end below its right end");
-  stopRequested_ = false;
-  end_ = End::RuleMet;
   stepCount_ = 0;
   refreshCount_ = 0;
   precision_ = 0;
@@ -258,7 +239,7 @@ void AdaptiveLipschitzSearch::Start(double xmin, double xmax) {
 
   ends[0].z = func_(xmin);
   ends[1].z = func_(xmax);
-  if (ends[0].z > ends[1].z || (std::isnan(ends[0].z) && !std::isnan(ends[1].z))) {
+  if (IsLower(ends[1].z, ends[0].z)) {
     bestX_ = xmax;
     bestZ_ = ends[1].z;
   } else {
@@ -288,17 +269,12 @@ bool AdaptiveLipschitzSearch::Place(Position chosen) {
   // Copies: the list changes below.
   const Trial left = At(chosen);
   const Trial right = At(Next(chosen));
-  const Extended mid = mul(add(right.x, left.x), 0.5L);
-  const Extended shift = div(sub(right.z, left.z), mul(2.0L, left.estimate));
-  const double x = toDouble(sub(mid, shift));
-  if (!(left.x < x && x < right.x)) {
-    end_ = End::PointLeftInterval;
-    return false;
-  }
-  const int interval = observer_ ? IntervalNumber(chosen) : 0;
+  const double x = toDouble(MeetingPoint(left.x, left.z, right.x, right.z, left.estimate));
+  if (!(left.x < x && x < right.x)) return false;
+  const int interval = Observed() ? IntervalNumber(chosen) : 0;
   const double z = func_(x);
   precision_ = toDouble(sub(right.x, x));
-  if (IsBetter(z, bestZ_)) {
+  if (TakesBestPlace(z, bestZ_)) {
     bestX_ = x;
     bestZ_ = z;
   }
@@ -339,64 +315,31 @@ bool AdaptiveLipschitzSearch::Place(Position chosen) {
   }
 
   ++stepCount_;
-  if (observer_)
-    observer_({stepCount_, interval, left.x, right.x, left.charact, left.estimate, x, z, precision_});
+  if (Observed()) ReportStep({stepCount_, interval, left.x, right.x, left.charact, left.estimate, x, z, precision_});
   return true;
 }
 
-void AdaptiveLipschitzSearch::SearchBySteps(double xmin, double xmax, int steps) {
-  Run(xmin, xmax, Rule::Steps, 0, steps);
-}
-
-void AdaptiveLipschitzSearch::SearchByPrecision(double xmin, double xmax, double eps, int maxSteps) {
-  Run(xmin, xmax, Rule::Precision, eps, maxSteps);
-}
-
-void AdaptiveLipschitzSearch::SearchByIntervalLength(double xmin, double xmax, double eps, int maxSteps) {
-  Run(xmin, xmax, Rule::IntervalLength, eps, maxSteps);
-}
-
-// The rules differ only in when they look: the step count and the chosen
-// interval's length before a step, the precision after it.
-void AdaptiveLipschitzSearch::Run(double xmin, double xmax, Rule rule, double eps, int limit) {
+StopReason AdaptiveLipschitzSearch::RunToRule(double xmin, double xmax, const StopRule& rule) {
   Start(xmin, xmax);
   for (;;) {
-    if (rule == Rule::Steps && stepCount_ >= limit) return;
+    if (rule.kind == StopRule::Kind::Steps && stepCount_ >= rule.steps) return StopReason::StepsDone;
     const std::optional<Position> chosen = Choose();
-    if (!chosen) {
-      end_ = End::NoComparableInterval;
-      return;
+    if (!chosen) return StopReason::NoComparableInterval;
+    if (rule.kind == StopRule::Kind::IntervalLength) {
+      if (At(*chosen).length <= rule.eps) return StopReason::IntervalRuleMet;
+      if (stepCount_ >= rule.maxSteps) return StopReason::StepBoundHit;
     }
-    if (rule == Rule::IntervalLength) {
-      if (At(*chosen).length <= eps) return;
-      if (stepCount_ >= limit) {
-        end_ = End::StepBound;
-        return;
-      }
-    }
-    if (!Place(*chosen)) return;
-    if (stopRequested_) {
-      end_ = End::StopRequested;
-      return;
-    }
-    if (rule == Rule::Precision) {
-      if (!(precision_ > eps)) return;
-      if (stepCount_ >= limit) {
-        end_ = End::StepBound;
-        return;
-      }
+    if (!Place(*chosen)) return StopReason::PointLeftInterval;
+    if (StopWasRequested()) return StopReason::StopRequested;
+    if (rule.kind == StopRule::Kind::Precision) {
+      if (!(precision_ > rule.eps)) return StopReason::PrecisionReached;
+      if (stepCount_ >= rule.maxSteps) return StopReason::StepBoundHit;
     }
   }
 }
 
 // --- results ------------------------------------------------------------------
 
-AdaptiveLipschitzSearch::End AdaptiveLipschitzSearch::GetEnd() const { return end_; }
-bool AdaptiveLipschitzSearch::PrecisionBoundHit() const { return end_ == End::StepBound; }
-double AdaptiveLipschitzSearch::GetPrecision() const { return precision_; }
-int AdaptiveLipschitzSearch::GetStepCount() const { return stepCount_; }
-double AdaptiveLipschitzSearch::GetBestX() const { return bestX_; }
-double AdaptiveLipschitzSearch::GetBestValue() const { return bestZ_; }
 int AdaptiveLipschitzSearch::GetRefreshCount() const { return refreshCount_; }
 
 std::vector<TSearchInfo> AdaptiveLipschitzSearch::GetTrials() const {

@@ -10,10 +10,9 @@
 // gamma_i = H * D_i / X. The estimate l_i is r * max(., Xi) of H (Global), of
 // lambda_i and gamma_i (LocalMax), of (lambda_i + gamma_i)/2 (LocalAdditive)
 // or of H_i and (lambda_i + gamma_i)/2 (LocalMaxAdditive). The characteristic
-// is l_i D_i/2 - (z_i + z_(i-1))/2, the negated minimum of the broken line
-// (Geometric), or l_i D_i + (z_i - z_(i-1))^2/(l_i D_i) - 2(z_i + z_(i-1))
-// (Information). The largest wins, the leftmost on ties, and its interval t
-// gets the point (x_(t-1) + x_t)/2 - (z_t - z_(t-1))/(2 l_t).
+// is Rules.h's geometric or information one with l_i as the constant. The
+// largest wins, the leftmost on ties, and its interval t gets the meeting
+// point of the lines of slopes -+l_t through its ends.
 //
 // Arithmetic is 80-bit with checked faults; H_i, l_i, R_i, the new point and
 // the precision are rounded to doubles where they are stored; lengths stay at
@@ -29,76 +28,55 @@
 // interval or its estimate changed.
 #pragma once
 
+#include <array>
 #include <limits>
 #include <optional>
+#include <string_view>
 #include <vector>
 
-#include "Charact_opt.h"
 #include "Extended.h"
+#include "SearchEngine.h"
 
 namespace VELMORAALG {
 
-class AdaptiveLipschitzSearch {
+// Each run needs a finite interval with xmin < xmax (std::invalid_argument
+// otherwise). Faults of F and of the arithmetic end the run and pass on; a
+// new trial whose value F gave stays in the list when the arithmetic after it
+// faults, though its step is not counted. The step records carry the l_t used
+// for the new point as the constant. Besides its rule, a run ends with
+// PointLeftInterval (an estimate below the interval's own slope, LocalAdditive
+// with a small r, or an interval so short that no double lies inside it) or
+// NoComparableInterval. The precision is 0 until a run's first step.
+class AdaptiveLipschitzSearch : public SearchEngine {
  public:
   enum class Characteristic { Geometric, Information };
   enum class Estimate { Global, LocalMax, LocalAdditive, LocalMaxAdditive };
-
-  enum class End {
-    RuleMet,        ///< the run's stop rule (steps, precision or interval length)
-    StepBound,      ///< a precision or interval-length run met its step bound first
-    StopRequested,  ///< the step observer asked for the stop
-    // The new point was not strictly inside its interval: an estimate below
-    // the interval's own slope (LocalAdditive with a small r), or an interval
-    // so short that no double lies inside it.
-    PointLeftInterval,
-    // Every interval has an end where F is NaN, so no characteristic is a number.
-    NoComparableInterval,
-  };
 
   // The floor of every estimate before the reliability multiplies it, so that
   // a constant F still gets a positive one.
   static constexpr double Xi = 1e-8;
   static constexpr double DefaultReliability = 2.0;
-  static constexpr int MaxPrecisionSteps = TCharactOpt::MaxPrecisionSteps;
 
   AdaptiveLipschitzSearch(TOptFunc func, Characteristic characteristic, Estimate estimate);
 
   // r must be finite and greater than 0 (std::invalid_argument otherwise).
   void SetReliability(double r);
   double GetReliability() const;
+  // r.
+  void SetParameter(double value) override { SetReliability(value); }
 
-  // As TCharactOpt's: the observer sees each completed step, with the l_t
-  // used for the new point as the constant, and may end the run after it.
-  void SetStepObserver(TStepObserver observer);
-  void RequestStop();
-
-  // Each run needs a finite interval with xmin < xmax (std::invalid_argument
-  // otherwise). Faults of F and of the arithmetic end the run and pass on; a
-  // new trial whose value F gave stays in the list when the arithmetic after
-  // it faults, though its step is not counted. A step after which the
-  // observer asks for the stop ends the run with StopRequested, whatever
-  // else that step met.
-  void SearchBySteps(double xmin, double xmax, int steps);
-  // Stops after the first step whose precision is <= eps, or after maxSteps steps.
-  void SearchByPrecision(double xmin, double xmax, double eps, int maxSteps = MaxPrecisionSteps);
-  // Stops before a step when the interval it would split is no longer than eps.
-  void SearchByIntervalLength(double xmin, double xmax, double eps, int maxSteps = MaxPrecisionSteps);
-
-  End GetEnd() const;
-  bool PrecisionBoundHit() const;
-  double GetPrecision() const;  ///< right end of the last split interval minus its new point; 0 before a step
-  int GetStepCount() const;
-  double GetBestX() const;
-  double GetBestValue() const;
   // Steps of the last run that recomputed every estimate (H or X changed).
-  int GetRefreshCount() const;
-  std::vector<TSearchInfo> GetTrials() const;  ///< in list order; the last trial's characteristic is 0
+  int GetRefreshCount() const override;
+  std::vector<TSearchInfo> GetTrials() const override;
   // Each interval's estimate l_i in list order, one fewer than the trials.
   std::vector<double> GetEstimates() const;
-  // F at each trial in list order; NaN for a trial whose value a failed run never reached.
-  std::vector<double> GetTrialValues() const;
-  // Each trial's number in the order of placing: the ends 1 and 2, step k's point k + 2.
-  std::vector<int> GetTrialOrder() const;
+  std::vector<double> GetTrialValues() const override;
+  std::vector<int> GetTrialOrder() const override;
+
+ protected:
+  // The rules differ only in when they look: the step count and the chosen
+  // interval's length before a step, the precision after it.
+  StopReason RunToRule(double xmin, double xmax, const StopRule& rule) override;
 
  private:
   // A trial and the interval that begins at it (nothing for the last trial).
@@ -121,13 +99,9 @@ class AdaptiveLipschitzSearch {
     int block = 0, index = 0;
   };
 
-  enum class Rule { Steps, Precision, IntervalLength };
-  // The one loop of the three runs; limit is the step count for Steps and
-  // the step bound for the others.
-  void Run(double xmin, double xmax, Rule rule, double eps, int limit);
   void Start(double xmin, double xmax);
   std::optional<Position> Choose() const;
-  // Places the point of the chosen interval; false when the run ends instead.
+  // Places the point of the chosen interval; false when it would leave the interval.
   bool Place(Position chosen);
   Position Insert(Position after, const Trial& trial);
 
@@ -162,20 +136,37 @@ class AdaptiveLipschitzSearch {
   Characteristic characteristic_;
   Estimate estimate_;
   double reliability_ = DefaultReliability;
-  TStepObserver observer_;
-  bool stopRequested_ = false;
 
   std::vector<Block> blocks_;
   std::vector<int> marked_;
   int trialCount_ = 0;
   double maxSlope_ = 0;               ///< H
   Velmora::Extended maxLength_ = 0;   ///< X
-
-  End end_ = End::RuleMet;
-  int stepCount_ = 0;
   int refreshCount_ = 0;
-  double bestX_ = 0, bestZ_ = 0;
-  double precision_ = 0;
 };
+
+// The literature's eight variants: a geometric or an information
+// characteristic with a global or a local-tuning (maximum, additive,
+// maximum-additive) estimate, each with its key on the command line.
+struct AdaptiveVariant {
+  std::string_view key;
+  AdaptiveLipschitzSearch::Characteristic characteristic;
+  AdaptiveLipschitzSearch::Estimate estimate;
+};
+
+inline constexpr std::array<AdaptiveVariant, 8> AdaptiveVariants{{
+    {"geom-gl", AdaptiveLipschitzSearch::Characteristic::Geometric, AdaptiveLipschitzSearch::Estimate::Global},
+    {"geom-ltm", AdaptiveLipschitzSearch::Characteristic::Geometric, AdaptiveLipschitzSearch::Estimate::LocalMax},
+    {"geom-lta", AdaptiveLipschitzSearch::Characteristic::Geometric,
+     AdaptiveLipschitzSearch::Estimate::LocalAdditive},
+    {"geom-ltma", AdaptiveLipschitzSearch::Characteristic::Geometric,
+     AdaptiveLipschitzSearch::Estimate::LocalMaxAdditive},
+    {"inf-gl", AdaptiveLipschitzSearch::Characteristic::Information, AdaptiveLipschitzSearch::Estimate::Global},
+    {"inf-ltm", AdaptiveLipschitzSearch::Characteristic::Information, AdaptiveLipschitzSearch::Estimate::LocalMax},
+    {"inf-lta", AdaptiveLipschitzSearch::Characteristic::Information,
+     AdaptiveLipschitzSearch::Estimate::LocalAdditive},
+    {"inf-ltma", AdaptiveLipschitzSearch::Characteristic::Information,
+     AdaptiveLipschitzSearch::Estimate::LocalMaxAdditive},
+}};
 
 }  // namespace VELMORAALG

@@ -2,12 +2,9 @@
 
 #include <utility>
 
-namespace VELMORAALG {
+#include "Rules.h"
 
-using Velmora::add;
-using Velmora::Extended;
-using Velmora::mul;
-using Velmora::sub;
+namespace VELMORAALG {
 
 TPiyavskyOpt::TPiyavskyOpt(TOptFunc func) : TCharactOpt(std::move(func)) {}
 
@@ -15,22 +12,12 @@ void TPiyavskyOpt::SetLipschitz(double value) { Lipschitz = value > 0 ? value : 
 
 double TPiyavskyOpt::GetLipschitz() const { return Lipschitz; }
 
-Extended TPiyavskyOpt::IntervalCharacteristic(double leftX, double leftZ, double rightX, double rightZ,
-                                              double lipschitz) {
-  // Each operand on its own line: the first fault raised depends on the order.
-  const Extended reach = mul(mul(sub(rightX, leftX), lipschitz), 0.5L);
-  const Extended mean = mul(add(rightZ, leftZ), 0.5L);
-  return sub(reach, mean);
-}
-
-Extended TPiyavskyOpt::Characteristic(TTrialPoint& left, TTrialPoint& right) {
+Velmora::Extended TPiyavskyOpt::Characteristic(TTrialPoint& left, TTrialPoint& right) {
   const double fl = Value(left);
   const double fr = Value(right);
-  return IntervalCharacteristic(left.X, fl, right.X, fr, Lipschitz);
+  return GeometricCharacteristic(Velmora::sub(right.X, left.X), fl, fr, Lipschitz);
 }
 
-Extended TPiyavskyOpt::NewPoint(int t) {
-  return MeetingPoint(t, Lipschitz);
-}
+Velmora::Extended TPiyavskyOpt::NewPoint(int t) { return MeetingPoint(t, Lipschitz); }
 
 }  // namespace VELMORAALG

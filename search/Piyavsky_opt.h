@@ -13,12 +13,11 @@ class TPiyavskyOpt : public TCharactOpt {
   // A value that is not positive gives L = 1.0.
   void SetLipschitz(double value);
   double GetLipschitz() const;
-
-  // The negated minimum of the broken line of slopes +-lipschitz over the interval.
-  static Velmora::Extended IntervalCharacteristic(double leftX, double leftZ, double rightX, double rightZ,
-                                                  double lipschitz);
+  // L.
+  void SetParameter(double value) override { SetLipschitz(value); }
 
  protected:
+  // The negated minimum of the broken line of slopes +-L over the interval.
   Velmora::Extended Characteristic(TTrialPoint& left, TTrialPoint& right) override;
   // Where the two lines meet; outside the interval when L is below the slope there.
   Velmora::Extended NewPoint(int t) override;

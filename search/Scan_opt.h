@@ -9,12 +9,11 @@ class TScanOpt : public TCharactOpt {
  public:
   explicit TScanOpt(TOptFunc func);
 
-  // The interval's length, so the longest wins; the values and the constant
-  // take no part.
-  static Velmora::Extended IntervalCharacteristic(double leftX, double leftZ, double rightX, double rightZ,
-                                                  double constant);
+  // Scanning takes no parameter.
+  void SetParameter(double) override {}
 
  protected:
+  // The interval's length, so the longest wins.
   Velmora::Extended Characteristic(TTrialPoint& left, TTrialPoint& right) override;
   // The midpoint.
   Velmora::Extended NewPoint(int t) override;

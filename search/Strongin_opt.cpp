@@ -4,10 +4,10 @@
 #include <cstdint>
 #include <utility>
 
+#include "Rules.h"
+
 namespace VELMORAALG {
 
-using Velmora::add;
-using Velmora::div;
 using Velmora::Extended;
 using Velmora::mul;
 using Velmora::sub;
@@ -22,21 +22,10 @@ double TStronginOpt::EstimateLipschitz() const { return MaxSlope(); }
 
 double TStronginOpt::LipConst() const { return lipConst_; }
 
-Extended TStronginOpt::IntervalCharacteristic(double leftX, double leftZ, double rightX, double rightZ, double m) {
-  const Extended d = sub(rightX, leftX);
-  const Extended diff = sub(rightZ, leftZ);
-  // Each operand on its own line: the first fault raised depends on the order.
-  const Extended dm = mul(d, m);
-  const Extended quad = div(mul(diff, diff), dm);
-  const Extended sum = add(quad, dm);
-  const Extended ends = mul(add(rightZ, leftZ), 2.0L);
-  return sub(sum, ends);
-}
-
 Extended TStronginOpt::Characteristic(TTrialPoint& left, TTrialPoint& right) {
   const double fl = Value(left);
   const double fr = Value(right);
-  return IntervalCharacteristic(left.X, fl, right.X, fr, lipConst_);
+  return InformationCharacteristic(sub(right.X, left.X), fl, fr, lipConst_);
 }
 
 Extended TStronginOpt::NewPoint(int t) {

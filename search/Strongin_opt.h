@@ -18,12 +18,11 @@ class TStronginOpt : public TCharactOpt {
   double EstimateLipschitz() const;
   // The working constant m, refreshed by every step; 1.0 before the first.
   double LipConst() const;
-
-  // (dF)^2 / (d m) + d m - 2 (F(r) + F(l)) with d = r - l and m the working constant.
-  static Velmora::Extended IntervalCharacteristic(double leftX, double leftZ, double rightX, double rightZ,
-                                                  double m);
+  // r.
+  void SetParameter(double value) override { SetMultiplier(value); }
 
  protected:
+  // (dF)^2 / (d m) + d m - 2 (F(r) + F(l)) with d = r - l and m the working constant.
   Velmora::Extended Characteristic(TTrialPoint& left, TTrialPoint& right) override;
   // Refreshes m from the trials as they stand, then places the point.
   Velmora::Extended NewPoint(int t) override;

@@ -50,43 +50,22 @@ void Literal(benchmark::State& state, Characteristic c, Estimate e, double (*f)(
   state.counters["trials"] = search.GetStepCount() + 2;
 }
 
-void RegisterAll() {
-  const struct {
-    const char* name;
-    Characteristic c;
-    Estimate e;
-  } variants[] = {
-      {"geom-gl", Characteristic::Geometric, Estimate::Global},
-      {"geom-ltm", Characteristic::Geometric, Estimate::LocalMax},
-      {"geom-lta", Characteristic::Geometric, Estimate::LocalAdditive},
-      {"geom-ltma", Characteristic::Geometric, Estimate::LocalMaxAdditive},
-      {"inf-gl", Characteristic::Information, Estimate::Global},
-      {"inf-ltm", Characteristic::Information, Estimate::LocalMax},
-      {"inf-lta", Characteristic::Information, Estimate::LocalAdditive},
-      {"inf-ltma", Characteristic::Information, Estimate::LocalMaxAdditive},
-  };
+// Registered before benchmark_main's main runs.
+[[maybe_unused]] const bool Registered = [] {
   const struct {
     const char* name;
     double (*f)(double);
   } functions[] = {{"ripple", Ripple}, {"beat", Beat}};
   for (const auto& f : functions) {
-    for (const auto& v : variants) {
-      const std::string suffix = std::string(v.name) + "/" + f.name;
-      benchmark::RegisterBenchmark(("Fast/" + suffix).c_str(), Fast, v.c, v.e, f.f)
+    for (const VELMORAALG::AdaptiveVariant& v : VELMORAALG::AdaptiveVariants) {
+      const std::string suffix = std::string(v.key) + "/" + f.name;
+      benchmark::RegisterBenchmark(("Fast/" + suffix).c_str(), Fast, v.characteristic, v.estimate, f.f)
           ->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
-      benchmark::RegisterBenchmark(("Literal/" + suffix).c_str(), Literal, v.c, v.e, f.f)
+      benchmark::RegisterBenchmark(("Literal/" + suffix).c_str(), Literal, v.characteristic, v.estimate, f.f)
           ->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond)->Iterations(1);
     }
   }
-}
+  return true;
+}();
 
 }  // namespace
-
-int main(int argc, char** argv) {
-  RegisterAll();
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}

@@ -140,7 +140,8 @@ void Literal(benchmark::State& state, Method m, Objective f) {
   state.counters["best_x"] = best;
 }
 
-void RegisterAll() {
+// Registered before benchmark_main's main runs.
+[[maybe_unused]] const bool Registered = [] {
   struct Named {
     Method m;
     const char* name;
@@ -163,15 +164,7 @@ void RegisterAll() {
           ->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond)->Iterations(1);
     }
   }
-}
+  return true;
+}();
 
 }  // namespace
-
-int main(int argc, char** argv) {
-  RegisterAll();
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}

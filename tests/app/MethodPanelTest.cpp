@@ -68,7 +68,7 @@ TEST_F(MethodPanel, eachMethodBringsItsObjectLabelAndEnabledInputs) {
     EXPECT_EQ(form->labMetParam->isEnabled(), step.parameterEnabled);
     EXPECT_EQ(form->edMetParam->isEnabled(), step.parameterEnabled);
     EXPECT_EQ(form->labMetParam->text(), step.label);
-    VELMORAALG::TCharactOpt* method = form->currentMethod.get();
+    VELMORAALG::SearchEngine* method = form->currentMethod.get();
     switch (step.method) {
       case 0: EXPECT_NE(dynamic_cast<VELMORAALG::TScanOpt*>(method), nullptr); break;
       case 1: EXPECT_NE(dynamic_cast<VELMORAALG::TPiyavskyOpt*>(method), nullptr); break;
@@ -83,7 +83,7 @@ TEST_F(MethodPanel, aNewMethodStartsEmptyAndLeavesTheResultsOnView) {
   enterFormula(QStringLiteral("x[0]^2 - 5"));
   pressSearch();
   const View shown = view();
-  VELMORAALG::TCharactOpt* ran = form->currentMethod.get();
+  VELMORAALG::SearchEngine* ran = form->currentMethod.get();
   ASSERT_FALSE(ran->GetTrials().empty());
 
   // Clicking the method already chosen is no change.

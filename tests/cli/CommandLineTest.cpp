@@ -74,7 +74,7 @@ const BadCase badCases[] = {
     {"from-function in one search", search({"--param", "from-function", "--steps", "5"}), "--param from-function is for runs over many problems"},
     {"from-function in a test set", {"--suite", "f.tsv", "--param-piyavsky", "from-function"}, "from-function is for class runs"},
     {"from-file in a class", {"--class", "hill:10", "--param-piyavsky", "from-file"}, "from-file is for test sets"},
-    {"unknown class", {"--class", "sphere:10"}, "unknown class \"sphere\" (expected hill or shekel)"},
+    {"unknown class", {"--class", "sphere:10"}, "unknown class \"sphere\" (expected hill, shekel, hansen20, hill1000 or shekel1000)"},
     {"a class without functions", {"--class", "hill"}, "--class hill needs functions: hill:N, hill:FIRST-LAST or --index I"},
     {"no function at all", {"--class", "hill:0"}, "a count of functions is at least 1"},
     {"a negative index", {"--class", "hill", "--index", "-1", "--print-formula"}, "--index: \"-1\" is out of range"},
@@ -92,7 +92,6 @@ const BadCase badCases[] = {
     {"no picture writer", {"--class", "hill:2", "--operational", "oc.png"}, "--operational is not available in this build"},
     {"a step count in a class", {"--class", "hill:10", "--steps", "50"}, "--steps cannot be used with --class"},
     {"class and suite at once", {"--suite", "f.tsv", "--class", "hill:10"}, "--suite and --class cannot be used together"},
-    {"jobs in a test set", {"--suite", "f.tsv", "--jobs", "2"}, "--jobs cannot be used with --suite"},
     {"class options in one search", search({"--steps", "5", "--delta", "0.1"}), "--delta cannot be used without --class"},
     {"a method list in one search", search({"--steps", "5", "--methods", "all"}), "--methods cannot be used without --suite or --class"},
     {"a run option with the formulas", {"--class", "hill", "--index", "3", "--print-formula", "--param-strongin", "3"},
@@ -135,16 +134,16 @@ TEST(CommandLine, aSearchCommandKeepsEveryOption) {
   const auto* search = std::get_if<SearchOptions>(&command);
   ASSERT_NE(search, nullptr);
   EXPECT_EQ(search->formula, "-x[0]^2");  // a single dash starts no option
-  EXPECT_EQ(search->xmin, -10);
-  EXPECT_EQ(search->xmax, 10);
-  EXPECT_EQ(search->method, MethodId::Piyavsky);
-  EXPECT_EQ(search->param, -3);  // the window takes any estimate; the method replaces it by 1
-  EXPECT_EQ(search->stop, StopRule::IntervalLength);
-  EXPECT_EQ(search->eps, 0.01);
+  EXPECT_EQ(search->request.xmin, -10);
+  EXPECT_EQ(search->request.xmax, 10);
+  EXPECT_EQ(search->request.method, MethodId::Piyavsky);
+  EXPECT_EQ(search->request.param, -3);  // the window takes any estimate; the method replaces it by 1
+  EXPECT_EQ(search->request.stop, StopRule::IntervalLength);
+  EXPECT_EQ(search->request.eps, 0.01);
   EXPECT_EQ(search->params[0], 1.5);
   EXPECT_EQ(search->params[1], -2);
   EXPECT_EQ(search->params[2], 0);
-  EXPECT_EQ(std::get<SearchOptions>(parseCommandLine({"x[0]", "--interval", "0", "1", "--method", "scan", "--steps", "+7"})).steps, 7);
+  EXPECT_EQ(std::get<SearchOptions>(parseCommandLine({"x[0]", "--interval", "0", "1", "--method", "scan", "--steps", "+7"})).request.steps, 7);
   EXPECT_TRUE(search->trials);
   EXPECT_EQ(search->format, Format::Json);
 }
@@ -192,7 +191,7 @@ TEST(CommandLine, classRunsKeepEveryOptionAndHaveTheRulesDefaults) {
        "500", "--delta", "1e-4", "--jobs", "3", "--format", "csv", "--no-header", "--operational", "oc.png", "--log-k"}));
   EXPECT_EQ(custom.range.first, 1000u);
   EXPECT_EQ(custom.range.last, 1999u);
-  EXPECT_EQ(custom.methods.size(), 11u);
+  EXPECT_EQ(custom.methods.size(), 18u);
   EXPECT_EQ(custom.paramFor(MethodId::Piyavsky, 7.5), 5);
   EXPECT_EQ(custom.paramFor(MethodId::InfGl, 7.5), 3);
   EXPECT_EQ(custom.paramFor(MethodId::Strongin, 7.5), 2);

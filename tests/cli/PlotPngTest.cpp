@@ -77,7 +77,7 @@ TEST(OperationalPng, drawsEachMethodsCurveInItsOwnColourOnEitherScale) {
     request.title = "two methods";
     request.lastK = 200;
     request.logK = logK;
-    request.curves = {{"first", {1, 20, 200}, {0, 0.5, 1}}, {"second", {1, 100, 200}, {0, 0.25, 0.25}}};
+    request.curves = {{"first", {1, 20, 200}, {0, 0.5, 1}, {}, {}}, {"second", {1, 100, 200}, {0, 0.25, 0.25}, {}, {}}};
     ASSERT_EQ(writeOperationalPng(request), std::nullopt);
     const QImage image(QString::fromStdString(file));
     ASSERT_FALSE(image.isNull());

@@ -150,8 +150,7 @@ TEST(Suite, progressLineOnlyOnATerminal) {
   terminal.progressToTerminal = true;
   const Outcome r = run({"--suite", file.path(), "--methods", "strongin,piyavsky"}, terminal);
   ASSERT_EQ(r.status, ExitOk);
-  EXPECT_NE(r.err.find("\r[1/2] problem 2, strongin"), std::string::npos);
-  EXPECT_NE(r.err.find("\r[2/2] problem 2, piyavsky"), std::string::npos);
+  EXPECT_NE(r.err.find("\r[2/2 runs] "), std::string::npos);
   EXPECT_EQ(r.err.back(), '\r');  // the line is wiped before the table
   EXPECT_EQ(r.out.find('\r'), std::string::npos);
 }
@@ -185,6 +184,10 @@ TEST(Suite, badFilesAreRefusedWithFileAndLine) {
       {header + "1\tx[0]\t0\t1\n", ":2: the row has no value in column \"L\"", "short row"},
       {header + "1\tx[0]\t0\t1\t1\t0\n1\tx[0]\t0\t1\t1\t0\n", ":3: problem 1 appears twice", "duplicate id"},
       {header + "\n# a comment\n7\tsin(x[0]\t0\t1\t1\t0\n", ":4: formula syntax error in problem 7:\n  sin(x[0]\n", "syntax error"},
+      {"id\tformula\ta\tb\tL\txstar\tstored_L\n1\tx[0]\t0\t1\t1\t0\t4,02\n", ":2: stored_L: \"4,02\" is not a number",
+       "a published column of the Hill and Shekel sets"},
+      {"id\tformula\ta\tb\tL\txstar\tfstar\n1\tx[0]\t0\t1\t1\t0\n", ":2: the row has no value in column \"fstar\"",
+       "an optional column left empty at the end"},
       {header, ": the file holds no problems", "header only"},
       {"", ": the file holds no header line", "empty file"},
   };
@@ -211,7 +214,9 @@ TEST(Suite, everyMethodOfTheCatalogueRunsAndTheVariantsSayWhyTheyStopped) {
     return std::nullopt;
   };
   std::ostringstream out, err;
-  ASSERT_EQ(runCli({"--suite", file.path(), "--methods", "all", "--format", "csv", "--operational", "oc.png"}, out, err, env),
+  // NLopt's methods take no interval rule.
+  const std::string ours = "scan,piyavsky,strongin,geom-gl,geom-ltm,geom-lta,geom-ltma,inf-gl,inf-ltm,inf-lta,inf-ltma";
+  ASSERT_EQ(runCli({"--suite", file.path(), "--methods", ours, "--format", "csv", "--operational", "oc.png"}, out, err, env),
             ExitOk)
       << err.str();
   std::istringstream in(out.str());

@@ -204,18 +204,18 @@ Extended square(double v) { return static_cast<Extended>(v) * v; }
 TEST(Evaluator, agreesWithNativeArithmeticOverAGrid) {
   const Extended pi = 3.141592653589793;
   const Differential formulas[] = {
-      {"x[0]^2 - 5", [](double x) { return square(x) - 5.0L; }},
+      {"x[0]^2 - 5", [](double x) { return square(x) - Extended(5); }},
       {"x[0]^2 + 6 * sin( 2*pi *x[0] )",
-       [pi](double x) { return square(x) + 6.0L * std::sin(d(2.0L * pi * x)); }},
+       [pi](double x) { return square(x) + Extended(6) * std::sin(d(Extended(2) * pi * x)); }},
       {"cos(x[0]) + 2*cos(2*x[0]) * 2.27^(-x[0]/2)",
        [](double x) {
-         return std::cos(x) + 2.0L * std::cos(d(2.0L * x)) * std::pow(2.27, d(-static_cast<Extended>(x) / 2));
+         return std::cos(x) + Extended(2) * std::cos(d(Extended(2) * x)) * std::pow(2.27, d(-static_cast<Extended>(x) / 2));
        }},
-      {"sin(x[0]) + sin( 10*x[0]/3 )", [](double x) { return std::sin(x) + std::sin(d(10.0L * x / 3)); }},
+      {"sin(x[0]) + sin( 10*x[0]/3 )", [](double x) { return std::sin(x) + std::sin(d(Extended(10) * x / 3)); }},
       {"(1.4 - 3*x[0]) * sin( 18*x[0] )",
-       [](double x) { return (static_cast<Extended>(1.4) - 3.0L * x) * std::sin(d(18.0L * x)); }},
+       [](double x) { return (static_cast<Extended>(1.4) - Extended(3) * x) * std::sin(d(Extended(18) * x)); }},
       {"2*( x[0]-3 )^2 + exp( x[0]^2 / 2 )",
-       [](double x) { return 2.0L * square(d(x - 3.0L)) + std::exp(d(square(x) / 2.0L)); }},
+       [](double x) { return Extended(2) * square(d(x - Extended(3))) + std::exp(d(square(x) / Extended(2))); }},
       {"sh(x[0]) - ch(x[0]/2)",
        [](double x) {
          const double h = d(static_cast<Extended>(x) / 2);
@@ -229,11 +229,11 @@ TEST(Evaluator, agreesWithNativeArithmeticOverAGrid) {
          return th * (static_cast<Extended>(1.5707963267948966) - std::atan(x)) + std::atan(x);
        }},
       {"lg(x[0]^2+1) * ln(x[0]^2+2)",
-       [](double x) { return std::log10(d(square(x) + 1.0L)) * static_cast<Extended>(std::log(d(square(x) + 2.0L))); }},
+       [](double x) { return std::log10(d(square(x) + Extended(1))) * static_cast<Extended>(std::log(d(square(x) + Extended(2)))); }},
       {"sqrt(x[0]*x[0]) / (4 + x[0] % 3)",
        [](double x) {
          const auto a = static_cast<std::int32_t>(static_cast<std::int64_t>(x));
-         return std::sqrt(d(static_cast<Extended>(x) * x)) / (4.0L + a % 3);
+         return std::sqrt(d(static_cast<Extended>(x) * x)) / (Extended(4) + a % 3);
        }},
   };
   for (const Differential& f : formulas) {

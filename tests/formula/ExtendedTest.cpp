@@ -72,8 +72,8 @@ TEST(Extended, silentCasesOfTheMaskedExceptions) {
   for (const SilentCase& c : cases) {
     Extended value = 0;
     ASSERT_NO_THROW(value = c.operation()) << c.reason;
-    if (std::isnan(c.expected))
-      EXPECT_TRUE(std::isnan(value)) << c.reason;
+    if (Velmora::isnan(c.expected))
+      EXPECT_TRUE(Velmora::isnan(value)) << c.reason;
     else
       EXPECT_EQ(value, c.expected) << c.reason;
   }

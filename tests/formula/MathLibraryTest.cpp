@@ -108,7 +108,7 @@ TEST(MathLibrary, reportsAndSubstitutesOfPower) {
       {"0.5^1100.5", {}, 0, "fraction below the range"},
       {"(-1)^5001", {}, -1, "sign restored for an odd exponent"},
       {"(-1)^5000", {}, 1, "even exponent"},
-      {"(-3)^-3", {}, static_cast<double>(-1 / 27.0L), "negative whole exponent by squaring"},
+      {"(-3)^-3", {}, static_cast<double>(-1 / Extended(27)), "negative whole exponent by squaring"},
       {"2^0.5", {}, std::sqrt(2.0), "plain fraction"},
   };
   for (const ReportCase& c : cases) expectReports(c);

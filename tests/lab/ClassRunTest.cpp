@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <random>
 
 #include "ClassRun.h"
@@ -26,29 +28,29 @@ TEST(ClassRun, eachWayARunEnds) {
     double param;
     ClassRule rule;
     std::optional<int> firstHit;
-    ClassRunStop stop;
+    StopReason stop;
   } cases[] = {
       {"scanning places 0, 1, 0.5, then 0.25", handMade("(x[0]-0.25)^2", 0, 1, 0.25), MethodId::Scan, 0, {100, 1e-12}, 4,
-       ClassRunStop::Hit},
-      {"a minimiser at a is trial 1", handMade("x[0]", 0, 1, 0), MethodId::Strongin, 2, {100, 1e-3}, 1, ClassRunStop::Hit},
-      {"a minimiser at b is trial 2", handMade("-x[0]", 0, 1, 1), MethodId::InfGl, 2, {100, 1e-3}, 2, ClassRunStop::Hit},
+       StopReason::StopRequested},
+      {"a minimiser at a is trial 1", handMade("x[0]", 0, 1, 0), MethodId::Strongin, 2, {100, 1e-3}, 1, StopReason::StopRequested},
+      {"a minimiser at b is trial 2", handMade("-x[0]", 0, 1, 1), MethodId::InfGl, 2, {100, 1e-3}, 2, StopReason::StopRequested},
       {"ten trials of scanning miss 1/3 by more than 1e-6", handMade("(x[0]-0.3333333)^2", 0, 1, 0.3333333),
-       MethodId::Scan, 0, {10, 1e-6}, std::nullopt, ClassRunStop::Budget},
+       MethodId::Scan, 0, {10, 1e-6}, std::nullopt, StopReason::StepBoundHit},
       {"closing in on 0.3, never within 1e-12 of a wrong x*", handMade("(x[0]-0.3)^2", 0, 1, 0.9),
-       MethodId::InfLtma, 2, {1000, 1e-12}, std::nullopt, ClassRunStop::IntervalRule},
+       MethodId::InfLtma, 2, {1000, 1e-12}, std::nullopt, StopReason::IntervalRuleMet},
       {"the README's example leaves its interval at step 5", handMade("sin(x[0])+sin(10*x[0]/3)", 2.7, 7.5, 5.1457),
-       MethodId::InfLta, 1.1, {1000, 1e-9}, std::nullopt, ClassRunStop::PointLeftInterval},
+       MethodId::InfLta, 1.1, {1000, 1e-9}, std::nullopt, StopReason::PointLeftInterval},
       {"NaN at both ends of every interval after the point 0", handMade("sqrt(x[0]^2-1)", -3, 3, 1), MethodId::GeomLtm, 2,
-       {1000, 1e-9}, std::nullopt, ClassRunStop::NoComparableInterval},
+       {1000, 1e-9}, std::nullopt, StopReason::NoComparableInterval},
       {"the third trial divides by zero", handMade("1/(x[0]-0.5)", 0, 1, 0.9), MethodId::Scan, 0, {100, 1e-3},
-       std::nullopt, ClassRunStop::Fault},
+       std::nullopt, StopReason::Fault},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.reason);
     const ClassRun run = runOnTestFunction(c.f, c.method, c.param, c.rule);
     EXPECT_EQ(run.firstHit, c.firstHit);
     EXPECT_EQ(classRunStopKey(run.stop), classRunStopKey(c.stop));
-    EXPECT_EQ(run.fault.has_value(), c.stop == ClassRunStop::Fault);
+    EXPECT_EQ(run.fault.has_value(), c.stop == StopReason::Fault);
   }
 }
 
@@ -69,7 +71,10 @@ TEST(ClassRun, stopsAtThePlainRunsFirstTrialNearTheMinimiser) {
         plain.xmax = f.b;
         plain.method = method.id;
         plain.param = param;
-        plain.stop = StopRule::IntervalLength;
+        // A peer knows the budget alone.
+        const bool peer = method.budgetOnly;
+        plain.stop = peer ? StopRule::Steps : StopRule::IntervalLength;
+        plain.steps = rule.maxTrials - 2;
         plain.eps = ClassIntervalRel * (f.b - f.a);
         plain.maxSteps = rule.maxTrials - 2;
         const SearchOutcome outcome = runSearch(plain);
@@ -81,10 +86,10 @@ TEST(ClassRun, stopsAtThePlainRunsFirstTrialNearTheMinimiser) {
         const ClassRun run = runOnTestFunction(f, method.id, param, rule);
         EXPECT_EQ(run.firstHit, expected);
         if (!expected) {
-          const ClassRunStop stop = outcome.stop == StopReason::StepBoundHit        ? ClassRunStop::Budget
-                                    : outcome.stop == StopReason::PointLeftInterval ? ClassRunStop::PointLeftInterval
-                                                                                    : ClassRunStop::IntervalRule;
-          EXPECT_EQ(classRunStopKey(run.stop), classRunStopKey(stop));
+          // A peer's plain run spends its budget as a step rule.
+          const StopReason plainStop =
+              peer && outcome.stop == StopReason::StepsDone ? StopReason::StepBoundHit : outcome.stop;
+          EXPECT_EQ(classRunStopKey(run.stop), classRunStopKey(plainStop));
         }
       }
     }
@@ -134,5 +139,35 @@ TEST(FirstHitSummary, countsAndCentresOfTheSolvedRuns) {
     EXPECT_EQ(summary.solved, c.solved);
     EXPECT_EQ(summary.meanFirstHit, c.mean);
     EXPECT_EQ(summary.medianFirstHit, c.median);
+  }
+}
+
+// Over random first hits of several seeds: the band holds every seed's share
+// and the mean, and the mean is the share of all the seeds' runs pooled.
+TEST(OperationalZone, holdsEverySeedAndItsMeanCurve) {
+  std::mt19937 draws(11);
+  for (int trial = 0; trial < 50; ++trial) {
+    const int lastK = 20 + static_cast<int>(draws() % 200);
+    const std::size_t runs = 1 + draws() % 30;
+    std::vector<std::vector<std::optional<int>>> bySeed(1 + draws() % 6);
+    std::vector<std::optional<int>> pooled;
+    for (auto& hits : bySeed) {
+      for (std::size_t r = 0; r < runs; ++r) {
+        const int hit = 1 + static_cast<int>(draws() % (lastK + 20));
+        hits.push_back(hit <= lastK + 10 ? std::optional(hit) : std::nullopt);
+        pooled.push_back(hits.back());
+      }
+    }
+    const std::vector<ZonePoint> zone = operationalZone(bySeed, lastK);
+    const std::vector<SharePoint> all = operationalCharacteristic(pooled, lastK);
+    ASSERT_FALSE(zone.empty());
+    EXPECT_EQ(zone.front().k, 1);
+    EXPECT_EQ(zone.back().k, lastK);
+    for (const ZonePoint& p : zone) {
+      EXPECT_LE(p.low, p.mean + 1e-12);
+      EXPECT_LE(p.mean, p.high + 1e-12);
+      const auto at = std::upper_bound(all.begin(), all.end(), p.k, [](int k, const SharePoint& s) { return k < s.k; });
+      EXPECT_NEAR(p.mean, std::prev(at)->share, 1e-12) << "k = " << p.k;
+    }
   }
 }

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <limits>
 
+#include "AdaptiveLipschitzSearch.h"
 #include "MethodCatalogue.h"
 #include "Piyavsky_opt.h"
 #include "Strongin_opt.h"
@@ -13,19 +14,14 @@ using namespace Velmora::Lab;
 
 namespace {
 
-double heldParam(const VELMORAALG::TCharactOpt& method) {
-  if (const auto* p = dynamic_cast<const VELMORAALG::TPiyavskyOpt*>(&method)) return p->GetLipschitz();
-  if (const auto* s = dynamic_cast<const VELMORAALG::TStronginOpt*>(&method)) return s->GetMultiplier();
-  return 0;
-}
-
 // What a method made by its entry holds after the entered value was handed over.
 double heldParam(const MethodInfo& info, double entered) {
-  const auto f = [](double x) { return x; };
-  if (info.family == MethodFamily::AdaptiveEstimate) return info.makeAdaptive(f, entered)->GetReliability();
-  const auto method = info.make(f);
-  info.applyParam(*method, entered);
-  return heldParam(*method);
+  const auto method = info.make([](double x) { return x; });
+  method->SetParameter(info.effectiveParam(entered));
+  if (const auto* p = dynamic_cast<const VELMORAALG::TPiyavskyOpt*>(method.get())) return p->GetLipschitz();
+  if (const auto* s = dynamic_cast<const VELMORAALG::TStronginOpt*>(method.get())) return s->GetMultiplier();
+  if (const auto* a = dynamic_cast<const VELMORAALG::AdaptiveLipschitzSearch*>(method.get())) return a->GetReliability();
+  return 0;
 }
 
 TEST(MethodCatalogue, parameterRulesAreWhatTheMethodsKeep) {
@@ -71,6 +67,11 @@ TEST(MethodCatalogue, parameterRulesAreWhatTheMethodsKeep) {
 TEST(MethodCatalogue, eachParameterRuleSaysWhatItsCheckTakes) {
   for (const MethodInfo& info : allMethods()) {
     SCOPED_TRACE(info.key);
+    if (info.param == ParamMeaning::Population) {
+      for (double value : {0.0, 1.0, 40.0}) EXPECT_TRUE(info.acceptsParam(value));
+      for (double value : {-1.0, 2.5, 1e300}) EXPECT_FALSE(info.acceptsParam(value));
+      continue;
+    }
     if (info.paramRule.empty()) {
       for (double value : {-1e300, -1.0, 0.0, 1.0, 1e300}) EXPECT_TRUE(info.acceptsParam(value));
       continue;

@@ -22,7 +22,7 @@
 using VELMORAALG::AdaptiveLipschitzSearch;
 using Characteristic = AdaptiveLipschitzSearch::Characteristic;
 using Estimate = AdaptiveLipschitzSearch::Estimate;
-using End = AdaptiveLipschitzSearch::End;
+using VELMORAALG::StopReason;
 
 namespace {
 
@@ -31,28 +31,13 @@ const double Inf = std::numeric_limits<double>::infinity();
 
 std::uint64_t Bits(double v) { return std::bit_cast<std::uint64_t>(v); }
 
-struct Variant {
-  const char* id;
-  Characteristic characteristic;
-  Estimate estimate;
-};
-
-const Variant Variants[] = {
-    {"geom-gl", Characteristic::Geometric, Estimate::Global},
-    {"geom-ltm", Characteristic::Geometric, Estimate::LocalMax},
-    {"geom-lta", Characteristic::Geometric, Estimate::LocalAdditive},
-    {"geom-ltma", Characteristic::Geometric, Estimate::LocalMaxAdditive},
-    {"inf-gl", Characteristic::Information, Estimate::Global},
-    {"inf-ltm", Characteristic::Information, Estimate::LocalMax},
-    {"inf-lta", Characteristic::Information, Estimate::LocalAdditive},
-    {"inf-ltma", Characteristic::Information, Estimate::LocalMaxAdditive},
-};
+const auto& Variants = VELMORAALG::AdaptiveVariants;
 
 // Piecewise linear with slopes 1, 7, -1 and 1 between kinks at 0.5, 2.5 and
 // 3.25; exact at 80 bits, so F is rounded once, like the script's.
 double Kinked(double x) {
   const Velmora::Extended v = x;
-  return static_cast<double>(3 * std::fabs(v - 0.5L) - 4 * std::fabs(v - 2.5L) + std::fabs(v - 3.25L) + v);
+  return static_cast<double>(3 * Velmora::fabs(v - 0.5L) - 4 * Velmora::fabs(v - 2.5L) + Velmora::fabs(v - 3.25L) + v);
 }
 
 // Three steps of each variant with r = 2 on [0, 4], worked in exact rational
@@ -92,7 +77,7 @@ TEST(AdaptiveLipschitz, eachVariantsEstimatesCharacteristicsAndChoiceOnWorkedTri
   for (std::size_t v = 0; v < std::size(Variants); ++v) {
     const Worked& c = cases[v];
     SCOPED_TRACE(c.id);
-    ASSERT_STREQ(c.id, Variants[v].id);
+    ASSERT_EQ(c.id, Variants[v].key);
     AdaptiveLipschitzSearch search(Kinked, Variants[v].characteristic, Variants[v].estimate);
     search.SearchBySteps(0, 4, 3);
     const std::vector<VELMORAALG::TSearchInfo> trials = search.GetTrials();
@@ -132,7 +117,7 @@ TEST(AdaptiveLipschitz, anAdditiveEstimateBelowTheSlopeEndsTheRunBeforeF) {
   std::vector<VELMORAALG::TStepRecord> records;
   search.SetStepObserver([&](const VELMORAALG::TStepRecord& r) { records.push_back(r); });
   search.SearchByIntervalLength(2.7, 7.5, 1e-4);
-  EXPECT_EQ(search.GetEnd(), End::PointLeftInterval);
+  EXPECT_EQ(search.GetStopReason(), StopReason::PointLeftInterval);
   EXPECT_EQ(search.GetStepCount(), 4);
   EXPECT_EQ(records.size(), 4u);
   EXPECT_EQ(calls, 6);
@@ -141,7 +126,7 @@ TEST(AdaptiveLipschitz, anAdditiveEstimateBelowTheSlopeEndsTheRunBeforeF) {
   // With r = 2 the same run keeps every point inside and meets its rule.
   search.SetReliability(2);
   search.SearchByIntervalLength(2.7, 7.5, 1e-4);
-  EXPECT_EQ(search.GetEnd(), End::RuleMet);
+  EXPECT_EQ(search.GetStopReason(), StopReason::IntervalRuleMet);
   EXPECT_GT(search.GetStepCount(), 4);
 }
 
@@ -193,7 +178,7 @@ enum class Rule { Steps, Precision, IntervalLength };
 
 struct Case {
   Objective f;
-  Variant variant;
+  VELMORAALG::AdaptiveVariant variant;
   double r = 2;
   double xmin = 0, xmax = 1;
   Rule rule = Rule::Steps;
@@ -253,7 +238,7 @@ Case MakeCase(int index) {
 std::string Describe(const Case& c, int index) {
   std::ostringstream text;
   text.precision(17);
-  text << "case " << index << ": " << c.variant.id << " r " << c.r << " [" << c.xmin << ", " << c.xmax << "] rule "
+  text << "case " << index << ": " << c.variant.key << " r " << c.r << " [" << c.xmin << ", " << c.xmax << "] rule "
        << static_cast<int>(c.rule) << " steps " << c.steps << " eps " << c.eps << " bound " << c.bound
        << " stop at " << c.stopAt;
   return text.str();
@@ -275,7 +260,7 @@ struct CountedObjective {
 
 struct RunResult {
   std::string fault;
-  End end = End::RuleMet;
+  StopReason end = StopReason::StepsDone;
   int steps = 0, calls = 0;
   bool failedInF = false;
   double precision = 0, bestX = 0, bestZ = 0;
@@ -301,7 +286,7 @@ RunResult Perform(Search& search, const Case& c, const CountedObjective& objecti
   } catch (const std::exception& e) {
     run.fault = std::string(typeid(e).name()) + ": " + e.what();
   }
-  run.end = search.GetEnd();
+  run.end = search.GetStopReason();
   run.steps = search.GetStepCount();
   run.calls = objective.calls;
   run.failedInF = objective.lastFailed;
@@ -359,7 +344,7 @@ std::string Compare(const RunResult& fast, const RunResult& lit) {
 constexpr int CaseCount = 3000;
 
 TEST(AdaptiveLipschitz, incrementalEngineMatchesTheFullRecomputation) {
-  int ends[5] = {}, faults = 0, longRuns = 0, refreshedLess = 0;
+  int ends[8] = {}, faults = 0, longRuns = 0, refreshedLess = 0;
   for (int i = 0; i < CaseCount; ++i) {
     const Case c = MakeCase(i);
     CountedObjective fastF{c.f}, literalF{c.f};
@@ -385,7 +370,9 @@ TEST(AdaptiveLipschitz, incrementalEngineMatchesTheFullRecomputation) {
     if (a.steps > 20 && fast.GetRefreshCount() < a.steps / 2) ++refreshedLess;
   }
   // The cases reach every way a run ends, and the incremental path carries most steps.
-  for (int e = 0; e < 5; ++e) EXPECT_GT(ends[e], 10) << "end " << e;
+  for (int e = 0; e < 8; ++e)
+    if (static_cast<StopReason>(e) != StopReason::Fault)
+      EXPECT_GT(ends[e], 10) << VELMORAALG::stopReasonKey(static_cast<StopReason>(e));
   EXPECT_GT(faults, 100);
   EXPECT_GT(longRuns, 20);
   EXPECT_GT(refreshedLess, 200);

@@ -15,6 +15,11 @@ namespace {
 
 std::uint64_t Bits(double v) { return std::bit_cast<std::uint64_t>(v); }
 
+bool BoundHit(const VELMORAALG::TCharactOpt& opt) {
+  return opt.GetStopReason() == VELMORAALG::StopReason::StepBoundHit;
+}
+bool BoundHit(const LiteralOpt& opt) { return opt.PrecisionBoundHit(); }
+
 template <typename Opt>
 std::unique_ptr<Opt> Make(TOptFunc f, double param) {
   auto opt = std::make_unique<Opt>(std::move(f));
@@ -114,7 +119,7 @@ Outcome EnginePair::Perform(Opt& opt, Recorder& f, const RunPlan& plan) {
   o.bestX = opt.GetBestX();
   o.bestZ = opt.GetBestValue();
   o.steps = opt.GetStepCount();
-  o.boundHit = opt.PrecisionBoundHit();
+  o.boundHit = BoundHit(opt);
   if (const auto* strongin = dynamic_cast<const Strongin*>(&opt)) o.lipConst = strongin->LipConst();
   o.firstSeen = f.firstSeen;
   return o;

@@ -13,6 +13,7 @@ using Velmora::Extended;
 using Velmora::mul;
 using Velmora::sub;
 using Velmora::toDouble;
+using VELMORAALG::StopReason;
 
 namespace {
 
@@ -22,7 +23,7 @@ const double NaN = std::numeric_limits<double>::quiet_NaN();
 Extended Largest(std::initializer_list<Extended> values) {
   Extended largest = 0;
   for (const Extended v : values)
-    if (!std::isnan(v) && v > largest) largest = v;
+    if (!Velmora::isnan(v) && v > largest) largest = v;
   return largest;
 }
 
@@ -31,7 +32,6 @@ Extended Largest(std::initializer_list<Extended> values) {
 void LiteralAdaptive::Start(double xmin, double xmax) {
   if (!(std::isfinite(xmin) && std::isfinite(xmax) && xmin < xmax)) throw std::invalid_argument("interval");
   stopRequested_ = false;
-  end_ = End::RuleMet;
   steps_ = 0;
   precision_ = 0;
   bestX_ = bestZ_ = NaN;
@@ -56,7 +56,7 @@ void LiteralAdaptive::Recompute() {
   estimateOf_.assign(k, 0);
   charact_.assign(k, 0);
   for (std::size_t i = 0; i < k; ++i)
-    slope_[i] = toDouble(div(std::fabs(sub(z_[i + 1], z_[i])), sub(x_[i + 1], x_[i])));
+    slope_[i] = toDouble(div(Velmora::fabs(sub(z_[i + 1], z_[i])), sub(x_[i + 1], x_[i])));
   double H = 0;
   Extended X = 0;
   for (std::size_t i = 0; i < k; ++i) {
@@ -107,7 +107,7 @@ bool LiteralAdaptive::Place(int t) {
   const Extended shift = div(sub(z_[t + 1], z_[t]), mul(2.0L, l));
   const double x = toDouble(sub(mid, shift));
   if (!(a < x && x < b)) {
-    end_ = End::PointLeftInterval;
+    end_ = StopReason::PointLeftInterval;
     return false;
   }
   const double z = func_(x);
@@ -127,15 +127,16 @@ bool LiteralAdaptive::Place(int t) {
 
 void LiteralAdaptive::SearchBySteps(double xmin, double xmax, int steps) {
   Start(xmin, xmax);
+  end_ = StopReason::StepsDone;
   while (steps_ < steps) {
     const int t = Choose();
     if (t < 0) {
-      end_ = End::NoComparableInterval;
+      end_ = StopReason::NoComparableInterval;
       return;
     }
     if (!Place(t)) return;
     if (stopRequested_) {
-      end_ = End::StopRequested;
+      end_ = StopReason::StopRequested;
       return;
     }
   }
@@ -143,20 +144,21 @@ void LiteralAdaptive::SearchBySteps(double xmin, double xmax, int steps) {
 
 void LiteralAdaptive::SearchByPrecision(double xmin, double xmax, double eps, int maxSteps) {
   Start(xmin, xmax);
+  end_ = StopReason::PrecisionReached;
   for (;;) {
     const int t = Choose();
     if (t < 0) {
-      end_ = End::NoComparableInterval;
+      end_ = StopReason::NoComparableInterval;
       return;
     }
     if (!Place(t)) return;
     if (stopRequested_) {
-      end_ = End::StopRequested;
+      end_ = StopReason::StopRequested;
       return;
     }
     if (!(precision_ > eps)) return;
     if (steps_ >= maxSteps) {
-      end_ = End::StepBound;
+      end_ = StopReason::StepBoundHit;
       return;
     }
   }
@@ -164,20 +166,21 @@ void LiteralAdaptive::SearchByPrecision(double xmin, double xmax, double eps, in
 
 void LiteralAdaptive::SearchByIntervalLength(double xmin, double xmax, double eps, int maxSteps) {
   Start(xmin, xmax);
+  end_ = StopReason::IntervalRuleMet;
   for (;;) {
     const int t = Choose();
     if (t < 0) {
-      end_ = End::NoComparableInterval;
+      end_ = StopReason::NoComparableInterval;
       return;
     }
     if (sub(x_[t + 1], x_[t]) <= eps) return;
     if (steps_ >= maxSteps) {
-      end_ = End::StepBound;
+      end_ = StopReason::StepBoundHit;
       return;
     }
     if (!Place(t)) return;
     if (stopRequested_) {
-      end_ = End::StopRequested;
+      end_ = StopReason::StopRequested;
       return;
     }
   }

@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "AdaptiveLipschitzSearch.h"
-#include "Charact_opt.h"
 #include "Extended.h"
 
 namespace VelmoraLiteral {
@@ -17,7 +16,6 @@ class LiteralAdaptive {
  public:
   using Characteristic = VELMORAALG::AdaptiveLipschitzSearch::Characteristic;
   using Estimate = VELMORAALG::AdaptiveLipschitzSearch::Estimate;
-  using End = VELMORAALG::AdaptiveLipschitzSearch::End;
 
   LiteralAdaptive(VELMORAALG::TOptFunc func, Characteristic characteristic, Estimate estimate, double r)
       : func_(std::move(func)), characteristic_(characteristic), estimate_(estimate), r_(r) {}
@@ -29,7 +27,7 @@ class LiteralAdaptive {
   void SearchByPrecision(double xmin, double xmax, double eps, int maxSteps);
   void SearchByIntervalLength(double xmin, double xmax, double eps, int maxSteps);
 
-  End GetEnd() const { return end_; }
+  VELMORAALG::StopReason GetStopReason() const { return end_; }
   double GetPrecision() const { return precision_; }
   int GetStepCount() const { return steps_; }
   double GetBestX() const { return bestX_; }
@@ -56,7 +54,7 @@ class LiteralAdaptive {
   std::vector<int> placed_;
   std::vector<double> slope_, estimateOf_, charact_;  ///< per interval, by its left trial
 
-  End end_ = End::RuleMet;
+  VELMORAALG::StopReason end_ = VELMORAALG::StopReason::StepsDone;
   int steps_ = 0;
   double bestX_ = 0, bestZ_ = 0, precision_ = 0;
 };

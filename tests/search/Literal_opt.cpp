@@ -102,7 +102,7 @@ double LiteralOpt::SearchByIntervalLength(double xmin, double xmax, double eps, 
   StepCount = 0;
   while (true) {
     const int t = BestInterval();
-    const Extended length = std::fabs(static_cast<Extended>(PointAt(t + 1)) - static_cast<Extended>(PointAt(t)));
+    const Extended length = Velmora::fabs(static_cast<Extended>(PointAt(t + 1)) - static_cast<Extended>(PointAt(t)));
     if (length <= eps) break;
     if (StepCount >= maxSteps) {
       boundHit = true;
@@ -142,7 +142,7 @@ double LiteralStrongin::EstimateLipschitz() const {
   for (auto q = Trials.begin(), p = std::next(q); p != Trials.end(); ++q, ++p) {
     const double fq = Func(q->X);
     const double fp = Func(p->X);
-    const double absDiff = toDouble(std::fabs(sub(fp, fq)));
+    const double absDiff = toDouble(Velmora::fabs(sub(fp, fq)));
     const double ratio = toDouble(div(absDiff, sub(p->X, q->X)));
     if (ratio > M) M = ratio;
   }

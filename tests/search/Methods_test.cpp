@@ -99,7 +99,7 @@ TEST(Scheme, PrecisionRuleMakesOneStepWhenEpsIsLarge) {
   opt.SearchByPrecision(-10, 10, 11);
   EXPECT_EQ(opt.GetStepCount(), 1);
   EXPECT_EQ(opt.GetPrecision(), 10);
-  EXPECT_FALSE(opt.PrecisionBoundHit());
+  EXPECT_FALSE((opt.GetStopReason() == VELMORAALG::StopReason::StepBoundHit));
 }
 
 TEST(Scheme, PrecisionRuleStopsAtTheStepBoundAndSaysSo) {
@@ -121,14 +121,14 @@ TEST(Scheme, PrecisionRuleStopsAtTheStepBoundAndSaysSo) {
     TScanOpt opt(Parabola);
     opt.SearchByPrecision(-10, 10, c.eps, c.bound);
     EXPECT_EQ(opt.GetStepCount(), c.steps) << c.why;
-    EXPECT_EQ(opt.PrecisionBoundHit(), c.hit) << c.why;
+    EXPECT_EQ((opt.GetStopReason() == VELMORAALG::StopReason::StepBoundHit), c.hit) << c.why;
   }
   TScanOpt opt(Parabola);
   opt.SearchByPrecision(-1, 1, 0);
   EXPECT_EQ(opt.GetStepCount(), TCharactOpt::MaxPrecisionSteps);
-  EXPECT_TRUE(opt.PrecisionBoundHit());
+  EXPECT_TRUE((opt.GetStopReason() == VELMORAALG::StopReason::StepBoundHit));
   opt.SearchBySteps(-1, 1, 3);
-  EXPECT_FALSE(opt.PrecisionBoundHit()) << "a step run clears the flag";
+  EXPECT_FALSE((opt.GetStopReason() == VELMORAALG::StopReason::StepBoundHit)) << "a step run clears the flag";
 }
 
 TEST(Scheme, IntervalLengthRuleStopsBeforeSplittingAShortInterval) {
@@ -152,7 +152,7 @@ TEST(Scheme, IntervalLengthRuleStopsBeforeSplittingAShortInterval) {
     TScanOpt opt(Parabola);
     opt.SearchByIntervalLength(c.xmin, c.xmax, c.eps, c.bound);
     EXPECT_EQ(opt.GetStepCount(), c.steps) << c.why;
-    EXPECT_EQ(opt.PrecisionBoundHit(), c.hit) << c.why;
+    EXPECT_EQ((opt.GetStopReason() == VELMORAALG::StopReason::StepBoundHit), c.hit) << c.why;
   }
 }
 
@@ -229,6 +229,7 @@ class TableOpt : public TCharactOpt {
  public:
   explicit TableOpt(std::map<double, double> table)
       : TCharactOpt([](double x) { return x; }), table_(std::move(table)) {}
+  void SetParameter(double) override {}
 
  protected:
   Velmora::Extended Characteristic(TTrialPoint& left, TTrialPoint&) override { return table_.at(left.X); }

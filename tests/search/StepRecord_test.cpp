@@ -105,7 +105,7 @@ TEST(StepRecord, aStopRequestEndsEveryRuleAfterTheStepInProgress) {
   EXPECT_EQ(opt.GetStepCount(), 5);
   opt.SearchByPrecision(-4, 5, 0);
   EXPECT_EQ(opt.GetStepCount(), 5);
-  EXPECT_FALSE(opt.PrecisionBoundHit());
+  EXPECT_FALSE((opt.GetStopReason() == VELMORAALG::StopReason::StepBoundHit));
   opt.SearchByIntervalLength(-4, 5, 0);
   EXPECT_EQ(opt.GetStepCount(), 5);
   // The request belongs to the run that made it.

@@ -1,0 +1,59 @@
+// The pure rules the engines share, each written once: the characteristics of
+// an interval, where two broken lines meet, and which of two values is lower.
+// The engines, the replay and the drawing of broken lines call them.
+//
+// Each operand is on its own line: the first fault raised depends on the order.
+#pragma once
+
+#include <cmath>
+
+#include "Extended.h"
+
+namespace VELMORAALG {
+
+// A characteristic of an interval of the given length whose ends have the
+// values leftZ and rightZ, with the method's constant of the step.
+using CharacteristicRule = Velmora::Extended (*)(Velmora::Extended length, double leftZ, double rightZ,
+                                                 double constant);
+
+// The length itself, so the longest interval wins; values and constant take no part.
+inline Velmora::Extended LengthCharacteristic(Velmora::Extended length, double, double, double) { return length; }
+
+// The negated minimum of the broken line of slopes +-slope over the interval
+// (Piyavsky's, and the geometric variants').
+inline Velmora::Extended GeometricCharacteristic(Velmora::Extended length, double leftZ, double rightZ,
+                                                 double slope) {
+  const Velmora::Extended reach = Velmora::mul(Velmora::mul(length, slope), 0.5L);
+  const Velmora::Extended mean = Velmora::mul(Velmora::add(rightZ, leftZ), 0.5L);
+  return Velmora::sub(reach, mean);
+}
+
+// (dz)^2 / (d m) + d m - 2 (z_right + z_left) with d the length (Strongin's,
+// and the information variants').
+inline Velmora::Extended InformationCharacteristic(Velmora::Extended length, double leftZ, double rightZ, double m) {
+  const Velmora::Extended diff = Velmora::sub(rightZ, leftZ);
+  const Velmora::Extended dm = Velmora::mul(length, m);
+  const Velmora::Extended quad = Velmora::div(Velmora::mul(diff, diff), dm);
+  const Velmora::Extended sum = Velmora::add(quad, dm);
+  const Velmora::Extended ends = Velmora::mul(Velmora::add(rightZ, leftZ), 2.0L);
+  return Velmora::sub(sum, ends);
+}
+
+// Where the lines of slopes -slope through the left end and +slope through
+// the right end meet: the new point of the broken-line methods, and the
+// vertex a replay draws. Outside the interval when slope is below the slope
+// between the ends.
+inline Velmora::Extended MeetingPoint(double leftX, double leftZ, double rightX, double rightZ, double slope) {
+  const Velmora::Extended mid = Velmora::mul(Velmora::add(rightX, leftX), 0.5L);
+  const Velmora::Extended shift = Velmora::div(Velmora::sub(rightZ, leftZ), Velmora::mul(2.0L, slope));
+  return Velmora::sub(mid, shift);
+}
+
+// NaN never beats a number: z is lower than a NaN whenever z is a number,
+// and a NaN is lower than nothing.
+inline bool IsLower(double z, double than) { return z < than || (std::isnan(than) && !std::isnan(z)); }
+
+// Whether a new trial's value takes the best point's place: a tie goes to the newer trial.
+inline bool TakesBestPlace(double z, double best) { return z == best || IsLower(z, best); }
+
+}  // namespace VELMORAALG

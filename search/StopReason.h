@@ -1,0 +1,53 @@
+// Why a run stopped: one value for every engine, with the key that csv and
+// json write and the text a person reads.
+#pragma once
+
+#include <string_view>
+
+namespace VELMORAALG {
+
+enum class StopReason {
+  StepsDone,         ///< the step count was reached
+  PrecisionReached,  ///< a step's precision came within eps
+  IntervalRuleMet,   ///< the interval to split was no longer than eps
+  StepBoundHit,      ///< a precision or interval rule met the step bound first
+  Fault,             ///< a fault of F, of the arithmetic or of the arguments ended the run
+  StopRequested,     ///< the step observer asked for the stop after a step, whatever else that step met
+  // The new point was not strictly inside its interval: an estimate below the
+  // interval's own slope, or an interval so short that no double lies inside it.
+  PointLeftInterval,
+  // Every interval has an end where F is NaN, so no characteristic could be
+  // compared and nothing could be chosen.
+  NoComparableInterval,
+};
+
+// steps, precision, interval, bound, fault, requested, left-interval, no-interval.
+constexpr std::string_view stopReasonKey(StopReason reason) {
+  switch (reason) {
+    case StopReason::StepsDone: return "steps";
+    case StopReason::PrecisionReached: return "precision";
+    case StopReason::IntervalRuleMet: return "interval";
+    case StopReason::StepBoundHit: return "bound";
+    case StopReason::Fault: return "fault";
+    case StopReason::StopRequested: return "requested";
+    case StopReason::PointLeftInterval: return "left-interval";
+    case StopReason::NoComparableInterval: return "no-interval";
+  }
+  return "";
+}
+
+constexpr std::string_view stopReasonText(StopReason reason) {
+  switch (reason) {
+    case StopReason::StepsDone: return "the steps were made";
+    case StopReason::PrecisionReached: return "the precision was reached";
+    case StopReason::IntervalRuleMet: return "the chosen interval was short enough";
+    case StopReason::StepBoundHit: return "the step bound was hit";
+    case StopReason::Fault: return "a fault";
+    case StopReason::StopRequested: return "a stop was asked for";
+    case StopReason::PointLeftInterval: return "the new point left its interval";
+    case StopReason::NoComparableInterval: return "no interval could be chosen";
+  }
+  return "";
+}
+
+}  // namespace VELMORAALG

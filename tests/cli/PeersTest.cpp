@@ -1,0 +1,146 @@
+// NLopt's methods and the shipped sets in runs over many problems: the
+// output of any number of jobs, seeds in the csv, and the bad inputs.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <regex>
+
+#include "CliRun.h"
+
+using namespace Velmora::Cli;
+using namespace Velmora::Cli::Testing;
+
+namespace {
+
+// The seconds a run took are the only field that may differ between two runs.
+std::string withoutSeconds(const std::string& csv) {
+  return std::regex_replace(csv, std::regex(",[0-9]+\\.[0-9]{6}"), ",s");
+}
+
+}  // namespace
+
+TEST(Peers, jobsLeaveTheOutputOfTestSetsAndClassesAlone) {
+  const std::vector<std::string> suite{"--suite", std::string(VELMORA_DATA_DIR) + "/shekel1000.tsv", "--methods",
+                                       "strongin,nlopt-direct,nlopt-isres", "--steps", "60", "--seeds", "2",
+                                       "--format", "csv"};
+  const Outcome one = run(with(suite, {"--jobs", "1"}));
+  const Outcome two = run(with(suite, {"--jobs", "2"}));
+  ASSERT_EQ(one.status, ExitOk) << one.err;
+  EXPECT_EQ(withoutSeconds(two.out), withoutSeconds(one.out));
+  EXPECT_EQ(lines(one.out).size(), 1 + 1000 * 4 + 3u);
+
+  const std::vector<std::string> cls{"--class", "hill1000:40-69", "--methods", "inf-ltma,nlopt-esch,nlopt-crs2",
+                                     "--seeds", "3", "--max-trials", "300", "--format", "csv"};
+  const Outcome a = run(with(cls, {"--jobs", "1"}));
+  const Outcome b = run(with(cls, {"--jobs", "2"}));
+  ASSERT_EQ(a.status, ExitOk) << a.err;
+  EXPECT_EQ(b.out, a.out);
+  EXPECT_EQ(b.err, a.err);
+  const std::vector<std::string> rows = lines(a.out);
+  EXPECT_EQ(rows.front(), "class,index,method,param,first_hit,stop,seed");
+  EXPECT_EQ(rows[1].rfind("hill1000,40,inf-ltma,2,", 0), 0u);
+  EXPECT_EQ(rows[1].back(), ',');  // a deterministic method has no seed
+  EXPECT_NE(rows[2].find(",nlopt-esch,"), std::string::npos);
+  EXPECT_EQ(rows[2].back(), '0');
+  EXPECT_EQ(rows[4].rfind("hill1000,40,nlopt-esch,", 0), 0u);
+  EXPECT_EQ(rows[4].back(), '2');
+}
+
+TEST(Peers, aSeedGivesTheSameTrialsOnEveryRun) {
+  const std::vector<std::string> args{"sin(5*x[0])+x[0]", "--interval", "-3", "3", "--method", "nlopt-isres",
+                                      "--steps", "40", "--trials", "--format", "csv"};
+  const Outcome first = run(with(args, {"--seed", "7"}));
+  ASSERT_EQ(first.status, ExitOk) << first.err;
+  EXPECT_EQ(withoutSeconds(run(with(args, {"--seed", "7"})).out), withoutSeconds(first.out));
+  EXPECT_NE(withoutSeconds(run(with(args, {"--seed", "8"})).out), withoutSeconds(first.out));
+  EXPECT_EQ(lines(first.out).size(), 2 + 1 + 1 + 42u);
+  EXPECT_EQ(lines(first.out)[4].back(), ',');  // no characteristic
+}
+
+TEST(Peers, badInputIsRefusedWithItsReason) {
+  const std::string set = std::string(VELMORA_DATA_DIR) + "/hill1000.tsv";
+  const struct {
+    const char* name;
+    std::vector<std::string> args;
+    const char* message;
+  } cases[] = {
+      {"a precision rule", {"x[0]", "--interval", "0", "1", "--method", "nlopt-direct", "--eps", "0.1"},
+       "nlopt-direct stops at a budget of evaluations: give --steps N, not --eps"},
+      {"the interval rule of a test set", {"--suite", set, "--methods", "strongin,nlopt-esch"},
+       "nlopt-esch stops at a budget of evaluations: give --steps N, not the interval rule of --eps-rel"},
+      {"no seeds", {"--class", "hill:3", "--seeds", "0"}, "--seeds: \"0\" is out of range"},
+      {"a fraction of seeds", {"--class", "hill:3", "--seeds", "2.5"}, "--seeds: \"2.5\" is not a whole number"},
+      {"both seed options", {"--class", "hill:3", "--seed", "1", "--seeds", "2"},
+       "--seed and --seeds cannot be used together"},
+      {"a population that is no whole number", {"--class", "hill:3", "--param-nlopt-crs2", "7.5"},
+       "--param-nlopt-crs2: the population must be a whole number"},
+      {"seeds for one search", {"x[0]", "--interval", "0", "1", "--method", "nlopt-esch", "--steps", "5", "--seeds", "2"},
+       "--seeds cannot be used without --suite or --class"},
+      {"rows past the set's end", {"--class", "shekel1000:990-1005"}, "--class shekel1000 has rows 0 to 999"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const Outcome r = run(c.args);
+    EXPECT_EQ(r.status, ExitBadInput);
+    EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
+  }
+}
+
+namespace {
+
+std::string written(const std::string& name, const std::string& contents) {
+  const std::string path = ::testing::TempDir() + "velmora_from_csv_" + name;
+  std::ofstream(path) << contents;
+  return path;
+}
+
+}  // namespace
+
+TEST(FromCsv, shardsInAnyOrderGiveTheWholeRunsSummaryAndPicture) {
+  OperationalRequest whole, rebuilt;
+  Environment env;
+  env.operational = [&](const OperationalRequest& r) -> std::optional<std::string> {
+    (whole.curves.empty() ? whole : rebuilt) = r;
+    return std::nullopt;
+  };
+  const std::vector<std::string> args{"--methods", "piyavsky,nlopt-direct,nlopt-esch", "--seeds", "2",
+                                      "--max-trials", "150", "--format", "csv", "--operational", "oc.png"};
+  const Outcome all = run(with({"--class", "shekel1000:0-19"}, args), env);
+  ASSERT_EQ(all.status, ExitOk) << all.err;
+  Environment quiet;
+  quiet.operational = [](const OperationalRequest&) -> std::optional<std::string> { return std::nullopt; };
+  const std::string first = written("first.csv", run(with({"--class", "shekel1000:0-6"}, args), quiet).out);
+  const std::string rest = written("rest.csv", run(with({"--class", "shekel1000:7-19", "--no-header"}, args), quiet).out);
+  const Outcome back = run({"--from-csv", rest, first, "--max-trials", "150", "--operational", "oc.png"}, env);
+  ASSERT_EQ(back.status, ExitOk) << back.err;
+  EXPECT_EQ(back.out, all.err);  // the csv run's summary went to stderr
+  ASSERT_EQ(rebuilt.curves.size(), whole.curves.size());
+  for (std::size_t i = 0; i < whole.curves.size(); ++i) {
+    EXPECT_EQ(rebuilt.curves[i].name, whole.curves[i].name);
+    EXPECT_EQ(rebuilt.curves[i].share, whole.curves[i].share);
+    EXPECT_EQ(rebuilt.curves[i].low, whole.curves[i].low);
+  }
+}
+
+TEST(FromCsv, badFilesAreRefusedWithFileAndLine) {
+  const std::string header = "class,index,method,param,first_hit,stop\n";
+  const struct {
+    std::string contents;
+    const char* message;
+  } cases[] = {
+      {header + "hill,3,scan,,7,hit\nhill,3,scan,,7,hit\n", ":3: this run was seen before, at "},
+      {"class,index,method,colour\n", ":1: unknown column \"colour\""},
+      {"id,method,param,trials,success,first_hit,error,seconds\n", ":1: this is a test set's csv"},
+      {header + "hill,3,scan,,7,done\n", ":2: stop: \"done\" is no reason a class run stops"},
+      {header + "hill,3,simplex,,7,hit\n", ":2: unknown method \"simplex\""},
+      {header + "hill,3,scan,,7,hit\nshekel,3,scan,,7,hit\n", ":3: runs of class shekel among runs of class hill"},
+      {"hill,3,scan,,7,hit\n", ":1: no file begins with the header of a class csv"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.message);
+    const std::string path = written("bad.csv", c.contents);
+    const Outcome r = run({"--from-csv", path});
+    EXPECT_EQ(r.status, ExitBadInput);
+    EXPECT_NE(r.err.find(path + c.message), std::string::npos) << r.err;
+  }
+}
