@@ -9,6 +9,7 @@
 
 #include "Arguments.h"
 #include "ClassRuns.h"
+#include "FunctionSource.h"
 #include "OperationalCharacteristic.h"
 #include "Objective.h"
 #include "TestFunctionObject.h"
@@ -24,6 +25,7 @@ py::object paramMeaning(Lab::ParamMeaning meaning) {
     case Lab::ParamMeaning::None: return py::none();
     case Lab::ParamMeaning::LipschitzEstimate: return py::str("lipschitz");
     case Lab::ParamMeaning::Multiplier: return py::str("multiplier");
+    case Lab::ParamMeaning::Population: return py::str("population");
   }
   return py::none();
 }
@@ -43,7 +45,7 @@ py::list methods() {
 }
 
 TestFunctionObject testFunction(const std::string& cls, std::uint64_t index) {
-  return {Lab::makeTestFunction(classNamed(cls).id, index), nullptr};
+  return {Lab::makeTestFunction(classNamed(cls), index), nullptr};
 }
 
 // Ascending runs of consecutive indices, each one range of a class run.
@@ -53,7 +55,7 @@ std::vector<Cli::ClassRange> rangesOf(Lab::TestClassId cls, const std::vector<st
     if (!ranges.empty() && ranges.back().last + 1 == index && index != 0)
       ranges.back().last = index;
     else
-      ranges.push_back({cls, index, index});
+      ranges.push_back({cls, "", index, index});
   }
   return ranges;
 }
@@ -66,12 +68,12 @@ void runRange(Cli::ClassOptions options, const Cli::ClassRange& range, unsigned 
   constexpr auto Target = std::chrono::milliseconds(30);
   std::uint64_t piece = jobs;
   for (std::uint64_t first = range.first;;) {
-    options.range = {range.cls, first, std::min(range.last, first + (piece - 1))};
+    options.range = {range.cls, "", first, std::min(range.last, first + (piece - 1))};
     const Clock::time_point start = Clock::now();
     std::vector<Cli::ClassRunRow> done;
     {
       py::gil_scoped_release released;
-      done = Cli::runClass(options, jobs);
+      done = Cli::runClass(options, Cli::FunctionSource(options.range, ""), jobs);
     }
     if (PyErr_CheckSignals() != 0) throw py::error_already_set();
     rows.insert(rows.end(), done.begin(), done.end());
@@ -87,23 +89,15 @@ py::array strings(const std::vector<std::string>& values) {
 
 py::dict classRun(const std::string& cls, const std::vector<std::uint64_t>& indices,
                   const std::vector<std::string>& methodKeys, long long maxTrials, double delta,
-                  const std::map<std::string, py::object>& params, std::optional<long long> jobs) {
-  const Lab::TestClass& testClass = classNamed(cls);
+                  const std::map<std::string, py::object>& params, std::optional<long long> jobs,
+                  std::uint64_t seed) {
+  const Lab::TestClass& testClass = Lab::testClass(classNamed(cls));
   Cli::ClassOptions options;
-  options.methods.clear();
-  for (const std::string& key : methodKeys) {
-    const Lab::MethodId id = methodNamed(key).id;
-    if (std::find(options.methods.begin(), options.methods.end(), id) != options.methods.end())
-      throw py::value_error("methods names " + key + " twice");
-    options.methods.push_back(id);
-  }
-  for (const auto& [key, value] : params) {
-    const Lab::MethodInfo& info = methodNamed(key);
-    const bool fromFunction = py::isinstance<py::str>(value) && value.cast<std::string>() == "from-function";
-    const std::optional<double> given =
-        classParam(info, fromFunction ? "from-function" : "", fromFunction ? 0.0 : value.cast<double>());
-    if (given) options.params[info.id] = *given;
-  }
+  std::string keys;
+  for (const std::string& key : methodKeys) keys.append(keys.empty() ? "" : ",").append(key);
+  options.methods = Cli::parseMethods(keys);
+  options.params = classParams(params);
+  options.seed = seed;
   options.rule = classRule(maxTrials, delta);
   const unsigned threads = jobCount(jobs);
 
@@ -114,12 +108,14 @@ py::dict classRun(const std::string& cls, const std::vector<std::uint64_t>& indi
   py::array_t<std::uint64_t> index(static_cast<py::ssize_t>(n));
   py::array_t<double> param(static_cast<py::ssize_t>(n));
   py::array_t<double> firstHit(static_cast<py::ssize_t>(n));
+  py::array_t<std::uint64_t> seeds(static_cast<py::ssize_t>(n));
   std::vector<std::string> method, stop;
   for (std::size_t i = 0; i < n; ++i) {
     const Cli::ClassRunRow& row = rows[i];
     index.mutable_at(i) = row.index;
     param.mutable_at(i) = Lab::methodInfo(row.method).param == Lab::ParamMeaning::None ? NAN : row.param;
     firstHit.mutable_at(i) = row.run.firstHit ? *row.run.firstHit : NAN;
+    seeds.mutable_at(i) = row.seed.value_or(0);
     method.emplace_back(Lab::methodInfo(row.method).key);
     stop.emplace_back(Lab::classRunStopKey(row.run.stop));
   }
@@ -128,6 +124,7 @@ py::dict classRun(const std::string& cls, const std::vector<std::uint64_t>& indi
   columns["index"] = index;
   columns["method"] = strings(method);
   columns["param"] = param;
+  if (options.anyStochastic()) columns["seed"] = seeds;
   columns["first_hit"] = firstHit;
   columns["stop"] = strings(stop);
   return columns;
@@ -229,7 +226,7 @@ TestFunction
 
 void addClassRuns(py::module_& m) {
   m.def("_class_run", &classRun, py::arg("cls"), py::arg("indices"), py::arg("methods"), py::arg("max_trials"),
-        py::arg("delta"), py::arg("params"), py::arg("jobs"));
+        py::arg("delta"), py::arg("params"), py::arg("jobs"), py::arg("seed"));
   m.def("_operational", &operational, py::arg("methods"), py::arg("first_hits"), py::arg("last_k"));
 }
 

@@ -4,6 +4,7 @@
 
 #include "ClassBinding.h"
 #include "Exceptions.h"
+#include "OptionValues.h"
 #include "SearchBinding.h"
 #include "SearchResult.h"
 #include "UserMethod.h"
@@ -18,6 +19,8 @@ PYBIND11_MODULE(_core, m) {
   py::register_exception_translator([](std::exception_ptr p) {
     try {
       if (p) std::rethrow_exception(p);
+    } catch (const Velmora::Cli::UsageError& bad) {
+      PyErr_SetString(PyExc_ValueError, bad.what());
     } catch (const Velmora::ArithmeticFault& fault) {
       PyErr_SetString(arithmeticFaultType().ptr(), fault.what());
     }

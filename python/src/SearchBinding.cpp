@@ -35,7 +35,6 @@ std::size_t distinctPoints(const std::vector<Lab::Trial>& trials) {
 std::pair<double, double> boundsOf(py::handle bounds) {
   const auto pair = py::cast<std::vector<double>>(bounds);
   if (pair.size() != 2) throw py::value_error("bounds must be two numbers (A, B)");
-  checkBounds(pair[0], pair[1]);
   return {pair[0], pair[1]};
 }
 
@@ -46,24 +45,21 @@ SearchResult search(py::handle objective, py::handle bounds, py::handle method, 
   const UserMethod* user = py::isinstance<UserMethod>(method) ? &method.cast<const UserMethod&>() : nullptr;
   const Lab::MethodInfo* info = user ? nullptr : &methodNamed(method.cast<std::string>());
   if (user && param) throw py::value_error("param is not used by a Method of your own (its constant gives it)");
-  const StopChoice stop = stopChoice(steps, precision, eps);
   const std::array<double, 9> values = formulaParams(params);
   if (!callback.is_none() && !PyCallable_Check(callback.ptr())) throw py::type_error("callback must be callable");
 
-  PythonCalls calls;
-  Objective f(objective, values, calls);
-  InterruptCheck interrupt(calls);
-
   Lab::SearchRequest request;
-  request.objective = f.function();
   request.xmin = a;
   request.xmax = b;
   request.method = info ? info->id : Lab::MethodId::Scan;
-  request.param = info ? checkedParam(*info, param) : std::nullopt;
-  request.stop = stop.rule;
-  request.steps = stop.steps;
-  request.eps = stop.eps;
+  request.param = param;
+  setStopRule(request, steps, precision, eps);
+  Cli::checkRequest(request);
   request.recordSteps = recordSteps;
+  PythonCalls calls;
+  Objective f(objective, values, calls);
+  request.objective = f.function();
+  InterruptCheck interrupt(calls);
   request.stopAfter = [&](const VELMORAALG::TStepRecord& record) {
     interrupt.afterStep();
     if (callback.is_none()) return false;

@@ -18,18 +18,9 @@ std::string_view stopKey(Lab::StopReason reason) {
   return reason == Lab::StopReason::StopRequested ? "callback" : Lab::stopReasonKey(reason);
 }
 
-std::string_view stopText(Lab::StopReason reason) {
-  switch (reason) {
-    case Lab::StopReason::StepsDone: return "the steps were made";
-    case Lab::StopReason::PrecisionReached: return "the precision was reached";
-    case Lab::StopReason::IntervalRuleMet: return "the chosen interval was short enough";
-    case Lab::StopReason::StepBoundHit: return "the step bound was hit";
-    case Lab::StopReason::Fault: return "a fault";
-    case Lab::StopReason::StopRequested: return "the callback asked for the stop";
-    case Lab::StopReason::PointLeftInterval: return "the new point left its interval";
-    case Lab::StopReason::NoComparableInterval: return "no interval could be chosen";
-  }
-  return "";
+std::string stopText(Lab::StopReason reason) {
+  return reason == Lab::StopReason::StopRequested ? "the callback asked for the stop"
+                                                  : std::string(Lab::stopReasonText(reason));
 }
 
 bool succeeded(Lab::StopReason reason) {

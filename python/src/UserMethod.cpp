@@ -3,6 +3,7 @@
 #include <bit>
 #include <cstdint>
 
+#include "Rules.h"
 #include "SearchResult.h"
 
 namespace Velmora::Python {
@@ -46,6 +47,8 @@ class UserEngine final : public VELMORAALG::TCharactOpt {
   }
 
   double StepConstant() const override { return constant_; }
+  // The constant is the rules' own.
+  void SetParameter(double) override {}
 
  private:
   double rule(const py::object& f, double xl, double xr, double zl, double zr) {
@@ -135,7 +138,7 @@ Piyavsky's broken lines with L = 12:
   m.def(
       "meeting_point",
       [](double xl, double xr, double zl, double zr, double slope) {
-        return static_cast<double>(VELMORAALG::TCharactOpt::MeetingPoint(xl, zl, xr, zr, slope));
+        return static_cast<double>(VELMORAALG::MeetingPoint(xl, zl, xr, zr, slope));
       },
       py::arg("xl"), py::arg("xr"), py::arg("zl"), py::arg("zr"), py::arg("slope"), R"doc(
 Where the lines of slopes -slope through (xl, zl) and +slope through (xr, zr) meet.

@@ -47,7 +47,7 @@ class ClassRuns(dict):
 
 
 def class_run(cls, indices, methods=("scan", "piyavsky", "strongin"), *, max_trials=1000, delta=1e-3,
-              params=None, jobs=None):
+              params=None, jobs=None, seed=0):
     """Run methods on functions of a test class under the rule of class runs.
 
     A run stops at its first trial within ``delta * (b - a)`` of the global
@@ -72,6 +72,9 @@ def class_run(cls, indices, methods=("scan", "piyavsky", "strongin"), *, max_tri
         Piyavsky's L is the function's constant times 1.1 ("from-function").
     jobs : int, optional
         Threads (1 to 256); by default one per core. The GIL is released.
+    seed : int, default 0
+        The seed of a stochastic method's runs (the rows then have a
+        ``seed`` column).
 
     Returns
     -------
@@ -80,7 +83,7 @@ def class_run(cls, indices, methods=("scan", "piyavsky", "strongin"), *, max_tri
     """
     if isinstance(indices, int):
         indices = range(indices)
-    runs = _class_run(cls, list(indices), list(methods), max_trials, delta, dict(params or {}), jobs)
+    runs = _class_run(cls, list(indices), list(methods), max_trials, delta, dict(params or {}), jobs, seed)
     return ClassRuns(runs, max_trials, delta)
 
 
