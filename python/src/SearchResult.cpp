@@ -1,0 +1,116 @@
+#include "SearchResult.h"
+
+#include <sstream>
+
+#include <pybind11/stl.h>
+
+#include "Arrays.h"
+#include "NumberText.h"
+
+namespace Velmora::Python {
+
+namespace {
+
+using VELMORAALG::TStepRecord;
+
+std::string_view stopKey(Lab::StopReason reason) {
+  // The one stop a Python run can ask for is its callback's.
+  return reason == Lab::StopReason::StopRequested ? "callback" : Lab::stopReasonKey(reason);
+}
+
+std::string stopText(Lab::StopReason reason) {
+  return reason == Lab::StopReason::StopRequested ? "the callback asked for the stop"
+                                                  : std::string(Lab::stopReasonText(reason));
+}
+
+bool succeeded(Lab::StopReason reason) {
+  switch (reason) {
+    case Lab::StopReason::StepsDone:
+    case Lab::StopReason::PrecisionReached:
+    case Lab::StopReason::IntervalRuleMet:
+    case Lab::StopReason::StopRequested: return true;
+    default: return false;
+  }
+}
+
+py::dict stepColumns(std::vector<TStepRecord>&& records) {
+  const RecordColumns<TStepRecord> columns(std::move(records));
+  py::dict steps;
+  steps["step"] = columns.column(&TStepRecord::Step);
+  steps["interval"] = columns.column(&TStepRecord::Interval);
+  steps["left"] = columns.column(&TStepRecord::Left);
+  steps["right"] = columns.column(&TStepRecord::Right);
+  steps["charact"] = columns.column(&TStepRecord::Charact);
+  steps["constant"] = columns.column(&TStepRecord::Constant);
+  steps["x"] = columns.column(&TStepRecord::X);
+  steps["f"] = columns.column(&TStepRecord::Z);
+  steps["precision"] = columns.column(&TStepRecord::Precision);
+  return steps;
+}
+
+std::string described(const SearchResult& r) {
+  std::ostringstream text;
+  text << "     x: " << shortest(r.x) << "\n   fun: " << shortest(r.fun) << "\n   nit: " << r.nit
+       << "\n  nfev: " << r.nfev << "\nsuccess: " << (r.success ? "True" : "False") << "\n  stop: " << r.stop
+       << "\nmessage: " << r.message << "\nprecision: " << py::str(r.precision).cast<std::string>()
+       << "\n param: " << shortest(r.param) << "\ntrials: " << py::len(r.trials.x) << " (x, f, order, charact)";
+  if (!r.steps.is_none()) text << "\n steps: " << r.nit << " records";
+  return text.str();
+}
+
+}  // namespace
+
+Trials trialColumns(std::vector<Lab::Trial>&& trials) {
+  const RecordColumns<Lab::Trial> columns(std::move(trials));
+  return {columns.column(&Lab::Trial::x), columns.column(&Lab::Trial::f), columns.column(&Lab::Trial::placed),
+          columns.column(&Lab::Trial::charact)};
+}
+
+SearchResult searchResult(Lab::SearchOutcome&& outcome, std::size_t evaluations, bool recordedSteps) {
+  SearchResult r;
+  r.x = outcome.bestX;
+  r.fun = outcome.fBest;
+  r.nit = outcome.stepCount;
+  r.nfev = evaluations;
+  r.success = succeeded(outcome.stop);
+  r.stop = stopKey(outcome.stop);
+  r.message = outcome.fault ? *outcome.fault : std::string(stopText(outcome.stop));
+  r.precision = outcome.fault || outcome.stepCount == 0 ? py::object(py::none()) : py::float_(outcome.precision);
+  r.param = outcome.paramUsed;
+  r.trials = trialColumns(std::move(outcome.trials));
+  r.steps = recordedSteps ? py::object(stepColumns(std::move(outcome.stepRecords))) : py::none();
+  r.reports = std::move(outcome.reports);
+  r.seconds = outcome.seconds;
+  return r;
+}
+
+void addSearchResult(py::module_& m) {
+  py::class_<Trials>(m, "Trials", "The trials of a run in list order (increasing x), as read-only numpy arrays.")
+      .def_readonly("x", &Trials::x, "The points.")
+      .def_readonly("f", &Trials::f, "F at each point; NaN where a failed run never reached it.")
+      .def_readonly("order", &Trials::order, "Each point's number in the order of placing: the ends 1 and 2, step k's point k + 2.")
+      .def_readonly("charact", &Trials::charact, "The characteristic of the interval that begins at the point; 0 for the last.")
+      .def("__len__", [](const Trials& t) { return py::len(t.x); })
+      .def("__repr__", [](const Trials& t) { return "Trials(" + std::to_string(py::len(t.x)) + " points)"; });
+
+  py::class_<SearchResult>(m, "SearchResult", "The outcome of one search; the fields of scipy's OptimizeResult and Velmora's own.")
+      .def_readonly("x", &SearchResult::x, "The point of the lowest value found.")
+      .def_readonly("fun", &SearchResult::fun, "F at x.")
+      .def_readonly("nit", &SearchResult::nit, "The steps made.")
+      .def_readonly("nfev", &SearchResult::nfev, "The distinct points at which F was evaluated.")
+      .def_readonly("success", &SearchResult::success, "Whether the stop rule (or the callback) ended the run.")
+      .def_readonly("stop", &SearchResult::stop,
+                    "Why the run stopped: steps, precision, interval, bound, callback, fault, left-interval, no-interval.")
+      .def_readonly("message", &SearchResult::message, "The same in words, or the fault's text.")
+      .def_readonly("precision", &SearchResult::precision, "The last step's precision; None before a step and after a fault.")
+      .def_readonly("param", &SearchResult::param, "The parameter the method worked with (L or r); 0 for scanning.")
+      .def_readonly("trials", &SearchResult::trials, "The trials in list order.")
+      .def_readonly("steps", &SearchResult::steps,
+                    "With record_steps=True a dict of numpy arrays, one entry per step, with the columns of\n"
+                    "velmora-run --steps-out: step, interval, left, right, charact, constant, x, f, precision.")
+      .def_readonly("reports", &SearchResult::reports, "Each distinct report of the mathematical library once.")
+      .def_readonly("seconds", &SearchResult::seconds, "The run's time in the core.")
+      .def("__repr__", &described);
+}
+
+}  // namespace Velmora::Python

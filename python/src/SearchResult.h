@@ -1,0 +1,43 @@
+// What search() returns: the outcome of one run as Python reads it.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include <pybind11/pybind11.h>
+
+#include "Search.h"
+
+namespace Velmora::Python {
+
+namespace py = pybind11;
+
+// The trials in list order: four read-only numpy columns over the core's own records.
+struct Trials {
+  py::object x, f, order, charact;
+};
+
+struct SearchResult {
+  double x = 0;    ///< the best point
+  double fun = 0;  ///< F there
+  int nit = 0;     ///< steps made
+  std::size_t nfev = 0;  ///< distinct points evaluated
+  bool success = false;
+  std::string stop;     ///< steps, precision, interval, bound, callback, fault, left-interval, no-interval
+  std::string message;  ///< the reason in words
+  py::object precision;  ///< the last step's; None before a step and after a fault
+  double param = 0;      ///< the parameter the method worked with
+  Trials trials;
+  py::object steps;  ///< None, or a dict of numpy arrays with the columns of velmora-run --steps-out
+  std::vector<std::string> reports;
+  double seconds = 0;
+};
+
+// The trials' columns, moving the trials into them.
+Trials trialColumns(std::vector<Lab::Trial>&& trials);
+// nfev is given apart: only runs whose method the core made count it.
+SearchResult searchResult(Lab::SearchOutcome&& outcome, std::size_t evaluations, bool recordedSteps);
+
+void addSearchResult(py::module_& m);
+
+}  // namespace Velmora::Python

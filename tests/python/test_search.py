@@ -1,0 +1,118 @@
+import json
+import math
+import os
+import signal
+import subprocess
+import threading
+import time
+
+import pytest
+
+import velmora
+
+FORMULA = "sin(x[0]) + sin(10*x[0]/3)"
+
+
+@pytest.mark.parametrize("method,param,rule", [
+    ("strongin", 2.0, {"steps": 100}),
+    ("piyavsky", 12.0, {"precision": 1e-6}),
+    ("inf-ltma", None, {"eps": 1e-4}),
+    ("scan", None, {"steps": 30}),
+], ids=["strongin-steps", "piyavsky-precision", "inf-ltma-interval", "scan-steps"])
+def test_formula_runs_match_velmora_run_bit_for_bit(method, param, rule):
+    r = velmora.search(FORMULA, (2.7, 7.5), method=method, param=param, **rule)
+    option = {"steps": "--steps", "precision": "--eps", "eps": "--interval-eps"}[next(iter(rule))]
+    args = [os.environ["VELMORA_RUN"], FORMULA, "--interval", "2.7", "7.5", "--method", method,
+            option, repr(next(iter(rule.values()))), "--format", "json", "--trials"]
+    if param is not None:
+        args += ["--param", repr(param)]
+    out = json.loads(subprocess.run(args, capture_output=True, text=True, check=True).stdout)
+    assert float.fromhex(out["best_x_hex"]) == r.x and float.fromhex(out["f_best_hex"]) == r.fun
+    assert (out["step_count"], out["evaluations"]) == (r.nit, r.nfev)
+    assert [float.fromhex(t["x_hex"]) for t in out["trials"]] == list(r.trials.x)
+    assert [float.fromhex(t["charact_hex"]) for t in out["trials"]] == list(r.trials.charact)
+
+
+def test_a_callable_places_the_formulas_trials():
+    f = velmora.search(FORMULA, (2.7, 7.5), method="scan", steps=64)
+    c = velmora.search(lambda x: math.sin(x) + math.sin(10 * x / 3), (2.7, 7.5), method="scan", steps=64)
+    assert list(c.trials.x) == list(f.trials.x)
+
+
+@pytest.mark.parametrize("kwargs,words", [
+    ({"bounds": (3, 1)}, "--interval: A must be less than B"),
+    ({"bounds": (math.nan, 1)}, "is not a finite number"),
+    ({"method": "nope"}, 'unknown method "nope"'),
+    ({"method": "strongin", "param": 0.5}, "must be greater than 1"),
+    ({"steps": None}, "a stop rule is required"),
+    ({"eps": 1e-3}, "give only one stop rule"),
+], ids=["reversed", "nan-bound", "unknown-method", "refused-param", "no-rule", "two-rules"])
+def test_bad_arguments_raise_value_error_in_velmora_runs_words(kwargs, words):
+    call = {"bounds": (0, 1), "method": "scan", "steps": 5}
+    call.update(kwargs)
+    with pytest.raises(ValueError, match=words.replace("(", r"\(").replace("[", r"\[")):
+        velmora.search("x[0]", call.pop("bounds"), **call)
+
+
+def test_errors_of_formulas_and_objectives():
+    with pytest.raises(velmora.FormulaError) as syntax:
+        velmora.search("sin(x[0]", (0, 1), steps=3)
+    assert syntax.value.position == 8
+    with pytest.raises(velmora.ArithmeticFault, match="division by zero"):
+        velmora.search("1/(x[0]-0.5)", (0, 1), method="scan", steps=3)
+
+    class Mine(Exception):
+        pass
+
+    def objective(x):
+        raise Mine("from the objective")
+
+    with pytest.raises(Mine, match="from the objective"):
+        velmora.search(objective, (0, 1), steps=3)
+
+
+def test_callback_stops_after_its_step():
+    r = velmora.search(FORMULA, (2.7, 7.5), steps=100, callback=lambda s: s.step == 7)
+    assert (r.nit, r.stop) == (7, "callback")
+
+
+@pytest.mark.parametrize("objective", [FORMULA + " + 0*x[0]", math.sin], ids=["formula", "callable"])
+def test_sigint_from_a_thread_ends_a_long_run_soon(objective):
+    timer = threading.Timer(0.01, os.kill, (os.getpid(), signal.SIGINT))
+    start = time.monotonic()
+    timer.start()
+    with pytest.raises(KeyboardInterrupt):
+        velmora.search(objective, (2.7, 7.5), method="strongin", steps=100000)
+    assert time.monotonic() - start < 0.01 + 0.1
+    assert velmora.search(FORMULA, (2.7, 7.5), steps=5).nit == 5
+
+
+def test_a_python_piyavsky_places_piyavskys_trials():
+    L = 12.0
+    mine = velmora.Method(charact=lambda xl, xr, zl, zr, c: 0.5 * c * (xr - xl) - 0.5 * (zl + zr),
+                          new_point=velmora.meeting_point, constant=lambda trials: L)
+    ours = velmora.search(FORMULA, (2.7, 7.5), method=mine, steps=80, record_steps=True)
+    built = velmora.search(FORMULA, (2.7, 7.5), method="piyavsky", param=L, steps=80, record_steps=True)
+    assert list(ours.trials.x) == list(built.trials.x)
+    # The characteristic only ranks: Python's doubles may round it an ulp off the core's 80 bits.
+    assert ours.steps["charact"] == pytest.approx(built.steps["charact"], rel=1e-12)
+
+
+def test_ten_thousand_searches_keep_memory_flat():
+    def rss_kb():
+        with open("/proc/self/status") as status:
+            return next(int(line.split()[1]) for line in status if line.startswith("VmRSS"))
+
+    for _ in range(200):
+        velmora.search(FORMULA, (2.7, 7.5), steps=50, record_steps=True)
+    before = rss_kb()
+    for _ in range(10000):
+        velmora.search(FORMULA, (2.7, 7.5), steps=50, record_steps=True).trials.x.sum()
+    assert rss_kb() - before < 2048
+
+
+def test_class_run_rows_and_their_operational_characteristic():
+    rows = velmora.class_run("hill", range(10), methods=["strongin", "inf-ltma"], max_trials=200, jobs=2)
+    assert list(rows["method"][:2]) == ["strongin", "inf-ltma"] and len(rows["index"]) == 20
+    curve = velmora.operational(rows)["strongin"]
+    assert curve["k"][-1] == 200 and curve["solved"] == int((rows["first_hit"][::2] > 0).sum())
