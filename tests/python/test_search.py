@@ -78,12 +78,18 @@ def test_callback_stops_after_its_step():
 
 @pytest.mark.parametrize("objective", [FORMULA + " + 0*x[0]", math.sin], ids=["formula", "callable"])
 def test_sigint_from_a_thread_ends_a_long_run_soon(objective):
-    timer = threading.Timer(0.01, os.kill, (os.getpid(), signal.SIGINT))
-    start = time.monotonic()
+    sent = []
+
+    def interrupt():
+        sent.append(time.monotonic())
+        os.kill(os.getpid(), signal.SIGINT)
+
+    timer = threading.Timer(0.01, interrupt)
     timer.start()
     with pytest.raises(KeyboardInterrupt):
         velmora.search(objective, (2.7, 7.5), method="strongin", steps=100000)
-    assert time.monotonic() - start < 0.01 + 0.1
+    # Timed from the signal itself, so a late timer thread on a busy machine does not count.
+    assert time.monotonic() - sent[0] < 0.1
     assert velmora.search(FORMULA, (2.7, 7.5), steps=5).nit == 5
 
 
