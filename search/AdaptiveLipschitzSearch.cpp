@@ -111,30 +111,38 @@ int AdaptiveLipschitzSearch::IntervalsIn(int block) const {
   return block + 1 == static_cast<int>(blocks_.size()) ? size - 1 : size;
 }
 
+// The walks below run over every interval of a block in every step: they keep
+// their running values in locals, which the compiler holds in registers.
 void AdaptiveLipschitzSearch::SummariseMeasures(int block) {
   Block& b = blocks_[block];
-  b.maxSlope = 0;
-  b.maxLength = 0;
-  for (int i = 0; i < IntervalsIn(block); ++i) {
+  const int intervals = IntervalsIn(block);
+  double maxSlope = 0;
+  Extended maxLength = 0;
+  for (int i = 0; i < intervals; ++i) {
     const Trial& t = b.trials[i];
-    if (t.length > b.maxLength) b.maxLength = t.length;
-    if (t.slope > b.maxSlope) b.maxSlope = t.slope;
+    if (t.length > maxLength) maxLength = t.length;
+    if (t.slope > maxSlope) maxSlope = t.slope;
   }
+  b.maxSlope = maxSlope;
+  b.maxLength = maxLength;
 }
 
 // The walk's rule within the block: a later interval wins only with a
 // strictly greater characteristic, so ties go to the left and NaN never wins.
 void AdaptiveLipschitzSearch::ChooseInBlock(int block) {
   Block& b = blocks_[block];
-  b.best = -1;
-  b.bestCharact = 0;
-  for (int i = 0; i < IntervalsIn(block); ++i) {
+  const int intervals = IntervalsIn(block);
+  int best = -1;
+  double bestCharact = 0;
+  for (int i = 0; i < intervals; ++i) {
     const double charact = b.trials[i].charact;
-    if (!std::isnan(charact) && (b.best < 0 || charact > b.bestCharact)) {
-      b.best = i;
-      b.bestCharact = charact;
+    if (!std::isnan(charact) && (best < 0 || charact > bestCharact)) {
+      best = i;
+      bestCharact = charact;
     }
   }
+  b.best = best;
+  b.bestCharact = bestCharact;
 }
 
 void AdaptiveLipschitzSearch::ScanMaxima(double& slope, Extended& length) const {
