@@ -21,6 +21,7 @@ export QT_QPA_PLATFORM=offscreen
 
 scripts/build.sh build -DCMAKE_BUILD_TYPE=Release
 ctest --test-dir build --output-on-failure -j2
+scripts/check-python-install.sh build
 
 if ((soft)); then
   scripts/build.sh build-soft -DCMAKE_BUILD_TYPE=Release -DVELMORA_EXTENDED=soft -DVELMORA_BENCH=OFF

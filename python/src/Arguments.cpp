@@ -22,12 +22,12 @@ int counted(long long value, const char* option, int lo, int hi) {
 
 const Lab::MethodInfo& methodNamed(const std::string& key) { return Lab::methodInfo(Cli::parseMethod(key)); }
 
-Lab::TestClassId classNamed(const std::string& key) {
-  const Cli::ClassRange range = Cli::parseClass(key).first;
-  if (!range.set.empty())
-    throw py::value_error(key + " is a test set that velmora-run reads from its data folder (--class " + key +
-                          ":N); the module runs the generated classes " + Cli::classKeys());
-  return range.cls;
+Cli::ClassRange classNamed(const std::string& key) { return Cli::parseClass(key).first; }
+
+std::string dataFolder() {
+  const py::object path = py::module_::import("os.path");
+  const py::object package = py::module_::import("velmora").attr("__file__");
+  return path.attr("join")(path.attr("dirname")(package), "data").cast<std::string>();
 }
 
 void setStopRule(Lab::SearchRequest& request, std::optional<long long> steps, std::optional<double> precision,

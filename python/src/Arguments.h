@@ -19,8 +19,11 @@
 namespace Velmora::Python {
 
 const Lab::MethodInfo& methodNamed(const std::string& key);
-// A generated class: "hill" or "shekel".
-Lab::TestClassId classNamed(const std::string& key);
+// A generated class ("hill", "shekel") or a shipped test set ("hill1000"), as
+// a range of its function 0.
+Cli::ClassRange classNamed(const std::string& key);
+// The shipped test sets: the package's data folder, beside its Python files.
+std::string dataFolder();
 
 // The stop rule of search(): exactly one of the three.
 void setStopRule(Lab::SearchRequest& request, std::optional<long long> steps, std::optional<double> precision,

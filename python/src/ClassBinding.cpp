@@ -45,35 +45,41 @@ py::list methods() {
 }
 
 TestFunctionObject testFunction(const std::string& cls, std::uint64_t index) {
-  return {Lab::makeTestFunction(classNamed(cls), index), nullptr};
+  Cli::ClassRange range = classNamed(cls);
+  range.first = range.last = index;
+  return {Cli::FunctionSource(range, dataFolder()).make(index), std::string(Cli::classKey(range)), nullptr};
 }
 
 // Ascending runs of consecutive indices, each one range of a class run.
-std::vector<Cli::ClassRange> rangesOf(Lab::TestClassId cls, const std::vector<std::uint64_t>& indices) {
+std::vector<Cli::ClassRange> rangesOf(const Cli::ClassRange& named, const std::vector<std::uint64_t>& indices) {
   std::vector<Cli::ClassRange> ranges;
   for (std::uint64_t index : indices) {
-    if (!ranges.empty() && ranges.back().last + 1 == index && index != 0)
+    if (!ranges.empty() && ranges.back().last + 1 == index && index != 0) {
       ranges.back().last = index;
-    else
-      ranges.push_back({cls, "", index, index});
+    } else {
+      ranges.push_back(named);
+      ranges.back().first = ranges.back().last = index;
+    }
   }
   return ranges;
 }
 
 // Runs the range in pieces short enough that Ctrl-C is seen between them
 // within a tenth of a second; the rows are those of one run of the range.
-void runRange(Cli::ClassOptions options, const Cli::ClassRange& range, unsigned jobs,
-              std::vector<Cli::ClassRunRow>& rows) {
+void runRange(Cli::ClassOptions options, const Cli::ClassRange& range, const Cli::FunctionSource& functions,
+              unsigned jobs, std::vector<Cli::ClassRunRow>& rows) {
   using Clock = std::chrono::steady_clock;
   constexpr auto Target = std::chrono::milliseconds(30);
   std::uint64_t piece = jobs;
   for (std::uint64_t first = range.first;;) {
-    options.range = {range.cls, "", first, std::min(range.last, first + (piece - 1))};
+    options.range = range;
+    options.range.first = first;
+    options.range.last = std::min(range.last, first + (piece - 1));
     const Clock::time_point start = Clock::now();
     std::vector<Cli::ClassRunRow> done;
     {
       py::gil_scoped_release released;
-      done = Cli::runClass(options, Cli::FunctionSource(options.range, ""), jobs);
+      done = Cli::runClass(options, functions, jobs);
     }
     if (PyErr_CheckSignals() != 0) throw py::error_already_set();
     rows.insert(rows.end(), done.begin(), done.end());
@@ -91,7 +97,7 @@ py::dict classRun(const std::string& cls, const std::vector<std::uint64_t>& indi
                   const std::vector<std::string>& methodKeys, long long maxTrials, double delta,
                   const std::map<std::string, py::object>& params, std::optional<long long> jobs,
                   std::uint64_t seed) {
-  const Lab::TestClass& testClass = Lab::testClass(classNamed(cls));
+  const Cli::ClassRange named = classNamed(cls);
   Cli::ClassOptions options;
   std::string keys;
   for (const std::string& key : methodKeys) keys.append(keys.empty() ? "" : ",").append(key);
@@ -102,7 +108,8 @@ py::dict classRun(const std::string& cls, const std::vector<std::uint64_t>& indi
   const unsigned threads = jobCount(jobs);
 
   std::vector<Cli::ClassRunRow> rows;
-  for (const Cli::ClassRange& range : rangesOf(testClass.id, indices)) runRange(options, range, threads, rows);
+  for (const Cli::ClassRange& range : rangesOf(named, indices))
+    runRange(options, range, Cli::FunctionSource(range, dataFolder()), threads, rows);
 
   const std::size_t n = rows.size();
   py::array_t<std::uint64_t> index(static_cast<py::ssize_t>(n));
@@ -120,7 +127,7 @@ py::dict classRun(const std::string& cls, const std::vector<std::uint64_t>& indi
     stop.emplace_back(Lab::classRunStopKey(row.run.stop));
   }
   py::dict columns;
-  columns["class"] = strings(std::vector<std::string>(n, std::string(testClass.key)));
+  columns["class"] = strings(std::vector<std::string>(n, std::string(Cli::classKey(named))));
   columns["index"] = index;
   columns["method"] = strings(method);
   columns["param"] = param;
@@ -185,8 +192,7 @@ list of dict
 )doc");
 
   py::class_<TestFunctionObject>(m, "TestFunction", "A function of a test class; call it to evaluate its formula.")
-      .def_property_readonly("cls", [](const TestFunctionObject& t) { return Lab::testClass(t.function.cls).key; },
-                             "The class's key.")
+      .def_property_readonly("cls", [](const TestFunctionObject& t) { return t.cls; }, "The class's key.")
       .def_property_readonly("index", [](const TestFunctionObject& t) { return t.function.index; },
                              "Its number in the class.")
       .def_property_readonly("formula", [](const TestFunctionObject& t) { return t.function.formula; },
@@ -202,7 +208,7 @@ list of dict
       .def("__call__", py::vectorize(&TestFunctionObject::operator()), py::arg("x"),
            "The formula's value at x (a float or an array), evaluated in the core.")
       .def("__repr__", [](const TestFunctionObject& t) {
-        return "velmora.test_function(\"" + std::string(Lab::testClass(t.function.cls).key) + "\", " +
+        return "velmora.test_function(\"" + t.cls + "\", " +
                std::to_string(t.function.index) + ")";
       });
 
@@ -212,7 +218,8 @@ Function ``index`` of a test class, the same everywhere.
 Parameters
 ----------
 cls : str
-    "hill" or "shekel".
+    A generated class, "hill" or "shekel" (any index), or a shipped test
+    set, "hansen20", "hill1000" or "shekel1000" (its rows from 0).
 index : int
     Its number in the class, 0 and up.
 

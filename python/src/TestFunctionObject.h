@@ -3,6 +3,7 @@
 #pragma once
 
 #include <memory>
+#include <string>
 
 #include "FormulaFunction.h"
 #include "TestClass.h"
@@ -11,6 +12,7 @@ namespace Velmora::Python {
 
 struct TestFunctionObject {
   Lab::TestFunction function;
+  std::string cls;  ///< the class's or test set's key
   // Compiled on the first call.
   std::shared_ptr<Lab::FormulaFunction> formula;
 

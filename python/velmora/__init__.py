@@ -58,7 +58,8 @@ def class_run(cls, indices, methods=("scan", "piyavsky", "strongin"), *, max_tri
     Parameters
     ----------
     cls : str
-        "hill" or "shekel".
+        A generated class, "hill" or "shekel", or a shipped test set,
+        "hansen20", "hill1000" or "shekel1000" (its rows by position).
     indices : int or iterable of int
         The functions: N means 0..N-1, or e.g. ``range(100)``.
     methods : sequence of str, default ("scan", "piyavsky", "strongin")

@@ -122,3 +122,13 @@ def test_class_run_rows_and_their_operational_characteristic():
     assert list(rows["method"][:2]) == ["strongin", "inf-ltma"] and len(rows["index"]) == 20
     curve = velmora.operational(rows)["strongin"]
     assert curve["k"][-1] == 200 and curve["solved"] == int((rows["first_hit"][::2] > 0).sum())
+
+
+def test_class_run_of_a_shipped_set_gives_velmora_runs_rows():
+    rows = velmora.class_run("hill1000", range(980, 1000), methods=["strongin", "piyavsky"], max_trials=300)
+    csv = subprocess.run([os.environ["VELMORA_RUN"], "--class", "hill1000:980-999", "--methods", "strongin,piyavsky",
+                          "--max-trials", "300", "--format", "csv"], capture_output=True, text=True, check=True).stdout
+    header, *lines = csv.splitlines()
+    first_hit = [line.split(",")[header.split(",").index("first_hit")] for line in lines]
+    assert [str(int(h)) if h == h else "" for h in rows["first_hit"]] == first_hit
+    assert velmora.test_function("hill1000", 999).cls == "hill1000"
