@@ -10,7 +10,7 @@ packages=(
   libnlopt-dev libnlopt-cxx-dev
   fonts-liberation xvfb xauth
   clang libclang-rt-14-dev valgrind
-  pybind11-dev python3-dev python3-numpy python3-scipy python3-matplotlib python3-pytest python3-venv
+  pybind11-dev python3-dev python3-numpy python3-scipy python3-matplotlib python3-pytest python3-venv python3-setuptools python3-wheel
 )
 
 missing=()
