@@ -1,6 +1,8 @@
 #include "ClassRun.h"
 
 #include <cmath>
+#include <functional>
+#include <memory>
 
 #include "FormulaFunction.h"
 
@@ -45,11 +47,10 @@ ClassRun runPeer(const TestFunction& f, MethodId method, double param, const Cla
   return {std::nullopt, StopReason::StepBoundHit, std::nullopt};
 }
 
-}  // namespace
-
-ClassRun runOnTestFunction(const TestFunction& f, MethodId method, double param, const ClassRule& rule,
-                           std::uint64_t seed) {
-  if (methodInfo(method).budgetOnly) return runPeer(f, method, param, rule, seed);
+// A method of the characteristic scheme or a variant, as run: the rule's
+// observer stops it at its first trial near x*.
+ClassRun underClassRule(const TestFunction& f, MethodId method, double param, const ClassRule& rule,
+                        const std::function<SearchOutcome(const SearchRequest&)>& run) {
   const double reach = rule.delta * (f.b - f.a);
   const auto solves = [&](double x) { return std::fabs(x - f.xstar) <= reach; };
   // Every method places both ends first, a then b.
@@ -72,8 +73,23 @@ ClassRun runOnTestFunction(const TestFunction& f, MethodId method, double param,
     hit = step.Step + 2;
     return true;
   };
-  const SearchOutcome outcome = runSearch(request);
+  const SearchOutcome outcome = run(request);
   return {outcome.stop == StopReason::StopRequested ? hit : std::nullopt, outcome.stop, outcome.fault};
+}
+
+}  // namespace
+
+ClassRun runOnTestFunction(const TestFunction& f, MethodId method, double param, const ClassRule& rule,
+                           std::uint64_t seed) {
+  if (methodInfo(method).budgetOnly) return runPeer(f, method, param, rule, seed);
+  return underClassRule(f, method, param, rule, [](const SearchRequest& request) { return runSearch(request); });
+}
+
+ClassRun runOnTestFunction(const TestFunction& f, const EngineMaker& makeEngine, const ClassRule& rule) {
+  return underClassRule(f, MethodId::Scan, 0, rule, [&](const SearchRequest& request) {
+    const std::unique_ptr<VELMORAALG::SearchEngine> engine = makeEngine(request.objective);
+    return runSearch(*engine, request);
+  });
 }
 
 }  // namespace Velmora::Lab

@@ -6,6 +6,8 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -48,5 +50,11 @@ double lipschitzFromFunction(const TestFunction& f);
 // method's. Safe on several threads at once.
 ClassRun runOnTestFunction(const TestFunction& f, MethodId method, double param, const ClassRule& rule,
                            std::uint64_t seed = 0);
+
+// The same with an engine of the caller's, made for f's formula (a method
+// whose rules are written elsewhere, such as in Python). It takes no
+// parameter: its rules hold their constant.
+using EngineMaker = std::function<std::unique_ptr<VELMORAALG::SearchEngine>(VELMORAALG::TOptFunc)>;
+ClassRun runOnTestFunction(const TestFunction& f, const EngineMaker& makeEngine, const ClassRule& rule);
 
 }  // namespace Velmora::Lab

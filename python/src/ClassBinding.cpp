@@ -1,5 +1,6 @@
 #include "ClassBinding.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <map>
@@ -13,6 +14,7 @@
 #include "OperationalCharacteristic.h"
 #include "Objective.h"
 #include "TestFunctionObject.h"
+#include "UserMethod.h"
 
 namespace Velmora::Python {
 
@@ -93,23 +95,84 @@ py::array strings(const std::vector<std::string>& values) {
   return py::module_::import("numpy").attr("array")(py::cast(values), "U");
 }
 
-py::dict classRun(const std::string& cls, const std::vector<std::uint64_t>& indices,
-                  const std::vector<std::string>& methodKeys, long long maxTrials, double delta,
-                  const std::map<std::string, py::object>& params, std::optional<long long> jobs,
-                  std::uint64_t seed) {
+// One row of a class run, of a built-in method or of a user's.
+struct ClassRow {
+  std::uint64_t index = 0;
+  std::size_t methodPosition = 0;  ///< where the method stands in methods=
+  std::string method;
+  double param = NAN;  ///< NaN for a method without one
+  std::optional<std::uint64_t> seed;
+  Lab::ClassRun run;
+};
+
+std::vector<ClassRow> builtInRows(const Cli::ClassOptions& options, const std::vector<Cli::ClassRange>& ranges,
+                                  unsigned jobs, const std::vector<std::size_t>& positions) {
+  std::vector<Cli::ClassRunRow> rows;
+  for (const Cli::ClassRange& range : ranges)
+    runRange(options, range, Cli::FunctionSource(range, dataFolder()), jobs, rows);
+  std::vector<ClassRow> out;
+  for (const Cli::ClassRunRow& row : rows) {
+    const Lab::MethodInfo& info = Lab::methodInfo(row.method);
+    const auto at = std::find(options.methods.begin(), options.methods.end(), row.method) - options.methods.begin();
+    out.push_back({row.index, positions[static_cast<std::size_t>(at)], std::string(info.key),
+                   info.param == Lab::ParamMeaning::None ? NAN : row.param, row.seed, row.run});
+  }
+  return out;
+}
+
+// A user's method calls Python at every step, so its runs hold the GIL and
+// go one after another; a Python exception in its rules ends the class run.
+void addUserRows(const UserMethod& rules, std::size_t position, const std::vector<Cli::ClassRange>& ranges,
+                 const Lab::ClassRule& rule, std::vector<ClassRow>& rows) {
+  for (const Cli::ClassRange& range : ranges) {
+    const Cli::FunctionSource functions(range, dataFolder());
+    for (std::uint64_t index = range.first; index <= range.last; ++index) {
+      PythonCalls calls;
+      const Lab::ClassRun run = Lab::runOnTestFunction(
+          functions.make(index),
+          [&](VELMORAALG::TOptFunc objective) -> std::unique_ptr<VELMORAALG::SearchEngine> {
+            return makeUserEngine(rules, std::move(objective), calls);
+          },
+          rule);
+      calls.raiseKept();
+      if (PyErr_CheckSignals() != 0) throw py::error_already_set();
+      rows.push_back({index, position, rules.name, NAN, std::nullopt, run});
+    }
+  }
+}
+
+py::dict classRun(const std::string& cls, const std::vector<std::uint64_t>& indices, const py::list& methodList,
+                  long long maxTrials, double delta, const std::map<std::string, py::object>& params,
+                  std::optional<long long> jobs, std::uint64_t seed) {
   const Cli::ClassRange named = classNamed(cls);
+  const std::vector<Cli::ClassRange> ranges = rangesOf(named, indices);
   Cli::ClassOptions options;
-  std::string keys;
-  for (const std::string& key : methodKeys) keys.append(keys.empty() ? "" : ",").append(key);
-  options.methods = Cli::parseMethods(keys);
   options.params = classParams(params);
   options.seed = seed;
   options.rule = classRule(maxTrials, delta);
-  const unsigned threads = jobCount(jobs);
+  std::string keys;
+  std::vector<std::size_t> keyPositions;
+  for (std::size_t i = 0; i < methodList.size(); ++i) {
+    if (py::isinstance<UserMethod>(methodList[i])) continue;
+    keys.append(keys.empty() ? "" : ",").append(methodList[i].cast<std::string>());
+    keyPositions.push_back(i);
+  }
+  std::vector<ClassRow> rows;
+  if (!keys.empty()) {
+    options.methods = Cli::parseMethods(keys);
+    rows = builtInRows(options, ranges, jobCount(jobs), keyPositions);
+  }
+  for (std::size_t i = 0; i < methodList.size(); ++i)
+    if (py::isinstance<UserMethod>(methodList[i]))
+      addUserRows(methodList[i].cast<const UserMethod&>(), i, ranges, options.rule, rows);
 
-  std::vector<Cli::ClassRunRow> rows;
-  for (const Cli::ClassRange& range : rangesOf(named, indices))
-    runRange(options, range, Cli::FunctionSource(range, dataFolder()), threads, rows);
+  // Function by function in the order asked for, and for each, method by method.
+  std::map<std::uint64_t, std::size_t> indexOrder;
+  for (std::uint64_t index : indices) indexOrder.emplace(index, indexOrder.size());
+  std::stable_sort(rows.begin(), rows.end(), [&](const ClassRow& x, const ClassRow& y) {
+    const std::size_t ix = indexOrder.at(x.index), iy = indexOrder.at(y.index);
+    return ix != iy ? ix < iy : x.methodPosition < y.methodPosition;
+  });
 
   const std::size_t n = rows.size();
   py::array_t<std::uint64_t> index(static_cast<py::ssize_t>(n));
@@ -118,12 +181,12 @@ py::dict classRun(const std::string& cls, const std::vector<std::uint64_t>& indi
   py::array_t<std::uint64_t> seeds(static_cast<py::ssize_t>(n));
   std::vector<std::string> method, stop;
   for (std::size_t i = 0; i < n; ++i) {
-    const Cli::ClassRunRow& row = rows[i];
+    const ClassRow& row = rows[i];
     index.mutable_at(i) = row.index;
-    param.mutable_at(i) = Lab::methodInfo(row.method).param == Lab::ParamMeaning::None ? NAN : row.param;
+    param.mutable_at(i) = row.param;
     firstHit.mutable_at(i) = row.run.firstHit ? *row.run.firstHit : NAN;
     seeds.mutable_at(i) = row.seed.value_or(0);
-    method.emplace_back(Lab::methodInfo(row.method).key);
+    method.push_back(row.method);
     stop.emplace_back(Lab::classRunStopKey(row.run.stop));
   }
   py::dict columns;

@@ -62,8 +62,9 @@ def class_run(cls, indices, methods=("scan", "piyavsky", "strongin"), *, max_tri
         "hansen20", "hill1000" or "shekel1000" (its rows by position).
     indices : int or iterable of int
         The functions: N means 0..N-1, or e.g. ``range(100)``.
-    methods : sequence of str, default ("scan", "piyavsky", "strongin")
-        Ids from ``methods()``.
+    methods : sequence of str or Method, default ("scan", "piyavsky", "strongin")
+        Ids from ``methods()``, or Methods of your own (their rows carry
+        their ``name``; they run one after another, holding the GIL).
     max_trials : int, default 1000
         The budget, both ends included (2 to 100002).
     delta : float, default 1e-3

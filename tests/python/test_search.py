@@ -132,3 +132,12 @@ def test_class_run_of_a_shipped_set_gives_velmora_runs_rows():
     first_hit = [line.split(",")[header.split(",").index("first_hit")] for line in lines]
     assert [str(int(h)) if h == h else "" for h in rows["first_hit"]] == first_hit
     assert velmora.test_function("hill1000", 999).cls == "hill1000"
+
+
+def test_class_run_of_a_users_method_equals_the_built_in_one():
+    L = 300.0
+    mine = velmora.Method(charact=lambda xl, xr, zl, zr, c: 0.5 * c * (xr - xl) - 0.5 * (zl + zr),
+                          new_point=velmora.meeting_point, constant=lambda trials: L, name="my-piyavsky")
+    rows = velmora.class_run("hill", range(8), methods=[mine, "piyavsky"], max_trials=300, params={"piyavsky": L})
+    assert list(rows["method"][:2]) == ["my-piyavsky", "piyavsky"]
+    assert list(rows["first_hit"][::2]) == list(rows["first_hit"][1::2])
