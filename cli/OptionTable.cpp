@@ -23,7 +23,8 @@ void readParamOfMethod(Reader& values, Given& given) {
   given.methodParams.emplace_back(option, values.take());
 }
 
-// The order is the order of --help: each mode's line lists its options so.
+// The order is the order of --help: each mode's line lists its options so,
+// and the options of one group stand together.
 constexpr std::array Table{
     Option{.name = "--suite", .values = "FILE.tsv", .modes = Mode::Suite,
            .read = [](Reader& v, Given& g) { g.suiteFile = v.take(); },

@@ -4,8 +4,6 @@
 // from this table.
 #pragma once
 
-#include <array>
-#include <cstdint>
 #include <optional>
 #include <span>
 #include <string>
