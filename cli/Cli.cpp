@@ -3,6 +3,7 @@
 #include <ostream>
 
 #include "Commands.h"
+#include "Usage.h"
 
 namespace Velmora::Cli {
 

@@ -31,7 +31,6 @@ struct SearchOptions {
   Format format = Format::Text;
   std::optional<std::string> plotFile;
   std::optional<std::string> stepsFile;  ///< --steps-out: one csv row per step
-  std::uint64_t seed = 0;                ///< --seed: a stochastic method's
 };
 
 // What runs over many problems share, a test set's and a test class's.
@@ -53,8 +52,8 @@ struct BatchOptions {
   bool anyStochastic() const;
 
   // The parameter a method runs with on a problem whose own Lipschitz
-  // estimate is problemL: the one given, else Piyavsky's problemL and r = 2
-  // for a multiplier; 0 for scanning.
+  // estimate is problemL: the one given, else the catalogue's for runs over
+  // many problems.
   double paramFor(MethodId method, double problemL) const;
 };
 
@@ -89,6 +88,5 @@ using Command = std::variant<HelpRequest, SearchOptions, SuiteOptions, ClassOpti
 Command parseCommandLine(const std::vector<std::string>& args);
 
 std::string_view methodName(MethodId method);
-std::string usageText();
 
 }  // namespace Velmora::Cli

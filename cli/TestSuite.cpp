@@ -65,71 +65,97 @@ SuiteRow runOne(const Problem& problem, Lab::FormulaFunction& func, MethodId met
 
 }  // namespace
 
-std::vector<Problem> readProblems(std::istream& in, const std::string& fileName) {
-  const auto fail = [&](int line, const std::string& message) {
-    return SuiteFileError(fileName + ":" + std::to_string(line) + ": " + message);
+namespace {
+
+using Columns = std::map<std::string, std::size_t>;
+
+// A fault of the file at one line.
+class FileLine {
+ public:
+  FileLine(const std::string& fileName, int line) : fileName_(fileName), line_(line) {}
+  int line() const { return line_; }
+  SuiteFileError fail(const std::string& message) const {
+    return SuiteFileError(fileName_ + ":" + std::to_string(line_) + ": " + message);
+  }
+
+ private:
+  const std::string& fileName_;
+  int line_;
+};
+
+Columns headerColumns(const std::vector<std::string_view>& cells, const FileLine& at) {
+  Columns column;
+  for (std::size_t i = 0; i < cells.size(); ++i) column.emplace(std::string(cells[i]), i);
+  for (const char* name : {"id", "formula", "a", "b", "L", "xstar"})
+    if (!column.count(name))
+      throw at.fail(std::string("the header has no column \"") + name + "\" (columns are separated by tabs)");
+  return column;
+}
+
+// One row's problem after the earlier rows'; its formula is compiled here,
+// so that a syntax error surfaces before any run.
+Problem problemOf(const std::vector<std::string_view>& cells, const Columns& column, const FileLine& at,
+                  const std::vector<Problem>& earlier) {
+  const auto cell = [&](const char* name) {
+    const std::size_t i = column.at(name);
+    if (i >= cells.size()) throw at.fail(std::string("the row has no value in column \"") + name + "\"");
+    return std::string(cells[i]);
   };
-  const char* const required[] = {"id", "formula", "a", "b", "L", "xstar"};
-  std::map<std::string, std::size_t> column;
+  const auto number = [&](std::string_view text, const std::string& what) {
+    try {
+      return parseNumber(text, what);
+    } catch (const UsageError& error) {
+      throw at.fail(error.what());
+    }
+  };
+  const auto optionalNumber = [&](const char* name) -> std::optional<double> {
+    if (!column.count(name)) return std::nullopt;
+    return number(cell(name), name);
+  };
+  Problem problem;
+  problem.line = at.line();
+  problem.id = cell("id");
+  if (problem.id.empty()) throw at.fail("the id is empty");
+  for (const Problem& other : earlier)
+    if (other.id == problem.id) throw at.fail("problem " + problem.id + " appears twice");
+  problem.formula = cell("formula");
+  problem.a = number(cell("a"), "a");
+  problem.b = number(cell("b"), "b");
+  if (!(problem.a < problem.b)) throw at.fail("a must be less than b");
+  problem.lipschitz = number(cell("L"), "L");
+  if (!(problem.lipschitz > 0)) throw at.fail("L must be greater than 0");
+  const std::string xstar = cell("xstar");
+  for (std::string_view minimiser : splitFields(xstar, ';')) problem.minimisers.push_back(number(minimiser, "xstar"));
+  problem.fstar = optionalNumber("fstar");
+  problem.storedXstar = optionalNumber("stored_xstar");
+  problem.storedFstar = optionalNumber("stored_fstar");
+  problem.storedLipschitz = optionalNumber("stored_L");
+  try {
+    Lab::FormulaFunction compiled(problem.formula);
+  } catch (const Math_Parser::TError& error) {
+    throw at.fail("formula syntax error in problem " + problem.id + ":\n" + describeSyntaxError(problem.formula, error));
+  }
+  return problem;
+}
+
+}  // namespace
+
+std::vector<Problem> readProblems(std::istream& in, const std::string& fileName) {
+  std::optional<Columns> column;
   std::vector<Problem> problems;
   std::string line;
-  int lineNumber = 0;
-  bool haveHeader = false;
-  while (std::getline(in, line)) {
-    ++lineNumber;
+  for (int lineNumber = 1; std::getline(in, line); ++lineNumber) {
     if (!line.empty() && line.back() == '\r') line.pop_back();
     if (line.find_first_not_of(" \t") == std::string::npos || line[0] == '#') continue;
     const std::vector<std::string_view> cells = splitFields(line, '\t');
-    if (!haveHeader) {
-      for (std::size_t i = 0; i < cells.size(); ++i) column.emplace(std::string(cells[i]), i);
-      for (const char* name : required)
-        if (!column.count(name)) throw fail(lineNumber, std::string("the header has no column \"") + name + "\" (columns are separated by tabs)");
-      haveHeader = true;
+    const FileLine at(fileName, lineNumber);
+    if (!column) {
+      column = headerColumns(cells, at);
       continue;
     }
-    const auto present = [&](const char* name) { return column.count(name) > 0; };
-    const auto cell = [&](const char* name) {
-      const std::size_t i = column.at(name);
-      if (i >= cells.size()) throw fail(lineNumber, std::string("the row has no value in column \"") + name + "\"");
-      return std::string(cells[i]);
-    };
-    const auto number = [&](std::string_view text, const std::string& what) {
-      try {
-        return parseNumber(text, what);
-      } catch (const UsageError& error) {
-        throw fail(lineNumber, error.what());
-      }
-    };
-    Problem problem;
-    problem.line = lineNumber;
-    problem.id = cell("id");
-    if (problem.id.empty()) throw fail(lineNumber, "the id is empty");
-    for (const Problem& earlier : problems)
-      if (earlier.id == problem.id) throw fail(lineNumber, "problem " + problem.id + " appears twice");
-    problem.formula = cell("formula");
-    problem.a = number(cell("a"), "a");
-    problem.b = number(cell("b"), "b");
-    if (!(problem.a < problem.b)) throw fail(lineNumber, "a must be less than b");
-    problem.lipschitz = number(cell("L"), "L");
-    if (!(problem.lipschitz > 0)) throw fail(lineNumber, "L must be greater than 0");
-    const std::string xstar = cell("xstar");
-    for (std::string_view minimiser : splitFields(xstar, ';')) problem.minimisers.push_back(number(minimiser, "xstar"));
-    const auto optionalNumber = [&](const char* name) -> std::optional<double> {
-      if (!present(name)) return std::nullopt;
-      return number(cell(name), name);
-    };
-    problem.fstar = optionalNumber("fstar");
-    problem.storedXstar = optionalNumber("stored_xstar");
-    problem.storedFstar = optionalNumber("stored_fstar");
-    problem.storedLipschitz = optionalNumber("stored_L");
-    try {
-      Lab::FormulaFunction compiled(problem.formula);
-    } catch (const Math_Parser::TError& error) {
-      throw fail(lineNumber, "formula syntax error in problem " + problem.id + ":\n" + describeSyntaxError(problem.formula, error));
-    }
-    problems.push_back(std::move(problem));
+    problems.push_back(problemOf(cells, *column, at, problems));
   }
-  if (!haveHeader) throw SuiteFileError(fileName + ": the file holds no header line");
+  if (!column) throw SuiteFileError(fileName + ": the file holds no header line");
   if (problems.empty()) throw SuiteFileError(fileName + ": the file holds no problems");
   return problems;
 }

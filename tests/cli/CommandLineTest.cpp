@@ -1,9 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <map>
 #include <sstream>
 
 #include "Cli.h"
 #include "CommandLine.h"
+#include "OptionTable.h"
+#include "Usage.h"
 
 using namespace Velmora::Cli;
 
@@ -87,6 +91,7 @@ const BadCase badCases[] = {
     {"negative budget", {"--class", "hill:10", "--max-trials", "-5"}, "--max-trials: \"-5\" is out of range (expected a whole number from 2 to 100002)"},
     {"zero jobs", {"--class", "hill:10", "--jobs", "0"}, "--jobs: \"0\" is out of range"},
     {"json for a class", {"--class", "hill:10", "--format", "json"}, "--class writes text or csv, not json"},
+    {"json for a summary", {"--from-csv", "c.csv", "--format", "json"}, "--from-csv writes text or csv, not json"},
     {"no header in text", {"--class", "hill:10", "--no-header"}, "--no-header is for --format csv"},
     {"a log scale without a picture", {"--class", "hill:10", "--log-k"}, "--log-k needs --operational"},
     {"no picture writer", {"--class", "hill:2", "--operational", "oc.png"}, "--operational is not available in this build"},
@@ -213,4 +218,53 @@ TEST(CommandLine, helpGoesToStdoutAndSucceeds) {
   EXPECT_EQ(runCli({"x[0]", "--help"}, out, err, {}), ExitOk);
   EXPECT_NE(out.str().find("usage:"), std::string::npos);
   EXPECT_TRUE(err.str().empty());
+}
+
+TEST(CommandLine, helpNamesEveryOptionOfTheTableWithin80Columns) {
+  const std::string help = usageText();
+  for (const Option& option : options()) EXPECT_NE(help.find(option.name), std::string::npos) << option.name;
+  std::istringstream lines(help);
+  for (std::string line; std::getline(lines, line);) EXPECT_LE(line.size(), 80u) << line;
+}
+
+TEST(CommandLine, anOptionOutsideItsModesIsRefusedByNameInEveryMode) {
+  const struct {
+    Mode mode;
+    std::vector<std::string> args;
+  } modes[] = {
+      {Mode::Search, {"x[0]", "--interval", "0", "1", "--method", "scan", "--steps", "5"}},
+      {Mode::Suite, {"--suite", "f.tsv"}},
+      {Mode::Class, {"--class", "hill", "--index", "2"}},
+      {Mode::Formulas, {"--class", "hill", "--index", "2", "--print-formula"}},
+      {Mode::FromCsv, {"--from-csv", "c.csv"}},
+  };
+  // A value each option takes in the modes it belongs to.
+  const std::map<std::string_view, std::vector<std::string>> values{
+      {"--interval", {"0", "1"}}, {"--method", {"scan"}}, {"--param", {"2"}}, {"--methods", {"scan"}},
+      {"--param-", {"3"}}, {"--eps-rel", {"0.1"}}, {"--max-trials", {"50"}}, {"--delta", {"0.1"}},
+      {"--steps", {"5"}}, {"--eps", {"0.1"}}, {"--interval-eps", {"0.1"}}, {"--params", {"1"}},
+      {"--jobs", {"2"}}, {"--format", {"csv"}}, {"--plot", {"p.png"}}, {"--steps-out", {"s.csv"}},
+      {"--seed", {"1"}}, {"--seeds", {"2"}}, {"--operational", {"o.png"}}, {"--index", {"1"}}};
+  for (const auto& m : modes) {
+    for (const Option& option : options()) {
+      const std::string name = std::string(option.name) + (option.family ? "strongin" : "");
+      if (option.selects || std::find(m.args.begin(), m.args.end(), name) != m.args.end()) continue;
+      SCOPED_TRACE(name + " after " + m.args.back());
+      std::vector<std::string> args = m.args;
+      args.push_back(name);
+      if (const auto given = values.find(option.name); given != values.end())
+        args.insert(args.end(), given->second.begin(), given->second.end());
+      if (option.name == "--log-k" && option.modes.has(m.mode)) args.insert(args.end(), {"--operational", "o.png"});
+      std::string message;
+      try {
+        parseCommandLine(args);
+      } catch (const UsageError& error) {
+        message = error.what();
+      }
+      // A search names the modes it lacks; the others the option that chose them.
+      const std::string refusal = name + " cannot be used with" + (m.mode == Mode::Search ? "out --" : " --");
+      const bool refused = message.rfind(refusal, 0) == 0;
+      EXPECT_EQ(refused, !option.modes.has(m.mode)) << message;
+    }
+  }
 }
