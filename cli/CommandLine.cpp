@@ -104,10 +104,14 @@ std::string usageText() {
          "(> 1, default 1.5) or of a variant (> 0, default 2). In test sets and classes\n"
          "every r is 2 and piyavsky's L that of the problem (--param-piyavsky from-file,\n"
          "or from-function: the function's constant times 1.1) unless --param-METHOD\n"
-         "gives one. NLopt's methods (nlopt-*) stop only at --steps N, a budget of N + 2\n"
+         "gives one. "
+#if VELMORA_PEERS
+         "NLopt's methods (nlopt-*) stop only at --steps N, a budget of N + 2\n"
          "evaluations; crs2, esch, isres and mlsl draw from --seed N (default 0), or in\n"
          "test sets and classes from each of --seeds N, and take their population as\n"
-         "--param-METHOD (0: NLopt's own). Numbers use \".\" as the decimal point.\n";
+         "--param-METHOD (0: NLopt's own). "
+#endif
+         "Numbers use \".\" as the decimal point.\n";
 }
 
 Command parseCommandLine(const std::vector<std::string>& args) {
