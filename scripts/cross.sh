@@ -39,10 +39,14 @@ cmake --build "$tree"
 stage "the $target build"
 
 if [[ $target == mingw ]]; then
-  # One wine server for the whole run, so that each program starts in well
-  # under a second instead of bringing wine up again.
+  # Debian's wine64 keeps wine64 and wineserver in /usr/lib/wine.
+  export PATH=/usr/lib/wine:$PATH
+  # One wine server for the whole run, and wine's own services started now
+  # with no output: started by a test, they would keep its output pipe open
+  # and the test would never end.
   wineserver -p
   trap 'wineserver -k' EXIT
+  WINEDEBUG=-all wine64 wineboot </dev/null >/dev/null 2>&1
   run_target() { WINEDEBUG=-all wine64 "$tree/cli/velmora-run.exe" "$@"; }
 else
   run_target() { cmake/qemu-emulator.sh "$tree/cli/velmora-run" "$@"; }
