@@ -62,6 +62,13 @@ without_seconds() { awk -F, -v OFS=, 'NR == 1 { for (i = 1; i <= NF; ++i) if ($i
 # there), so the peers' numbers move: their rows and messages are left out
 # of that comparison, and counted.
 without_peers() { grep -v -e '^[^,]*,nlopt-' -e ', nlopt-' || true; }
+# MinGW-w64's sin is the x87's fsin, short of bits near multiples of pi: at
+# x = 4 problem 14, -(exp(-x)*sin(2*pi*x)), is 1.794355820596808e-17 there and
+# 1.794415083154168e-17 with glibc, and the runs move. With 1000 steps the runs
+# of problems 7, 12 and 20, sums and products of sines, move too. Their rows
+# and the means are left out of that comparison, and counted.
+moved_by_sin='^(7|12|14|20|mean),'
+without_moved_by_sin() { grep -v -E "$moved_by_sin" || true; }
 
 # compare NAME HOST_METHODS TARGET_METHODS [OPTION...]: one hansen20 run on
 # each side; the csv, the messages on stderr and the exit status must agree.
@@ -82,8 +89,11 @@ compare() {
       return 1
     fi
     sed -i 's/\r$//' "$out-target.csv" "$out-target.err"
+    echo "hansen20 $name: $(diff <(without_seconds <"$out-host.csv") <(without_seconds <"$out-target.csv") | grep -c -E "^> (7|12|14|20)," || true) rows" \
+         "of problems 7, 12, 14 and 20 differ on $target"
+    rows=without_moved_by_sin
   else
-    echo "hansen20 $name: $(diff "$out-host.csv" "$out-target.csv" | grep -c '^> [^,]*,nlopt-') of" \
+    echo "hansen20 $name: $(diff <(without_seconds <"$out-host.csv") <(without_seconds <"$out-target.csv") | grep -c '^> [^,]*,nlopt-' || true) of" \
          "$(grep -c '^[^,]*,nlopt-' "$out-host.csv") rows of NLopt's peers differ on $target"
     rows=without_peers
   fi
