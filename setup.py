@@ -3,7 +3,8 @@
 The core is C++ built by CMake, and pybind11, numpy and the compiler come from
 Debian, so the extension is one CMake target built for the interpreter that
 runs pip. VELMORA_BUILD_DIR names a build tree to reuse (the test script's);
-without it a tree under build/python-package is made, without the benchmarks.
+without it a tree under build/python-package is made, without the window and
+the benchmarks.
 """
 
 import os
@@ -23,7 +24,7 @@ class CMakeBuild(build_ext):
         tree = pathlib.Path(os.environ.get("VELMORA_BUILD_DIR") or SOURCE / "build" / "python-package" / "cmake").resolve()
         if not (tree / "CMakeCache.txt").exists():
             subprocess.run(["cmake", "-S", str(SOURCE), "-B", str(tree), "-G", "Ninja",
-                            "-DCMAKE_BUILD_TYPE=Release", "-DVELMORA_BENCH=OFF",
+                            "-DCMAKE_BUILD_TYPE=Release", "-DVELMORA_BENCH=OFF", "-DVELMORA_WINDOW=OFF",
                             f"-DPython_EXECUTABLE={sys.executable}"], check=True)
         subprocess.run(["cmake", "--build", str(tree), "--target", "_core"], check=True)
         package = tree / "python" / "velmora"

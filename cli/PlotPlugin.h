@@ -12,8 +12,6 @@ extern "C" bool velmoraWriteOperationalPng(const Velmora::Cli::OperationalReques
 
 namespace Velmora::Cli {
 
-inline constexpr const char* PlotModuleName = "libvelmora_plot.so";
-
 // Writers that load the module on their first use, from beside the program
 // (the build tree) or from its library folder (an installed program).
 PlotWriter loadedPlotWriter();

@@ -110,10 +110,14 @@ std::string usageText() {
          " and piyavsky's L that of the problem (--param-piyavsky from-file,\n"
          "or from-function: the function's constant times " + shortest(Lab::FromFunctionMargin) +
          ") unless --param-METHOD\n"
-         "gives one. NLopt's methods (nlopt-*) stop only at --steps N, a budget of N + 2\n"
+         "gives one. "
+#if VELMORA_PEERS
+         "NLopt's methods (nlopt-*) stop only at --steps N, a budget of N + 2\n"
          "evaluations; crs2, esch, isres and mlsl draw from --seed N (default 0), or in\n"
          "test sets and classes from each of --seeds N, and take their population as\n"
-         "--param-METHOD (0: NLopt's own). Numbers use \".\" as the decimal point.\n";
+         "--param-METHOD (0: NLopt's own). "
+#endif
+         "Numbers use \".\" as the decimal point.\n";
 }
 
 }  // namespace Velmora::Cli

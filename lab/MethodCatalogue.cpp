@@ -1,13 +1,14 @@
 #include "MethodCatalogue.h"
 
-#include <array>
 #include <cmath>
 
 #include "AdaptiveLipschitzSearch.h"
-#include "NloptSearch.h"
 #include "Piyavsky_opt.h"
 #include "Scan_opt.h"
 #include "Strongin_opt.h"
+#if VELMORA_PEERS
+#include "NloptSearch.h"
+#endif
 
 namespace Velmora::Lab {
 
@@ -57,6 +58,7 @@ constexpr MethodInfo variant(MethodId id, std::string_view englishName) {
           .reportsStop = true};
 }
 
+#if VELMORA_PEERS
 bool wholeOrZero(double value) { return value >= 0 && value == std::floor(value) && value <= 1e6; }
 double populationUsed(double value) { return wholeOrZero(value) ? value : 0; }
 
@@ -81,10 +83,11 @@ constexpr MethodInfo peer(MethodId id, std::string_view key, std::string_view en
 }
 
 using Nlopt = VELMORAALG::NloptSearch::Algorithm;
+#endif
 
 constexpr std::size_t WindowMethodCount = 3;
 
-const std::array<MethodInfo, 18> Catalogue{{
+const MethodInfo Catalogue[] = {
     {.id = MethodId::Scan,
      .key = "scan",
      .englishName = "sequential scanning",
@@ -126,6 +129,7 @@ const std::array<MethodInfo, 18> Catalogue{{
     variant<5>(MethodId::InfLtm, "information, maximum local tuning"),
     variant<6>(MethodId::InfLta, "information, additive local tuning"),
     variant<7>(MethodId::InfLtma, "information, maximum-additive local tuning"),
+#if VELMORA_PEERS
     peer<Nlopt::Direct>(MethodId::NloptDirect, "nlopt-direct", "NLopt's DIRECT (Jones et al. 1993)"),
     peer<Nlopt::DirectL>(MethodId::NloptDirectL, "nlopt-direct-l", "NLopt's DIRECT-L (Gablonsky and Kelley 2001)"),
     peer<Nlopt::Ags>(MethodId::NloptAgs, "nlopt-ags", "NLopt's AGS (Sergeyev, Strongin and Lera 2013)"),
@@ -134,7 +138,8 @@ const std::array<MethodInfo, 18> Catalogue{{
     peer<Nlopt::Isres>(MethodId::NloptIsres, "nlopt-isres", "NLopt's ISRES (Runarsson and Yao 2005)"),
     peer<Nlopt::Mlsl>(MethodId::NloptMlsl, "nlopt-mlsl",
                       "NLopt's MLSL, low-discrepancy, with BOBYQA (Kan and Timmer 1987)"),
-}};
+#endif
+};
 
 }  // namespace
 
@@ -145,7 +150,7 @@ std::span<const MethodInfo> allMethods() { return Catalogue; }
 const MethodInfo& methodInfo(MethodId id) {
   for (const MethodInfo& info : Catalogue)
     if (info.id == id) return info;
-  return Catalogue.front();
+  return Catalogue[0];
 }
 
 const MethodInfo* findMethod(std::string_view key) {

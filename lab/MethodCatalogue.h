@@ -28,6 +28,7 @@ enum class MethodId {
   InfLtm,
   InfLta,
   InfLtma,
+#if VELMORA_PEERS
   // NLopt's global methods, for velmora-run and the core; the window has none of them.
   NloptDirect,
   NloptDirectL,
@@ -36,6 +37,7 @@ enum class MethodId {
   NloptEsch,
   NloptIsres,
   NloptMlsl,
+#endif
 };
 
 enum class ParamMeaning {
@@ -99,7 +101,8 @@ struct MethodInfo {
 
 // The window's three methods, in the order of its method choice.
 std::span<const MethodInfo> windowMethods();
-// Every method: the window's three, the eight variants, then NLopt's seven.
+// Every method: the window's three, the eight variants, then NLopt's seven
+// (in a build with the peers).
 std::span<const MethodInfo> allMethods();
 const MethodInfo& methodInfo(MethodId id);
 // Null when no method has that key.

@@ -1,6 +1,9 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages that Velmora builds, runs and tests with.
 # Run as root; packages already present are left as they are.
+#   scripts/install-deps.sh           the native build's packages
+#   scripts/install-deps.sh aarch64   also ARM64 Linux's cross compiler, qemu and NLopt for arm64
+#   scripts/install-deps.sh mingw     also MinGW-w64 and wine
 set -euo pipefail
 
 packages=(
@@ -13,6 +16,15 @@ packages=(
   pybind11-dev python3-dev python3-numpy python3-scipy python3-matplotlib python3-pytest python3-venv python3-setuptools python3-wheel
 )
 
+case "${1:-}" in
+  "") ;;
+  # NLopt for the target comes from Debian's arm64 archive beside the host's own packages.
+  aarch64) packages+=(g++-aarch64-linux-gnu qemu-user-static libnlopt-dev:arm64) ;;
+  # Debian has no NLopt for MinGW-w64: that tree is built without the peers.
+  mingw) packages+=(g++-mingw-w64-x86-64-posix wine64) ;;
+  *) echo "usage: scripts/install-deps.sh [aarch64|mingw]" >&2; exit 2 ;;
+esac
+
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
@@ -20,6 +32,7 @@ done
 
 if ((${#missing[@]})); then
   export DEBIAN_FRONTEND=noninteractive
+  [[ ${1:-} == aarch64 ]] && dpkg --add-architecture arm64
   apt-get update
   apt-get install -y --no-install-recommends "${missing[@]}"
 fi

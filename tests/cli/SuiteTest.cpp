@@ -19,7 +19,10 @@ const std::string hansen = std::string(VELMORA_DATA_DIR) + "/hansen20.tsv";
 // A file with the header and the chosen problems of the literature's set.
 class ProblemFile {
  public:
-  explicit ProblemFile(const std::string& contents) : path_(::testing::TempDir() + "velmora_suite_" + std::to_string(next_++) + ".tsv") {
+  // Named after the test too: ctest runs each test in its own process, side by side.
+  explicit ProblemFile(const std::string& contents)
+      : path_(::testing::TempDir() + "velmora_suite_" + ::testing::UnitTest::GetInstance()->current_test_info()->name() +
+              "_" + std::to_string(next_++) + ".tsv") {
     std::ofstream(path_) << contents;
   }
   ~ProblemFile() { std::remove(path_.c_str()); }
