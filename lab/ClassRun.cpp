@@ -73,7 +73,8 @@ ClassRun runOnTestFunction(const TestFunction& f, MethodId method, double param,
     return true;
   };
   const SearchOutcome outcome = runSearch(request);
-  return {outcome.stop == StopReason::StopRequested ? hit : std::nullopt, outcome.stop, outcome.fault};
+  return {outcome.stop == StopReason::StopRequested ? hit : std::nullopt, outcome.stop, outcome.fault,
+          outcome.trialsOutside > 0};
 }
 
 }  // namespace Velmora::Lab
