@@ -102,6 +102,10 @@ void TFormTrace::createControls() {
   saveMenu->addActions({actSaveTrace, actSaveCharact, actSaveBest, actSaveSteps});
   btnSave->setMenu(saveMenu);
 
+  btnFirstOutside = named(new QPushButton(this), "btnFirstOutside");
+  btnFirstOutside->setToolTip(ru("Перейти к первому шагу, точка которого вышла за интервал поиска"));
+  btnFirstOutside->hide();
+
   labStep = named(new QLabel(this), "labStep");
   labStep->setWordWrap(true);
   labStep->setTextInteractionFlags(Qt::TextSelectableByMouse);
@@ -144,6 +148,7 @@ void TFormTrace::createControls() {
   controls->addWidget(new QLabel(ru("Скорость:"), this));
   controls->addWidget(cmbSpeed);
   controls->addSpacing(12);
+  controls->addWidget(btnFirstOutside);
   controls->addWidget(btnSave);
 
   chartTrace = named(new QCustomPlot(this), "chartTrace");
@@ -191,6 +196,7 @@ void TFormTrace::connectControls() {
   connect(btnPlay, &QPushButton::toggled, this, [this] { btnPlayClick(); });
   connect(playTimer_, &QTimer::timeout, this, [this] { playTimerTick(); });
   connect(tblSteps->selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this] { tblStepsRowChange(); });
+  connect(btnFirstOutside, &QPushButton::clicked, this, [this] { btnFirstOutsideClick(); });
   connect(actSaveTrace, &QAction::triggered, this, [this] { actSaveTraceClick(); });
   connect(actSaveCharact, &QAction::triggered, this, [this] { actSaveCharactClick(); });
   connect(actSaveBest, &QAction::triggered, this, [this] { actSaveBestClick(); });
@@ -221,6 +227,9 @@ void TFormTrace::showRun(std::shared_ptr<const TraceRun> run) {
     spinStep->setRange(0, steps);
   }
   labStepCount->setText(ru("из %1").arg(steps));
+  const int firstOutside = run_->trace.outcome().firstStepOutside;
+  btnFirstOutside->setText(ru("Выход за интервал: шаг %1").arg(firstOutside));
+  btnFirstOutside->setVisible(firstOutside > 0);
   {
     const QSignalBlocker blockSelection(tblSteps->selectionModel());
     model_->setTrace(std::shared_ptr<const Lab::SearchTrace>(run_, &run_->trace));
@@ -286,6 +295,13 @@ void TFormTrace::tblStepsRowChange() {
   guard_.run([this] {
     const QModelIndex current = tblSteps->selectionModel()->currentIndex();
     if (current.isValid()) setStep(current.row() + 1);
+  });
+}
+
+void TFormTrace::btnFirstOutsideClick() {
+  guard_.run([this] {
+    stopPlaying();
+    if (run_) setStep(run_->trace.outcome().firstStepOutside);
   });
 }
 

@@ -54,6 +54,7 @@ class TFormTrace : public QWidget {
   void btnPlayClick();
   void playTimerTick();
   void tblStepsRowChange();
+  void btnFirstOutsideClick();
   void actSaveTraceClick();
   void actSaveCharactClick();
   void actSaveBestClick();
@@ -67,6 +68,8 @@ class TFormTrace : public QWidget {
   QPushButton* btnStepForward = nullptr;
   QComboBox* cmbSpeed = nullptr;  ///< steps per second of btnPlay
   QPushButton* btnSave = nullptr;
+  // Names the first step whose point left the interval, and goes there; hidden when none did.
+  QPushButton* btnFirstOutside = nullptr;
   QLabel* labStep = nullptr;      ///< what step k did, in words
   QCustomPlot* chartTrace = nullptr;
   QLabel* labLegend = nullptr;

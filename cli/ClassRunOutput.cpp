@@ -96,6 +96,14 @@ void writeClassSummary(std::ostream& out, const ClassOptions& options, const std
     out << range(solved, "%.1f") << '/' << summary.runs / seeds.size() << " | " << range(meanHits, "%.1f") << " | "
         << number(summary.medianFirstHit) << " |\n";
   }
+  bool left = false;
+  for (MethodId method : options.methods) {
+    const auto runs = static_cast<std::size_t>(std::count_if(
+        rows.begin(), rows.end(), [method](const ClassRunRow& row) { return row.method == method && row.run.leftInterval; }));
+    if (runs == 0) continue;
+    out << (left ? "" : "\n") << leftIntervalLine(method, runs) << '\n';
+    left = true;
+  }
   if (spread)
     out << "\nA stochastic method's solved and mean first_hit are means over its seeds, the lowest and highest in"
         << " brackets; its median is over the runs of every seed.\n";

@@ -23,6 +23,9 @@ std::optional<double> fBest(const Lab::SearchOutcome& result) {
 std::optional<double> precision(const Lab::SearchOutcome& result) {
   return result.fault || result.stepCount == 0 ? std::nullopt : std::optional(result.precision);
 }
+std::optional<double> firstStepOutside(const Lab::SearchOutcome& result) {
+  return result.firstStepOutside ? std::optional<double>(result.firstStepOutside) : std::nullopt;
+}
 bool boundHit(const Lab::SearchOutcome& result) { return result.stop == Lab::StopReason::StepBoundHit; }
 // Trials are listed only for a run that finished.
 bool listsTrials(const SearchOptions& options, const Lab::SearchOutcome& result) {
@@ -75,6 +78,9 @@ void writeSearchText(std::ostream& out, const SearchOptions& options, const Lab:
   if (const auto reached = precision(result)) line("precision", shortest(*reached));
   line("steps made", std::to_string(result.stepCount));
   line("trials", std::to_string(result.trials.size()));
+  line("outside", result.trialsOutside ? std::to_string(result.trialsOutside) + " trials, the first at step " +
+                                             std::to_string(result.firstStepOutside)
+                                       : "none");
   line("evaluations", std::to_string(result.evaluations.value_or(0)));
   line("time", printed("%.6f s", result.seconds));
   if (showsStop(options.request.method)) line("stop", std::string(Lab::stopReasonText(result.stop)));
@@ -101,10 +107,12 @@ void writeSearchText(std::ostream& out, const SearchOptions& options, const Lab:
 
 void writeSearchCsv(std::ostream& out, const SearchOptions& options, const Lab::SearchOutcome& result) {
   const bool stop = showsStop(options.request.method);
-  out << "best_x,f_best,precision,step_count,trial_count,evaluations,bound_hit," << (stop ? "stop," : "")
+  out << "best_x,f_best,precision,step_count,trial_count,trials_outside,first_step_outside,evaluations,bound_hit,"
+      << (stop ? "stop," : "")
       << "fault,reports,seconds\n";
   out << optionalNumber(bestX(result)) << ',' << optionalNumber(fBest(result)) << ',' << optionalNumber(precision(result))
-      << ',' << result.stepCount << ',' << result.trials.size() << ',' << result.evaluations.value_or(0) << ','
+      << ',' << result.stepCount << ',' << result.trials.size() << ',' << result.trialsOutside << ','
+      << optionalNumber(firstStepOutside(result)) << ',' << result.evaluations.value_or(0) << ','
       << (boundHit(result) ? "true" : "false") << ',';
   if (stop) out << Lab::stopReasonKey(result.stop) << ',';
   out << csvField(result.fault.value_or("")) << ','
@@ -126,6 +134,9 @@ void writeSearchJson(std::ostream& out, const SearchOptions& options, const Lab:
   out << ",\n";
   out << "  \"step_count\": " << result.stepCount << ",\n";
   out << "  \"trial_count\": " << result.trials.size() << ",\n";
+  out << "  \"trials_outside\": " << result.trialsOutside << ",\n";
+  out << "  \"first_step_outside\": " << (result.firstStepOutside ? std::to_string(result.firstStepOutside) : "null")
+      << ",\n";
   out << "  \"evaluations\": " << result.evaluations.value_or(0) << ",\n";
   out << "  \"bound_hit\": " << (boundHit(result) ? "true" : "false") << ",\n";
   if (showsStop(options.request.method)) out << "  \"stop\": \"" << Lab::stopReasonKey(result.stop) << "\",\n";

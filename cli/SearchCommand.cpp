@@ -7,6 +7,7 @@
 #include "FormulaFunction.h"
 #include "GraphSamples.h"
 #include "MathReports.h"
+#include "OutsideWarning.h"
 #include "Output.h"
 #include "Search.h"
 #include "SearchCsv.h"
@@ -76,6 +77,8 @@ int runOneSearch(const SearchOptions& options, std::ostream& out, std::ostream& 
 
   writeSearch(out, options, result);
   if (!outputWritten(out, err)) return ExitFailed;
+  if (const auto warning = Lab::outsideWarning(result, request.method, request.xmin, request.xmax))
+    err << Program << ": warning: " << *warning << "\n";
   if (writeFailure) {
     err << Program << ": " << *writeFailure << "\n";
     return ExitFailed;

@@ -62,4 +62,8 @@ bool anyShowsStop(const std::vector<MethodId>& methods) {
   return false;
 }
 
+std::string leftIntervalLine(MethodId method, std::size_t runs) {
+  return std::string(methodName(method)) + ": left the interval: " + std::to_string(runs) + (runs == 1 ? " run" : " runs");
+}
+
 }  // namespace Velmora::Cli

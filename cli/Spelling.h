@@ -27,4 +27,8 @@ std::string paramText(MethodId method, double param);
 bool showsStop(MethodId method);
 bool anyShowsStop(const std::vector<MethodId>& methods);
 
+// A summary's line for a method some of whose runs placed a trial outside
+// their interval: "piyavsky: left the interval: 3 runs".
+std::string leftIntervalLine(MethodId method, std::size_t runs);
+
 }  // namespace Velmora::Cli

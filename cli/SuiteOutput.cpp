@@ -11,7 +11,7 @@ namespace Velmora::Cli {
 namespace {
 
 struct Means {
-  std::size_t runs = 0, successes = 0, finished = 0;
+  std::size_t runs = 0, successes = 0, finished = 0, leftInterval = 0;
   double trials = 0, error = 0, seconds = 0;
   std::optional<double> firstHit;  ///< over the runs that came within eps
 };
@@ -25,6 +25,7 @@ Means meansOf(const std::vector<SuiteRow>& rows, MethodId method) {
     means.trials += static_cast<double>(row.trials);
     means.seconds += row.seconds;
     if (row.success) ++means.successes;
+    if (row.leftInterval) ++means.leftInterval;
     firstHits.push_back(row.firstHit);
     if (!row.fault) {
       ++means.finished;
@@ -85,6 +86,12 @@ void writeSuiteMarkdown(std::ostream& out, const SuiteOptions& options, const st
         << " | " << (means.finished ? printed("%.2e", means.error) : "-") << " | " << printed("%.3g", means.seconds)
         << " |\n";
   }
+  bool left = false;
+  for (MethodId method : options.methods)
+    if (const std::size_t runs = meansOf(rows, method).leftInterval) {
+      out << (left ? "" : "\n") << leftIntervalLine(method, runs) << '\n';
+      left = true;
+    }
   bool noted = false;
   for (const SuiteRow& row : rows) {
     if (!row.fault && row.reports.empty()) continue;

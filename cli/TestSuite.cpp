@@ -43,6 +43,7 @@ SuiteRow runOne(const Problem& problem, Lab::FormulaFunction& func, MethodId met
   row.seconds = outcome.seconds;
   row.trials = outcome.trials.size();
   row.reports = outcome.reports;
+  row.leftInterval = outcome.trialsOutside > 0;
 
   const auto distance = [&](double x) {
     double nearest = INFINITY;

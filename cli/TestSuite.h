@@ -53,6 +53,7 @@ struct SuiteRow {
   Lab::StopReason stop = Lab::StopReason::IntervalRuleMet;
   std::optional<std::string> fault;
   std::vector<std::string> reports;
+  bool leftInterval = false;  ///< whether a trial lay outside [a, b]
 };
 
 // Called now and then with the runs done so far and all of them.

@@ -117,7 +117,8 @@ std::string usageText() {
          "test sets and classes from each of --seeds N, and take their population as\n"
          "--param-METHOD (0: NLopt's own). "
 #endif
-         "Numbers use \".\" as the decimal point.\n";
+         "Numbers use \".\" as the decimal point.\n"
+         "A run whose trials leave [A, B] warns on stderr and still exits with status 0.\n";
 }
 
 }  // namespace Velmora::Cli

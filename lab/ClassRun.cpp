@@ -74,7 +74,8 @@ ClassRun underClassRule(const TestFunction& f, MethodId method, double param, co
     return true;
   };
   const SearchOutcome outcome = run(request);
-  return {outcome.stop == StopReason::StopRequested ? hit : std::nullopt, outcome.stop, outcome.fault};
+  return {outcome.stop == StopReason::StopRequested ? hit : std::nullopt, outcome.stop, outcome.fault,
+          outcome.trialsOutside > 0};
 }
 
 }  // namespace

@@ -39,6 +39,7 @@ struct ClassRun {
   std::optional<int> firstHit;
   StopReason stop = StopReason::StepBoundHit;
   std::optional<std::string> fault;  ///< the user's text of the fault
+  bool leftInterval = false;         ///< whether a trial lay outside [a, b]
 };
 
 double lipschitzFromFunction(const TestFunction& f);

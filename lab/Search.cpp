@@ -36,6 +36,16 @@ VELMORAALG::StopRule ruleOf(const SearchRequest& request) {
   return {request.stop, request.steps, request.eps, request.maxSteps};
 }
 
+void countTrialsOutside(SearchOutcome& outcome, double xmin, double xmax) {
+  for (const Trial& trial : outcome.trials) {
+    if (trial.x >= xmin && trial.x <= xmax) continue;
+    ++outcome.trialsOutside;
+    // The trial placed k-th is step k - 2's point.
+    const int step = trial.placed - 2;
+    if (outcome.firstStepOutside == 0 || step < outcome.firstStepOutside) outcome.firstStepOutside = step;
+  }
+}
+
 }  // namespace
 
 SearchOutcome runSearch(SearchEngine& method, const SearchRequest& request) {
@@ -85,6 +95,7 @@ SearchOutcome runSearch(SearchEngine& method, const SearchRequest& request) {
   outcome.trials.reserve(trials.size());
   for (std::size_t i = 0; i < trials.size(); ++i)
     outcome.trials.push_back({trials[i].X, values[i], trials[i].Charact, order[i]});
+  countTrialsOutside(outcome, request.xmin, request.xmax);
   return outcome;
 }
 

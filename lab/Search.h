@@ -64,6 +64,10 @@ struct SearchOutcome {
   std::optional<std::size_t> evaluations;
   double seconds = 0;
   std::vector<Trial> trials;
+  // Trials outside [xmin, xmax]: Piyavsky's point is not confined to the
+  // interval, and an L below the slope sends it out.
+  std::size_t trialsOutside = 0;
+  int firstStepOutside = 0;  ///< the first step that placed one; 0 when none did
   std::vector<VELMORAALG::TStepRecord> stepRecords;  ///< one per step, when the request asked
   // A peer's own word on how its run ended: NLopt's result code and its name.
   std::optional<int> engineResult;

@@ -10,6 +10,7 @@
 #include "Exceptions.h"
 #include "Interrupt.h"
 #include "Objective.h"
+#include "OutsideWarning.h"
 #include "SearchResult.h"
 #include "UserMethod.h"
 
@@ -80,6 +81,8 @@ SearchResult search(py::handle objective, py::handle bounds, py::handle method, 
   }
   calls.raiseKept();
 
+  if (const auto warning = Lab::outsideWarning(outcome, request.method, a, b))
+    if (PyErr_WarnEx(PyExc_RuntimeWarning, warning->c_str(), 1) < 0) throw py::error_already_set();
   const bool faulted = outcome.fault.has_value();
   const std::size_t counted = evaluations.value_or(outcome.evaluations.value_or(0));
   SearchResult result = searchResult(std::move(outcome), counted, recordSteps);
@@ -152,7 +155,14 @@ Returns
 SearchResult
     ``x``, ``fun``, ``nit``, ``nfev``, ``success``, ``stop``, ``message``,
     ``precision``, ``param``, ``trials`` (numpy arrays ``x``, ``f``,
-    ``order``, ``charact`` in list order) and ``steps``.
+    ``order``, ``charact`` in list order), ``trials_outside``,
+    ``first_step_outside`` and ``steps``.
+
+Warns
+-----
+RuntimeWarning
+    Trials lie outside the bounds (Piyavsky's L below the slope), in
+    velmora-run's words.
 
 Raises
 ------

@@ -78,6 +78,8 @@ SearchResult searchResult(Lab::SearchOutcome&& outcome, std::size_t evaluations,
   r.precision = outcome.fault || outcome.stepCount == 0 ? py::object(py::none()) : py::float_(outcome.precision);
   r.param = outcome.paramUsed;
   r.trials = trialColumns(std::move(outcome.trials));
+  r.trials_outside = outcome.trialsOutside;
+  r.first_step_outside = outcome.firstStepOutside ? py::object(py::int_(outcome.firstStepOutside)) : py::none();
   r.steps = recordedSteps ? py::object(stepColumns(std::move(outcome.stepRecords))) : py::none();
   r.reports = std::move(outcome.reports);
   r.seconds = outcome.seconds;
@@ -105,6 +107,10 @@ void addSearchResult(py::module_& m) {
       .def_readonly("precision", &SearchResult::precision, "The last step's precision; None before a step and after a fault.")
       .def_readonly("param", &SearchResult::param, "The parameter the method worked with (L or r); 0 for scanning.")
       .def_readonly("trials", &SearchResult::trials, "The trials in list order.")
+      .def_readonly("trials_outside", &SearchResult::trials_outside,
+                    "How many trials lie outside the bounds (Piyavsky's with L below the slope).")
+      .def_readonly("first_step_outside", &SearchResult::first_step_outside,
+                    "The first step that placed a trial outside the bounds; None when none did.")
       .def_readonly("steps", &SearchResult::steps,
                     "With record_steps=True a dict of numpy arrays, one entry per step, with the columns of\n"
                     "velmora-run --steps-out: step, interval, left, right, charact, constant, x, f, precision.")

@@ -28,6 +28,8 @@ struct SearchResult {
   py::object precision;  ///< the last step's; None before a step and after a fault
   double param = 0;      ///< the parameter the method worked with
   Trials trials;
+  std::size_t trials_outside = 0;  ///< trials outside the bounds
+  py::object first_step_outside;   ///< the first step that placed one; None when none did
   py::object steps;  ///< None, or a dict of numpy arrays with the columns of velmora-run --steps-out
   std::vector<std::string> reports;
   double seconds = 0;

@@ -147,7 +147,8 @@ def minimize_scalar(fun, bracket=None, bounds=None, args=(), method="strongin", 
     scipy.optimize.OptimizeResult or SearchResult
         With scipy: an OptimizeResult with ``x``, ``fun``, ``nit``, ``nfev``,
         ``success``, ``status`` (0 for success), ``message`` and Velmora's
-        ``stop``, ``precision``, ``trials``; without it the SearchResult.
+        ``stop``, ``precision``, ``trials``, ``trials_outside``,
+        ``first_step_outside``; without it the SearchResult.
     """
     if bracket is not None:
         raise ValueError("bracket is not taken: Velmora searches the whole interval bounds=(A, B)")
@@ -171,7 +172,8 @@ def minimize_scalar(fun, bracket=None, bounds=None, args=(), method="strongin", 
     except ImportError:
         return r
     return OptimizeResult(x=r.x, fun=r.fun, nit=r.nit, nfev=r.nfev, success=r.success, status=0 if r.success else 1,
-                          message=r.message, stop=r.stop, precision=r.precision, trials=r.trials)
+                          message=r.message, stop=r.stop, precision=r.precision, trials=r.trials,
+                          trials_outside=r.trials_outside, first_step_outside=r.first_step_outside)
 
 
 def plot(result, objective=None, ax=None, samples=500):

@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QDir>
 #include <QFile>
+#include <QPushButton>
 #include <QSlider>
 #include <QSpinBox>
 #include <QTableView>
@@ -152,6 +153,29 @@ TEST_F(SearchTrace, theOpenWindowFollowsEachFinishedSearchAndTheMenuFollowsUpdat
   pressSearch();
   EXPECT_EQ(dialogs.errors(), std::vector<QString>{"Floating point division by zero."});
   EXPECT_FALSE(form->actSearchTrace->isEnabled());
+}
+
+// Piyavsky's L far below the slope sends points outside [-10, 10]: the window
+// names the first step that did and goes there; a run that stays inside has no such button.
+TEST_F(SearchTrace, theFirstStepOutsideTheIntervalIsNamedAndReachedByItsButton) {
+  chooseMethod(1);
+  form->edMetParam->setText(QStringLiteral("1"));
+  pressSearch();
+  TFormTrace& trace = openTrace();
+  const int first = trace.run()->trace.outcome().firstStepOutside;
+  ASSERT_GT(first, 0);
+  EXPECT_TRUE(trace.btnFirstOutside->isVisible());
+  EXPECT_EQ(trace.btnFirstOutside->text(), QString::fromUtf8("Выход за интервал: шаг %1").arg(first));
+  QTest::mouseClick(trace.btnFirstOutside, Qt::LeftButton);
+  EXPECT_EQ(trace.step(), first);
+  const double placed = keys(graphNamed(trace.chartTrace, "current")).at(0);
+  EXPECT_TRUE(placed < -10 || placed > 10) << placed;
+
+  chooseMethod(2);
+  form->edMetParam->setText(QStringLiteral("2"));
+  pressSearch();
+  EXPECT_FALSE(trace.btnFirstOutside->isVisible());
+  EXPECT_TRUE(dialogs.boxes.empty());
 }
 
 TEST_F(SearchTrace, theTrialsAreSavedInTheOrderTheyWerePlaced) {

@@ -55,12 +55,15 @@ TEST(SearchOutput, jsonHoldsExactlyTheDocumentedKeysInOrder) {
     if (std::regex_search(line, m, topKey)) keys.push_back(m[1]);
   }
   EXPECT_EQ(keys, (std::vector<std::string>{"best_x", "best_x_hex", "f_best", "f_best_hex", "precision", "precision_hex",
-                                            "step_count", "trial_count", "evaluations", "bound_hit", "fault", "reports",
+                                            "step_count", "trial_count", "trials_outside",
+                                            "first_step_outside", "evaluations", "bound_hit", "fault", "reports",
                                             "trials"}));
   EXPECT_EQ(jsonValues(r.out, "x_hex").size(), 32u);
   EXPECT_EQ(jsonValues(r.out, "step_count"), std::vector<std::string>{"30"});
   EXPECT_EQ(jsonValues(r.out, "trial_count"), std::vector<std::string>{"32"});
   EXPECT_EQ(jsonValues(r.out, "fault"), std::vector<std::string>{"null"});
+  EXPECT_EQ(jsonValues(r.out, "first_step_outside"), std::vector<std::string>{"null"});
+  EXPECT_EQ(r.err, "");
 
   const Outcome without = run(with(strongin30, {"--format", "json"}));
   EXPECT_EQ(without.out.find("\"trials\""), std::string::npos);
@@ -133,8 +136,10 @@ TEST(SearchOutput, windowExampleInTextAndCsv) {
   ASSERT_EQ(csv.status, ExitOk);
   const std::vector<std::string> rows = lines(csv.out);
   ASSERT_EQ(rows.size(), 2u + 1u + 1u + 102u);
-  EXPECT_EQ(rows[0], "best_x,f_best,precision,step_count,trial_count,evaluations,bound_hit,fault,reports,seconds");
-  EXPECT_EQ(rows[1].rfind("0,-5,0.15625,100,102,102,false,,,", 0), 0u) << rows[1];
+  EXPECT_EQ(rows[0],
+            "best_x,f_best,precision,step_count,trial_count,trials_outside,first_step_outside,evaluations,bound_hit,fault,"
+            "reports,seconds");
+  EXPECT_EQ(rows[1].rfind("0,-5,0.15625,100,102,0,,102,false,,,", 0), 0u) << rows[1];
   EXPECT_EQ(rows[2], "");
   EXPECT_EQ(rows[3], "x,f,charact");
   EXPECT_EQ(rows[4].rfind("-10,95,", 0), 0u);
@@ -306,12 +311,30 @@ TEST(SearchOutput, aVariantsRunSaysWhyItStoppedAndTakesItsOwnDefault) {
 
   const std::vector<std::string> csv = lines(run(with(args, {"--param", "1.1", "--format", "csv"})).out);
   ASSERT_EQ(csv.size(), 2u);
-  EXPECT_EQ(csv[0], "best_x,f_best,precision,step_count,trial_count,evaluations,bound_hit,stop,fault,reports,seconds");
-  EXPECT_NE(csv[1].find(",4,6,6,false,left-interval,,,"), std::string::npos) << csv[1];
+  EXPECT_EQ(csv[0],
+            "best_x,f_best,precision,step_count,trial_count,trials_outside,first_step_outside,evaluations,bound_hit,stop,"
+            "fault,reports,seconds");
+  EXPECT_NE(csv[1].find(",4,6,0,,6,false,left-interval,,,"), std::string::npos) << csv[1];
 
   const Outcome text = run(args);
   EXPECT_NE(text.out.find("method        inf-lta, multiplier r = 2\n"), std::string::npos) << text.out;
   EXPECT_NE(text.out.find("stop          the steps were made\n"), std::string::npos) << text.out;
   EXPECT_NE(run(with(args, {"--param", "1.1"})).out.find("stop          the new point left its interval\n"),
             std::string::npos);
+}
+
+// Piyavsky's L far below the slope sends trials outside the interval: the run
+// still did what was asked, and says what went wrong once, on stderr.
+TEST(SearchOutput, aRunWhoseTrialsLeftTheIntervalWarnsAndExitsWithZero) {
+  const std::vector<std::string> args{"sin(x[0])+sin(10*x[0]/3)", "--interval", "2.7", "7.5", "--method", "piyavsky",
+                                      "--param", "0.2", "--steps", "60", "--format", "json"};
+  const Outcome r = run(args);
+  ASSERT_EQ(r.status, ExitOk) << r.err;
+  EXPECT_EQ(jsonValues(r.out, "trials_outside"), std::vector<std::string>{"46"});
+  EXPECT_EQ(jsonValues(r.out, "first_step_outside"), std::vector<std::string>{"2"});
+  const std::vector<std::string> best = jsonValues(r.out, "best_x");
+  ASSERT_EQ(best.size(), 1u);
+  EXPECT_EQ(r.err, "velmora-run: warning: 46 of 62 trials lie outside [2.7, 7.5], the first at step 2; L = 0.2 is below "
+                   "the function's slope there. The best point found, " + best[0] + ", lies outside the interval. "
+                   "A larger L avoids this.\n");
 }

@@ -145,6 +145,11 @@ TEST(Suite, markdownTableWithMeansAndTheParameterOfEachMethod) {
   EXPECT_NE(r.out.find("| strongin | 2.5 | "), std::string::npos);
   EXPECT_NE(r.out.find("| piyavsky | L of the file | "), std::string::npos);
   EXPECT_NE(r.out.find(" | 2/2 | "), std::string::npos);
+  EXPECT_EQ(r.out.find("left the interval"), std::string::npos) << "the file's L keeps every trial inside";
+
+  const Outcome low = run({"--suite", file.path(), "--methods", "strongin,piyavsky", "--param-piyavsky", "0.05"});
+  ASSERT_EQ(low.status, ExitOk) << low.err;
+  EXPECT_NE(low.out.find(" |\n\npiyavsky: left the interval: 2 runs\n"), std::string::npos) << low.out;
 }
 
 TEST(Suite, progressLineOnlyOnATerminal) {

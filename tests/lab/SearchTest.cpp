@@ -204,4 +204,35 @@ TEST(Search, outcomeSaysWhyTheRunStopped) {
   EXPECT_EQ(outcome.evaluations, 0u);
 }
 
+// The outcome's count of trials outside the interval agrees with the step
+// records, whose points are the trials but the ends.
+TEST(Search, countsTheTrialsOutsideTheIntervalAndTheFirstStepThatPlacedOne) {
+  struct Case {
+    const char* why;
+    MethodId method;
+    double param;
+    bool leaves;
+  };
+  const Case cases[] = {
+      {"Piyavsky with L far below the slope of about 4.3", MethodId::Piyavsky, 0.2, true},
+      {"Piyavsky with L above it", MethodId::Piyavsky, 6, false},
+      {"scanning never leaves", MethodId::Scan, 0, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.why);
+    SearchRequest request = stepsRequest(c.method, 60);
+    request.objective = TwoSines;
+    request.param = c.param;
+    request.recordSteps = true;
+    const SearchOutcome outcome = runSearch(request);
+    std::size_t outside = 0;
+    int first = 0;
+    for (const VELMORAALG::TStepRecord& r : outcome.stepRecords)
+      if (r.X < request.xmin || r.X > request.xmax) first = ++outside == 1 ? r.Step : first;
+    EXPECT_EQ(outside > 0, c.leaves);
+    EXPECT_EQ(outcome.trialsOutside, outside);
+    EXPECT_EQ(outcome.firstStepOutside, first);
+  }
+}
+
 }  // namespace

@@ -33,6 +33,15 @@ def test_formula_runs_match_velmora_run_bit_for_bit(method, param, rule):
     assert [float.fromhex(t["charact_hex"]) for t in out["trials"]] == list(r.trials.charact)
 
 
+def test_trials_outside_the_bounds_warn_in_velmora_runs_words():
+    with pytest.warns(RuntimeWarning, match=r"^46 of 62 trials lie outside \[2.7, 7.5\], the first at step 2; L = 0.2 ") as caught:
+        r = velmora.search(FORMULA, (2.7, 7.5), method="piyavsky", param=0.2, steps=60)
+    assert (r.trials_outside, r.first_step_outside) == (46, 2)
+    assert str(caught[0].message).endswith(f"The best point found, {r.x!r}, lies outside the interval. A larger L avoids this.")
+    inside = velmora.search(FORMULA, (2.7, 7.5), method="piyavsky", param=6, steps=60)
+    assert (inside.trials_outside, inside.first_step_outside) == (0, None)
+
+
 def test_a_callable_places_the_formulas_trials():
     f = velmora.search(FORMULA, (2.7, 7.5), method="scan", steps=64)
     c = velmora.search(lambda x: math.sin(x) + math.sin(10 * x / 3), (2.7, 7.5), method="scan", steps=64)
