@@ -188,6 +188,7 @@ TEST_F(StartUp, controlsOfOneGroupDoNotOverlap) {
 
 // Reading order: the groups from top to bottom, each down its columns from left to right.
 TEST_F(StartUp, tabOrderFollowsTheReadingOrder) {
+  form->show();  // lays out the radio group's items
   const auto key = [&](QWidget* w) {
     QWidget* group = w->parentWidget() == form.get() ? w : w->parentWidget();
     return std::tuple(group->y(), w->x(), w->y());
