@@ -1,18 +1,24 @@
-// The upper group: the formula compiled on every change, the samples, the
-// parameter count and grid, Random and Update.
+#include "FunctionEntry.h"
+
 #include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
-#include <QSpinBox>
-#include <QTableWidget>
-#include <algorithm>
-#include <charconv>
 #include <exception>
 
 #include "Main.h"
-#include "MessageText.h"
+#include "Widgets.h"
 
 namespace Velmora {
+
+const char* const SampleFormulas[6] = {
+    "x[0]^2 - 5",
+    "x[0]^2 + 6 * sin( 2*pi *x[0] )",
+    "cos(x[0]) + 2*cos(2*x[0]) * 2.27^(-x[0]/2)",
+    "sin(x[0]) + sin( 10*x[0]/3 )",
+    "(1.4 - 3*x[0]) * sin( 18*x[0] )",
+    "2*( x[0]-3 )^2 + exp( x[0]^2 / 2 )",
+};
 
 namespace {
 
@@ -32,122 +38,78 @@ QString errorLine(const Math_Parser::TError& error, const QString& formula) {
 
 }  // namespace
 
-void TMainForm::connectFunctionEntry() {
-  connect(edFuncExpr, &QLineEdit::textChanged, this, [this] { edFuncExprChange(); });
-  connect(combFuncList, &QComboBox::editTextChanged, this, [this] { combFuncListChange(); });
-  // The spin box's own signal keeps quiet while its text is no number, and
-  // its edit's signal while the value is set from outside; together they
-  // follow every text, an empty one included.
-  connect(spinParamCount, &QSpinBox::textChanged, this, [this] { spinParamCountChange(); });
-  connect(spinParamCount->findChild<QLineEdit*>(), &QLineEdit::textChanged, this, [this] { spinParamCountChange(); });
-  connect(btnRandParam, &QPushButton::clicked, this, [this] { btnRandParamClick(); });
-  connect(bbtnUpdateFunc, &QPushButton::clicked, this, [this] { bbtnUpdateFuncClick(); });
+void FunctionEntry::createControls(QWidget* window) {
+  gbOptFunc = makeGroup(window, "gbOptFunc", "Оптимизируемая Функция", 0, 1, 678, 90, true);
+  labFunc = makeLabel(gbOptFunc, "labFunc", "F ( X[0] ) = ", 4, 18, 66, 13, true);
+  labErrors = makeLabel(gbOptFunc, "labErrors", "Ошибки:", 18, 42, 51, 13, true);
+  Label2 = makeLabel(gbOptFunc, "Label2", "Из списка:", 2, 65, 67, 13, true);
+
+  edFuncExpr = makeEdit(gbOptFunc, "edFuncExpr", 70, 16, 235, 21, QString());
+  setTextColour(edFuncExpr, Qt::blue);
+  edFuncExpr->setToolTip(ru("Введите математическое выражение функции"));
+
+  edFuncErrors = makeEdit(gbOptFunc, "edFuncErrors", 70, 39, 235, 21, QString::fromLatin1(NotEntered));
+  edFuncErrors->setReadOnly(true);
+  {
+    QPalette p = edFuncErrors->palette();
+    p.setColor(QPalette::Base, p.color(QPalette::ToolTipBase));
+    p.setColor(QPalette::Text, Qt::red);
+    edFuncErrors->setPalette(p);
+  }
+  edFuncErrors->setToolTip(ru("Ошибки ввода математического выражения"));
+
+  combFuncList = make<QComboBox>(gbOptFunc, "combFuncList", 70, 62, 235, 21);
+  setFontStyle(combFuncList, true);
+  combFuncList->setEditable(true);
+  combFuncList->setInsertPolicy(QComboBox::NoInsert);
+  for (const char* formula : SampleFormulas) combFuncList->addItem(QString::fromLatin1(formula));
+  combFuncList->setCurrentIndex(-1);
+  combFuncList->setEditText(ru("Функция не выбрана"));
+  combFuncList->setToolTip(ru("Выберите функцию из списка"));
 }
 
-void TMainForm::edFuncExprChange() {
-  guard_.run([&] {
-    funcCorrect = true;
+void FunctionEntry::connectControls(std::vector<QWidget*> formulaButtons) {
+  formulaButtons_ = std::move(formulaButtons);
+  QObject::connect(edFuncExpr, &QLineEdit::textChanged, edFuncExpr, [this] { edFuncExprChange(); });
+  QObject::connect(combFuncList, &QComboBox::editTextChanged, combFuncList, [this] { combFuncListChange(); });
+}
+
+void FunctionEntry::edFuncExprChange() {
+  state_.guard().run([&] {
+    state_.funcCorrect = true;
     std::exception_ptr trialFault;
     const QString formula = edFuncExpr->text();
     if (formula.isEmpty()) {
       // The tree compiled before stays, unused while the formula is not correct.
       edFuncErrors->setText(QString::fromLatin1(NotEntered));
-      funcCorrect = false;
+      state_.funcCorrect = false;
     } else {
       try {
         const std::string text = formula.toStdString();
-        funcParser.Parse(text.c_str());
-        funcParser.Values = vars.data();
+        state_.funcParser.Parse(text.c_str());
+        state_.funcParser.Values = state_.vars.data();
         try {
-          funcParser.Evaluate();
+          state_.funcParser.Evaluate();
         } catch (...) {
           // The formula compiled: it is correct even though its value at the
           // current x[0] faults, and the fault is reported once the window says so.
           trialFault = std::current_exception();
         }
       } catch (const Math_Parser::TError& error) {
-        funcCorrect = false;
+        state_.funcCorrect = false;
         edFuncErrors->setText(errorLine(error, formula));
       }
     }
-    if (funcCorrect) edFuncErrors->setText(QString::fromLatin1(EnteredCorrectly));
-    bbtnUpdateFunc->setEnabled(funcCorrect);
-    bbtnSearchMin->setEnabled(funcCorrect);
+    if (state_.funcCorrect) edFuncErrors->setText(QString::fromLatin1(EnteredCorrectly));
+    for (QWidget* button : formulaButtons_) button->setEnabled(state_.funcCorrect);
     if (trialFault) std::rethrow_exception(trialFault);
   });
 }
 
-void TMainForm::combFuncListChange() {
-  guard_.run([&] {
+void FunctionEntry::combFuncListChange() {
+  state_.guard().run([&] {
     const QString text = combFuncList->currentText();
     if (text != edFuncExpr->text()) edFuncExpr->setText(text);
-  });
-}
-
-void TMainForm::spinParamCountChange() {
-  guard_.run([&] {
-    const int oldCount = paramCount;
-    const std::string text = spinParamCount->text().trimmed().toStdString();
-    int count = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), count);
-    const bool isInteger = error != std::errc::invalid_argument && end == text.data() + text.size() && !text.empty();
-    if (!isInteger) {
-      count = 0;
-    } else if (error == std::errc::result_out_of_range) {
-      count = text.front() == '-' ? 0 : 9;
-    }
-    paramCount = std::clamp(count, 0, 9);
-
-    strgParams->setColumnCount(std::max(paramCount, 1));
-    for (int c = oldCount; c < paramCount; ++c) {
-      setParamColumn(c, QStringLiteral("X[%1]").arg(c + 1), QStringLiteral("0"));
-      vars[c + 1] = 0.0;
-    }
-    if (paramCount == 0) {
-      setParamColumn(0, QString(), QString());
-      strgParams->setEnabled(false);
-    } else {
-      strgParams->setEnabled(true);
-    }
-    if (!isInteger) spinParamCount->findChild<QLineEdit*>()->setText(QStringLiteral("0"));
-  });
-}
-
-void TMainForm::btnRandParamClick() {
-  guard_.run([&] {
-    const Extended step = 0.00003125L;  // 1/32000
-    for (int c = 0; c < paramCount; ++c) {
-      const std::uint32_t r = randomGenerator() >> 1;  // 31 bits
-      const int k = static_cast<int>(r % 64000);
-      const double v = toDouble(mul(static_cast<Extended>(k - 32000), step));
-      vars[c + 1] = v;
-      strgParams->item(0, c)->setText(toFixed(v, 8, 7));
-    }
-  });
-}
-
-void TMainForm::bbtnUpdateFuncClick() {
-  guard_.run([&] {
-    if (!funcCorrect) return;
-    dataCorrect = true;
-    for (int c = 0; c < paramCount; ++c) {
-      const auto* cell = strgParams->item(0, c);
-      if (const auto value = toNumber(cell ? cell->text() : QString())) {
-        vars[c + 1] = *value;
-      } else {
-        dataCorrect = false;
-      }
-    }
-    if (!dataCorrect) {
-      showInputMessage(InputMessage::FunctionParameter);
-      return;
-    }
-    if (!readInterval()) {
-      dataCorrect = false;
-      showInputMessage(InputMessage::Interval);
-      return;
-    }
-    DrawFunctionGraph();
   });
 }
 

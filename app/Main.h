@@ -1,5 +1,5 @@
-// The main window: the formula, its parameters, the interval, the method
-// panel, the results and the chart, with the window state they share.
+// The main window: its state, and the groups it is built of, each with its
+// controls and handlers; the window adds the Search and About buttons.
 #pragma once
 
 #include <QWidget>
@@ -7,79 +7,44 @@
 #include <memory>
 #include <optional>
 #include <random>
+#include <string_view>
 
 #include "Charact_opt.h"
 #include "Dialogs.h"
+#include "FunctionEntry.h"
+#include "FunctionGraph.h"
+#include "FunctionParameters.h"
 #include "HandlerGuard.h"
+#include "IntervalAndMethod.h"
 #include "Math_Parser.h"
 #include "MethodCatalogue.h"
+#include "MethodParameters.h"
 #include "Search.h"
-#include "SpinEdit.h"
+#include "SearchResults.h"
 
-class QAction;
-class QComboBox;
-class QCPGraph;
-class QCustomPlot;
-class QFrame;
-class QGroupBox;
-class QLabel;
-class QLineEdit;
 class QPushButton;
-class QRadioButton;
-class QSpinBox;
-class QTableWidget;
 
 namespace Velmora {
 
 class TFormAbout;
-class TFormTrace;
-class TRadioGroup;
-struct TraceRun;
 
-class TMainForm : public QWidget {
-  Q_OBJECT
+// The state of the window's unit, which every group reads and writes, with
+// the window's number rules, its boxes and the guard its handlers run in.
+class WindowState {
  public:
-  // With no arguments: the real window with real boxes and the system's
-  // decimal separator. Tests pass a recording Dialogs (kept by the caller,
-  // outliving the window) and a fixed separator.
-  explicit TMainForm(Dialogs* dialogs = nullptr, std::optional<QString> decimalSeparator = std::nullopt);
-  ~TMainForm() override;
+  // With no dialogs the real boxes; with no separator the system's.
+  WindowState(Dialogs* dialogs, std::optional<QString> decimalSeparator);
+  WindowState(const WindowState&) = delete;
+  WindowState& operator=(const WindowState&) = delete;
 
   // The objective function of the methods and the graph: F at x with the
   // current parameters; x stays in x[0]. Faults reach the caller.
   double FuncValue(double x);
   VELMORAALG::TOptFunc objective() { return [this](double x) { return FuncValue(x); }; }
 
-  // Handlers. Each runs its body in the guard, so a test may call one
-  // directly and sees what the user sees.
-  void FormCreate();
-  void FormDestroy();
-  void edFuncExprChange();
-  void combFuncListChange();
-  void spinParamCountChange();
-  void btnRandParamClick();
-  void bbtnUpdateFuncClick();
-  void DrawFunctionGraph();
-
-  // Method panel, Search and About (connected in connectSearchPanel).
-  void radgrSearchMetClick();
-  void rbtnStepStopClick();
-  void rbtnPrecStopClick();
-  void bbtnSearchMinClick();
-  void bbtnProgramInfoClick();
-  void DrawTrialPoints();
-
-  // The chart's menu (ChartMenu.cpp).
-  void actSearchTraceClick();
-  void actSaveChartClick();
-  void actSaveTrialsClick();
-
   // The window's number rules with its decimal separator; empty when the text does not convert.
   std::optional<double> toNumber(const QString& text) const;
   QString toFixed(double value, int precision, int decimals) const;
-  // Xmin, then Xmax, from their edits; false when either fails, and Xmin
-  // keeps its new value when only edXmax fails.
-  bool readInterval();
   // The plain message box with a UTF-8 text.
   void showInputMessage(std::string_view text);
   const QString& decimalSeparator() const { return separator_; }
@@ -87,7 +52,6 @@ class TMainForm : public QWidget {
   Dialogs& dialogs() { return *dialogs_; }
   HandlerGuard& guard() { return guard_; }
 
-  // Window state.
   Math_Parser::TParser funcParser;
   std::array<double, 10> vars{};  ///< x[0] the argument, x[1]..x[9] the parameters
   double Xmin = 0;
@@ -98,61 +62,46 @@ class TMainForm : public QWidget {
   std::unique_ptr<VELMORAALG::SearchEngine> currentMethod;
   Lab::MethodId currentMethodId = Lab::MethodId::Scan;  ///< the catalogue's entry that made currentMethod
   std::mt19937 randomGenerator;   ///< Random draws from it; seeded once from the clock
+
+ private:
+  std::unique_ptr<Dialogs> ownDialogs_;
+  Dialogs* dialogs_;
+  HandlerGuard guard_;
+  QString separator_;
+};
+
+// The groups are bases, as a form class takes its generated controls: the
+// window answers to every control's and handler's own name
+// (form->edFuncExpr, form->bbtnUpdateFuncClick()), while each group reaches
+// only the state and the groups it is given.
+class TMainForm : public QWidget,
+                  public WindowState,
+                  public FunctionEntry,
+                  public FunctionParameters,
+                  public FunctionGraph,
+                  public IntervalAndMethod,
+                  public MethodParameters,
+                  public SearchResults {
+  Q_OBJECT
+ public:
+  // With no arguments: the real window with real boxes and the system's
+  // decimal separator. Tests pass a recording Dialogs (kept by the caller,
+  // outliving the window) and a fixed separator.
+  explicit TMainForm(Dialogs* dialogs = nullptr, std::optional<QString> decimalSeparator = std::nullopt);
+  ~TMainForm() override;
+
+  // Handlers. Each runs its body in the guard, so a test may call one
+  // directly and sees what the user sees.
+  void FormCreate();
+  void FormDestroy();
+  // Search and About (SearchRun.cpp).
+  void bbtnSearchMinClick();
+  void bbtnProgramInfoClick();
+  void DrawTrialPoints();
+
   // Made hidden with the window and shown again by every press of About.
   std::unique_ptr<TFormAbout> FormAbout;
-  // Made by the first request for the search's course; kept, hidden or not, from then on.
-  std::unique_ptr<TFormTrace> FormTrace;
-  // The last Search's run while the chart shows its trial points; empty otherwise.
-  std::shared_ptr<const TraceRun> lastRun;
 
-  // Controls, named as in the window's description.
-  QGroupBox* gbOptFunc = nullptr;
-  QLabel* labFunc = nullptr;
-  QLabel* labErrors = nullptr;
-  QLabel* Label1 = nullptr;
-  QFrame* bevSpacer = nullptr;
-  QLabel* Label2 = nullptr;
-  QLineEdit* edFuncExpr = nullptr;
-  QLineEdit* edFuncErrors = nullptr;
-  QPushButton* bbtnUpdateFunc = nullptr;
-  QSpinBox* spinParamCount = nullptr;
-  QTableWidget* strgParams = nullptr;
-  QComboBox* combFuncList = nullptr;
-  QPushButton* btnRandParam = nullptr;
-
-  QGroupBox* gbFuncView = nullptr;
-  QCustomPlot* chartFunc = nullptr;
-  QCPGraph* Series1 = nullptr;  ///< graph 0: the function's line
-  QCPGraph* Series2 = nullptr;  ///< graph 1: the trial points
-  QFrame* Shape1 = nullptr;
-  QLabel* Label3 = nullptr;
-  QFrame* Shape2 = nullptr;
-  QLabel* Label4 = nullptr;
-  QAction* actSearchTrace = nullptr;
-  QAction* actSaveChart = nullptr;
-  QAction* actSaveTrials = nullptr;
-
-  QGroupBox* gbInterval = nullptr;
-  QLabel* labXmin = nullptr;
-  QLabel* labArrow = nullptr;
-  QLabel* labXmax = nullptr;
-  QLineEdit* edXmin = nullptr;
-  QLineEdit* edXmax = nullptr;
-
-  TRadioGroup* radgrSearchMet = nullptr;
-  QGroupBox* grbMetParams = nullptr;
-  QRadioButton* rbtnStepStop = nullptr;
-  QRadioButton* rbtnPrecStop = nullptr;
-  TSpinEdit* spedSteps = nullptr;
-  QLineEdit* edPrecision = nullptr;
-  QLineEdit* edMetParam = nullptr;
-  QLabel* labMetParam = nullptr;
-
-  QGroupBox* GroupBox1 = nullptr;
-  QLabel* labGlobMin = nullptr;
-  QLabel* labMade = nullptr;
-  QLineEdit* edGlobMin = nullptr;
-  QLineEdit* edMadeParam = nullptr;
   QPushButton* bbtnSearchMin = nullptr;
   QPushButton* bbtnProgramInfo = nullptr;
 
@@ -160,26 +109,12 @@ class TMainForm : public QWidget {
   void showEvent(QShowEvent* event) override;
 
  private:
-  void createControls();
+  // What each group is built on; *this alone would also match a group's copy.
+  WindowState& windowState() { return *this; }
+  void createButtons();
   void setTabOrder();
-  void connectFunctionEntry();
-  void connectSearchPanel();
-  void createChartMenu();
-  // A finished run becomes the one the chart's menu and the trace window show;
-  // forgetting it disables what needs it.
-  void keepRun(Lab::SearchOutcome outcome);
-  void forgetRun();
-  // Header and value cells of the parameter grid's column c.
-  void setParamColumn(int column, const QString& header, const QString& value);
 
-  std::unique_ptr<Dialogs> ownDialogs_;
-  Dialogs* dialogs_;
-  HandlerGuard guard_;
-  QString separator_;
   bool centred_ = false;
 };
-
-// The sample formulas of the combo box, in list order.
-extern const char* const SampleFormulas[6];
 
 }  // namespace Velmora
