@@ -35,12 +35,12 @@ void TMainForm::createChartMenu() {
       [this] { guard().run([this] { FunctionChart::refresh(*chartFunc); }); });
 }
 
-void TMainForm::keepRun(Lab::SearchOutcome outcome) {
+void TMainForm::keepRun(Lab::RepeatableRun run) {
   std::vector<Lab::TracePoint> curve;
   curve.reserve(static_cast<std::size_t>(Series1->dataCount()));
   for (auto it = Series1->data()->constBegin(); it != Series1->data()->constEnd(); ++it)
     curve.push_back({it->key, it->value});
-  lastRun = std::make_shared<const TraceRun>(TraceRun{Lab::SearchTrace(currentMethodId, std::move(outcome)), std::move(curve)});
+  lastRun = std::make_shared<const TraceRun>(TraceRun{std::move(run), std::move(curve)});
   actSearchTrace->setEnabled(true);
   actSaveTrials->setEnabled(true);
   // An open trace window follows the searches; a hidden one waits until asked.
@@ -80,7 +80,7 @@ void TMainForm::actSaveTrialsClick() {
     if (!lastRun) return;
     SaveFile::csv(dialogs(), QString::fromUtf8("Сохранить испытания"), [this] {
       std::ostringstream out;
-      Lab::writeTrialsCsv(out, lastRun->trace.outcome().trials);
+      Lab::writeTrialsCsv(out, lastRun->run.outcome.trials);
       return out.str();
     });
   });

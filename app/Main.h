@@ -13,7 +13,7 @@
 #include "HandlerGuard.h"
 #include "Math_Parser.h"
 #include "MethodCatalogue.h"
-#include "Search.h"
+#include "RepeatableRun.h"
 #include "SpinEdit.h"
 
 class QAction;
@@ -167,7 +167,7 @@ class TMainForm : public QWidget {
   void createChartMenu();
   // A finished run becomes the one the chart's menu and the trace window show;
   // forgetting it disables what needs it.
-  void keepRun(Lab::SearchOutcome outcome);
+  void keepRun(Lab::RepeatableRun run);
   void forgetRun();
   // Header and value cells of the parameter grid's column c.
   void setParamColumn(int column, const QString& header, const QString& value);

@@ -13,7 +13,7 @@
 #include "FunctionChart.h"
 #include "Main.h"
 #include "MessageText.h"
-#include "Search.h"
+#include "RepeatableRun.h"
 #include "SpinEdit.h"
 
 namespace Velmora {
@@ -62,9 +62,10 @@ void TMainForm::bbtnSearchMinClick() {
 
     request.xmin = Xmin;
     request.xmax = Xmax;
-    // The trace window replays the steps.
-    request.recordSteps = true;
-    Lab::SearchOutcome outcome = Lab::runSearch(*currentMethod, request);
+    // The search's course makes the run again with its step records only
+    // when it is shown: most presses never open it.
+    Lab::RepeatableRun run = Lab::runRepeatably(*currentMethod, std::move(request));
+    const Lab::SearchOutcome& outcome = run.outcome;
     for (const std::string& report : outcome.reports) guard().mathReport(report);
     if (outcome.fault) {
       // The results and the chart keep what the last run left, but the run
@@ -74,18 +75,19 @@ void TMainForm::bbtnSearchMinClick() {
       return;
     }
     edGlobMin->setText(toFixed(outcome.bestX, 10, 7));
-    if (request.stop == Lab::StopRule::Steps)
+    if (run.request.stop == Lab::StopRule::Steps)
       edMadeParam->setText(toFixed(outcome.precision, 10, 9));
     else
       edMadeParam->setText(QString::number(outcome.stepCount));
     DrawFunctionGraph();
     DrawTrialPoints();
     const bool boundHit = outcome.stop == Lab::StopReason::StepBoundHit;
-    keepRun(std::move(outcome));
+    const int maxSteps = run.request.maxSteps;
+    keepRun(std::move(run));
     // A precision of 0 or below, or one finer than doubles resolve, is never
     // reached: the run stops at its step bound, and the figure shown is not
     // what the user asked for.
-    if (boundHit) showInputMessage(precisionNotReachedMessage(request.maxSteps));
+    if (boundHit) showInputMessage(precisionNotReachedMessage(maxSteps));
   });
 }
 
