@@ -67,7 +67,7 @@ class TMainForm : public QWidget {
   void rbtnPrecStopClick();
   void bbtnSearchMinClick();
   void bbtnProgramInfoClick();
-  void DrawTrialPoints();
+  void DrawTrialPoints(const std::vector<Lab::Trial>& trials);
 
   // The chart's menu (ChartMenu.cpp).
   void actSearchTraceClick();

@@ -80,7 +80,7 @@ void TMainForm::bbtnSearchMinClick() {
     else
       edMadeParam->setText(QString::number(outcome.stepCount));
     DrawFunctionGraph();
-    DrawTrialPoints();
+    DrawTrialPoints(outcome.trials);
     const bool boundHit = outcome.stop == Lab::StopReason::StepBoundHit;
     const int maxSteps = run.request.maxSteps;
     keepRun(std::move(run));
@@ -91,31 +91,19 @@ void TMainForm::bbtnSearchMinClick() {
   });
 }
 
-void TMainForm::DrawTrialPoints() {
+void TMainForm::DrawTrialPoints(const std::vector<Lab::Trial>& trials) {
   FunctionChart::clear(*Series2);
-  const std::vector<VELMORAALG::TSearchInfo> trials = currentMethod->GetTrials();
   // The points go into the series at once: appended one by one, each with
-  // its own insertion by x, 100002 points would keep the window busy.
+  // its own insertion by x, 100002 points would keep the window busy. The
+  // run has F at every trial already.
   QVector<QCPGraphData> points;
   points.reserve(static_cast<qsizetype>(trials.size()));
-  const auto publish = [&] {
-    const bool sorted = std::is_sorted(points.cbegin(), points.cend(), qcpLessThanSortKey<QCPGraphData>);
-    Series2->data()->set(points, sorted);
-    FunctionChart::refresh(*chartFunc);
-  };
-  try {
-    for (const VELMORAALG::TSearchInfo& trial : trials) {
-      double y = FuncValue(trial.X);
-      // As FunctionChart::append does: a value that is no finite number is a gap.
-      if (!std::isfinite(y)) y = std::numeric_limits<double>::quiet_NaN();
-      points.append(QCPGraphData(trial.X, y));
-    }
-  } catch (...) {
-    // The points evaluated before the fault stay on the chart.
-    publish();
-    throw;
-  }
-  publish();
+  for (const Lab::Trial& trial : trials)
+    // As FunctionChart::append does: a value that is no finite number is a gap.
+    points.append(QCPGraphData(trial.x, std::isfinite(trial.f) ? trial.f : std::numeric_limits<double>::quiet_NaN()));
+  const bool sorted = std::is_sorted(points.cbegin(), points.cend(), qcpLessThanSortKey<QCPGraphData>);
+  Series2->data()->set(points, sorted);
+  FunctionChart::refresh(*chartFunc);
 }
 
 void TMainForm::bbtnProgramInfoClick() {
