@@ -94,9 +94,9 @@ std::size_t heapInUse() {
   return info.uordblks + info.hblkhd;
 }
 
-// What the course holds: the run the main window keeps for it (the outcome
-// with its step records, the best values, the curve), measured from the
-// vectors; and the window with its charts, table and buffers, measured as the
+// What the course holds: the run the main window keeps for it (its trials
+// and the curve), measured from the vectors; and the window with the run made
+// again with its step records, its charts, table and buffers, measured as the
 // heap it adds, after the slider has been at the end, the middle and the start.
 void BM_HeldMemory(benchmark::State& state) {
   search(state, static_cast<int>(state.range(0)));
