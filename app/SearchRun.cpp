@@ -101,6 +101,8 @@ void TMainForm::DrawTrialPoints(const std::vector<Lab::Trial>& trials) {
   for (const Lab::Trial& trial : trials)
     // As FunctionChart::append does: a value that is no finite number is a gap.
     points.append(QCPGraphData(trial.x, std::isfinite(trial.f) ? trial.f : std::numeric_limits<double>::quiet_NaN()));
+  // x[0] stays at the last trial, where a formula entered next is first tried.
+  if (!trials.empty()) vars[0] = trials.back().x;
   const bool sorted = std::is_sorted(points.cbegin(), points.cend(), qcpLessThanSortKey<QCPGraphData>);
   Series2->data()->set(points, sorted);
   FunctionChart::refresh(*chartFunc);
