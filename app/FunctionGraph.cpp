@@ -70,13 +70,12 @@ void FunctionGraph::DrawFunctionGraph() {
   }
 }
 
-void FunctionGraph::keepRun(Lab::SearchOutcome outcome) {
+void FunctionGraph::keepRun(Lab::RepeatableRun run) {
   std::vector<Lab::TracePoint> curve;
   curve.reserve(static_cast<std::size_t>(Series1->dataCount()));
   for (auto it = Series1->data()->constBegin(); it != Series1->data()->constEnd(); ++it)
     curve.push_back({it->key, it->value});
-  lastRun = std::make_shared<const TraceRun>(
-      TraceRun{Lab::SearchTrace(state_.currentMethodId, std::move(outcome)), std::move(curve)});
+  lastRun = std::make_shared<const TraceRun>(TraceRun{std::move(run), std::move(curve)});
   actSearchTrace->setEnabled(true);
   actSaveTrials->setEnabled(true);
   // An open trace window follows the searches; a hidden one waits until asked.
@@ -117,7 +116,7 @@ void FunctionGraph::actSaveTrialsClick() {
     if (!lastRun) return;
     SaveFile::csv(state_.dialogs(), ru("Сохранить испытания"), [this] {
       std::ostringstream out;
-      Lab::writeTrialsCsv(out, lastRun->trace.outcome().trials);
+      Lab::writeTrialsCsv(out, lastRun->run.outcome.trials);
       return out.str();
     });
   });

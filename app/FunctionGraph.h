@@ -5,7 +5,7 @@
 
 #include <memory>
 
-#include "Search.h"
+#include "RepeatableRun.h"
 
 class QAction;
 class QCPGraph;
@@ -56,7 +56,7 @@ class FunctionGraph {
   void connectControls();
   // A finished run becomes the one the chart's menu and the trace window show;
   // forgetting it disables what needs it.
-  void keepRun(Lab::SearchOutcome outcome);
+  void keepRun(Lab::RepeatableRun run);
   void forgetRun();
 
  private:

@@ -8,6 +8,7 @@
 #include <optional>
 #include <random>
 #include <string_view>
+#include <vector>
 
 #include "Charact_opt.h"
 #include "Dialogs.h"
@@ -19,7 +20,7 @@
 #include "Math_Parser.h"
 #include "MethodCatalogue.h"
 #include "MethodParameters.h"
-#include "Search.h"
+#include "RepeatableRun.h"
 #include "SearchResults.h"
 
 class QPushButton;
@@ -97,7 +98,7 @@ class TMainForm : public QWidget,
   // Search and About (SearchRun.cpp).
   void bbtnSearchMinClick();
   void bbtnProgramInfoClick();
-  void DrawTrialPoints();
+  void DrawTrialPoints(const std::vector<Lab::Trial>& trials);
 
   // Made hidden with the window and shown again by every press of About.
   std::unique_ptr<TFormAbout> FormAbout;

@@ -13,7 +13,7 @@
 #include "FunctionChart.h"
 #include "Main.h"
 #include "MessageText.h"
-#include "Search.h"
+#include "RepeatableRun.h"
 #include "SpinEdit.h"
 
 namespace Velmora {
@@ -62,9 +62,10 @@ void TMainForm::bbtnSearchMinClick() {
 
     request.xmin = Xmin;
     request.xmax = Xmax;
-    // The trace window replays the steps.
-    request.recordSteps = true;
-    Lab::SearchOutcome outcome = Lab::runSearch(*currentMethod, request);
+    // The search's course makes the run again with its step records only
+    // when it is shown: most presses never open it.
+    Lab::RepeatableRun run = Lab::runRepeatably(*currentMethod, std::move(request));
+    const Lab::SearchOutcome& outcome = run.outcome;
     for (const std::string& report : outcome.reports) guard().mathReport(report);
     if (outcome.fault) {
       // The results and the chart keep what the last run left, but the run
@@ -74,46 +75,37 @@ void TMainForm::bbtnSearchMinClick() {
       return;
     }
     edGlobMin->setText(toFixed(outcome.bestX, 10, 7));
-    if (request.stop == Lab::StopRule::Steps)
+    if (run.request.stop == Lab::StopRule::Steps)
       edMadeParam->setText(toFixed(outcome.precision, 10, 9));
     else
       edMadeParam->setText(QString::number(outcome.stepCount));
     DrawFunctionGraph();
-    DrawTrialPoints();
+    DrawTrialPoints(outcome.trials);
     const bool boundHit = outcome.stop == Lab::StopReason::StepBoundHit;
-    keepRun(std::move(outcome));
+    const int maxSteps = run.request.maxSteps;
+    keepRun(std::move(run));
     // A precision of 0 or below, or one finer than doubles resolve, is never
     // reached: the run stops at its step bound, and the figure shown is not
     // what the user asked for.
-    if (boundHit) showInputMessage(precisionNotReachedMessage(request.maxSteps));
+    if (boundHit) showInputMessage(precisionNotReachedMessage(maxSteps));
   });
 }
 
-void TMainForm::DrawTrialPoints() {
+void TMainForm::DrawTrialPoints(const std::vector<Lab::Trial>& trials) {
   FunctionChart::clear(*Series2);
-  const std::vector<VELMORAALG::TSearchInfo> trials = currentMethod->GetTrials();
   // The points go into the series at once: appended one by one, each with
-  // its own insertion by x, 100002 points would keep the window busy.
+  // its own insertion by x, 100002 points would keep the window busy. The
+  // run has F at every trial already.
   QVector<QCPGraphData> points;
   points.reserve(static_cast<qsizetype>(trials.size()));
-  const auto publish = [&] {
-    const bool sorted = std::is_sorted(points.cbegin(), points.cend(), qcpLessThanSortKey<QCPGraphData>);
-    Series2->data()->set(points, sorted);
-    FunctionChart::refresh(*chartFunc);
-  };
-  try {
-    for (const VELMORAALG::TSearchInfo& trial : trials) {
-      double y = FuncValue(trial.X);
-      // As FunctionChart::append does: a value that is no finite number is a gap.
-      if (!std::isfinite(y)) y = std::numeric_limits<double>::quiet_NaN();
-      points.append(QCPGraphData(trial.X, y));
-    }
-  } catch (...) {
-    // The points evaluated before the fault stay on the chart.
-    publish();
-    throw;
-  }
-  publish();
+  for (const Lab::Trial& trial : trials)
+    // As FunctionChart::append does: a value that is no finite number is a gap.
+    points.append(QCPGraphData(trial.x, std::isfinite(trial.f) ? trial.f : std::numeric_limits<double>::quiet_NaN()));
+  // x[0] stays at the last trial, where a formula entered next is first tried.
+  if (!trials.empty()) vars[0] = trials.back().x;
+  const bool sorted = std::is_sorted(points.cbegin(), points.cend(), qcpLessThanSortKey<QCPGraphData>);
+  Series2->data()->set(points, sorted);
+  FunctionChart::refresh(*chartFunc);
 }
 
 void TMainForm::bbtnProgramInfoClick() {

@@ -189,7 +189,7 @@ void TFormTrace::drawRun() {
   for (const Lab::TracePoint& p : run_->curve) curve.append(QCPGraphData(p.x, shown(p.f)));
   functionGraph_->data()->set(curve);
 
-  const Lab::SearchTrace& trace = run_->trace;
+  const Lab::SearchTrace& trace = *trace_;
   QVector<QCPGraphData> best;
   best.reserve(trace.stepCount() + 1);
   for (int k = 0; k <= trace.stepCount(); ++k) best.append(QCPGraphData(k, shown(trace.bestAfter(k))));
@@ -214,15 +214,15 @@ void TFormTrace::drawRun() {
 void TFormTrace::homeTraceView() {
   Span x;
   for (const Lab::TracePoint& p : run_->curve) x.add(p.x);
-  for (const Lab::Trial& t : run_->trace.outcome().trials) x.add(t.x);
+  for (const Lab::Trial& t : trace_->outcome().trials) x.add(t.x);
   chartTrace->xAxis->setRange(x.range());
   chartTrace->replot(QCustomPlot::rpQueuedReplot);
 }
 
 void TFormTrace::homeBestView() {
   Span y;
-  for (int k = 0; k <= run_->trace.stepCount(); ++k) y.add(run_->trace.bestAfter(k));
-  chartBest->xAxis->setRange(padded(0, std::max(1, run_->trace.stepCount())));
+  for (int k = 0; k <= trace_->stepCount(); ++k) y.add(trace_->bestAfter(k));
+  chartBest->xAxis->setRange(padded(0, std::max(1, trace_->stepCount())));
   chartBest->yAxis->setRange(y.range());
   chartBest->replot(QCustomPlot::rpQueuedReplot);
 }
@@ -232,7 +232,7 @@ void TFormTrace::homeBestView() {
 // chose, and the broken line with its own constant, whose vertex there is
 // the point it placed.
 void TFormTrace::drawStep() {
-  const Lab::SearchTrace& trace = run_->trace;
+  const Lab::SearchTrace& trace = *trace_;
   const int k = step_;
   trace.stateAfter(std::max(k - 1, 0), before_);
   const VELMORAALG::TStepRecord* record = k > 0 ? &trace.step(k) : nullptr;
@@ -341,7 +341,7 @@ void TFormTrace::drawCharacteristics() {
 }
 
 QString TFormTrace::stepSummary() const {
-  const Lab::SearchTrace& trace = run_->trace;
+  const Lab::SearchTrace& trace = *trace_;
   const int k = step_;
   const QString best = ru(" Наименьшее найденное значение %1.").arg(number(trace.bestAfter(k)));
   if (k == 0) {

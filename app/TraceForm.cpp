@@ -205,8 +205,10 @@ void TFormTrace::connectControls() {
 
 void TFormTrace::showRun(std::shared_ptr<const TraceRun> run) {
   stopPlaying();
+  // The press kept no step records: the same run is made again with them.
+  trace_ = std::make_shared<const Lab::SearchTrace>(run->run.request.method, Lab::runAgainRecorded(run->run));
   run_ = std::move(run);
-  const Lab::MethodInfo& method = Lab::methodInfo(run_->trace.method());
+  const Lab::MethodInfo& method = Lab::methodInfo(trace_->method());
   QString name = QString::fromUtf8(method.windowName.data(), static_cast<qsizetype>(method.windowName.size()));
   name = name.simplified();
   if (name.endsWith(';')) name.chop(1);
@@ -218,7 +220,7 @@ void TFormTrace::showRun(std::shared_ptr<const TraceRun> run) {
                      (brokenLine ? ru("<span style='color:#e07000'>&#9473;</span> ломаная &nbsp; ") : QString()) +
                      ru("<span style='background-color:#fff0b0'>&nbsp;&nbsp;&nbsp;</span> делимый интервал"));
 
-  const int steps = run_->trace.stepCount();
+  const int steps = trace_->stepCount();
   {
     const QSignalBlocker blockSlider(sldStep);
     const QSignalBlocker blockSpin(spinStep);
@@ -227,12 +229,12 @@ void TFormTrace::showRun(std::shared_ptr<const TraceRun> run) {
     spinStep->setRange(0, steps);
   }
   labStepCount->setText(ru("из %1").arg(steps));
-  const int firstOutside = run_->trace.outcome().firstStepOutside;
+  const int firstOutside = trace_->outcome().firstStepOutside;
   btnFirstOutside->setText(ru("Выход за интервал: шаг %1").arg(firstOutside));
   btnFirstOutside->setVisible(firstOutside > 0);
   {
     const QSignalBlocker blockSelection(tblSteps->selectionModel());
-    model_->setTrace(std::shared_ptr<const Lab::SearchTrace>(run_, &run_->trace));
+    model_->setTrace(trace_);
   }
   drawRun();
   setStep(steps);
@@ -241,7 +243,7 @@ void TFormTrace::showRun(std::shared_ptr<const TraceRun> run) {
 bool TFormTrace::playing() const { return btnPlay->isChecked(); }
 
 void TFormTrace::setStep(int k) {
-  const int steps = run_ ? run_->trace.stepCount() : 0;
+  const int steps = run_ ? trace_->stepCount() : 0;
   step_ = std::clamp(k, 0, steps);
   {
     const QSignalBlocker blockSlider(sldStep);
@@ -301,7 +303,7 @@ void TFormTrace::tblStepsRowChange() {
 void TFormTrace::btnFirstOutsideClick() {
   guard_.run([this] {
     stopPlaying();
-    if (run_) setStep(run_->trace.outcome().firstStepOutside);
+    if (run_) setStep(trace_->outcome().firstStepOutside);
   });
 }
 
@@ -313,7 +315,7 @@ void TFormTrace::btnPlayClick() {
     }
     btnPlay->setIcon(style()->standardIcon(QStyle::SP_MediaPause));
     // Play at the last step starts the replay over.
-    if (step_ == run_->trace.stepCount()) setStep(0);
+    if (step_ == trace_->stepCount()) setStep(0);
     playTimer_->start(FrameMs);
   });
 }
@@ -327,7 +329,7 @@ void TFormTrace::playTimerTick() {
     setStep(step_ + stride);
     // The next frame is asked for only once this one is drawn: a slow frame
     // cannot pile up ticks, and a fault in drawing stops the replay.
-    more = run_ && step_ < run_->trace.stepCount() && btnPlay->isChecked();
+    more = run_ && step_ < trace_->stepCount() && btnPlay->isChecked();
     if (more) playTimer_->start(interval);
   });
   if (!more) stopPlaying();
@@ -358,7 +360,7 @@ void TFormTrace::actSaveStepsClick() {
     if (!run_) return;
     SaveFile::csv(dialogs_, ru("Сохранить таблицу шагов"), [this] {
       std::ostringstream out;
-      Lab::writeStepsCsv(out, StepTableModel::titles().join(',').toStdString(), run_->trace.outcome().stepRecords);
+      Lab::writeStepsCsv(out, StepTableModel::titles().join(',').toStdString(), trace_->outcome().stepRecords);
       return out.str();
     });
   });

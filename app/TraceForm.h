@@ -11,6 +11,7 @@
 
 #include "Dialogs.h"
 #include "HandlerGuard.h"
+#include "RepeatableRun.h"
 #include "SearchTrace.h"
 
 class QAction;
@@ -26,9 +27,9 @@ namespace Velmora {
 
 class StepTableModel;
 
-// A finished search as the trace window replays it.
+// A finished search as the main window keeps it for its course.
 struct TraceRun {
-  Lab::SearchTrace trace;
+  Lab::RepeatableRun run;
   std::vector<Lab::TracePoint> curve;  ///< the function as the main chart drew it for this run
 };
 
@@ -42,6 +43,8 @@ class TFormTrace : public QWidget {
   // Shows the run at its last step, where its trials are the main chart's.
   void showRun(std::shared_ptr<const TraceRun> run);
   const std::shared_ptr<const TraceRun>& run() const { return run_; }
+  // The run made again with its step records; only while run() is set.
+  const Lab::SearchTrace& trace() const { return *trace_; }
   // The step whose state the window shows, 0 .. the run's step count.
   int step() const { return step_; }
   bool playing() const;
@@ -105,6 +108,7 @@ class TFormTrace : public QWidget {
   HandlerGuard& guard_;
   QString separator_;
   std::shared_ptr<const TraceRun> run_;
+  std::shared_ptr<const Lab::SearchTrace> trace_;  ///< run_ made again with its step records
   int step_ = 0;
   Lab::TraceState before_;  ///< the state step k chose from, kept to reuse its storage
   // The lowest and highest value of the function and of every trial of the run.

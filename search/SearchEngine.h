@@ -74,6 +74,13 @@ class SearchEngine {
   // a parameter takes no notice.
   virtual void SetParameter(double value) = 0;
 
+  // What a run leaves in the object for the next run to start from
+  // (Strongin's working constant m); 0 for an engine whose runs all start
+  // alike. Handed to a fresh object of the same make and parameter, it makes
+  // that object's next run the same as this one's, bit for bit.
+  virtual double CarriedConstant() const { return 0.0; }
+  virtual void SetCarriedConstant(double) {}
+
   // Why this engine cannot run to a rule of this kind, in the user's words;
   // empty when it can. Run refuses such a rule as a fault with this text.
   virtual std::string RuleRefusal(StopRule::Kind kind) const;

@@ -20,6 +20,8 @@ class TStronginOpt : public TCharactOpt {
   double LipConst() const;
   // r.
   void SetParameter(double value) override { SetMultiplier(value); }
+  double CarriedConstant() const override { return lipConst_; }
+  void SetCarriedConstant(double value) override { lipConst_ = value; }
 
  protected:
   // (dF)^2 / (d m) + d m - 2 (F(r) + F(l)) with d = r - l and m the working constant.

@@ -44,7 +44,7 @@ void drawn() { QApplication::processEvents(); }
 
 void check(benchmark::State& state) {
   VelmoraBench::failOnBox(state);
-  if (!form->FormTrace || form->FormTrace->run()->trace.stepCount() != steps)
+  if (!form->FormTrace || form->FormTrace->trace().stepCount() != steps)
     state.SkipWithError("the course does not hold the run");
 }
 
@@ -94,9 +94,9 @@ std::size_t heapInUse() {
   return info.uordblks + info.hblkhd;
 }
 
-// What the course holds: the run the main window keeps for it (the outcome
-// with its step records, the best values, the curve), measured from the
-// vectors; and the window with its charts, table and buffers, measured as the
+// What the course holds: the run the main window keeps for it (its trials
+// and the curve), measured from the vectors; and the window with the run made
+// again with its step records, its charts, table and buffers, measured as the
 // heap it adds, after the slider has been at the end, the middle and the start.
 void BM_HeldMemory(benchmark::State& state) {
   search(state, static_cast<int>(state.range(0)));
@@ -114,10 +114,7 @@ void BM_HeldMemory(benchmark::State& state) {
     windowBytes = static_cast<double>(heapInUse() - before);
   }
   const Velmora::TraceRun& run = *form->lastRun;
-  const Velmora::Lab::SearchOutcome& outcome = run.trace.outcome();
-  const double runBytes = static_cast<double>(outcome.trials.capacity() * sizeof(Velmora::Lab::Trial) +
-                                              outcome.stepRecords.capacity() * sizeof(VELMORAALG::TStepRecord) +
-                                              (steps + 1) * sizeof(double) +
+  const double runBytes = static_cast<double>(run.run.outcome.trials.capacity() * sizeof(Velmora::Lab::Trial) +
                                               run.curve.capacity() * sizeof(Velmora::Lab::TracePoint));
   constexpr double MiB = 1024.0 * 1024.0;
   state.counters["run_MiB"] = runBytes / MiB;

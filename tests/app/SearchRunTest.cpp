@@ -49,7 +49,7 @@ TEST_F(SearchRun, defaultInputsGiveTheKnownResultsUnderEitherStopRule) {
   EXPECT_EQ(shown.points.front().first, -10.0);
   EXPECT_EQ(shown.points.back().first, 10.0);
   EXPECT_EQ(shown.curve.size(), 500u);
-  // Every point is F at its x, evaluated again: (x, x^2 - 5).
+  // Every point is F at its x: (x, x^2 - 5).
   for (const auto& [x, y] : shown.points) EXPECT_DOUBLE_EQ(y, x * x - 5) << x;
   // The last trial drawn leaves its x in x[0].
   EXPECT_EQ(form->vars[0], 10.0);

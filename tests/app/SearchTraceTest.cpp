@@ -162,7 +162,7 @@ TEST_F(SearchTrace, theFirstStepOutsideTheIntervalIsNamedAndReachedByItsButton) 
   form->edMetParam->setText(QStringLiteral("1"));
   pressSearch();
   TFormTrace& trace = openTrace();
-  const int first = trace.run()->trace.outcome().firstStepOutside;
+  const int first = trace.run()->run.outcome.firstStepOutside;
   ASSERT_GT(first, 0);
   EXPECT_TRUE(trace.btnFirstOutside->isVisible());
   EXPECT_EQ(trace.btnFirstOutside->text(), QString::fromUtf8("Выход за интервал: шаг %1").arg(first));

@@ -502,7 +502,7 @@ class Monkey {
     if (!traceOpen()) return {};
     const TFormTrace& trace = *form_->FormTrace;
     if (form_->lastRun && trace.run() != form_->lastRun) return QStringLiteral("the course is not the last run's");
-    const int steps = trace.run()->trace.stepCount();
+    const int steps = trace.trace().stepCount();
     const int k = trace.step();
     if (trace.sldStep->maximum() != steps || trace.spinStep->maximum() != steps)
       return QStringLiteral("slider and spin box end at %1 and %2, the run has %3 steps")
