@@ -53,13 +53,15 @@ QString WindowState::toFixed(double value, int precision, int decimals) const {
 
 void WindowState::showInputMessage(std::string_view text) { dialogs().showMessage(ru(text)); }
 
+// Each group is built on the state, already made; the cast names the base, since no
+// member of this class may be called before its bases are made.
 TMainForm::TMainForm(Dialogs* dialogs, std::optional<QString> decimalSeparator)
     : WindowState(dialogs, std::move(decimalSeparator)),
-      FunctionEntry(windowState()),
-      FunctionParameters(windowState()),
-      FunctionGraph(windowState()),
-      IntervalAndMethod(windowState()),
-      MethodParameters(windowState()),
+      FunctionEntry(static_cast<WindowState&>(*this)),
+      FunctionParameters(static_cast<WindowState&>(*this)),
+      FunctionGraph(static_cast<WindowState&>(*this)),
+      IntervalAndMethod(static_cast<WindowState&>(*this)),
+      MethodParameters(static_cast<WindowState&>(*this)),
       SearchResults() {
   initResources();
   reportingWindow = this;

@@ -110,8 +110,6 @@ class TMainForm : public QWidget,
   void showEvent(QShowEvent* event) override;
 
  private:
-  // What each group is built on; *this alone would also match a group's copy.
-  WindowState& windowState() { return *this; }
   void createButtons();
   void setTabOrder();
 
