@@ -124,17 +124,22 @@ TEST(FromCsv, shardsInAnyOrderGiveTheWholeRunsSummaryAndPicture) {
 
 TEST(FromCsv, badFilesAreRefusedWithFileAndLine) {
   const std::string header = "class,index,method,param,first_hit,stop\n";
+  const std::string suite = "id,method,param,trials,success,first_hit,error,seconds\n";
   const struct {
     std::string contents;
     const char* message;
   } cases[] = {
       {header + "hill,3,scan,,7,hit\nhill,3,scan,,7,hit\n", ":3: this run was seen before, at "},
       {"class,index,method,colour\n", ":1: unknown column \"colour\""},
-      {"id,method,param,trials,success,first_hit,error,seconds\n", ":1: this is a test set's csv"},
-      {header + "hill,3,scan,,7,done\n", ":2: stop: \"done\" is no reason a class run stops"},
+      {header + "hill,3,scan,,7,hit\nid,method,param,trials,success,first_hit,error,seconds\n",
+       ":3: the header of a test set's csv among files of a class csv"},
+      {header + "hill,3,scan,,7,done\n", ":2: stop: \"done\" is no reason a run stops"},
       {header + "hill,3,simplex,,7,hit\n", ":2: unknown method \"simplex\""},
       {header + "hill,3,scan,,7,hit\nshekel,3,scan,,7,hit\n", ":3: runs of class shekel among runs of class hill"},
       {"hill,3,scan,,7,hit\n", ":1: no file begins with the header of a class csv"},
+      {suite + "1,scan,,9,yes,4,0,0.1\n2,scan,,9,maybe,4,0,0.1\n", ":3: success: \"maybe\" is none of yes, no, fault"},
+      {suite + "1,scan,,9,yes,4,0,0.1\n1,strongin,2,9,no,,0.5,0.1\n2,strongin,2,9,no,,0.5,0.1\n",
+       ":2: the runs of scan lack problem 2: the files lack runs or hold two test sets"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.message);
@@ -143,4 +148,43 @@ TEST(FromCsv, badFilesAreRefusedWithFileAndLine) {
     EXPECT_EQ(r.status, ExitBadInput);
     EXPECT_NE(r.err.find(path + c.message), std::string::npos) << r.err;
   }
+}
+
+TEST(FromCsv, aTestSetsRowsInAnyOrderGiveItsOutputAndItsZones) {
+  std::vector<OperationalRequest> pictures;
+  Environment env;
+  env.operational = [&](const OperationalRequest& r) -> std::optional<std::string> {
+    pictures.push_back(r);
+    return std::nullopt;
+  };
+  const Outcome direct = run({"--suite", std::string(VELMORA_DATA_DIR) + "/hansen20.tsv", "--methods",
+                              "piyavsky,nlopt-direct,nlopt-crs2", "--steps", "80", "--seeds", "3", "--jobs", "2",
+                              "--format", "csv", "--operational", "oc.png"},
+                             env);
+  ASSERT_EQ(direct.status, ExitOk) << direct.err;
+  // The problems dealt to two files back to front, the header in the second
+  // only, the mean rows at the end of the first.
+  const std::vector<std::string> rows = lines(direct.out);
+  const std::size_t perProblem = 1 + 1 + 3, problems = 20;
+  std::string odd, even = rows[0] + "\n";
+  for (std::size_t p = problems; p-- > 0;)
+    for (std::size_t i = 0; i < perProblem; ++i) (p % 2 ? odd : even) += rows[1 + p * perProblem + i] + "\n";
+  for (std::size_t i = 1 + problems * perProblem; i < rows.size(); ++i) odd += rows[i] + "\n";
+  const Outcome back =
+      run({"--from-csv", written("odd.csv", odd), written("even.csv", even), "--steps", "80", "--format", "csv",
+           "--operational", "oc.png"},
+          env);
+  ASSERT_EQ(back.status, ExitOk) << back.err;
+  EXPECT_EQ(withoutSeconds(back.out), withoutSeconds(direct.out));
+  ASSERT_EQ(pictures.size(), 2u);
+  ASSERT_EQ(pictures[1].curves.size(), 3u);
+  for (std::size_t i = 0; i < 3; ++i) {
+    EXPECT_EQ(pictures[1].curves[i].share, pictures[0].curves[i].share);
+    EXPECT_EQ(pictures[1].curves[i].low, pictures[0].curves[i].low);
+  }
+  // The stochastic method is drawn as its zone over the seeds, the deterministic ones as curves.
+  const OperationalCurve& zone = pictures[0].curves[2];
+  EXPECT_TRUE(pictures[0].curves[1].low.empty());
+  ASSERT_EQ(zone.low.size(), zone.share.size());
+  EXPECT_NE(zone.low, zone.high);
 }
