@@ -2,8 +2,10 @@
 // output of any number of jobs, seeds in the csv, and the bad inputs.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <regex>
+#include <sstream>
 
 #include "CliRun.h"
 
@@ -55,6 +57,39 @@ TEST(Peers, aSeedGivesTheSameTrialsOnEveryRun) {
   EXPECT_NE(withoutSeconds(run(with(args, {"--seed", "8"})).out), withoutSeconds(first.out));
   EXPECT_EQ(lines(first.out).size(), 2 + 1 + 1 + 42u);
   EXPECT_EQ(lines(first.out)[4].back(), ',');  // no characteristic
+}
+
+TEST(Peers, everyFormatGivesNLoptsResultAndOnlyForNLoptsMethods) {
+  const auto resultIn = [](const std::string& method, const std::string& format) {
+    const Outcome r = run({"x[0]^2", "--interval", "-1", "2", "--method", method, "--steps", "20", "--format", format});
+    EXPECT_EQ(r.status, ExitOk) << r.err;
+    std::smatch found;
+    if (format == "text" && std::regex_search(r.out, found, std::regex("NLopt result +(-?[0-9]+) (\\S+)\n")))
+      return found[1].str() + " " + found[2].str();
+    if (format == "json" &&
+        std::regex_search(r.out, found, std::regex("\"nlopt_result\": (-?[0-9]+),\n  \"nlopt_result_text\": \"(\\S+)\"")))
+      return found[1].str() + " " + found[2].str();
+    if (format == "csv") {
+      const std::vector<std::string> rows = lines(r.out);
+      const std::size_t at = rows[0].find("nlopt_result,nlopt_result_text,");
+      if (at == std::string::npos) return std::string("none");
+      const auto field = [&](std::size_t column) {
+        std::stringstream cells(rows[1]);
+        std::string cell;
+        for (std::size_t i = 0; i <= column; ++i) std::getline(cells, cell, ',');
+        return cell;
+      };
+      const auto column = static_cast<std::size_t>(std::count(rows[0].begin(), rows[0].begin() + at, ','));
+      return field(column) + " " + field(column + 1);
+    }
+    return r.out.find("nlopt_result") == std::string::npos ? std::string("none") : "misplaced in " + format;
+  };
+  for (const char* method : {"nlopt-direct", "nlopt-isres", "strongin", "inf-gl"}) {
+    SCOPED_TRACE(method);
+    const std::string text = resultIn(method, "text");
+    EXPECT_EQ(text == "none", std::string(method).rfind("nlopt-", 0) != 0) << text;
+    for (const char* format : {"csv", "json"}) EXPECT_EQ(resultIn(method, format), text) << format;
+  }
 }
 
 TEST(Peers, badInputIsRefusedWithItsReason) {
