@@ -22,7 +22,7 @@ struct CsvRuns {
   std::set<std::uint64_t> seeds;
 
   void add(const CsvRow& row);
-  // Into options, the class, the range, the methods and the seeds of the runs.
+  // Into options, the class, the range, the methods, their parameters and the seeds of the runs.
   void describe(ClassOptions& options) const;
 };
 
@@ -48,6 +48,9 @@ void CsvRuns::add(const CsvRow& csv) {
 
 void CsvRuns::describe(ClassOptions& options) const {
   options.methods = methods;
+  std::vector<std::pair<MethodId, double>> params;
+  for (const ClassRunRow& row : rows) params.emplace_back(row.method, row.param);
+  options.params = givenParams(params);
   ClassRange& range = options.range;
   if (const Lab::TestClass* cls = Lab::findTestClass(*classKey))
     range.cls = cls->id;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <fstream>
 #include <optional>
+#include <set>
 
 #include "Spelling.h"
 
@@ -148,6 +149,23 @@ void readCsvRows(const std::vector<std::string>& files, const CsvLayout& layout,
       take(CsvRow(cells, *columns, place));
     });
   }
+}
+
+std::map<MethodId, double> givenParams(const std::vector<std::pair<MethodId, double>>& runParams) {
+  std::map<MethodId, std::set<double>> values;
+  std::map<MethodId, std::size_t> runs;
+  for (const auto& [method, param] : runParams) {
+    values[method].insert(param);
+    ++runs[method];
+  }
+  std::map<MethodId, double> given;
+  for (const auto& [method, distinct] : values) {
+    if (distinct.size() != 1) continue;
+    const double value = *distinct.begin();
+    const bool estimate = Lab::methodInfo(method).param == Lab::ParamMeaning::LipschitzEstimate;
+    if (estimate ? runs[method] > 1 : value != Lab::batchParam(method, 0)) given[method] = value;
+  }
+  return given;
 }
 
 Lab::StopReason stopOfKey(const CsvRow& row, std::string_view (*keyOf)(Lab::StopReason)) {

@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "CommandLine.h"
 #include "TestSuite.h"
 
 namespace Velmora::Cli {
@@ -52,6 +53,11 @@ class CsvRow {
 // an unknown column, a needed one missing, or a row of the wrong width.
 void readCsvRows(const std::vector<std::string>& files, const CsvLayout& layout,
                  const std::function<void(const CsvRow&)>& take);
+
+// The parameters the runs were given (--param-METHOD), as their rows show
+// them: a method's one value where it is not that of runs over many
+// problems, a Lipschitz estimate where every run of more than one had the same.
+std::map<MethodId, double> givenParams(const std::vector<std::pair<MethodId, double>>& runParams);
 
 // The reason a run stopped from the key its csv gives, keyOf being how the csv wrote it.
 Lab::StopReason stopOfKey(const CsvRow& row, std::string_view (*keyOf)(Lab::StopReason));

@@ -31,20 +31,18 @@ struct SuiteRuns {
   // Where each run was first seen, to name both places of a duplicate.
   std::map<std::tuple<std::string, MethodId, std::optional<std::uint64_t>>, std::string> seen;
   std::vector<MethodId> methods;  ///< in the order they first appear
-  std::map<MethodId, double> params;  ///< as the mean rows give them
   std::set<std::uint64_t> seeds;
 
   void add(const CsvRow& csv);
-  // The mean rows are made again from the runs; they tell only the parameters given.
-  void addMean(const CsvRow& csv, MethodId method);
   // Every method and seed has run on the same problems, as in one run of a test set.
   void checkComplete() const;
 };
 
 void SuiteRuns::add(const CsvRow& csv) {
+  // The mean rows are made again from the runs.
+  if (csv.cell("id") == "mean" && isWhole(csv.cell("success"))) return;
   const MethodId method = csv.method().id;
   if (std::find(methods.begin(), methods.end(), method) == methods.end()) methods.push_back(method);
-  if (csv.cell("id") == "mean" && isWhole(csv.cell("success"))) return addMean(csv, method);
   SuiteRow row;
   row.id = csv.cell("id");
   row.method = method;
@@ -67,14 +65,6 @@ void SuiteRuns::add(const CsvRow& csv) {
   if (!fresh) throw csv.fail("this run was seen before, at " + where->second);
   rows.push_back(std::move(row));
   places.push_back(csv.place());
-}
-
-void SuiteRuns::addMean(const CsvRow& csv, MethodId method) {
-  const std::string param = csv.cell("param");
-  if (param.empty() || param == "file") return;
-  const double value = csv.number("param");
-  if (Lab::methodInfo(method).param == Lab::ParamMeaning::LipschitzEstimate || value != Lab::batchParam(method, 0))
-    params[method] = value;
 }
 
 void SuiteRuns::checkComplete() const {
@@ -103,7 +93,9 @@ std::vector<SuiteRow> readSuiteCsv(const std::vector<std::string>& files, SuiteO
   runs.checkComplete();
   options.file = "read from " + joined(files, ", ");
   options.methods = runs.methods;
-  options.params = runs.params;
+  std::vector<std::pair<MethodId, double>> params;
+  for (const SuiteRow& row : runs.rows) params.emplace_back(row.method, row.param);
+  options.params = givenParams(params);
   if (runs.seeds.size() > 1) options.seeds = static_cast<int>(*runs.seeds.rbegin() + 1);
   else if (!runs.seeds.empty()) options.seed = *runs.seeds.begin();
   const auto order = [&](const SuiteRow& r) {

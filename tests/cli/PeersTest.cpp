@@ -138,8 +138,10 @@ TEST(FromCsv, shardsInAnyOrderGiveTheWholeRunsSummaryAndPicture) {
     (whole.curves.empty() ? whole : rebuilt) = r;
     return std::nullopt;
   };
-  const std::vector<std::string> args{"--methods", "piyavsky,nlopt-direct,nlopt-esch", "--seeds", "2",
-                                      "--max-trials", "150", "--format", "csv", "--operational", "oc.png"};
+  // The parameters given are read back from the rows.
+  const std::vector<std::string> args{"--methods", "piyavsky,nlopt-direct,nlopt-esch", "--param-piyavsky", "40",
+                                      "--seeds", "2", "--max-trials", "150", "--format", "csv",
+                                      "--operational", "oc.png"};
   const Outcome all = run(with({"--class", "shekel1000:0-19"}, args), env);
   ASSERT_EQ(all.status, ExitOk) << all.err;
   Environment quiet;
@@ -193,7 +195,8 @@ TEST(FromCsv, aTestSetsRowsInAnyOrderGiveItsOutputAndItsZones) {
     return std::nullopt;
   };
   const Outcome direct = run({"--suite", std::string(VELMORA_DATA_DIR) + "/hansen20.tsv", "--methods",
-                              "piyavsky,nlopt-direct,nlopt-crs2", "--steps", "80", "--seeds", "3", "--jobs", "2",
+                              "piyavsky,nlopt-direct,nlopt-crs2", "--param-nlopt-crs2", "12", "--steps", "80",
+                              "--seeds", "3", "--jobs", "2",
                               "--format", "csv", "--operational", "oc.png"},
                              env);
   ASSERT_EQ(direct.status, ExitOk) << direct.err;
@@ -214,6 +217,7 @@ TEST(FromCsv, aTestSetsRowsInAnyOrderGiveItsOutputAndItsZones) {
   ASSERT_EQ(pictures.size(), 2u);
   ASSERT_EQ(pictures[1].curves.size(), 3u);
   for (std::size_t i = 0; i < 3; ++i) {
+    EXPECT_EQ(pictures[1].curves[i].name, pictures[0].curves[i].name);
     EXPECT_EQ(pictures[1].curves[i].share, pictures[0].curves[i].share);
     EXPECT_EQ(pictures[1].curves[i].low, pictures[0].curves[i].low);
   }
