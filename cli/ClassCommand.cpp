@@ -24,15 +24,9 @@ OperationalRequest operationalRequest(const ClassOptions& options, const std::ve
   request.lastK = options.rule.maxTrials;
   request.logK = options.logK;
   for (MethodId method : options.methods) {
-    const std::string name = curveName(options, method, lipschitzOfTheFunction());
-    const std::vector<std::uint64_t> seeds = options.seedsFor(method);
-    if (!Lab::methodInfo(method).stochastic || seeds.size() < 2) {
-      request.curves.push_back(operationalCurve(name, firstHitsOf(rows, method), request.lastK));
-      continue;
-    }
-    std::vector<std::vector<std::optional<int>>> bySeed;
-    for (std::uint64_t seed : seeds) bySeed.push_back(firstHitsOf(rows, method, seed));
-    request.curves.push_back(operationalZoneCurve(name + ", " + std::to_string(seeds.size()) + " seeds", bySeed, request.lastK));
+    const auto firstHits = [&](std::optional<std::uint64_t> seed) { return firstHitsOf(rows, method, seed); };
+    request.curves.push_back(
+        methodCurve(options, method, curveName(options, method, lipschitzOfTheFunction()), firstHits, request.lastK));
   }
   return request;
 }
@@ -72,9 +66,11 @@ int runClassRuns(const ClassOptions& options, std::ostream& out, std::ostream& e
   return faulted ? ExitFault : ExitOk;
 }
 
-int summariseCsv(const CsvSummaryOptions& given, std::ostream& out, std::ostream& err, const Environment& env) {
-  if (given.operationalFile && !env.operational) return badInput(err, "--operational is not available in this build");
-  ClassOptions options = given;
+int summariseClassCsv(const CsvSummaryOptions& given, std::ostream& out, std::ostream& err, const Environment& env) {
+  ClassOptions options;
+  static_cast<BatchOptions&>(options) = given;
+  if (given.maxTrials) options.rule.maxTrials = *given.maxTrials;
+  if (given.delta) options.rule.delta = *given.delta;
   std::vector<ClassRunRow> rows;
   try {
     rows = readClassCsv(given.files, options);

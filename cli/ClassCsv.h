@@ -13,9 +13,9 @@ namespace Velmora::Cli {
 
 // The rows of every file in the order a single run writes them, and into
 // options the class, the range, the methods in the order they first appear
-// and the seeds. Throws SuiteFileError naming file and line: a header with a
-// column a class csv has not, a file of another kind (a test set's csv), a
-// bad field, a run seen twice, or files of different classes.
+// and the seeds. Throws SuiteFileError naming file and line: a column a
+// class csv has not, a test set's csv among them, a bad field, a run seen
+// twice, or files of different classes.
 std::vector<ClassRunRow> readClassCsv(const std::vector<std::string>& files, ClassOptions& options);
 
 }  // namespace Velmora::Cli

@@ -63,8 +63,10 @@ CsvSummaryOptions csvSummary(const GivenOptions& given) {
   readBatch(given, Mode::FromCsv, options);
   options.files.push_back(*given.csvFile);
   options.files.insert(options.files.end(), given.positional.begin(), given.positional.end());
-  if (given.maxTrials) options.rule.maxTrials = *given.maxTrials;
-  if (given.delta) options.rule.delta = *given.delta;
+  options.maxTrials = given.maxTrials;
+  options.delta = given.delta;
+  options.epsRel = given.epsRel;
+  options.steps = given.steps;
   return options;
 }
 

@@ -69,10 +69,16 @@ struct ClassOptions : BatchOptions {
   bool header = true;            ///< --no-header leaves the csv header out, for every shard but the first
 };
 
-// --from-csv: the summary and picture of class runs from their csv rows,
-// without running them again. The range and the methods come from the rows.
-struct CsvSummaryOptions : ClassOptions {
+// --from-csv: the summary and picture of class runs or of a test set's runs
+// from their csv rows, without running them again. The range or the
+// problems, and the methods, come from the rows; the rule, which the csv
+// does not hold, from the options of the kind the rows are.
+struct CsvSummaryOptions : BatchOptions {
   std::vector<std::string> files;
+  std::optional<int> maxTrials;   ///< a class's
+  std::optional<double> delta;    ///< a class's
+  std::optional<double> epsRel;   ///< a test set's
+  std::optional<int> steps;       ///< a test set's
 };
 
 // --print-formula: the formula of each function of the range.

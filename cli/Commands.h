@@ -17,6 +17,9 @@ int runOneSearch(const SearchOptions& options, std::ostream& out, std::ostream& 
 int runTestSuite(const SuiteOptions& options, std::ostream& out, std::ostream& err, const Environment& env);
 int runClassRuns(const ClassOptions& options, std::ostream& out, std::ostream& err, const Environment& env);
 int summariseCsv(const CsvSummaryOptions& options, std::ostream& out, std::ostream& err, const Environment& env);
+// The two kinds of csv summariseCsv reads, once it knows which the files hold.
+int summariseClassCsv(const CsvSummaryOptions& options, std::ostream& out, std::ostream& err, const Environment& env);
+int summariseSuiteCsv(const CsvSummaryOptions& options, std::ostream& out, std::ostream& err, const Environment& env);
 int listFormulas(const FormulaListing& listing, std::ostream& out, std::ostream& err, const Environment& env);
 
 // The message of a bad argument; returns ExitBadInput.

@@ -1,5 +1,7 @@
 #include "OperationalPicture.h"
 
+#include <span>
+
 #include "OperationalCharacteristic.h"
 #include "Spelling.h"
 
@@ -24,8 +26,9 @@ std::string curveName(const BatchOptions& options, MethodId method, const std::s
   return name;
 }
 
-OperationalCurve operationalZoneCurve(std::string name, std::span<const std::vector<std::optional<int>>> firstHitsBySeed,
-                                      int lastK) {
+namespace {
+
+OperationalCurve zoneCurve(std::string name, std::span<const std::vector<std::optional<int>>> firstHitsBySeed, int lastK) {
   OperationalCurve curve{std::move(name), {}, {}, {}, {}};
   for (const Lab::ZonePoint& point : Lab::operationalZone(firstHitsBySeed, lastK)) {
     curve.k.push_back(point.k);
@@ -36,13 +39,24 @@ OperationalCurve operationalZoneCurve(std::string name, std::span<const std::vec
   return curve;
 }
 
-OperationalCurve operationalCurve(std::string name, std::span<const std::optional<int>> firstHits, int lastK) {
+OperationalCurve shareCurve(std::string name, std::span<const std::optional<int>> firstHits, int lastK) {
   OperationalCurve curve{std::move(name), {}, {}, {}, {}};
   for (const Lab::SharePoint& point : Lab::operationalCharacteristic(firstHits, lastK)) {
     curve.k.push_back(point.k);
     curve.share.push_back(point.share);
   }
   return curve;
+}
+
+}  // namespace
+
+OperationalCurve methodCurve(const BatchOptions& options, MethodId method, std::string name,
+                             const FirstHitsOfSeed& firstHits, int lastK) {
+  const std::vector<std::uint64_t> seeds = options.seedsFor(method);
+  if (!Lab::methodInfo(method).stochastic || seeds.size() < 2) return shareCurve(std::move(name), firstHits(std::nullopt), lastK);
+  std::vector<std::vector<std::optional<int>>> bySeed;
+  for (std::uint64_t seed : seeds) bySeed.push_back(firstHits(seed));
+  return zoneCurve(name + ", " + std::to_string(seeds.size()) + " seeds", bySeed, lastK);
 }
 
 }  // namespace Velmora::Cli

@@ -1,8 +1,10 @@
 // What --operational draws, from the first hits of each method's runs.
 #pragma once
 
+#include <cstdint>
+#include <functional>
 #include <optional>
-#include <span>
+#include <vector>
 #include <string>
 
 #include "CommandLine.h"
@@ -17,10 +19,13 @@ std::string lipschitzOfTheFunction();  ///< "1.1·L of the function"
 // The method and its parameter, as the legend names a curve ("strongin, r = 2").
 std::string curveName(const BatchOptions& options, MethodId method, const std::string& problemLipschitz);
 
-// The share of the runs solved within k trials, k = 1 .. lastK.
-OperationalCurve operationalCurve(std::string name, std::span<const std::optional<int>> firstHits, int lastK);
-// A stochastic method's zone over its seeds' runs, the mean as its share.
-OperationalCurve operationalZoneCurve(std::string name, std::span<const std::vector<std::optional<int>>> firstHitsBySeed,
-                                      int lastK);
+// The first hits of a method's runs with one seed, or with every seed when none is given.
+using FirstHitsOfSeed = std::function<std::vector<std::optional<int>>(std::optional<std::uint64_t> seed)>;
+
+// The share of a method's runs solved within k trials, k = 1 .. lastK; a
+// stochastic method that ran with several seeds as its zone over them, the
+// mean as its share.
+OperationalCurve methodCurve(const BatchOptions& options, MethodId method, std::string name,
+                             const FirstHitsOfSeed& firstHits, int lastK);
 
 }  // namespace Velmora::Cli

@@ -108,13 +108,14 @@ void writeSearchText(std::ostream& out, const SearchOptions& options, const Lab:
 void writeSearchCsv(std::ostream& out, const SearchOptions& options, const Lab::SearchOutcome& result) {
   const bool stop = showsStop(options.request.method);
   out << "best_x,f_best,precision,step_count,trial_count,trials_outside,first_step_outside,evaluations,bound_hit,"
-      << (stop ? "stop," : "")
+      << (stop ? "stop," : "") << (result.engineResult ? "nlopt_result,nlopt_result_text," : "")
       << "fault,reports,seconds\n";
   out << optionalNumber(bestX(result)) << ',' << optionalNumber(fBest(result)) << ',' << optionalNumber(precision(result))
       << ',' << result.stepCount << ',' << result.trials.size() << ',' << result.trialsOutside << ','
       << optionalNumber(firstStepOutside(result)) << ',' << result.evaluations.value_or(0) << ','
       << (boundHit(result) ? "true" : "false") << ',';
   if (stop) out << Lab::stopReasonKey(result.stop) << ',';
+  if (result.engineResult) out << *result.engineResult << ',' << csvField(result.engineResultText) << ',';
   out << csvField(result.fault.value_or("")) << ','
       << csvField(joined(result.reports, "; ")) << ',' << printed("%.6f", result.seconds) << '\n';
   if (listsTrials(options, result)) {
@@ -140,6 +141,10 @@ void writeSearchJson(std::ostream& out, const SearchOptions& options, const Lab:
   out << "  \"evaluations\": " << result.evaluations.value_or(0) << ",\n";
   out << "  \"bound_hit\": " << (boundHit(result) ? "true" : "false") << ",\n";
   if (showsStop(options.request.method)) out << "  \"stop\": \"" << Lab::stopReasonKey(result.stop) << "\",\n";
+  if (result.engineResult) {
+    out << "  \"nlopt_result\": " << *result.engineResult << ",\n";
+    out << "  \"nlopt_result_text\": " << jsonString(result.engineResultText) << ",\n";
+  }
   out << "  \"fault\": " << (result.fault ? jsonString(*result.fault) : "null") << ",\n";
   out << "  \"reports\": [";
   for (std::size_t i = 0; i < result.reports.size(); ++i) out << (i ? ", " : "") << jsonString(result.reports[i]);

@@ -6,6 +6,7 @@
 #include "ParallelRuns.h"
 #include "ProgressLine.h"
 #include "Spelling.h"
+#include "SuiteCsv.h"
 #include "SuiteOutput.h"
 #include "TestSuite.h"
 
@@ -13,8 +14,8 @@ namespace Velmora::Cli {
 
 namespace {
 
-OperationalRequest operationalRequest(const SuiteOptions& options, const std::vector<SuiteRow>& rows,
-                                      std::size_t problems) {
+OperationalRequest operationalRequest(const SuiteOptions& options, const std::vector<SuiteRow>& rows) {
+  const std::size_t problems = problemsOf(rows);
   OperationalRequest request;
   request.file = *options.operationalFile;
   request.title = "Test set " + options.file + " (" + std::to_string(problems) + " problems): a trial within " +
@@ -23,10 +24,15 @@ OperationalRequest operationalRequest(const SuiteOptions& options, const std::ve
   // The runs have no common budget: k runs up to the longest run.
   for (const SuiteRow& row : rows) request.lastK = std::max(request.lastK, static_cast<int>(row.trials));
   for (MethodId method : options.methods) {
-    std::vector<std::optional<int>> firstHits;
-    for (const SuiteRow& row : rows)
-      if (row.method == method) firstHits.push_back(row.firstHit ? std::optional(static_cast<int>(*row.firstHit)) : std::nullopt);
-    request.curves.push_back(operationalCurve(curveName(options, method, LipschitzOfTheFile), firstHits, request.lastK));
+    const auto firstHits = [&](std::optional<std::uint64_t> seed) {
+      std::vector<std::optional<int>> hits;
+      for (const SuiteRow& row : rows)
+        if (row.method == method && (!seed || row.seed == seed))
+          hits.push_back(row.firstHit ? std::optional(static_cast<int>(*row.firstHit)) : std::nullopt);
+      return hits;
+    };
+    request.curves.push_back(
+        methodCurve(options, method, curveName(options, method, LipschitzOfTheFile), firstHits, request.lastK));
   }
   return request;
 }
@@ -50,7 +56,7 @@ int runTestSuite(const SuiteOptions& options, std::ostream& out, std::ostream& e
   writeSuite(out, options, rows);
   if (!outputWritten(out, err)) return ExitFailed;
   std::optional<std::string> pictureFailure;
-  if (options.operationalFile) pictureFailure = env.operational(operationalRequest(options, rows, problems.size()));
+  if (options.operationalFile) pictureFailure = env.operational(operationalRequest(options, rows));
   bool faulted = false;
   for (const SuiteRow& row : rows) {
     if (!row.fault) continue;
@@ -60,6 +66,24 @@ int runTestSuite(const SuiteOptions& options, std::ostream& out, std::ostream& e
   }
   if (!pictureWritten(pictureFailure, "operational", err)) return ExitFailed;
   return faulted ? ExitFault : ExitOk;
+}
+
+int summariseSuiteCsv(const CsvSummaryOptions& given, std::ostream& out, std::ostream& err, const Environment& env) {
+  SuiteOptions options;
+  static_cast<BatchOptions&>(options) = given;
+  if (given.epsRel) options.epsRel = *given.epsRel;
+  options.steps = given.steps;
+  std::vector<SuiteRow> rows;
+  try {
+    rows = readSuiteCsv(given.files, options);
+  } catch (const SuiteFileError& error) {
+    return badInput(err, error.what());
+  }
+  writeSuite(out, options, rows);
+  if (!outputWritten(out, err)) return ExitFailed;
+  std::optional<std::string> pictureFailure;
+  if (options.operationalFile) pictureFailure = env.operational(operationalRequest(options, rows));
+  return pictureWritten(pictureFailure, "operational", err) ? ExitOk : ExitFailed;
 }
 
 }  // namespace Velmora::Cli

@@ -1,5 +1,6 @@
 #include "SuiteOutput.h"
 
+#include <algorithm>
 #include <ostream>
 
 #include "OperationalCharacteristic.h"
@@ -55,9 +56,7 @@ std::string meanParam(const SuiteOptions& options, MethodId method) {
 std::string successText(const SuiteRow& row) { return row.fault ? "fault" : row.success ? "yes" : "no"; }
 
 void writeSuiteMarkdown(std::ostream& out, const SuiteOptions& options, const std::vector<SuiteRow>& rows) {
-  std::size_t problems = 0;
-  for (const SuiteRow& row : rows)
-    if (row.method == rows.front().method && row.seed == rows.front().seed) ++problems;
+  const std::size_t problems = problemsOf(rows);
   out << "Test set " << options.file << ": " << problems << " problems; ";
   if (options.steps)
     out << options.steps.value() << " steps per run";
@@ -134,6 +133,12 @@ void writeSuiteCsv(std::ostream& out, const SuiteOptions& options, const std::ve
 }
 
 }  // namespace
+
+std::size_t problemsOf(const std::vector<SuiteRow>& rows) {
+  return static_cast<std::size_t>(std::count_if(rows.begin(), rows.end(), [&](const SuiteRow& row) {
+    return row.method == rows.front().method && row.seed == rows.front().seed;
+  }));
+}
 
 void writeSuite(std::ostream& out, const SuiteOptions& options, const std::vector<SuiteRow>& rows) {
   if (rows.empty()) return;

@@ -10,6 +10,9 @@
 
 namespace Velmora::Cli {
 
+// The number of problems the runs were on.
+std::size_t problemsOf(const std::vector<SuiteRow>& rows);
+
 void writeSuite(std::ostream& out, const SuiteOptions& options, const std::vector<SuiteRow>& rows);
 
 }  // namespace Velmora::Cli

@@ -2,8 +2,10 @@
 // output of any number of jobs, seeds in the csv, and the bad inputs.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <regex>
+#include <sstream>
 
 #include "CliRun.h"
 
@@ -57,6 +59,39 @@ TEST(Peers, aSeedGivesTheSameTrialsOnEveryRun) {
   EXPECT_EQ(lines(first.out)[4].back(), ',');  // no characteristic
 }
 
+TEST(Peers, everyFormatGivesNLoptsResultAndOnlyForNLoptsMethods) {
+  const auto resultIn = [](const std::string& method, const std::string& format) {
+    const Outcome r = run({"x[0]^2", "--interval", "-1", "2", "--method", method, "--steps", "20", "--format", format});
+    EXPECT_EQ(r.status, ExitOk) << r.err;
+    std::smatch found;
+    if (format == "text" && std::regex_search(r.out, found, std::regex("NLopt result +(-?[0-9]+) (\\S+)\n")))
+      return found[1].str() + " " + found[2].str();
+    if (format == "json" &&
+        std::regex_search(r.out, found, std::regex("\"nlopt_result\": (-?[0-9]+),\n  \"nlopt_result_text\": \"(\\S+)\"")))
+      return found[1].str() + " " + found[2].str();
+    if (format == "csv") {
+      const std::vector<std::string> rows = lines(r.out);
+      const std::size_t at = rows[0].find("nlopt_result,nlopt_result_text,");
+      if (at == std::string::npos) return std::string("none");
+      const auto field = [&](std::size_t column) {
+        std::stringstream cells(rows[1]);
+        std::string cell;
+        for (std::size_t i = 0; i <= column; ++i) std::getline(cells, cell, ',');
+        return cell;
+      };
+      const auto column = static_cast<std::size_t>(std::count(rows[0].begin(), rows[0].begin() + at, ','));
+      return field(column) + " " + field(column + 1);
+    }
+    return r.out.find("nlopt_result") == std::string::npos ? std::string("none") : "misplaced in " + format;
+  };
+  for (const char* method : {"nlopt-direct", "nlopt-isres", "strongin", "inf-gl"}) {
+    SCOPED_TRACE(method);
+    const std::string text = resultIn(method, "text");
+    EXPECT_EQ(text == "none", std::string(method).rfind("nlopt-", 0) != 0) << text;
+    for (const char* format : {"csv", "json"}) EXPECT_EQ(resultIn(method, format), text) << format;
+  }
+}
+
 TEST(Peers, badInputIsRefusedWithItsReason) {
   const std::string set = std::string(VELMORA_DATA_DIR) + "/hill1000.tsv";
   const struct {
@@ -103,8 +138,10 @@ TEST(FromCsv, shardsInAnyOrderGiveTheWholeRunsSummaryAndPicture) {
     (whole.curves.empty() ? whole : rebuilt) = r;
     return std::nullopt;
   };
-  const std::vector<std::string> args{"--methods", "piyavsky,nlopt-direct,nlopt-esch", "--seeds", "2",
-                                      "--max-trials", "150", "--format", "csv", "--operational", "oc.png"};
+  // The parameters given are read back from the rows.
+  const std::vector<std::string> args{"--methods", "piyavsky,nlopt-direct,nlopt-esch", "--param-piyavsky", "40",
+                                      "--seeds", "2", "--max-trials", "150", "--format", "csv",
+                                      "--operational", "oc.png"};
   const Outcome all = run(with({"--class", "shekel1000:0-19"}, args), env);
   ASSERT_EQ(all.status, ExitOk) << all.err;
   Environment quiet;
@@ -124,17 +161,22 @@ TEST(FromCsv, shardsInAnyOrderGiveTheWholeRunsSummaryAndPicture) {
 
 TEST(FromCsv, badFilesAreRefusedWithFileAndLine) {
   const std::string header = "class,index,method,param,first_hit,stop\n";
+  const std::string suite = "id,method,param,trials,success,first_hit,error,seconds\n";
   const struct {
     std::string contents;
     const char* message;
   } cases[] = {
       {header + "hill,3,scan,,7,hit\nhill,3,scan,,7,hit\n", ":3: this run was seen before, at "},
       {"class,index,method,colour\n", ":1: unknown column \"colour\""},
-      {"id,method,param,trials,success,first_hit,error,seconds\n", ":1: this is a test set's csv"},
-      {header + "hill,3,scan,,7,done\n", ":2: stop: \"done\" is no reason a class run stops"},
+      {header + "hill,3,scan,,7,hit\nid,method,param,trials,success,first_hit,error,seconds\n",
+       ":3: the header of a test set's csv among files of a class csv"},
+      {header + "hill,3,scan,,7,done\n", ":2: stop: \"done\" is no reason a run stops"},
       {header + "hill,3,simplex,,7,hit\n", ":2: unknown method \"simplex\""},
       {header + "hill,3,scan,,7,hit\nshekel,3,scan,,7,hit\n", ":3: runs of class shekel among runs of class hill"},
       {"hill,3,scan,,7,hit\n", ":1: no file begins with the header of a class csv"},
+      {suite + "1,scan,,9,yes,4,0,0.1\n2,scan,,9,maybe,4,0,0.1\n", ":3: success: \"maybe\" is none of yes, no, fault"},
+      {suite + "1,scan,,9,yes,4,0,0.1\n1,strongin,2,9,no,,0.5,0.1\n2,strongin,2,9,no,,0.5,0.1\n",
+       ":2: the runs of scan lack problem 2: the files lack runs or hold two test sets"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.message);
@@ -143,4 +185,45 @@ TEST(FromCsv, badFilesAreRefusedWithFileAndLine) {
     EXPECT_EQ(r.status, ExitBadInput);
     EXPECT_NE(r.err.find(path + c.message), std::string::npos) << r.err;
   }
+}
+
+TEST(FromCsv, aTestSetsRowsInAnyOrderGiveItsOutputAndItsZones) {
+  std::vector<OperationalRequest> pictures;
+  Environment env;
+  env.operational = [&](const OperationalRequest& r) -> std::optional<std::string> {
+    pictures.push_back(r);
+    return std::nullopt;
+  };
+  const Outcome direct = run({"--suite", std::string(VELMORA_DATA_DIR) + "/hansen20.tsv", "--methods",
+                              "piyavsky,nlopt-direct,nlopt-crs2", "--param-nlopt-crs2", "12", "--steps", "80",
+                              "--seeds", "3", "--jobs", "2",
+                              "--format", "csv", "--operational", "oc.png"},
+                             env);
+  ASSERT_EQ(direct.status, ExitOk) << direct.err;
+  // The problems dealt to two files back to front, the header in the second
+  // only, the mean rows at the end of the first.
+  const std::vector<std::string> rows = lines(direct.out);
+  const std::size_t perProblem = 1 + 1 + 3, problems = 20;
+  std::string odd, even = rows[0] + "\n";
+  for (std::size_t p = problems; p-- > 0;)
+    for (std::size_t i = 0; i < perProblem; ++i) (p % 2 ? odd : even) += rows[1 + p * perProblem + i] + "\n";
+  for (std::size_t i = 1 + problems * perProblem; i < rows.size(); ++i) odd += rows[i] + "\n";
+  const Outcome back =
+      run({"--from-csv", written("odd.csv", odd), written("even.csv", even), "--steps", "80", "--format", "csv",
+           "--operational", "oc.png"},
+          env);
+  ASSERT_EQ(back.status, ExitOk) << back.err;
+  EXPECT_EQ(withoutSeconds(back.out), withoutSeconds(direct.out));
+  ASSERT_EQ(pictures.size(), 2u);
+  ASSERT_EQ(pictures[1].curves.size(), 3u);
+  for (std::size_t i = 0; i < 3; ++i) {
+    EXPECT_EQ(pictures[1].curves[i].name, pictures[0].curves[i].name);
+    EXPECT_EQ(pictures[1].curves[i].share, pictures[0].curves[i].share);
+    EXPECT_EQ(pictures[1].curves[i].low, pictures[0].curves[i].low);
+  }
+  // The stochastic method is drawn as its zone over the seeds, the deterministic ones as curves.
+  const OperationalCurve& zone = pictures[0].curves[2];
+  EXPECT_TRUE(pictures[0].curves[1].low.empty());
+  ASSERT_EQ(zone.low.size(), zone.share.size());
+  EXPECT_NE(zone.low, zone.high);
 }

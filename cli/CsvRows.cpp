@@ -1,0 +1,181 @@
+#include "CsvRows.h"
+
+#include <algorithm>
+#include <fstream>
+#include <optional>
+#include <set>
+
+#include "Spelling.h"
+
+namespace Velmora::Cli {
+
+namespace {
+
+constexpr std::string_view ClassColumns[] = {"class", "index", "method", "param", "first_hit", "stop", "seed"};
+constexpr std::string_view ClassNeeded[] = {"class", "index", "method", "first_hit", "stop"};
+constexpr std::string_view SuiteColumns[] = {"id", "method", "param", "trials", "success", "first_hit", "error",
+                                             "seconds", "stop", "seed"};
+constexpr std::string_view SuiteNeeded[] = {"id", "method", "param", "trials", "success", "first_hit", "error",
+                                            "seconds"};
+
+using Columns = std::map<std::string, std::size_t>;
+
+// The fields of a csv line; a field in double quotes may hold commas and doubled quotes.
+std::vector<std::string> csvCells(const std::string& line) {
+  std::vector<std::string> cells(1);
+  bool quoted = false;
+  for (std::size_t i = 0; i < line.size(); ++i) {
+    const char c = line[i];
+    if (quoted && c == '"' && i + 1 < line.size() && line[i + 1] == '"') {
+      cells.back() += '"';
+      ++i;
+    } else if (c == '"') {
+      quoted = !quoted;
+    } else if (c == ',' && !quoted) {
+      cells.emplace_back();
+    } else {
+      cells.back() += c;
+    }
+  }
+  return cells;
+}
+
+const CsvLayout* layoutOfHeader(const std::vector<std::string>& cells) {
+  for (const CsvLayout* layout : {&ClassCsvLayout, &SuiteCsvLayout})
+    if (cells.front() == layout->columns.front()) return layout;
+  return nullptr;
+}
+
+// The lines of a file that are not empty, with their numbers.
+void eachLine(const std::string& file, const std::function<void(const std::vector<std::string>&, int)>& take) {
+  std::ifstream in(file);
+  if (!in) throw SuiteFileError(file + ": cannot open the file");
+  std::string line;
+  for (int number = 1; std::getline(in, line); ++number) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (!line.empty()) take(csvCells(line), number);
+  }
+}
+
+struct Header {
+  std::vector<std::string> cells;
+  std::string place;
+};
+
+// The first line of the first file that begins with a header.
+Header firstHeader(const std::vector<std::string>& files) {
+  for (const std::string& file : files) {
+    std::ifstream in(file);
+    std::string line;
+    for (int number = 1; std::getline(in, line); ++number) {
+      if (!line.empty() && line.back() == '\r') line.pop_back();
+      if (line.empty()) continue;
+      std::vector<std::string> cells = csvCells(line);
+      if (layoutOfHeader(cells)) return Header{std::move(cells), file + ":" + std::to_string(number)};
+      break;
+    }
+  }
+  throw SuiteFileError(files.front() + ":1: no file begins with the header of a class csv or of a test set's csv");
+}
+
+Columns headerColumns(const std::vector<std::string>& cells, const CsvLayout& layout, const CsvRow& at) {
+  const CsvLayout* own = layoutOfHeader(cells);
+  if (own != &layout) throw at.fail("the header of " + std::string(own->name) + " among files of " + std::string(layout.name));
+  std::vector<std::string> known(layout.columns.begin(), layout.columns.end());
+  Columns column;
+  for (std::size_t i = 0; i < cells.size(); ++i) {
+    if (std::find(known.begin(), known.end(), cells[i]) == known.end())
+      throw at.fail("unknown column \"" + cells[i] + "\" (" + std::string(layout.name) + " has " + joined(known, ", ") + ")");
+    column[cells[i]] = i;
+  }
+  for (std::string_view needed : layout.needed)
+    if (!column.count(std::string(needed))) throw at.fail("the header has no column \"" + std::string(needed) + "\"");
+  return column;
+}
+
+}  // namespace
+
+const CsvLayout ClassCsvLayout{"a class csv", ClassColumns, ClassNeeded};
+const CsvLayout SuiteCsvLayout{"a test set's csv", SuiteColumns, SuiteNeeded};
+
+std::string CsvRow::cell(std::string_view column) const {
+  const auto at = columns_.find(std::string(column));
+  return at == columns_.end() ? std::string() : cells_[at->second];
+}
+
+std::uint64_t CsvRow::wholeNumber(std::string_view column) const {
+  const std::string text = cell(column);
+  if (text.empty() || text.find_first_not_of("0123456789") != std::string::npos || text.size() > 19)
+    throw fail(std::string(column) + ": \"" + text + "\" is not a whole number");
+  return std::stoull(text);
+}
+
+double CsvRow::number(std::string_view column) const {
+  try {
+    return parseNumber(cell(column), column);
+  } catch (const UsageError& error) {
+    throw fail(error.what());
+  }
+}
+
+const Lab::MethodInfo& CsvRow::method() const {
+  const Lab::MethodInfo* method = Lab::findMethod(cell("method"));
+  if (!method) throw fail("unknown method \"" + cell("method") + "\"");
+  return *method;
+}
+
+const CsvLayout& layoutOfFiles(const std::vector<std::string>& files) {
+  return *layoutOfHeader(firstHeader(files).cells);
+}
+
+void readCsvRows(const std::vector<std::string>& files, const CsvLayout& layout,
+                 const std::function<void(const CsvRow&)>& take) {
+  const Columns none;
+  // Shards written without a header take the columns of the first file that has one.
+  const Header first = firstHeader(files);
+  const Columns firstColumns = headerColumns(first.cells, layout, CsvRow(first.cells, none, first.place));
+  for (const std::string& file : files) {
+    std::optional<Columns> columns;
+    eachLine(file, [&](const std::vector<std::string>& cells, int number) {
+      const std::string place = file + ":" + std::to_string(number);
+      if (layoutOfHeader(cells)) {
+        columns = headerColumns(cells, layout, CsvRow(cells, none, place));
+        return;
+      }
+      if (!columns) columns = firstColumns;
+      if (cells.size() != columns->size())
+        throw SuiteFileError(place + ": the row has " + std::to_string(cells.size()) + " fields, the header " +
+                             std::to_string(columns->size()));
+      take(CsvRow(cells, *columns, place));
+    });
+  }
+}
+
+std::map<MethodId, double> givenParams(const std::vector<std::pair<MethodId, double>>& runParams) {
+  std::map<MethodId, std::set<double>> values;
+  std::map<MethodId, std::size_t> runs;
+  for (const auto& [method, param] : runParams) {
+    values[method].insert(param);
+    ++runs[method];
+  }
+  std::map<MethodId, double> given;
+  for (const auto& [method, distinct] : values) {
+    if (distinct.size() != 1) continue;
+    const double value = *distinct.begin();
+    const bool estimate = Lab::methodInfo(method).param == Lab::ParamMeaning::LipschitzEstimate;
+    if (estimate ? runs[method] > 1 : value != Lab::batchParam(method, 0)) given[method] = value;
+  }
+  return given;
+}
+
+Lab::StopReason stopOfKey(const CsvRow& row, std::string_view (*keyOf)(Lab::StopReason)) {
+  using Lab::StopReason;
+  const std::string key = row.cell("stop");
+  for (StopReason stop : {StopReason::StepsDone, StopReason::PrecisionReached, StopReason::IntervalRuleMet,
+                          StopReason::StepBoundHit, StopReason::Fault, StopReason::StopRequested,
+                          StopReason::PointLeftInterval, StopReason::NoComparableInterval})
+    if (keyOf(stop) == key) return stop;
+  throw row.fail("stop: \"" + key + "\" is no reason a run stops");
+}
+
+}  // namespace Velmora::Cli

@@ -1,0 +1,65 @@
+// The csv files that --from-csv reads back: one run's file or the shards of
+// a sweep, each with or without its header, in any order.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "CommandLine.h"
+#include "TestSuite.h"
+
+namespace Velmora::Cli {
+
+// The columns of one kind of csv; a header is known by its first column.
+struct CsvLayout {
+  std::string_view name;  ///< as messages name the kind: "a class csv"
+  std::span<const std::string_view> columns;
+  std::span<const std::string_view> needed;
+};
+
+extern const CsvLayout ClassCsvLayout;
+extern const CsvLayout SuiteCsvLayout;
+
+// The layout of the first header among the files. Throws SuiteFileError when no file begins with one.
+const CsvLayout& layoutOfFiles(const std::vector<std::string>& files);
+
+// One row of a file, its cells by column name.
+class CsvRow {
+ public:
+  CsvRow(const std::vector<std::string>& cells, const std::map<std::string, std::size_t>& columns, std::string place)
+      : cells_(cells), columns_(columns), place_(std::move(place)) {}
+  bool has(std::string_view column) const { return columns_.count(std::string(column)) > 0; }
+  // Empty when the header has no such column.
+  std::string cell(std::string_view column) const;
+  std::uint64_t wholeNumber(std::string_view column) const;
+  double number(std::string_view column) const;
+  const Lab::MethodInfo& method() const;  ///< of the column "method", which both layouts have
+  const std::string& place() const { return place_; }  ///< "file:line"
+  SuiteFileError fail(const std::string& message) const { return SuiteFileError(place_ + ": " + message); }
+
+ private:
+  const std::vector<std::string>& cells_;
+  const std::map<std::string, std::size_t>& columns_;
+  std::string place_;
+};
+
+// Every row of every file in turn, in the order of their lines, to take.
+// Throws SuiteFileError naming file and line: a header of another layout,
+// an unknown column, a needed one missing, or a row of the wrong width.
+void readCsvRows(const std::vector<std::string>& files, const CsvLayout& layout,
+                 const std::function<void(const CsvRow&)>& take);
+
+// The parameters the runs were given (--param-METHOD), as their rows show
+// them: a method's one value where it is not that of runs over many
+// problems, a Lipschitz estimate where every run of more than one had the same.
+std::map<MethodId, double> givenParams(const std::vector<std::pair<MethodId, double>>& runParams);
+
+// The reason a run stopped from the key its csv gives, keyOf being how the csv wrote it.
+Lab::StopReason stopOfKey(const CsvRow& row, std::string_view (*keyOf)(Lab::StopReason));
+
+}  // namespace Velmora::Cli

@@ -1,0 +1,109 @@
+#include "SuiteCsv.h"
+
+#include <algorithm>
+#include <map>
+#include <set>
+#include <tuple>
+
+#include "CsvRows.h"
+#include "Spelling.h"
+
+namespace Velmora::Cli {
+
+namespace {
+
+bool isWhole(const std::string& text) {
+  return !text.empty() && text.find_first_not_of("0123456789") == std::string::npos;
+}
+
+// How problems are ordered: by number when their ids are whole numbers, as
+// the shipped sets are numbered, after them by text.
+std::tuple<bool, std::size_t, std::string> idOrder(const std::string& id) {
+  const bool whole = isWhole(id);
+  return {!whole, whole ? id.size() : 0, id};
+}
+
+// The runs of every file as they are read, and what they say of the methods,
+// their parameters and the seeds.
+struct SuiteRuns {
+  std::vector<SuiteRow> rows;
+  std::vector<std::string> places;  ///< of each row, for messages
+  // Where each run was first seen, to name both places of a duplicate.
+  std::map<std::tuple<std::string, MethodId, std::optional<std::uint64_t>>, std::string> seen;
+  std::vector<MethodId> methods;  ///< in the order they first appear
+  std::set<std::uint64_t> seeds;
+
+  void add(const CsvRow& csv);
+  // Every method and seed has run on the same problems, as in one run of a test set.
+  void checkComplete() const;
+};
+
+void SuiteRuns::add(const CsvRow& csv) {
+  // The mean rows are made again from the runs.
+  if (csv.cell("id") == "mean" && isWhole(csv.cell("success"))) return;
+  const MethodId method = csv.method().id;
+  if (std::find(methods.begin(), methods.end(), method) == methods.end()) methods.push_back(method);
+  SuiteRow row;
+  row.id = csv.cell("id");
+  row.method = method;
+  if (!csv.cell("param").empty()) row.param = csv.number("param");
+  row.trials = csv.wholeNumber("trials");
+  const std::string success = csv.cell("success");
+  if (success != "yes" && success != "no" && success != "fault")
+    throw csv.fail("success: \"" + success + "\" is none of yes, no, fault");
+  row.success = success == "yes";
+  if (success == "fault") row.fault = "its text is not in the csv";
+  if (!csv.cell("first_hit").empty()) row.firstHit = csv.wholeNumber("first_hit");
+  if (!row.fault) row.error = csv.number("error");
+  row.seconds = csv.number("seconds");
+  if (csv.has("stop")) row.stop = stopOfKey(csv, Lab::stopReasonKey);
+  if (Lab::methodInfo(method).stochastic) {
+    row.seed = csv.wholeNumber("seed");
+    seeds.insert(*row.seed);
+  }
+  const auto [where, fresh] = seen.emplace(std::make_tuple(row.id, row.method, row.seed), csv.place());
+  if (!fresh) throw csv.fail("this run was seen before, at " + where->second);
+  rows.push_back(std::move(row));
+  places.push_back(csv.place());
+}
+
+void SuiteRuns::checkComplete() const {
+  std::set<std::string> every;
+  std::map<std::pair<MethodId, std::optional<std::uint64_t>>, std::set<std::string>> problems;
+  for (const SuiteRow& row : rows) {
+    every.insert(row.id);
+    problems[{row.method, row.seed}].insert(row.id);
+  }
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    const std::set<std::string>& own = problems.at({rows[i].method, rows[i].seed});
+    if (own.size() == every.size()) continue;
+    const auto missing = std::find_if(every.begin(), every.end(), [&](const std::string& id) { return !own.count(id); });
+    throw SuiteFileError(places[i] + ": the runs of " + std::string(methodName(rows[i].method)) +
+                         (rows[i].seed ? " with seed " + std::to_string(*rows[i].seed) : "") + " lack problem " +
+                         *missing + ": the files lack runs or hold two test sets");
+  }
+}
+
+}  // namespace
+
+std::vector<SuiteRow> readSuiteCsv(const std::vector<std::string>& files, SuiteOptions& options) {
+  SuiteRuns runs;
+  readCsvRows(files, SuiteCsvLayout, [&runs](const CsvRow& row) { runs.add(row); });
+  if (runs.rows.empty()) throw SuiteFileError(files.front() + ": the files hold no runs");
+  runs.checkComplete();
+  options.file = "read from " + joined(files, ", ");
+  options.methods = runs.methods;
+  std::vector<std::pair<MethodId, double>> params;
+  for (const SuiteRow& row : runs.rows) params.emplace_back(row.method, row.param);
+  options.params = givenParams(params);
+  if (runs.seeds.size() > 1) options.seeds = static_cast<int>(*runs.seeds.rbegin() + 1);
+  else if (!runs.seeds.empty()) options.seed = *runs.seeds.begin();
+  const auto order = [&](const SuiteRow& r) {
+    return std::make_tuple(idOrder(r.id), std::find(runs.methods.begin(), runs.methods.end(), r.method), r.seed);
+  };
+  std::vector<SuiteRow> rows = std::move(runs.rows);
+  std::sort(rows.begin(), rows.end(), [&](const SuiteRow& a, const SuiteRow& b) { return order(a) < order(b); });
+  return rows;
+}
+
+}  // namespace Velmora::Cli
