@@ -58,7 +58,8 @@ std::string meanParam(const SuiteOptions& options, MethodId method) {
 std::string successText(const SuiteRow& row) { return row.fault ? "fault" : row.success ? "yes" : "no"; }
 
 // The means of each method, a stochastic one's success and first hit over its seeds when it ran with several.
-void writeMeans(std::ostream& out, const SuiteOptions& options, const std::vector<SuiteRow>& rows, std::size_t problems) {
+void writeMeans(std::ostream& out, const SuiteOptions& options, const std::vector<SuiteRow>& rows,
+                std::size_t problems) {
   out << "\nMeans over " << problems << " problems (first_hit over the runs that came within eps, error over the runs"
       << " that finished):\n\n";
   out << "| method | param | trials | success | first_hit | error | seconds |\n";
