@@ -228,36 +228,31 @@ TEST(FromCsv, aTestSetsRowsInAnyOrderGiveItsOutputAndItsZones) {
   ASSERT_EQ(zone.low.size(), zone.share.size());
   EXPECT_NE(zone.low, zone.high);
 
-  // The text summary of the same rows gives the stochastic method's successes and mean first hit over its
-  // seeds as their mean, lowest and highest, each seed's figure made here from its own csv rows.
-  std::vector<double> successes(3), hitSums(3), hits(3);
-  for (std::size_t i = 1; i <= problems * perProblem; ++i) {
-    std::vector<std::string> f;
-    std::istringstream fields(rows[i]);
-    for (std::string field; std::getline(fields, field, ',');) f.push_back(field);
-    if (f[1] != "nlopt-crs2") continue;
-    const std::size_t seed = std::stoul(f.back());
-    successes[seed] += f[4] == "yes";
-    if (f[5].empty()) continue;
-    hitSums[seed] += std::stod(f[5]);
-    ++hits[seed];
-  }
+  // The text summary of the same rows: the stochastic method's successes and mean first hit are the mean,
+  // lowest and highest of each seed's, made here from that seed's csv rows.
+  std::vector<double> successes(3);
+  std::vector<std::vector<double>> hitsOfSeed(3);
+  const std::regex crs2Row("[^,]*,nlopt-crs2,[^,]*,[^,]*,(yes|no|fault),([0-9]*),.*,([0-9])");
+  for (const std::string& row : rows)
+    if (std::smatch f; std::regex_match(row, f, crs2Row)) {
+      successes[std::stoul(f[3])] += f[1] == "yes";
+      if (f[2].length()) hitsOfSeed[std::stoul(f[3])].push_back(std::stod(f[2]));
+    }
   std::vector<double> firstHits;
-  for (std::size_t seed = 0; seed < 3; ++seed)
-    if (hits[seed]) firstHits.push_back(hitSums[seed] / hits[seed]);
+  for (const std::vector<double>& hits : hitsOfSeed)
+    if (!hits.empty()) firstHits.push_back(std::accumulate(hits.begin(), hits.end(), 0.0) / hits.size());
   const Outcome text = run({"--from-csv", written("odd.csv", odd), written("even.csv", even), "--steps", "80"});
   ASSERT_EQ(text.status, ExitOk) << text.err;
   std::smatch m;
   const std::string spread = "([0-9.]+) \\(([0-9.]+)–([0-9.]+)\\)";
   const std::regex crs2("\\| nlopt-crs2 \\| 12 \\| [0-9.]+ \\| " + spread + "/20 \\| " + spread);
   ASSERT_TRUE(std::regex_search(text.out, m, crs2)) << text.out;
-  const auto near = [&](std::size_t at, const std::vector<double>& seeds) {
+  for (const auto& [at, seeds] : {std::pair{1, successes}, std::pair{4, firstHits}}) {
+    const auto [lo, hi] = std::minmax_element(seeds.begin(), seeds.end());
     EXPECT_NEAR(std::stod(m[at]), std::accumulate(seeds.begin(), seeds.end(), 0.0) / seeds.size(), 0.05);
-    EXPECT_NEAR(std::stod(m[at + 1]), *std::min_element(seeds.begin(), seeds.end()), 0.05);
-    EXPECT_NEAR(std::stod(m[at + 2]), *std::max_element(seeds.begin(), seeds.end()), 0.05);
-  };
-  near(1, successes);
-  near(4, firstHits);
+    EXPECT_NEAR(std::stod(m[at + 1]), *lo, 0.05);
+    EXPECT_NEAR(std::stod(m[at + 2]), *hi, 0.05);
+  }
   // A deterministic method keeps its plain count and mean.
   const std::regex plain("\\| nlopt-direct \\| - \\| [0-9.]+ \\| [0-9]+/20 \\| [0-9.]+ \\|");
   EXPECT_TRUE(std::regex_search(text.out, plain)) << text.out;
