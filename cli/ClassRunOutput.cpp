@@ -5,6 +5,7 @@
 
 #include "OperationalCharacteristic.h"
 #include "OperationalPicture.h"
+#include "OverSeeds.h"
 #include "Spelling.h"
 
 namespace Velmora::Cli {
@@ -72,7 +73,7 @@ void writeClassSummary(std::ostream& out, const ClassOptions& options, const std
     const Lab::FirstHitSummary summary = Lab::summariseFirstHits(firstHitsOf(rows, method));
     const std::vector<std::uint64_t> seeds = options.seedsFor(method);
     out << "| " << methodName(method) << " | " << classParamText(options, method) << " | ";
-    if (!Lab::methodInfo(method).stochastic || seeds.size() < 2) {
+    if (seeds.size() < 2) {
       out << summary.solved << '/' << summary.runs << " | " << number(summary.meanFirstHit) << " | "
           << number(summary.medianFirstHit) << " |\n";
       continue;
@@ -85,15 +86,7 @@ void writeClassSummary(std::ostream& out, const ClassOptions& options, const std
       solved.push_back(static_cast<double>(one.solved));
       if (one.meanFirstHit) meanHits.push_back(*one.meanFirstHit);
     }
-    const auto range = [](const std::vector<double>& values, const char* format) -> std::string {
-      if (values.empty()) return "-";
-      double sum = 0;
-      for (double v : values) sum += v;
-      const auto [lo, hi] = std::minmax_element(values.begin(), values.end());
-      return printed(format, sum / static_cast<double>(values.size())) + " (" + printed(format, *lo) + "–" +
-             printed(format, *hi) + ")";
-    };
-    out << range(solved, "%.1f") << '/' << summary.runs / seeds.size() << " | " << range(meanHits, "%.1f") << " | "
+    out << overSeedsText(solved) << '/' << summary.runs / seeds.size() << " | " << overSeedsText(meanHits) << " | "
         << number(summary.medianFirstHit) << " |\n";
   }
   bool left = false;
@@ -105,8 +98,7 @@ void writeClassSummary(std::ostream& out, const ClassOptions& options, const std
     left = true;
   }
   if (spread)
-    out << "\nA stochastic method's solved and mean first_hit are means over its seeds, the lowest and highest in"
-        << " brackets; its median is over the runs of every seed.\n";
+    out << '\n' << overSeedsNote("solved and mean first_hit", "median is");
 }
 
 void writeClassRuns(std::ostream& out, const ClassOptions& options, const std::vector<ClassRunRow>& rows) {

@@ -5,6 +5,7 @@
 
 #include "OperationalCharacteristic.h"
 #include "OperationalPicture.h"
+#include "OverSeeds.h"
 #include "Spelling.h"
 
 namespace Velmora::Cli {
@@ -17,11 +18,12 @@ struct Means {
   std::optional<double> firstHit;  ///< over the runs that came within eps
 };
 
-Means meansOf(const std::vector<SuiteRow>& rows, MethodId method) {
+// Of one seed's runs only when seed is given.
+Means meansOf(const std::vector<SuiteRow>& rows, MethodId method, std::optional<std::uint64_t> seed = std::nullopt) {
   Means means;
   std::vector<std::optional<int>> firstHits;
   for (const SuiteRow& row : rows) {
-    if (row.method != method) continue;
+    if (row.method != method || (seed && row.seed != seed)) continue;
     ++means.runs;
     means.trials += static_cast<double>(row.trials);
     means.seconds += row.seconds;
@@ -55,6 +57,43 @@ std::string meanParam(const SuiteOptions& options, MethodId method) {
 
 std::string successText(const SuiteRow& row) { return row.fault ? "fault" : row.success ? "yes" : "no"; }
 
+// The means of each method, a stochastic one's success and first hit over its seeds when it ran with several.
+void writeMeans(std::ostream& out, const SuiteOptions& options, const std::vector<SuiteRow>& rows,
+                std::size_t problems) {
+  out << "\nMeans over " << problems << " problems (first_hit over the runs that came within eps, error over the runs"
+      << " that finished):\n\n";
+  out << "| method | param | trials | success | first_hit | error | seconds |\n";
+  out << "|:---|---:|---:|---:|---:|---:|---:|\n";
+  bool spread = false;
+  for (MethodId method : options.methods) {
+    const Means means = meansOf(rows, method);
+    const std::vector<std::uint64_t> seeds = options.seedsFor(method);
+    std::string successes = std::to_string(means.successes);
+    std::string firstHit = means.firstHit ? printed("%.1f", *means.firstHit) : "-";
+    if (seeds.size() > 1) {
+      spread = true;
+      std::vector<double> successesOfSeeds, firstHitsOfSeeds;
+      for (std::uint64_t seed : seeds) {
+        const Means one = meansOf(rows, method, seed);
+        successesOfSeeds.push_back(static_cast<double>(one.successes));
+        if (one.firstHit) firstHitsOfSeeds.push_back(*one.firstHit);
+      }
+      successes = overSeedsText(successesOfSeeds);
+      firstHit = overSeedsText(firstHitsOfSeeds);
+    }
+    out << "| " << methodName(method) << " | " << meanParam(options, method) << " | " << printed("%.1f", means.trials)
+        << " | " << successes << "/" << means.runs / seeds.size() << " | " << firstHit << " | "
+        << (means.finished ? printed("%.2e", means.error) : "-") << " | " << printed("%.3g", means.seconds) << " |\n";
+  }
+  bool left = false;
+  for (MethodId method : options.methods)
+    if (const std::size_t runs = meansOf(rows, method).leftInterval) {
+      out << (left ? "" : "\n") << leftIntervalLine(method, runs) << '\n';
+      left = true;
+    }
+  if (spread) out << '\n' << overSeedsNote("success and first_hit", "trials, error and seconds are");
+}
+
 void writeSuiteMarkdown(std::ostream& out, const SuiteOptions& options, const std::vector<SuiteRow>& rows) {
   const std::size_t problems = problemsOf(rows);
   out << "Test set " << options.file << ": " << problems << " problems; ";
@@ -74,23 +113,7 @@ void writeSuiteMarkdown(std::ostream& out, const SuiteOptions& options, const st
     if (stop) out << ' ' << Lab::stopReasonKey(row.stop) << " |";
     out << '\n';
   }
-  out << "\nMeans over " << problems << " problems (first_hit over the runs that came within eps, error over the runs"
-      << " that finished):\n\n";
-  out << "| method | param | trials | success | first_hit | error | seconds |\n";
-  out << "|:---|---:|---:|---:|---:|---:|---:|\n";
-  for (MethodId method : options.methods) {
-    const Means means = meansOf(rows, method);
-    out << "| " << methodName(method) << " | " << meanParam(options, method) << " | " << printed("%.1f", means.trials)
-        << " | " << means.successes << "/" << means.runs << " | " << (means.firstHit ? printed("%.1f", *means.firstHit) : "-")
-        << " | " << (means.finished ? printed("%.2e", means.error) : "-") << " | " << printed("%.3g", means.seconds)
-        << " |\n";
-  }
-  bool left = false;
-  for (MethodId method : options.methods)
-    if (const std::size_t runs = meansOf(rows, method).leftInterval) {
-      out << (left ? "" : "\n") << leftIntervalLine(method, runs) << '\n';
-      left = true;
-    }
+  writeMeans(out, options, rows, problems);
   bool noted = false;
   for (const SuiteRow& row : rows) {
     if (!row.fault && row.reports.empty()) continue;

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <fstream>
+#include <numeric>
 #include <regex>
 #include <sstream>
 
@@ -226,4 +227,33 @@ TEST(FromCsv, aTestSetsRowsInAnyOrderGiveItsOutputAndItsZones) {
   EXPECT_TRUE(pictures[0].curves[1].low.empty());
   ASSERT_EQ(zone.low.size(), zone.share.size());
   EXPECT_NE(zone.low, zone.high);
+
+  // The text summary of the same rows: the stochastic method's successes and mean first hit are the mean,
+  // lowest and highest of each seed's, made here from that seed's csv rows.
+  std::vector<double> successes(3);
+  std::vector<std::vector<double>> hitsOfSeed(3);
+  const std::regex crs2Row("[^,]*,nlopt-crs2,[^,]*,[^,]*,(yes|no|fault),([0-9]*),.*,([0-9])");
+  for (const std::string& row : rows)
+    if (std::smatch f; std::regex_match(row, f, crs2Row)) {
+      successes[std::stoul(f[3])] += f[1] == "yes";
+      if (f[2].length()) hitsOfSeed[std::stoul(f[3])].push_back(std::stod(f[2]));
+    }
+  std::vector<double> firstHits;
+  for (const std::vector<double>& hits : hitsOfSeed)
+    if (!hits.empty()) firstHits.push_back(std::accumulate(hits.begin(), hits.end(), 0.0) / hits.size());
+  const Outcome text = run({"--from-csv", written("odd.csv", odd), written("even.csv", even), "--steps", "80"});
+  ASSERT_EQ(text.status, ExitOk) << text.err;
+  std::smatch m;
+  const std::string spread = "([0-9.]+) \\(([0-9.]+)–([0-9.]+)\\)";
+  const std::regex crs2("\\| nlopt-crs2 \\| 12 \\| [0-9.]+ \\| " + spread + "/20 \\| " + spread);
+  ASSERT_TRUE(std::regex_search(text.out, m, crs2)) << text.out;
+  for (const auto& [at, seeds] : {std::pair{1, successes}, std::pair{4, firstHits}}) {
+    const auto [lo, hi] = std::minmax_element(seeds.begin(), seeds.end());
+    EXPECT_NEAR(std::stod(m[at]), std::accumulate(seeds.begin(), seeds.end(), 0.0) / seeds.size(), 0.05);
+    EXPECT_NEAR(std::stod(m[at + 1]), *lo, 0.05);
+    EXPECT_NEAR(std::stod(m[at + 2]), *hi, 0.05);
+  }
+  // A deterministic method keeps its plain count and mean.
+  const std::regex plain("\\| nlopt-direct \\| - \\| [0-9.]+ \\| [0-9]+/20 \\| [0-9.]+ \\|");
+  EXPECT_TRUE(std::regex_search(text.out, plain)) << text.out;
 }
