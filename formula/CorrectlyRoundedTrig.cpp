@@ -50,6 +50,13 @@ DoubleDouble add(DoubleDouble a, DoubleDouble b) {
   return fastTwoSum(sum.hi, sum.lo + low.lo);
 }
 
+// For terms of one sign, or where |b| is well below |a|: nothing cancels, so
+// the low parts need not be summed exactly.
+DoubleDouble addWithoutCancellation(DoubleDouble a, DoubleDouble b) {
+  const DoubleDouble high = twoSum(a.hi, b.hi);
+  return fastTwoSum(high.hi, high.lo + (a.lo + b.lo));
+}
+
 DoubleDouble negate(DoubleDouble a) { return {-a.hi, -a.lo}; }
 
 DoubleDouble mul(DoubleDouble a, DoubleDouble b) {
@@ -104,14 +111,15 @@ constexpr DoubleDouble kInverseFactorial[] = {
 constexpr int kFirstDoubleTerm = 9;
 constexpr int kLastTerm = 14;
 
-// sum of (-1)^j s^j / (2j + offset)! for j = 0..kLastTerm, by Horner's rule.
+// sum of (-1)^j s^j / (2j + offset)! for j = 0..kLastTerm, by Horner's rule;
+// with s <= (pi/4)^2 each term is below a third of the one before.
 DoubleDouble alternatingSeries(DoubleDouble s, int offset) {
   double tail = kInverseFactorial[2 * kLastTerm + offset].hi;
   for (int j = kLastTerm - 1; j >= kFirstDoubleTerm; --j)
     tail = kInverseFactorial[2 * j + offset].hi - s.hi * tail;
   DoubleDouble sum{tail, 0};
   for (int j = kFirstDoubleTerm - 1; j >= 0; --j)
-    sum = add(kInverseFactorial[2 * j + offset], negate(mul(s, sum)));
+    sum = addWithoutCancellation(kInverseFactorial[2 * j + offset], negate(mul(s, sum)));
   return sum;
 }
 
@@ -142,6 +150,9 @@ std::uint64_t twoOverPiBits(int p) {
   if (shift == 0) return kTwoOverPi[word];
   return (kTwoOverPi[word] << shift) | (kTwoOverPi[word + 1] >> (64 - shift));
 }
+
+// 2^e for a normal result, built from its bits.
+double powerOfTwo(int e) { return std::bit_cast<double>(static_cast<std::uint64_t>(e + 1023) << 52); }
 
 // x = (4k + quadrant) * pi/2 + r with |r| <= pi/4.
 struct Reduced {
@@ -195,8 +206,8 @@ Reduced reduce(double x) {
     scale -= shift;
   }
   // The top 106 bits as two doubles of 53 bits each, both exact.
-  const double high = std::ldexp(static_cast<double>(f[0] >> 11), scale + 11);
-  const double low = std::ldexp(static_cast<double>(((f[0] & 0x7FF) << 42) | (f[1] >> 22)), scale - 42);
+  const double high = static_cast<double>(f[0] >> 11) * powerOfTwo(scale + 11);
+  const double low = static_cast<double>(((f[0] & 0x7FF) << 42) | (f[1] >> 22)) * powerOfTwo(scale - 42);
   const DoubleDouble r = mul(fastTwoSum(high, low), kHalfPi);
   return {quadrant & 3, negative ? negate(r) : r};
 }
