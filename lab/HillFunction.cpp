@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "FormulaLiteral.h"
+#include "MathLibrary.h"
 
 namespace Velmora::Lab {
 
@@ -28,8 +29,8 @@ const FirstHarmonic& firstHarmonic() {
     t.sin.resize(GridPoints);
     for (int j = 0; j < GridPoints; ++j) {
       const double angle = 2 * Pi * gridPoint(HillFunction::Lower, HillFunction::Upper, j);
-      t.cos[j] = std::cos(angle);
-      t.sin[j] = std::sin(angle);
+      t.cos[j] = Math_Parser::mathlib::libCos(angle);
+      t.sin[j] = Math_Parser::mathlib::libSin(angle);
     }
     return t;
   }();
@@ -67,8 +68,8 @@ Extended HillFunction::value(double x) const {
   for (int i = 1; i < Harmonics; ++i) {
     // The engine's argument: 2*pi*i*x[0] at 80 bits, rounded for the library.
     const double angle = static_cast<double>(Extended(2) * Pi * i * x);
-    sum += sine[i] * static_cast<Extended>(std::sin(angle));
-    sum += cosine[i] * static_cast<Extended>(std::cos(angle));
+    sum += sine[i] * static_cast<Extended>(Math_Parser::mathlib::libSin(angle));
+    sum += cosine[i] * static_cast<Extended>(Math_Parser::mathlib::libCos(angle));
   }
   return sum;
 }
