@@ -22,7 +22,7 @@ struct CsvRuns {
   std::set<std::uint64_t> seeds;
 
   void add(const CsvRow& row);
-  // Into options, the class, the range, the methods, their parameters and the seeds of the runs.
+  // Into options, the class, the range, the methods and their parameters.
   void describe(ClassOptions& options) const;
 };
 
@@ -60,8 +60,6 @@ void CsvRuns::describe(ClassOptions& options) const {
                                                [](const ClassRunRow& a, const ClassRunRow& b) { return a.index < b.index; });
   range.first = low->index;
   range.last = high->index;
-  if (seeds.size() > 1) options.seeds = static_cast<int>(*seeds.rbegin() + 1);
-  else if (!seeds.empty()) options.seed = *seeds.begin();
 }
 
 }  // namespace
@@ -71,6 +69,7 @@ std::vector<ClassRunRow> readClassCsv(const std::vector<std::string>& files, Cla
   readCsvRows(files, ClassCsvLayout, [&runs](const CsvRow& row) { runs.add(row); });
   if (runs.rows.empty()) throw SuiteFileError(files.front() + ": the files hold no runs");
   runs.describe(options);
+  takeSeeds(runs.seeds, files, options);
   const auto order = [&](const ClassRunRow& r) {
     return std::make_tuple(r.index, std::find(runs.methods.begin(), runs.methods.end(), r.method) - runs.methods.begin(),
                            r.seed);

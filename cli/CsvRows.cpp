@@ -168,6 +168,18 @@ std::map<MethodId, double> givenParams(const std::vector<std::pair<MethodId, dou
   return given;
 }
 
+void takeSeeds(const std::set<std::uint64_t>& seeds, const std::vector<std::string>& files, BatchOptions& options) {
+  if (seeds.size() == 1) options.seed = *seeds.begin();
+  if (seeds.size() <= 1) return;
+  if (*seeds.rbegin() != seeds.size() - 1) {
+    std::vector<std::string> numbers;
+    for (std::uint64_t seed : seeds) numbers.push_back(std::to_string(seed));
+    throw SuiteFileError(joined(files, ", ") + ": the runs have seeds " + joined(numbers, ", ") +
+                         ", not 0 to N - 1 as the runs of --seeds N have them");
+  }
+  options.seeds = static_cast<int>(seeds.size());
+}
+
 Lab::StopReason stopOfKey(const CsvRow& row, std::string_view (*keyOf)(Lab::StopReason)) {
   using Lab::StopReason;
   const std::string key = row.cell("stop");

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <set>
 #include <span>
 #include <string>
 #include <string_view>
@@ -58,6 +59,12 @@ void readCsvRows(const std::vector<std::string>& files, const CsvLayout& layout,
 // them: a method's one value where it is not that of runs over many
 // problems, a Lipschitz estimate where every run of more than one had the same.
 std::map<MethodId, double> givenParams(const std::vector<std::pair<MethodId, double>>& runParams);
+
+// Into options the seeds of the runs, as the run gave them: --seed S for
+// one, --seeds N for 0 to N - 1. Throws SuiteFileError, naming the files,
+// when several seeds are not 0 to N - 1: no one run made them, and the
+// missing seeds would count as runs that solved nothing.
+void takeSeeds(const std::set<std::uint64_t>& seeds, const std::vector<std::string>& files, BatchOptions& options);
 
 // The reason a run stopped from the key its csv gives, keyOf being how the csv wrote it.
 Lab::StopReason stopOfKey(const CsvRow& row, std::string_view (*keyOf)(Lab::StopReason));

@@ -96,8 +96,7 @@ std::vector<SuiteRow> readSuiteCsv(const std::vector<std::string>& files, SuiteO
   std::vector<std::pair<MethodId, double>> params;
   for (const SuiteRow& row : runs.rows) params.emplace_back(row.method, row.param);
   options.params = givenParams(params);
-  if (runs.seeds.size() > 1) options.seeds = static_cast<int>(*runs.seeds.rbegin() + 1);
-  else if (!runs.seeds.empty()) options.seed = *runs.seeds.begin();
+  takeSeeds(runs.seeds, files, options);
   const auto order = [&](const SuiteRow& r) {
     return std::make_tuple(idOrder(r.id), std::find(runs.methods.begin(), runs.methods.end(), r.method), r.seed);
   };

@@ -178,6 +178,8 @@ TEST(FromCsv, badFilesAreRefusedWithFileAndLine) {
       {suite + "1,scan,,9,yes,4,0,0.1\n2,scan,,9,maybe,4,0,0.1\n", ":3: success: \"maybe\" is none of yes, no, fault"},
       {suite + "1,scan,,9,yes,4,0,0.1\n1,strongin,2,9,no,,0.5,0.1\n2,strongin,2,9,no,,0.5,0.1\n",
        ":2: the runs of scan lack problem 2: the files lack runs or hold two test sets"},
+      {"class,index,method,param,first_hit,stop,seed\nhill,3,nlopt-crs2,0,7,hit,0\nhill,3,nlopt-crs2,0,9,hit,2\n",
+       ": the runs have seeds 0, 2, not 0 to N - 1 as the runs of --seeds N have them"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.message);
