@@ -80,6 +80,8 @@ SearchResult searchResult(Lab::SearchOutcome&& outcome, std::size_t evaluations,
   r.trials = trialColumns(std::move(outcome.trials));
   r.trials_outside = outcome.trialsOutside;
   r.first_step_outside = outcome.firstStepOutside ? py::object(py::int_(outcome.firstStepOutside)) : py::none();
+  r.nlopt_result = outcome.engineResult ? py::object(py::int_(*outcome.engineResult)) : py::none();
+  r.nlopt_result_text = outcome.engineResult ? py::object(py::str(outcome.engineResultText)) : py::none();
   r.steps = recordedSteps ? py::object(stepColumns(std::move(outcome.stepRecords))) : py::none();
   r.reports = std::move(outcome.reports);
   r.seconds = outcome.seconds;
@@ -111,6 +113,9 @@ void addSearchResult(py::module_& m) {
                     "How many trials lie outside the bounds (Piyavsky's with L below the slope).")
       .def_readonly("first_step_outside", &SearchResult::first_step_outside,
                     "The first step that placed a trial outside the bounds; None when none did.")
+      .def_readonly("nlopt_result", &SearchResult::nlopt_result,
+                    "NLopt's own result code for its methods (5 when the budget was spent); None for Velmora's.")
+      .def_readonly("nlopt_result_text", &SearchResult::nlopt_result_text, "Its name: MAXEVAL_REACHED, FORCED_STOP, ...")
       .def_readonly("steps", &SearchResult::steps,
                     "With record_steps=True a dict of numpy arrays, one entry per step, with the columns of\n"
                     "velmora-run --steps-out: step, interval, left, right, charact, constant, x, f, precision.")
