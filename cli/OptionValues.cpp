@@ -112,14 +112,19 @@ std::string fileName(std::string_view text, std::string_view what) {
 }
 
 MethodId parseMethod(std::string_view text) {
-  if (const Lab::MethodInfo* info = Lab::findMethod(text)) return info->id;
+  if (const Lab::MethodInfo* info = Lab::findMethod(text)) {
+    if (!Lab::isInstalled(*info))
+      throw UsageError("method " + quoted(text) + " cannot run here: the installed NLopt was built without it");
+    return info->id;
+  }
   throw UsageError("unknown method " + quoted(text) + " (expected " + methodKeys() + ")");
 }
 
 std::vector<MethodId> parseMethods(std::string_view text) {
   std::vector<MethodId> list;
   if (text == "all") {
-    for (const Lab::MethodInfo& info : Lab::allMethods()) list.push_back(info.id);
+    for (const Lab::MethodInfo& info : Lab::allMethods())
+      if (Lab::isInstalled(info)) list.push_back(info.id);
     return list;
   }
   for (std::string_view name : splitFields(text, ',')) {

@@ -59,8 +59,9 @@ std::uint64_t parseIndex(std::string_view text, std::string_view what);
 double positive(double value, std::string_view what);
 // A file name to write; what is the option that names it.
 std::string fileName(std::string_view text, std::string_view what);
+// A method this installation cannot run is refused.
 MethodId parseMethod(std::string_view text);
-// M1,M2,... or all.
+// M1,M2,... or all: every method this installation can run.
 std::vector<MethodId> parseMethods(std::string_view text);
 Format parseFormat(std::string_view text);
 // CLASS, CLASS:N (functions 0..N-1) or CLASS:FIRST-LAST; true when a count

@@ -115,7 +115,8 @@ std::string usageText() {
          "NLopt's methods (nlopt-*) stop only at --steps N, a budget of N + 2\n"
          "evaluations; crs2, esch, isres and mlsl draw from --seed N (default 0), or in\n"
          "test sets and classes from each of --seeds N, and take their population as\n"
-         "--param-METHOD (0: NLopt's own). "
+         "--param-METHOD (0: NLopt's own). A method the installed NLopt lacks is\n"
+         "refused, and all leaves it out (Debian's NLopt has no AGS).\n"
 #endif
          "Numbers use \".\" as the decimal point.\n"
          "A run whose trials leave [A, B] warns on stderr and still exits with status 0.\n";

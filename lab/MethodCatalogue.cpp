@@ -68,6 +68,11 @@ std::unique_ptr<SearchEngine> makePeer(TOptFunc objective) {
 }
 
 template <VELMORAALG::NloptSearch::Algorithm algorithm>
+bool peerInstalled() {
+  return VELMORAALG::NloptSearch::Installed(algorithm);
+}
+
+template <VELMORAALG::NloptSearch::Algorithm algorithm>
 constexpr MethodInfo peer(MethodId id, std::string_view key, std::string_view englishName) {
   constexpr bool stochastic = VELMORAALG::NloptSearch::Stochastic(algorithm);
   return {.id = id,
@@ -79,7 +84,8 @@ constexpr MethodInfo peer(MethodId id, std::string_view key, std::string_view en
           .paramRule = stochastic ? "a whole number from 0 (NLopt's default) to 1000000" : "",
           .effectiveParam = stochastic ? populationUsed : noParam,
           .stochastic = stochastic,
-          .budgetOnly = true};
+          .budgetOnly = true,
+          .installed = peerInstalled<algorithm>};
 }
 
 using Nlopt = VELMORAALG::NloptSearch::Algorithm;
@@ -146,6 +152,8 @@ const MethodInfo Catalogue[] = {
 std::span<const MethodInfo> windowMethods() { return std::span(Catalogue).first(WindowMethodCount); }
 
 std::span<const MethodInfo> allMethods() { return Catalogue; }
+
+bool isInstalled(const MethodInfo& method) { return !method.installed || method.installed(); }
 
 const MethodInfo& methodInfo(MethodId id) {
   for (const MethodInfo& info : Catalogue)

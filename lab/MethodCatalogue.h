@@ -97,7 +97,13 @@ struct MethodInfo {
   bool stochastic = false;
   // Whether its only stop rule is a budget of steps (NLopt's peers).
   bool budgetOnly = false;
+  // Whether this installation can run it; null where it always can. A
+  // build of NLopt may lack some of its algorithms.
+  bool (*installed)() = nullptr;
 };
+
+// Whether the method can run here (MethodInfo::installed).
+bool isInstalled(const MethodInfo& method);
 
 // The window's three methods, in the order of its method choice.
 std::span<const MethodInfo> windowMethods();

@@ -34,6 +34,10 @@ using Opt = std::unique_ptr<std::remove_pointer_t<nlopt_opt>, OptDeleter>;
 
 }  // namespace
 
+bool NloptSearch::Installed(Algorithm algorithm) {
+  return std::string(nlopt_algorithm_name(nloptAlgorithm(algorithm))).find("NOT COMPILED") == std::string::npos;
+}
+
 // What the callback needs during one run; NLopt hands it back as void*.
 struct NloptSearch::RunState {
   NloptSearch& engine;
@@ -134,10 +138,7 @@ StopReason NloptSearch::RunToRule(double xmin, double xmax, const StopRule& rule
   if (run.fault) std::rethrow_exception(run.fault);
   if (result < 0 && result != NLOPT_FORCED_STOP)
     throw std::runtime_error(std::string("NLopt ended the run with ") + nlopt_result_to_string(result) +
-                             (std::string(nlopt_algorithm_name(nloptAlgorithm(algorithm_))).find("NOT COMPILED") !=
-                                      std::string::npos
-                                  ? " (the installed NLopt was built without this algorithm)"
-                                  : ""));
+                             (Installed(algorithm_) ? "" : " (the installed NLopt was built without this algorithm)"));
   return StopReason::StepsDone;
 }
 

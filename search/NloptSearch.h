@@ -34,6 +34,10 @@ class NloptSearch final : public SearchEngine {
            algorithm == Algorithm::Mlsl;
   }
 
+  // Whether the installed NLopt has the algorithm: a build of NLopt may
+  // leave some out (Debian's 2.7.1 has no AGS).
+  static bool Installed(Algorithm algorithm);
+
   // The population of a stochastic algorithm (its random points per
   // iteration for MLSL); 0 leaves NLopt's default. The others take no notice.
   void SetParameter(double value) override;

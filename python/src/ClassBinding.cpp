@@ -41,6 +41,7 @@ py::list methods() {
     entry["param"] = paramMeaning(info.param);
     entry["param_rule"] = info.paramRule.empty() ? py::none() : py::object(py::str(info.paramRule));
     entry["default"] = info.param == Lab::ParamMeaning::None ? py::none() : py::object(py::float_(info.defaultParam));
+    entry["installed"] = Lab::isInstalled(info);
     list.append(entry);
   }
   return list;

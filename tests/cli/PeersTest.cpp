@@ -9,6 +9,7 @@
 #include <sstream>
 
 #include "CliRun.h"
+#include "MethodCatalogue.h"
 
 using namespace Velmora::Cli;
 using namespace Velmora::Cli::Testing;
@@ -120,6 +121,19 @@ TEST(Peers, badInputIsRefusedWithItsReason) {
     EXPECT_EQ(r.status, ExitBadInput);
     EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
   }
+}
+
+TEST(Peers, aMethodTheInstalledNloptLacksIsRefusedAndAllLeavesItOut) {
+  for (const Velmora::Lab::MethodInfo& info : Velmora::Lab::allMethods()) {
+    if (Velmora::Lab::isInstalled(info)) continue;
+    SCOPED_TRACE(info.key);
+    const Outcome r = run({"x[0]", "--interval", "0", "1", "--method", std::string(info.key), "--steps", "5"});
+    EXPECT_EQ(r.status, ExitBadInput);
+    EXPECT_NE(r.err.find("cannot run here: the installed NLopt was built without it"), std::string::npos) << r.err;
+  }
+  // Not a fault on every function for a method that cannot run.
+  const Outcome every = run({"--class", "hill:2", "--methods", "all", "--max-trials", "50"});
+  EXPECT_EQ(every.status, ExitOk) << every.err;
 }
 
 namespace {
