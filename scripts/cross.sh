@@ -102,7 +102,16 @@ compare() {
   fi
   diff <($rows <"$out-host.csv" | without_seconds) <($rows <"$out-target.csv" | without_seconds)
   diff <($rows <"$out-host.err") <($rows <"$out-target.err")
-  [[ $host_status == "$target_status" ]] || { echo "exit status $host_status on x86-64, $target_status on $target" >&2; return 1; }
+  if [[ $host_status != "$target_status" ]]; then
+    # A fault of NLopt's alone (status 3) may come on one side only, as its
+    # numbers move; every other message was compared above.
+    if [[ $rows != without_peers ]] || ! grep -q ', nlopt-' "$out-host.err" "$out-target.err" ||
+       [[ "$host_status$target_status" != 03 && "$host_status$target_status" != 30 ]]; then
+      echo "exit status $host_status on x86-64, $target_status on $target" >&2
+      return 1
+    fi
+    echo "hansen20 $name: exit status $host_status on x86-64, $target_status on $target, from NLopt's faults alone"
+  fi
   echo "hansen20 $name: $target equals x86-64 Linux ($(wc -l <"$out-host.csv") lines, exit status $host_status)"
 }
 
