@@ -46,14 +46,14 @@ const CsvLayout* layoutOfHeader(const std::vector<std::string>& cells) {
   return nullptr;
 }
 
-// The lines of a file that are not empty, with their numbers.
-void eachLine(const std::string& file, const std::function<void(const std::vector<std::string>&, int)>& take) {
+// The cells of each line of a file that is not empty, with its number, for as long as take returns true.
+void eachLine(const std::string& file, const std::function<bool(const std::vector<std::string>&, int)>& take) {
   std::ifstream in(file);
   if (!in) throw SuiteFileError(file + ": cannot open the file");
   std::string line;
   for (int number = 1; std::getline(in, line); ++number) {
     if (!line.empty() && line.back() == '\r') line.pop_back();
-    if (!line.empty()) take(csvCells(line), number);
+    if (!line.empty() && !take(csvCells(line), number)) return;
   }
 }
 
@@ -65,15 +65,12 @@ struct Header {
 // The first line of the first file that begins with a header.
 Header firstHeader(const std::vector<std::string>& files) {
   for (const std::string& file : files) {
-    std::ifstream in(file);
-    std::string line;
-    for (int number = 1; std::getline(in, line); ++number) {
-      if (!line.empty() && line.back() == '\r') line.pop_back();
-      if (line.empty()) continue;
-      std::vector<std::string> cells = csvCells(line);
-      if (layoutOfHeader(cells)) return Header{std::move(cells), file + ":" + std::to_string(number)};
-      break;
-    }
+    std::optional<Header> header;
+    eachLine(file, [&](const std::vector<std::string>& cells, int number) {
+      if (layoutOfHeader(cells)) header = Header{cells, file + ":" + std::to_string(number)};
+      return false;
+    });
+    if (header) return *header;
   }
   throw SuiteFileError(files.front() + ":1: no file begins with the header of a class csv or of a test set's csv");
 }
@@ -140,13 +137,14 @@ void readCsvRows(const std::vector<std::string>& files, const CsvLayout& layout,
       const std::string place = file + ":" + std::to_string(number);
       if (layoutOfHeader(cells)) {
         columns = headerColumns(cells, layout, CsvRow(cells, none, place));
-        return;
+        return true;
       }
       if (!columns) columns = firstColumns;
       if (cells.size() != columns->size())
         throw SuiteFileError(place + ": the row has " + std::to_string(cells.size()) + " fields, the header " +
                              std::to_string(columns->size()));
       take(CsvRow(cells, *columns, place));
+      return true;
     });
   }
 }

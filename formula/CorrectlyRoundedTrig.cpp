@@ -184,11 +184,11 @@ Reduced reduce(double x) {
   const bool negative = (f[0] >> 63) != 0;
   if (negative) {
     ++quadrant;
-    unsigned __int128 carry = 1;
+    unsigned __int128 complement = 1;
     for (int k = 3; k >= 0; --k) {
-      carry += static_cast<std::uint64_t>(~f[k]);
-      f[k] = static_cast<std::uint64_t>(carry);
-      carry >>= 64;
+      complement += static_cast<std::uint64_t>(~f[k]);
+      f[k] = static_cast<std::uint64_t>(complement);
+      complement >>= 64;
     }
   }
   int scale = -64;
