@@ -27,10 +27,7 @@ stage() {
 scripts/install-deps.sh "$target"
 stage "installing packages"
 
-launcher=()
-command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
-qt_free=(-G Ninja -DCMAKE_BUILD_TYPE=Release -DVELMORA_WINDOW=OFF -DVELMORA_BENCH=OFF -DVELMORA_PYTHON=OFF
-         "${launcher[@]}")
+qt_free=(-G Ninja -DCMAKE_BUILD_TYPE=Release -DVELMORA_WINDOW=OFF -DVELMORA_BENCH=OFF -DVELMORA_PYTHON=OFF)
 cmake -S . -B build-host "${qt_free[@]}" >/dev/null
 cmake --build build-host --target velmora-run
 stage "the x86-64 velmora-run"
@@ -41,6 +38,12 @@ stage "the $target build"
 if [[ $target == mingw ]]; then
   # Debian's wine64 keeps wine64 and wineserver in /usr/lib/wine.
   export PATH=/usr/lib/wine:$PATH
+  # A prefix of the run's own, made anew each time: wine's default one in ~
+  # exists only where an earlier run happened to leave it, and the server
+  # cannot start without its folder.
+  export WINEPREFIX=$PWD/$tree/wine-prefix
+  rm -rf "$WINEPREFIX"
+  mkdir -p "$WINEPREFIX"
   # One wine server for the whole run, and wine's own services started now
   # with no output: started by a test, they would keep its output pipe open
   # and the test would never end.
