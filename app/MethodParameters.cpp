@@ -65,7 +65,7 @@ void MethodParameters::rbtnStepStopClick() {
     if (!rbtnStepStop->isChecked()) return;
     spedSteps->setEnabled(true);
     edPrecision->setEnabled(false);
-    results_->nameMadeParam(Lab::StopRule::Steps);
+    results_->nameMadeParam(Lab::StopKind::Steps);
   });
 }
 
@@ -74,7 +74,7 @@ void MethodParameters::rbtnPrecStopClick() {
     if (!rbtnPrecStop->isChecked()) return;
     spedSteps->setEnabled(false);
     edPrecision->setEnabled(true);
-    results_->nameMadeParam(Lab::StopRule::Precision);
+    results_->nameMadeParam(Lab::StopKind::Precision);
   });
 }
 

@@ -11,8 +11,8 @@ namespace Velmora {
 namespace {
 
 // The precision reached after a run by steps, the steps made after one by precision.
-const char* madeParamName(Lab::StopRule stop) {
-  return stop == Lab::StopRule::Steps ? "Достигнутая точность:" : "Сдел-е Число шагов:";
+const char* madeParamName(Lab::StopKind stop) {
+  return stop == Lab::StopKind::Steps ? "Достигнутая точность:" : "Сдел-е Число шагов:";
 }
 
 }  // namespace
@@ -20,7 +20,7 @@ const char* madeParamName(Lab::StopRule stop) {
 void SearchResults::createControls(QWidget* window) {
   GroupBox1 = makeGroup(window, "GroupBox1", "Результаты Поиска:", 0, 325, 223, 64, false);
   labGlobMin = makeLabel(GroupBox1, "labGlobMin", "Глобальный Минимум:", 5, 19, 136, 13, true);
-  labMade = makeLabel(GroupBox1, "labMade", madeParamName(Lab::StopRule::Steps), 5, 41, 138, 13, true);
+  labMade = makeLabel(GroupBox1, "labMade", madeParamName(Lab::StopKind::Steps), 5, 41, 138, 13, true);
   edGlobMin = makeEdit(GroupBox1, "edGlobMin", 142, 15, 76, 21, QString());
   edGlobMin->setReadOnly(true);
   setTextColour(edGlobMin, Qt::red);
@@ -29,6 +29,6 @@ void SearchResults::createControls(QWidget* window) {
   setTextColour(edMadeParam, Qt::red);
 }
 
-void SearchResults::nameMadeParam(Lab::StopRule stop) { labMade->setText(ru(madeParamName(stop))); }
+void SearchResults::nameMadeParam(Lab::StopKind stop) { labMade->setText(ru(madeParamName(stop))); }
 
 }  // namespace Velmora

@@ -15,7 +15,7 @@ class SearchResults {
  public:
   // Names what edMadeParam shows after a run under this stop rule; the
   // figure of the last run stays until the next.
-  void nameMadeParam(Lab::StopRule stop);
+  void nameMadeParam(Lab::StopKind stop);
 
   QGroupBox* GroupBox1 = nullptr;
   QLabel* labGlobMin = nullptr;

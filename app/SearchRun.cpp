@@ -47,10 +47,10 @@ void TMainForm::bbtnSearchMinClick() {
     }
 
     if (rbtnStepStop->isChecked()) {
-      request.stop = Lab::StopRule::Steps;
+      request.stop = Lab::StopKind::Steps;
       request.steps = spedSteps->Value();
     } else {
-      request.stop = Lab::StopRule::Precision;
+      request.stop = Lab::StopKind::Precision;
       const std::optional<double> eps = toNumber(edPrecision->text());
       if (!eps) {
         dataCorrect = false;
@@ -75,7 +75,7 @@ void TMainForm::bbtnSearchMinClick() {
       return;
     }
     edGlobMin->setText(toFixed(outcome.bestX, 10, 7));
-    if (run.request.stop == Lab::StopRule::Steps)
+    if (run.request.stop == Lab::StopKind::Steps)
       edMadeParam->setText(toFixed(outcome.precision, 10, 9));
     else
       edMadeParam->setText(QString::number(outcome.stepCount));

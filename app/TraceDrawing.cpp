@@ -352,16 +352,8 @@ QString TFormTrace::stepSummary() const {
            best;
   }
   const VELMORAALG::TStepRecord& r = trace.step(k);
-  QString constant;
-  switch (Lab::methodInfo(trace.method()).param) {
-    // The window offers no peer, whose population is no step's constant.
-    case Lab::ParamMeaning::None:
-    case Lab::ParamMeaning::Population: break;
-    case Lab::ParamMeaning::LipschitzEstimate: constant = ru(" Ломаная с L = %1.").arg(number(r.Constant)); break;
-    case Lab::ParamMeaning::Multiplier:
-      constant = ru(" Оценка константы m = r·M = %1.").arg(number(r.Constant));
-      break;
-  }
+  const std::string_view label = Lab::methodInfo(trace.method()).stepConstantLabel;
+  const QString constant = label.empty() ? QString() : ru(" " + std::string(label) + "%1.").arg(number(r.Constant));
   return ru("Шаг %1: из %2 интервалов выбран %3-й, [%4; %5], с характеристикой R = %6.")
              .arg(k)
              .arg(k)

@@ -35,7 +35,7 @@ void CsvRuns::add(const CsvRow& csv) {
   row.method = method.id;
   if (!csv.cell("param").empty()) row.param = csv.number("param");
   if (!csv.cell("first_hit").empty()) row.run.firstHit = static_cast<int>(csv.wholeNumber("first_hit"));
-  row.run.stop = stopOfKey(csv, Lab::classRunStopKey);
+  row.run.stop = stopCell(csv, Lab::classRunStopFromKey);
   if (method.stochastic) {
     row.seed = csv.wholeNumber("seed");
     seeds.insert(*row.seed);

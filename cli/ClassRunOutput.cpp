@@ -57,7 +57,7 @@ void writeTable(std::ostream& out, const ClassOptions& options, const std::vecto
 
 std::string classParamText(const ClassOptions& options, MethodId method) {
   const Lab::MethodInfo& info = Lab::methodInfo(method);
-  if (info.param == Lab::ParamMeaning::LipschitzEstimate && !options.params.count(method))
+  if (info.batchParamOfProblem && !options.params.count(method))
     return lipschitzOfTheFunction();
   return paramText(method, options.paramFor(method, 0));
 }

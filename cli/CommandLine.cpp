@@ -27,9 +27,9 @@ std::string_view methodName(MethodId method) { return Lab::methodInfo(method).ke
 namespace {
 
 // NLopt's methods count evaluations; a rule of precision or interval length has no meaning for them.
-void refuseRuleForPeers(const std::vector<MethodId>& methods, const char* rule) {
+void refuseRuleForPeers(const std::vector<MethodId>& methods, Lab::StopKind kind, const char* rule) {
   for (MethodId m : methods)
-    if (Lab::methodInfo(m).budgetOnly)
+    if (!Lab::takesStop(Lab::methodInfo(m), kind))
       throw UsageError(std::string(Lab::methodInfo(m).key) + " stops at a budget of evaluations: give --steps N, not " +
                        rule);
 }
@@ -78,7 +78,7 @@ SuiteOptions suite(const GivenOptions& given) {
   suite.file = *given.suiteFile;
   if (given.epsRel) suite.epsRel = *given.epsRel;
   suite.steps = given.steps;
-  if (!given.steps) refuseRuleForPeers(suite.methods, "the interval rule of --eps-rel");
+  if (!given.steps) refuseRuleForPeers(suite.methods, StopKind::IntervalLength, "the interval rule of --eps-rel");
   return suite;
 }
 
@@ -116,12 +116,12 @@ void readStopRule(const GivenOptions& given, Lab::SearchRequest& request) {
   if (stopRules == 0) throw UsageError("a stop rule is required: --steps N, --eps E or --interval-eps E");
   if (stopRules > 1) throw UsageError("give only one stop rule: --steps, --eps or --interval-eps");
   if (given.steps) {
-    request.stop = StopRule::Steps;
+    request.stop = StopKind::Steps;
     request.steps = *given.steps;
   } else {
-    request.stop = given.eps ? StopRule::Precision : StopRule::IntervalLength;
+    request.stop = given.eps ? StopKind::Precision : StopKind::IntervalLength;
     request.eps = given.eps ? *given.eps : *given.intervalEps;
-    refuseRuleForPeers({request.method}, given.eps ? "--eps" : "--interval-eps");
+    refuseRuleForPeers({request.method}, request.stop, given.eps ? "--eps" : "--interval-eps");
   }
 }
 

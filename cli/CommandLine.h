@@ -21,7 +21,7 @@
 namespace Velmora::Cli {
 
 using Lab::MethodId;
-using Lab::StopRule;
+using Lab::StopKind;
 
 struct SearchOptions {
   std::string formula;

@@ -160,7 +160,7 @@ std::map<MethodId, double> givenParams(const std::vector<std::pair<MethodId, dou
   for (const auto& [method, distinct] : values) {
     if (distinct.size() != 1) continue;
     const double value = *distinct.begin();
-    const bool estimate = Lab::methodInfo(method).param == Lab::ParamMeaning::LipschitzEstimate;
+    const bool estimate = Lab::methodInfo(method).batchParamOfProblem;
     if (estimate ? runs[method] > 1 : value != Lab::batchParam(method, 0)) given[method] = value;
   }
   return given;
@@ -178,13 +178,9 @@ void takeSeeds(const std::set<std::uint64_t>& seeds, const std::vector<std::stri
   options.seeds = static_cast<int>(seeds.size());
 }
 
-Lab::StopReason stopOfKey(const CsvRow& row, std::string_view (*keyOf)(Lab::StopReason)) {
-  using Lab::StopReason;
+Lab::StopReason stopCell(const CsvRow& row, std::optional<Lab::StopReason> (*fromKey)(std::string_view)) {
   const std::string key = row.cell("stop");
-  for (StopReason stop : {StopReason::StepsDone, StopReason::PrecisionReached, StopReason::IntervalRuleMet,
-                          StopReason::StepBoundHit, StopReason::Fault, StopReason::StopRequested,
-                          StopReason::PointLeftInterval, StopReason::NoComparableInterval})
-    if (keyOf(stop) == key) return stop;
+  if (const std::optional<Lab::StopReason> stop = fromKey(key)) return *stop;
   throw row.fail("stop: \"" + key + "\" is no reason a run stops");
 }
 

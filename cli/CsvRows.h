@@ -66,7 +66,7 @@ std::map<MethodId, double> givenParams(const std::vector<std::pair<MethodId, dou
 // missing seeds would count as runs that solved nothing.
 void takeSeeds(const std::set<std::uint64_t>& seeds, const std::vector<std::string>& files, BatchOptions& options);
 
-// The reason a run stopped from the key its csv gives, keyOf being how the csv wrote it.
-Lab::StopReason stopOfKey(const CsvRow& row, std::string_view (*keyOf)(Lab::StopReason));
+// The row's stop cell as a reason, fromKey reading the keys the csv's kind writes.
+Lab::StopReason stopCell(const CsvRow& row, std::optional<Lab::StopReason> (*fromKey)(std::string_view));
 
 }  // namespace Velmora::Cli

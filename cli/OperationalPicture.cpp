@@ -12,17 +12,11 @@ std::string lipschitzOfTheFunction() { return printed("%g", Lab::FromFunctionMar
 std::string curveName(const BatchOptions& options, MethodId method, const std::string& problemLipschitz) {
   const Lab::MethodInfo& info = Lab::methodInfo(method);
   std::string name(info.key);
-  switch (info.param) {
-    case Lab::ParamMeaning::None: break;
-    case Lab::ParamMeaning::LipschitzEstimate:
-      name += ", ";
-      name += options.params.count(method) ? "L = " + shortest(options.params.at(method)) : problemLipschitz;
-      break;
-    case Lab::ParamMeaning::Multiplier: name += ", r = " + shortest(options.paramFor(method, 0)); break;
-    case Lab::ParamMeaning::Population:
-      if (options.params.count(method)) name += ", population " + shortest(options.params.at(method));
-      break;
-  }
+  if (info.param == Lab::ParamMeaning::None) return name;
+  if (options.params.count(method)) return name + ", " + Lab::paramValueText(info, options.params.at(method));
+  if (info.batchParamOfProblem) return name + ", " + problemLipschitz;
+  // A default of 0 leaves the choice to the method (NLopt's population): nothing to name.
+  if (info.batchDefault != 0) name += ", " + Lab::paramValueText(info, info.batchDefault);
   return name;
 }
 

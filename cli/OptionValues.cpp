@@ -210,20 +210,21 @@ void checkSearchParam(MethodId method, double param) {
   if (!std::isfinite(param)) throw UsageError(notFinite("--param", param));
   // The window's own check; the Lipschitz estimate of piyavsky is taken as it comes.
   if (!info.acceptsParam(param))
-    throw UsageError("--param: the multiplier of " + std::string(info.key) + " must be " + std::string(info.paramRule));
+    throw UsageError("--param: the " + std::string(info.paramNoun) + " of " + std::string(info.key) + " must be " +
+                     std::string(info.paramRule));
 }
 
 void checkRequest(const Lab::SearchRequest& request) {
   checkInterval(request.xmin, request.xmax);
   if (request.param) checkSearchParam(request.method, *request.param);
   switch (request.stop) {
-    case Lab::StopRule::Steps: parseCount(std::to_string(request.steps), "--steps", 1, Lab::MaxSteps); break;
+    case Lab::StopKind::Steps: parseCount(std::to_string(request.steps), "--steps", 1, Lab::MaxSteps); break;
     // As in the window, an eps the run cannot reach (0, negative, finer than
     // doubles resolve) is taken: the step bound ends the run and says so.
-    case Lab::StopRule::Precision:
+    case Lab::StopKind::Precision:
       if (!std::isfinite(request.eps)) throw UsageError(notFinite("--eps", request.eps));
       break;
-    case Lab::StopRule::IntervalLength:
+    case Lab::StopKind::IntervalLength:
       if (!std::isfinite(request.eps)) throw UsageError(notFinite("--interval-eps", request.eps));
       break;
   }
@@ -234,27 +235,18 @@ std::map<MethodId, double> parseBatchParams(const std::vector<std::pair<std::str
   std::map<MethodId, double> params;
   for (const auto& [option, text] : given) {
     const Lab::MethodInfo& info = *Lab::findMethod(std::string_view(option).substr(option.find('-', 2) + 1));
-    switch (info.param) {
-      case Lab::ParamMeaning::None: throw UsageError(option + ": " + std::string(info.key) + " takes no parameter");
-      case Lab::ParamMeaning::LipschitzEstimate:
-        if (text == (classRuns ? FromFunction : FromFile)) continue;
-        if (text == FromFunction) throw UsageError(option + " from-function is for class runs (--class); a test set takes from-file or a number");
-        if (text == FromFile) throw UsageError(option + " from-file is for test sets (--suite); a class run takes from-function or a number");
-        params[info.id] = positive(parseNumber(text, option), option);
-        break;
-      case Lab::ParamMeaning::Multiplier: {
-        const double value = parseNumber(text, option);
-        if (!info.acceptsParam(value)) throw UsageError(option + ": the multiplier r must be " + std::string(info.paramRule));
-        params[info.id] = value;
-        break;
-      }
-      case Lab::ParamMeaning::Population: {
-        const double value = parseNumber(text, option);
-        if (!info.acceptsParam(value)) throw UsageError(option + ": the population must be " + std::string(info.paramRule));
-        params[info.id] = value;
-        break;
-      }
+    if (info.param == Lab::ParamMeaning::None) throw UsageError(option + ": " + std::string(info.key) + " takes no parameter");
+    if (info.batchParamOfProblem) {
+      if (text == (classRuns ? FromFunction : FromFile)) continue;
+      if (text == FromFunction) throw UsageError(option + " from-function is for class runs (--class); a test set takes from-file or a number");
+      if (text == FromFile) throw UsageError(option + " from-file is for test sets (--suite); a class run takes from-function or a number");
+      params[info.id] = positive(parseNumber(text, option), option);
+      continue;
     }
+    const double value = parseNumber(text, option);
+    if (!info.acceptsParam(value))
+      throw UsageError(option + ": the " + Lab::paramName(info) + " must be " + std::string(info.paramRule));
+    params[info.id] = value;
   }
   return params;
 }

@@ -52,24 +52,18 @@ void writeSearchText(std::ostream& out, const SearchOptions& options, const Lab:
   interval.append(shortest(options.request.xmin)).append(", ").append(shortest(options.request.xmax)).append("]");
   line("interval", interval);
   std::string method(methodName(options.request.method));
-  const double given = options.request.param.value_or(Lab::methodInfo(options.request.method).defaultParam);
-  switch (Lab::methodInfo(options.request.method).param) {
-    case Lab::ParamMeaning::None: break;
-    case Lab::ParamMeaning::LipschitzEstimate:
-      method += ", Lipschitz estimate L = " + shortest(result.paramUsed);
-      if (result.paramUsed != given) method += " (" + shortest(given) + " is not positive)";
-      break;
-    case Lab::ParamMeaning::Multiplier: method += ", multiplier r = " + shortest(result.paramUsed); break;
-    case Lab::ParamMeaning::Population:
-      method += result.paramUsed > 0 ? ", population " + shortest(result.paramUsed) : ", NLopt's population";
-      break;
-  }
-  if (Lab::methodInfo(options.request.method).stochastic) method += ", seed " + std::to_string(options.request.seed);
+  const Lab::MethodInfo& info = Lab::methodInfo(options.request.method);
+  const double given = options.request.param.value_or(info.defaultParam);
+  if (info.param != Lab::ParamMeaning::None) method += ", " + Lab::paramInWords(info, result.paramUsed);
+  // The broken lines alone correct a value where the others refuse it.
+  if (info.param == Lab::ParamMeaning::LipschitzEstimate && result.paramUsed != given)
+    method += " (" + shortest(given) + " is not positive)";
+  if (info.stochastic) method += ", seed " + std::to_string(options.request.seed);
   line("method", method);
   switch (options.request.stop) {
-    case StopRule::Steps: line("stop rule", std::to_string(options.request.steps) + " steps"); break;
-    case StopRule::Precision: line("stop rule", "precision " + shortest(options.request.eps)); break;
-    case StopRule::IntervalLength: line("stop rule", "chosen interval no longer than " + shortest(options.request.eps)); break;
+    case StopKind::Steps: line("stop rule", std::to_string(options.request.steps) + " steps"); break;
+    case StopKind::Precision: line("stop rule", "precision " + shortest(options.request.eps)); break;
+    case StopKind::IntervalLength: line("stop rule", "chosen interval no longer than " + shortest(options.request.eps)); break;
   }
   if (!result.fault) {
     line("best x", shortest(result.bestX));
@@ -83,10 +77,10 @@ void writeSearchText(std::ostream& out, const SearchOptions& options, const Lab:
                                        : "none");
   line("evaluations", std::to_string(result.evaluations.value_or(0)));
   line("time", printed("%.6f s", result.seconds));
-  if (showsStop(options.request.method)) line("stop", std::string(Lab::stopReasonText(result.stop)));
+  line("stop", std::string(Lab::stopReasonText(result.stop)));
   if (result.engineResult)
     line("NLopt result", std::to_string(*result.engineResult) + " " + result.engineResultText);
-  if (options.request.stop != StopRule::Steps)
+  if (options.request.stop != StopKind::Steps)
     line("bound hit", boundHit(result) ? "yes: stopped at the bound of " + std::to_string(Lab::MaxSteps) + " steps" : "no");
   for (const std::string& report : result.reports) line("report", report);
   if (result.fault) line("fault", *result.fault + " (the run ended here)");
@@ -106,15 +100,14 @@ void writeSearchText(std::ostream& out, const SearchOptions& options, const Lab:
 }
 
 void writeSearchCsv(std::ostream& out, const SearchOptions& options, const Lab::SearchOutcome& result) {
-  const bool stop = showsStop(options.request.method);
-  out << "best_x,f_best,precision,step_count,trial_count,trials_outside,first_step_outside,evaluations,bound_hit,"
-      << (stop ? "stop," : "") << (result.engineResult ? "nlopt_result,nlopt_result_text," : "")
+  out << "best_x,f_best,precision,step_count,trial_count,trials_outside,first_step_outside,evaluations,bound_hit,stop,"
+      << (result.engineResult ? "nlopt_result,nlopt_result_text," : "")
       << "fault,reports,seconds\n";
   out << optionalNumber(bestX(result)) << ',' << optionalNumber(fBest(result)) << ',' << optionalNumber(precision(result))
       << ',' << result.stepCount << ',' << result.trials.size() << ',' << result.trialsOutside << ','
       << optionalNumber(firstStepOutside(result)) << ',' << result.evaluations.value_or(0) << ','
       << (boundHit(result) ? "true" : "false") << ',';
-  if (stop) out << Lab::stopReasonKey(result.stop) << ',';
+  out << Lab::stopReasonKey(result.stop) << ',';
   if (result.engineResult) out << *result.engineResult << ',' << csvField(result.engineResultText) << ',';
   out << csvField(result.fault.value_or("")) << ','
       << csvField(joined(result.reports, "; ")) << ',' << printed("%.6f", result.seconds) << '\n';
@@ -140,7 +133,7 @@ void writeSearchJson(std::ostream& out, const SearchOptions& options, const Lab:
       << ",\n";
   out << "  \"evaluations\": " << result.evaluations.value_or(0) << ",\n";
   out << "  \"bound_hit\": " << (boundHit(result) ? "true" : "false") << ",\n";
-  if (showsStop(options.request.method)) out << "  \"stop\": \"" << Lab::stopReasonKey(result.stop) << "\",\n";
+  out << "  \"stop\": \"" << Lab::stopReasonKey(result.stop) << "\",\n";
   if (result.engineResult) {
     out << "  \"nlopt_result\": " << *result.engineResult << ",\n";
     out << "  \"nlopt_result_text\": " << jsonString(result.engineResultText) << ",\n";

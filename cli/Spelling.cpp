@@ -54,14 +54,6 @@ std::string paramText(MethodId method, double param) {
   return Lab::methodInfo(method).param == Lab::ParamMeaning::None ? "-" : shortest(param);
 }
 
-bool showsStop(MethodId method) { return Lab::methodInfo(method).reportsStop; }
-
-bool anyShowsStop(const std::vector<MethodId>& methods) {
-  for (MethodId method : methods)
-    if (showsStop(method)) return true;
-  return false;
-}
-
 std::string leftIntervalLine(MethodId method, std::size_t runs) {
   return std::string(methodName(method)) + ": left the interval: " + std::to_string(runs) + (runs == 1 ? " run" : " runs");
 }

@@ -21,12 +21,6 @@ std::string joined(const std::vector<std::string>& items, const char* separator)
 // A method's parameter; "-" for scanning, which has none.
 std::string paramText(MethodId method, double param);
 
-// The variants' runs can end for reasons that the window's methods never
-// meet, so outputs say why each of their runs stopped; the window's methods
-// keep the fields they always had.
-bool showsStop(MethodId method);
-bool anyShowsStop(const std::vector<MethodId>& methods);
-
 // A summary's line for a method some of whose runs placed a trial outside
 // their interval: "piyavsky: left the interval: 3 runs".
 std::string leftIntervalLine(MethodId method, std::size_t runs);

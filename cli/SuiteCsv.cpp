@@ -56,7 +56,7 @@ void SuiteRuns::add(const CsvRow& csv) {
   if (!csv.cell("first_hit").empty()) row.firstHit = csv.wholeNumber("first_hit");
   if (!row.fault) row.error = csv.number("error");
   row.seconds = csv.number("seconds");
-  if (csv.has("stop")) row.stop = stopOfKey(csv, Lab::stopReasonKey);
+  if (csv.has("stop")) row.stop = stopCell(csv, Lab::stopReasonFromKey);
   if (Lab::methodInfo(method).stochastic) {
     row.seed = csv.wholeNumber("seed");
     seeds.insert(*row.seed);

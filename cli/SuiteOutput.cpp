@@ -45,14 +45,10 @@ Means meansOf(const std::vector<SuiteRow>& rows, MethodId method, std::optional<
 }
 
 std::string meanParam(const SuiteOptions& options, MethodId method) {
-  switch (Lab::methodInfo(method).param) {
-    case Lab::ParamMeaning::None: return "-";
-    case Lab::ParamMeaning::LipschitzEstimate:
-      return options.params.count(method) ? shortest(options.params.at(method)) : LipschitzOfTheFile;
-    case Lab::ParamMeaning::Multiplier:
-    case Lab::ParamMeaning::Population: return shortest(options.paramFor(method, 0));
-  }
-  return "-";
+  const Lab::MethodInfo& info = Lab::methodInfo(method);
+  if (info.param == Lab::ParamMeaning::None) return "-";
+  if (info.batchParamOfProblem && !options.params.count(method)) return LipschitzOfTheFile;
+  return shortest(options.paramFor(method, 0));
 }
 
 std::string successText(const SuiteRow& row) { return row.fault ? "fault" : row.success ? "yes" : "no"; }
@@ -102,15 +98,14 @@ void writeSuiteMarkdown(std::ostream& out, const SuiteOptions& options, const st
   else
     out << "each run stops when the chosen interval is no longer than eps = " << printed("%g", options.epsRel) << "·(b − a)";
   out << "; success: the best point lies within eps of a global minimiser.\n\n";
-  const bool stop = anyShowsStop(options.methods);
-  out << "| id | method | param | trials | success | first_hit | error | seconds |" << (stop ? " stop |" : "") << "\n";
-  out << "|---:|:---|---:|---:|:---:|---:|---:|---:|" << (stop ? ":---|" : "") << "\n";
+  out << "| id | method | param | trials | success | first_hit | error | seconds | stop |\n";
+  out << "|---:|:---|---:|---:|:---:|---:|---:|---:|:---|\n";
   for (const SuiteRow& row : rows) {
     out << "| " << row.id << " | " << methodName(row.method) << (row.seed ? ", seed " + std::to_string(*row.seed) : "")
         << " | " << paramText(row.method, row.param) << " | "
         << row.trials << " | " << successText(row) << " | " << (row.firstHit ? std::to_string(*row.firstHit) : "-") << " | "
         << (row.fault ? "-" : printed("%.2e", row.error)) << " | " << printed("%.3g", row.seconds) << " |";
-    if (stop) out << ' ' << Lab::stopReasonKey(row.stop) << " |";
+    out << ' ' << (row.stop ? Lab::stopReasonKey(*row.stop) : "-") << " |";
     out << '\n';
   }
   writeMeans(out, options, rows, problems);
@@ -127,10 +122,8 @@ void writeSuiteMarkdown(std::ostream& out, const SuiteOptions& options, const st
 }
 
 void writeSuiteCsv(std::ostream& out, const SuiteOptions& options, const std::vector<SuiteRow>& rows) {
-  const bool stop = anyShowsStop(options.methods);
   const bool seeded = options.anyStochastic();
-  out << "id,method,param,trials,success,first_hit,error,seconds" << (stop ? ",stop" : "") << (seeded ? ",seed" : "")
-      << '\n';
+  out << "id,method,param,trials,success,first_hit,error,seconds,stop" << (seeded ? ",seed" : "") << '\n';
   const auto param = [](MethodId method, double value) {
     return Lab::methodInfo(method).param == Lab::ParamMeaning::None ? std::string() : shortest(value);
   };
@@ -138,7 +131,7 @@ void writeSuiteCsv(std::ostream& out, const SuiteOptions& options, const std::ve
     out << csvField(row.id) << ',' << methodName(row.method) << ',' << param(row.method, row.param) << ',' << row.trials
         << ',' << successText(row) << ',' << (row.firstHit ? std::to_string(*row.firstHit) : "") << ','
         << (row.fault ? "" : shortest(row.error)) << ',' << printed("%.6f", row.seconds);
-    if (stop) out << ',' << Lab::stopReasonKey(row.stop);
+    out << ',' << (row.stop ? Lab::stopReasonKey(*row.stop) : "");
     if (seeded) out << ',' << (row.seed ? std::to_string(*row.seed) : "");
     out << '\n';
   }
@@ -146,11 +139,11 @@ void writeSuiteCsv(std::ostream& out, const SuiteOptions& options, const std::ve
     const Means means = meansOf(rows, method);
     std::string paramField = meanParam(options, method);
     if (paramField == "-") paramField.clear();
-    if (Lab::methodInfo(method).param == Lab::ParamMeaning::LipschitzEstimate && !options.params.count(method))
+    if (Lab::methodInfo(method).batchParamOfProblem && !options.params.count(method))
       paramField = "file";
     out << "mean," << methodName(method) << ',' << paramField << ',' << printed("%.1f", means.trials) << ','
         << means.successes << ',' << (means.firstHit ? printed("%.1f", *means.firstHit) : "") << ','
-        << (means.finished ? shortest(means.error) : "") << ',' << printed("%.6f", means.seconds) << (stop ? "," : "")
+        << (means.finished ? shortest(means.error) : "") << ',' << printed("%.6f", means.seconds) << ','
         << (seeded ? "," : "") << '\n';
   }
 }

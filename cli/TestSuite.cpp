@@ -31,10 +31,10 @@ SuiteRow runOne(const Problem& problem, Lab::FormulaFunction& func, MethodId met
   request.param = row.param;
   request.seed = seed;
   if (options.steps) {
-    request.stop = Lab::StopRule::Steps;
+    request.stop = Lab::StopKind::Steps;
     request.steps = *options.steps;
   } else {
-    request.stop = Lab::StopRule::IntervalLength;
+    request.stop = Lab::StopKind::IntervalLength;
     request.eps = row.eps;
   }
   const Lab::SearchOutcome outcome = Lab::runSearch(request);

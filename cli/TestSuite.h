@@ -50,7 +50,8 @@ struct SuiteRow {
   std::optional<std::size_t> firstHit;  ///< trial number, the two ends being 1 and 2
   double error = 0;                     ///< |BestX - x*| to the nearest minimiser
   double seconds = 0;
-  Lab::StopReason stop = Lab::StopReason::IntervalRuleMet;
+  // Why the run stopped; unknown for a run read from a csv written before that column.
+  std::optional<Lab::StopReason> stop;
   std::optional<std::string> fault;
   std::vector<std::string> reports;
   bool leftInterval = false;  ///< whether a trial lay outside [a, b]

@@ -94,6 +94,18 @@ std::string modeLine(const ModeLine& line) {
   return wrapped(words, std::string(words.front().size() + 1, ' ')) + "\n";
 }
 
+#if VELMORA_PEERS
+// The catalogue's stochastic methods without their "nlopt-": "crs2, esch, isres and mlsl".
+std::string stochasticPeers() {
+  std::vector<std::string> names;
+  for (const Lab::MethodInfo& method : Lab::allMethods())
+    if (method.stochastic) names.emplace_back(method.key.substr(method.key.find('-') + 1));
+  std::string text;
+  for (std::size_t i = 0; i < names.size(); ++i) text += (i == 0 ? "" : i + 1 == names.size() ? " and " : ", ") + names[i];
+  return text;
+}
+#endif
+
 }  // namespace
 
 std::string usageText() {
@@ -113,7 +125,7 @@ std::string usageText() {
          "gives one. "
 #if VELMORA_PEERS
          "NLopt's methods (nlopt-*) stop only at --steps N, a budget of N + 2\n"
-         "evaluations; crs2, esch, isres and mlsl draw from --seed N (default 0), or in\n"
+         "evaluations; " + stochasticPeers() + " draw from --seed N (default 0), or in\n"
          "test sets and classes from each of --seeds N, and take their population as\n"
          "--param-METHOD (0: NLopt's own). A method the installed NLopt lacks is\n"
          "refused, and all leaves it out (Debian's NLopt has no AGS).\n"

@@ -16,6 +16,14 @@ std::string_view classRunStopKey(StopReason stop) {
   }
 }
 
+std::optional<StopReason> classRunStopFromKey(std::string_view key) {
+  if (key == "hit") return StopReason::StopRequested;
+  if (key == "budget") return StopReason::StepBoundHit;
+  // "requested" and "bound" are no class run's keys: hit and budget stand for them.
+  const std::optional<StopReason> stop = stopReasonFromKey(key);
+  return stop && classRunStopKey(*stop) == key ? stop : std::nullopt;
+}
+
 double lipschitzFromFunction(const TestFunction& f) { return FromFunctionMargin * f.lipschitz; }
 
 namespace {
@@ -38,7 +46,7 @@ ClassRun runPeer(const TestFunction& f, MethodId method, double param, const Cla
   request.method = method;
   request.param = param;
   request.seed = seed;
-  request.stop = StopRule::Steps;
+  request.stop = StopKind::Steps;
   request.steps = rule.maxTrials - 2;
   request.stopAfter = [&](const VELMORAALG::TStepRecord&) { return hit.has_value(); };
   const SearchOutcome outcome = runSearch(request);
@@ -64,7 +72,7 @@ ClassRun underClassRule(const TestFunction& f, MethodId method, double param, co
   request.xmax = f.b;
   request.method = method;
   request.param = param;
-  request.stop = StopRule::IntervalLength;
+  request.stop = StopKind::IntervalLength;
   request.eps = ClassIntervalRel * (f.b - f.a);
   request.maxSteps = rule.maxTrials - 2;
   std::optional<int> hit;
@@ -82,7 +90,7 @@ ClassRun underClassRule(const TestFunction& f, MethodId method, double param, co
 
 ClassRun runOnTestFunction(const TestFunction& f, MethodId method, double param, const ClassRule& rule,
                            std::uint64_t seed) {
-  if (methodInfo(method).budgetOnly) return runPeer(f, method, param, rule, seed);
+  if (!takesStop(methodInfo(method), StopKind::IntervalLength)) return runPeer(f, method, param, rule, seed);
   return underClassRule(f, method, param, rule, [](const SearchRequest& request) { return runSearch(request); });
 }
 

@@ -33,6 +33,8 @@ inline constexpr double ClassIntervalRel = 1e-9;
 // as for any run. Its key says so: hit, budget, interval, left-interval,
 // no-interval, fault.
 std::string_view classRunStopKey(StopReason stop);
+// The stop whose class-run key this is; none for another text.
+std::optional<StopReason> classRunStopFromKey(std::string_view key);
 
 struct ClassRun {
   // Its number in the order of placing (the ends are 1 and 2); only for a hit.

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "AdaptiveLipschitzSearch.h"
+#include "NumberText.h"
 #include "Piyavsky_opt.h"
 #include "Scan_opt.h"
 #include "Strongin_opt.h"
@@ -51,11 +52,13 @@ constexpr MethodInfo variant(MethodId id, std::string_view englishName) {
           .englishName = englishName,
           .make = makeVariant<Index>,
           .param = ParamMeaning::Multiplier,
+          .paramNoun = "multiplier",
+          .paramSymbol = "r",
           .defaultParam = AdaptiveLipschitzSearch::DefaultReliability,
+          .batchDefault = BatchMultiplier,
           .acceptsParam = finiteAboveZero,
           .paramRule = "greater than 0",
-          .effectiveParam = reliabilityUsed,
-          .reportsStop = true};
+          .effectiveParam = reliabilityUsed};
 }
 
 #if VELMORA_PEERS
@@ -80,11 +83,12 @@ constexpr MethodInfo peer(MethodId id, std::string_view key, std::string_view en
           .englishName = englishName,
           .make = makePeer<algorithm>,
           .param = stochastic ? ParamMeaning::Population : ParamMeaning::None,
+          .paramNoun = stochastic ? "population" : "",
+          .paramZeroWords = stochastic ? "NLopt's population" : "",
           .acceptsParam = stochastic ? wholeOrZero : anyValue,
           .paramRule = stochastic ? "a whole number from 0 (NLopt's default) to 1000000" : "",
           .effectiveParam = stochastic ? populationUsed : noParam,
           .stochastic = stochastic,
-          .budgetOnly = true,
           .installed = peerInstalled<algorithm>};
 }
 
@@ -107,11 +111,15 @@ const MethodInfo Catalogue[] = {
      .englishName = "broken lines (Piyavsky)",
      .make = make<VELMORAALG::TPiyavskyOpt>,
      .param = ParamMeaning::LipschitzEstimate,
+     .paramNoun = "Lipschitz estimate",
+     .paramSymbol = "L",
      .defaultParam = DefaultMethodParam,
+     .batchParamOfProblem = true,
      .acceptsParam = anyValue,
      .effectiveParam = lipschitzUsed,
      .windowName = "Метод ломаных (Пиявского);",
      .paramLabel = "Оценка Константы Липщица:------------>",
+     .stepConstantLabel = "Ломаная с L = ",
      .characteristic = VELMORAALG::GeometricCharacteristic,
      .brokenLine = true},
     {.id = MethodId::Strongin,
@@ -119,12 +127,16 @@ const MethodInfo Catalogue[] = {
      .englishName = "information-statistical (Strongin)",
      .make = make<VELMORAALG::TStronginOpt>,
      .param = ParamMeaning::Multiplier,
+     .paramNoun = "multiplier",
+     .paramSymbol = "r",
      .defaultParam = DefaultMethodParam,
+     .batchDefault = BatchMultiplier,
      .acceptsParam = aboveOne,
      .paramRule = "greater than 1",
      .effectiveParam = multiplierUsed,
      .windowName = "Инф.-статистический  метод (Стронгина);",
      .paramLabel = "Множитель Константы Липщица:------>",
+     .stepConstantLabel = "Оценка константы m = r·M = ",
      .characteristic = VELMORAALG::InformationCharacteristic,
      .brokenLine = true},
     variant<0>(MethodId::GeomGl, "geometric, global estimate"),
@@ -149,6 +161,8 @@ const MethodInfo Catalogue[] = {
 
 }  // namespace
 
+bool takesStop(const MethodInfo& method, StopKind kind) { return method.make({})->RuleRefusal(kind).empty(); }
+
 std::span<const MethodInfo> windowMethods() { return std::span(Catalogue).first(WindowMethodCount); }
 
 std::span<const MethodInfo> allMethods() { return Catalogue; }
@@ -168,13 +182,35 @@ const MethodInfo* findMethod(std::string_view key) {
 }
 
 double batchParam(MethodId id, double problemL) {
-  switch (methodInfo(id).param) {
-    case ParamMeaning::None: return 0;
-    case ParamMeaning::LipschitzEstimate: return problemL;
-    case ParamMeaning::Multiplier: return BatchMultiplier;
-    case ParamMeaning::Population: return 0;
+  const MethodInfo& method = methodInfo(id);
+  return method.batchParamOfProblem ? problemL : method.batchDefault;
+}
+
+std::string paramName(const MethodInfo& method) {
+  std::string name(method.paramNoun);
+  if (!method.paramSymbol.empty()) name.append(" ").append(method.paramSymbol);
+  return name;
+}
+
+std::string paramValueText(const MethodInfo& method, double value) {
+  if (method.paramSymbol.empty()) return std::string(method.paramNoun) + " " + shortest(value);
+  return std::string(method.paramSymbol) + " = " + shortest(value);
+}
+
+std::string paramInWords(const MethodInfo& method, double value) {
+  if (value == 0 && !method.paramZeroWords.empty()) return std::string(method.paramZeroWords);
+  if (method.paramSymbol.empty()) return paramValueText(method, value);
+  return std::string(method.paramNoun) + " " + paramValueText(method, value);
+}
+
+std::string_view paramMeaningKey(ParamMeaning meaning) {
+  switch (meaning) {
+    case ParamMeaning::None: return "";
+    case ParamMeaning::LipschitzEstimate: return "lipschitz";
+    case ParamMeaning::Multiplier: return "multiplier";
+    case ParamMeaning::Population: return "population";
   }
-  return 0;
+  return "";
 }
 
 }  // namespace Velmora::Lab

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <memory>
 #include <span>
+#include <string>
 #include <string_view>
 
 #include "Rules.h"
@@ -59,6 +60,9 @@ inline constexpr double BatchMultiplier = 2;
 // little, and an L below it lets the broken lines cut off the minimum.
 inline constexpr double FromFunctionMargin = 1.1;
 
+// The kind of a stop rule: steps, precision or interval length.
+using StopKind = VELMORAALG::StopRule::Kind;
+
 // A run by a precision or an interval rule stops here at the latest, and the
 // window's step count goes no further.
 inline constexpr int MaxSteps = VELMORAALG::StopRule::DefaultMaxSteps;
@@ -72,7 +76,18 @@ struct MethodInfo {
   std::unique_ptr<VELMORAALG::SearchEngine> (*make)(VELMORAALG::TOptFunc objective);
 
   ParamMeaning param = ParamMeaning::None;
+  // The parameter in the messages' words: its noun ("Lipschitz estimate",
+  // "multiplier", "population") and its symbol ("L", "r"; empty where it
+  // has none); both empty for a method without a parameter.
+  std::string_view paramNoun;
+  std::string_view paramSymbol;
+  // What a value of 0 leaves to the method, in words; empty where 0 is a value like any other.
+  std::string_view paramZeroWords;
   double defaultParam = 0;
+  // The parameter of a run over many problems when none is given: the
+  // problem's own Lipschitz estimate where batchParamOfProblem, else batchDefault.
+  bool batchParamOfProblem = false;
+  double batchDefault = 0;
   // Whether the window and the command line take an entered value at all.
   bool (*acceptsParam)(double entered) = nullptr;
   // acceptsParam in words, for messages ("greater than 1"); empty where every value is taken.
@@ -84,6 +99,9 @@ struct MethodInfo {
   // parameter (UTF-8); empty for a method the window does not offer.
   std::string_view windowName;
   std::string_view paramLabel;
+  // The window's words before a step's constant in the trace ("Ломаная с L = ");
+  // empty where the constant is no one's business.
+  std::string_view stepConstantLabel;
   // For the replay: every characteristic of a step from that step's record
   // constant; null where no one constant explains them (the variants'
   // estimates differ from interval to interval).
@@ -91,12 +109,8 @@ struct MethodInfo {
   // Whether the method puts its point where lines of slopes +-constant through
   // the ends meet, so that a broken line under the trials explains it.
   bool brokenLine = false;
-  // Whether velmora-run names why a run of this method stopped.
-  bool reportsStop = false;
   // Whether its runs draw random numbers, so that a seed changes them.
   bool stochastic = false;
-  // Whether its only stop rule is a budget of steps (NLopt's peers).
-  bool budgetOnly = false;
   // Whether this installation can run it; null where it always can. A
   // build of NLopt may lack some of its algorithms.
   bool (*installed)() = nullptr;
@@ -104,6 +118,10 @@ struct MethodInfo {
 
 // Whether the method can run here (MethodInfo::installed).
 bool isInstalled(const MethodInfo& method);
+
+// Whether the method runs to a rule of this kind; its engine alone says
+// which it takes (NLopt's peers take a budget of steps only).
+bool takesStop(const MethodInfo& method, StopKind kind);
 
 // The window's three methods, in the order of its method choice.
 std::span<const MethodInfo> windowMethods();
@@ -114,9 +132,17 @@ const MethodInfo& methodInfo(MethodId id);
 // Null when no method has that key.
 const MethodInfo* findMethod(std::string_view key);
 
-// The parameter of a batch run when none is given for the method: the
-// problem's own Lipschitz estimate for the broken lines, BatchMultiplier for
-// a multiplier, 0 for none.
+// The parameter of a batch run when none is given for the method
+// (MethodInfo::batchParamOfProblem, batchDefault).
 double batchParam(MethodId id, double problemL);
+
+// The parameter named: "Lipschitz estimate L", "multiplier r", "population".
+std::string paramName(const MethodInfo& method);
+// A value of it, short: "L = 1.5", "r = 2", "population 10".
+std::string paramValueText(const MethodInfo& method, double value);
+// A value of it, in full: "Lipschitz estimate L = 1.5", "population 10", "NLopt's population".
+std::string paramInWords(const MethodInfo& method, double value);
+// Python's name of what the parameter means: "lipschitz", "multiplier", "population"; empty for none.
+std::string_view paramMeaningKey(ParamMeaning meaning);
 
 }  // namespace Velmora::Lab

@@ -55,7 +55,7 @@ SearchOutcome runSearch(SearchEngine& method, const SearchRequest& request) {
   method.SetParameter(outcome.paramUsed);
   method.SetSeed(request.seed);
   // A step run knows how many records it will make; others grow as they go.
-  if (request.recordSteps && request.stop == StopRule::Steps && request.steps > 0)
+  if (request.recordSteps && request.stop == StopKind::Steps && request.steps > 0)
     outcome.stepRecords.reserve(static_cast<std::size_t>(request.steps));
   if (request.recordSteps || request.stopAfter) {
     method.SetStepObserver([&](const VELMORAALG::TStepRecord& r) {

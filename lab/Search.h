@@ -16,9 +16,8 @@
 
 namespace Velmora::Lab {
 
-// The kind of the request's rule; its numbers are the request's steps, eps and maxSteps.
-using StopRule = VELMORAALG::StopRule::Kind;
 using VELMORAALG::StopReason;
+using VELMORAALG::stopReasonFromKey;
 using VELMORAALG::stopReasonKey;
 using VELMORAALG::stopReasonText;
 
@@ -29,7 +28,7 @@ struct SearchRequest {
   MethodId method = MethodId::Scan;
   // As entered; the catalogue's rule gives the value used. None: the method's default.
   std::optional<double> param;
-  StopRule stop = StopRule::Steps;
+  StopKind stop = StopKind::Steps;  ///< the kind of the rule, whose numbers follow
   int steps = 0;
   double eps = 0;
   int maxSteps = MaxSteps;

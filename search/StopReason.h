@@ -2,6 +2,7 @@
 // json write and the text a person reads.
 #pragma once
 
+#include <optional>
 #include <string_view>
 
 namespace VELMORAALG {
@@ -34,6 +35,14 @@ constexpr std::string_view stopReasonKey(StopReason reason) {
     case StopReason::NoComparableInterval: return "no-interval";
   }
   return "";
+}
+
+// The reason whose key this is; none for a key no reason has.
+constexpr std::optional<StopReason> stopReasonFromKey(std::string_view key) {
+  // stopReasonKey names every reason and nothing past the last, so counting up meets them all.
+  for (int i = 0; !stopReasonKey(static_cast<StopReason>(i)).empty(); ++i)
+    if (stopReasonKey(static_cast<StopReason>(i)) == key) return static_cast<StopReason>(i);
+  return std::nullopt;
 }
 
 constexpr std::string_view stopReasonText(StopReason reason) {

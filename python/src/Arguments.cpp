@@ -36,10 +36,10 @@ void setStopRule(Lab::SearchRequest& request, std::optional<long long> steps, st
   if (rules == 0) throw py::value_error("a stop rule is required: steps=N, precision=E or eps=E");
   if (rules > 1) throw py::value_error("give only one stop rule: steps=, precision= or eps=");
   if (steps) {
-    request.stop = Lab::StopRule::Steps;
+    request.stop = Lab::StopKind::Steps;
     request.steps = counted(*steps, "--steps", 1, Lab::MaxSteps);
   } else {
-    request.stop = precision ? Lab::StopRule::Precision : Lab::StopRule::IntervalLength;
+    request.stop = precision ? Lab::StopKind::Precision : Lab::StopKind::IntervalLength;
     request.eps = precision ? *precision : *eps;
   }
 }

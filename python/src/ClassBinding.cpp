@@ -23,13 +23,8 @@ namespace {
 namespace py = pybind11;
 
 py::object paramMeaning(Lab::ParamMeaning meaning) {
-  switch (meaning) {
-    case Lab::ParamMeaning::None: return py::none();
-    case Lab::ParamMeaning::LipschitzEstimate: return py::str("lipschitz");
-    case Lab::ParamMeaning::Multiplier: return py::str("multiplier");
-    case Lab::ParamMeaning::Population: return py::str("population");
-  }
-  return py::none();
+  const std::string_view key = Lab::paramMeaningKey(meaning);
+  return key.empty() ? py::none() : py::object(py::str(std::string(key)));
 }
 
 py::list methods() {

@@ -143,7 +143,7 @@ TEST(CommandLine, aSearchCommandKeepsEveryOption) {
   EXPECT_EQ(search->request.xmax, 10);
   EXPECT_EQ(search->request.method, MethodId::Piyavsky);
   EXPECT_EQ(search->request.param, -3);  // the window takes any estimate; the method replaces it by 1
-  EXPECT_EQ(search->request.stop, StopRule::IntervalLength);
+  EXPECT_EQ(search->request.stop, StopKind::IntervalLength);
   EXPECT_EQ(search->request.eps, 0.01);
   EXPECT_EQ(search->params[0], 1.5);
   EXPECT_EQ(search->params[1], -2);

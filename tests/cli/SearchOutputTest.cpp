@@ -56,7 +56,7 @@ TEST(SearchOutput, jsonHoldsExactlyTheDocumentedKeysInOrder) {
   }
   EXPECT_EQ(keys, (std::vector<std::string>{"best_x", "best_x_hex", "f_best", "f_best_hex", "precision", "precision_hex",
                                             "step_count", "trial_count", "trials_outside",
-                                            "first_step_outside", "evaluations", "bound_hit", "fault", "reports",
+                                            "first_step_outside", "evaluations", "bound_hit", "stop", "fault", "reports",
                                             "trials"}));
   EXPECT_EQ(jsonValues(r.out, "x_hex").size(), 32u);
   EXPECT_EQ(jsonValues(r.out, "step_count"), std::vector<std::string>{"30"});
@@ -128,7 +128,7 @@ TEST(SearchOutput, windowExampleInTextAndCsv) {
   const Outcome text = run(args);
   ASSERT_EQ(text.status, ExitOk) << text.err;
   for (const char* line : {"best x        0\n", "f(best x)     -5\n", "precision     0.15625\n", "steps made    100\n",
-                           "trials        102\n", "evaluations   102\n"})
+                           "trials        102\n", "evaluations   102\n", "stop          the steps were made\n"})
     EXPECT_NE(text.out.find(line), std::string::npos) << line << text.out;
   EXPECT_EQ(text.out.find("bound hit"), std::string::npos);  // a step run has no bound to hit
 
@@ -137,9 +137,9 @@ TEST(SearchOutput, windowExampleInTextAndCsv) {
   const std::vector<std::string> rows = lines(csv.out);
   ASSERT_EQ(rows.size(), 2u + 1u + 1u + 102u);
   EXPECT_EQ(rows[0],
-            "best_x,f_best,precision,step_count,trial_count,trials_outside,first_step_outside,evaluations,bound_hit,fault,"
-            "reports,seconds");
-  EXPECT_EQ(rows[1].rfind("0,-5,0.15625,100,102,0,,102,false,,,", 0), 0u) << rows[1];
+            "best_x,f_best,precision,step_count,trial_count,trials_outside,first_step_outside,evaluations,bound_hit,stop,"
+            "fault,reports,seconds");
+  EXPECT_EQ(rows[1].rfind("0,-5,0.15625,100,102,0,,102,false,steps,,,", 0), 0u) << rows[1];
   EXPECT_EQ(rows[2], "");
   EXPECT_EQ(rows[3], "x,f,charact");
   EXPECT_EQ(rows[4].rfind("-10,95,", 0), 0u);

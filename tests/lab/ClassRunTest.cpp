@@ -72,8 +72,8 @@ TEST(ClassRun, stopsAtThePlainRunsFirstTrialNearTheMinimiser) {
         plain.method = method.id;
         plain.param = param;
         // A peer knows the budget alone.
-        const bool peer = method.budgetOnly;
-        plain.stop = peer ? StopRule::Steps : StopRule::IntervalLength;
+        const bool peer = !takesStop(method, StopKind::IntervalLength);
+        plain.stop = peer ? StopKind::Steps : StopKind::IntervalLength;
         plain.steps = rule.maxTrials - 2;
         plain.eps = ClassIntervalRel * (f.b - f.a);
         plain.maxSteps = rule.maxTrials - 2;
@@ -170,4 +170,18 @@ TEST(OperationalZone, holdsEverySeedAndItsMeanCurve) {
       EXPECT_NEAR(p.mean, std::prev(at)->share, 1e-12) << "k = " << p.k;
     }
   }
+}
+
+// Both csv kinds read back every stop their writers give, and nothing else.
+TEST(ClassRun, everyStopKeyReadsBackAsItsReason) {
+  int reasons = 0;
+  for (int i = 0; !stopReasonKey(static_cast<StopReason>(i)).empty(); ++i, ++reasons) {
+    const auto stop = static_cast<StopReason>(i);
+    EXPECT_EQ(stopReasonFromKey(stopReasonKey(stop)), stop);
+    EXPECT_EQ(classRunStopFromKey(classRunStopKey(stop)), stop);
+  }
+  EXPECT_EQ(reasons, static_cast<int>(StopReason::NoComparableInterval) + 1);
+  for (const char* stranger : {"", "hit ", "Steps", "callback"}) EXPECT_EQ(stopReasonFromKey(stranger), std::nullopt);
+  // A class run writes hit and budget, never the plain keys of the same stops.
+  for (const char* plain : {"requested", "bound"}) EXPECT_EQ(classRunStopFromKey(plain), std::nullopt);
 }

@@ -85,3 +85,18 @@ TEST(MethodCatalogue, eachParameterRuleSaysWhatItsCheckTakes) {
     EXPECT_TRUE(info.acceptsParam(1e300));
   }
 }
+
+// Messages name a parameter from its entry: every method that takes one has
+// its noun, only a Lipschitz estimate comes from the problem, and a method
+// without one has no words that a message could use.
+TEST(MethodCatalogue, eachParameterHasItsOwnWords) {
+  for (const MethodInfo& info : allMethods()) {
+    SCOPED_TRACE(info.key);
+    const bool takes = info.param != ParamMeaning::None;
+    EXPECT_EQ(!info.paramNoun.empty(), takes);
+    EXPECT_EQ(!paramMeaningKey(info.param).empty(), takes);
+    EXPECT_EQ(info.batchParamOfProblem, info.param == ParamMeaning::LipschitzEstimate);
+    if (!takes) EXPECT_TRUE(info.paramSymbol.empty() && info.paramZeroWords.empty() && info.batchDefault == 0);
+    if (info.param != ParamMeaning::Multiplier) EXPECT_EQ(paramName(info).find("multiplier"), std::string::npos);
+  }
+}

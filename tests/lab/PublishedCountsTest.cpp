@@ -56,7 +56,7 @@ int trialsOfInfGl(const Problem& problem) {
   request.xmax = problem.b;
   request.method = MethodId::InfGl;
   request.param = 2;
-  request.stop = StopRule::IntervalLength;
+  request.stop = StopKind::IntervalLength;
   request.eps = 1e-4 * (problem.b - problem.a);
   const SearchOutcome outcome = runSearch(request);
   EXPECT_EQ(outcome.stop, StopReason::IntervalRuleMet);
