@@ -206,7 +206,7 @@ void TFormTrace::connectControls() {
 void TFormTrace::showRun(std::shared_ptr<const TraceRun> run) {
   stopPlaying();
   // The press kept no step records: the same run is made again with them.
-  trace_ = std::make_shared<const Lab::SearchTrace>(run->run.request.method, Lab::runAgainRecorded(run->run));
+  trace_ = std::make_shared<const Lab::SearchTrace>(*run->run.request.method, Lab::runAgainRecorded(run->run));
   run_ = std::move(run);
   const Lab::MethodInfo& method = Lab::methodInfo(trace_->method());
   QString name = QString::fromUtf8(method.windowName.data(), static_cast<qsizetype>(method.windowName.size()));

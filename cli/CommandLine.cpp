@@ -121,7 +121,7 @@ void readStopRule(const GivenOptions& given, Lab::SearchRequest& request) {
   } else {
     request.stop = given.eps ? StopKind::Precision : StopKind::IntervalLength;
     request.eps = given.eps ? *given.eps : *given.intervalEps;
-    refuseRuleForPeers({request.method}, request.stop, given.eps ? "--eps" : "--interval-eps");
+    refuseRuleForPeers({*request.method}, request.stop, given.eps ? "--eps" : "--interval-eps");
   }
 }
 
@@ -138,7 +138,7 @@ SearchOptions search(const GivenOptions& given) {
   checkInterval(request.xmin, request.xmax);
   if (!given.method) throw UsageError("--method is required (" + methodKeys() + ")");
   request.method = *given.method;
-  if (given.paramText) request.param = parseSearchParam(request.method, *given.paramText);
+  if (given.paramText) request.param = parseSearchParam(*request.method, *given.paramText);
   readStopRule(given, request);
   request.seed = given.seed.value_or(0);
   request.recordSteps = given.stepsFile.has_value();

@@ -216,7 +216,7 @@ void checkSearchParam(MethodId method, double param) {
 
 void checkRequest(const Lab::SearchRequest& request) {
   checkInterval(request.xmin, request.xmax);
-  if (request.param) checkSearchParam(request.method, *request.param);
+  if (request.param) checkSearchParam(request.method.value(), *request.param);
   switch (request.stop) {
     case Lab::StopKind::Steps: parseCount(std::to_string(request.steps), "--steps", 1, Lab::MaxSteps); break;
     // As in the window, an eps the run cannot reach (0, negative, finer than

@@ -51,8 +51,8 @@ void writeSearchText(std::ostream& out, const SearchOptions& options, const Lab:
   std::string interval(1, '[');
   interval.append(shortest(options.request.xmin)).append(", ").append(shortest(options.request.xmax)).append("]");
   line("interval", interval);
-  std::string method(methodName(options.request.method));
-  const Lab::MethodInfo& info = Lab::methodInfo(options.request.method);
+  const Lab::MethodInfo& info = Lab::methodInfo(*options.request.method);
+  std::string method(info.key);
   const double given = options.request.param.value_or(info.defaultParam);
   if (info.param != Lab::ParamMeaning::None) method += ", " + Lab::paramInWords(info, result.paramUsed);
   // The broken lines alone correct a value where the others refuse it.

@@ -57,7 +57,7 @@ ClassRun runPeer(const TestFunction& f, MethodId method, double param, const Cla
 
 // A method of the characteristic scheme or a variant, as run: the rule's
 // observer stops it at its first trial near x*.
-ClassRun underClassRule(const TestFunction& f, MethodId method, double param, const ClassRule& rule,
+ClassRun underClassRule(const TestFunction& f, std::optional<MethodId> method, std::optional<double> param, const ClassRule& rule,
                         const std::function<SearchOutcome(const SearchRequest&)>& run) {
   const double reach = rule.delta * (f.b - f.a);
   const auto solves = [&](double x) { return std::fabs(x - f.xstar) <= reach; };
@@ -95,7 +95,7 @@ ClassRun runOnTestFunction(const TestFunction& f, MethodId method, double param,
 }
 
 ClassRun runOnTestFunction(const TestFunction& f, const EngineMaker& makeEngine, const ClassRule& rule) {
-  return underClassRule(f, MethodId::Scan, 0, rule, [&](const SearchRequest& request) {
+  return underClassRule(f, std::nullopt, std::nullopt, rule, [&](const SearchRequest& request) {
     const std::unique_ptr<VELMORAALG::SearchEngine> engine = makeEngine(request.objective);
     return runSearch(*engine, request);
   });

@@ -4,9 +4,10 @@
 
 namespace Velmora::Lab {
 
-std::optional<std::string> outsideWarning(const SearchOutcome& outcome, MethodId method, double xmin, double xmax) {
+std::optional<std::string> outsideWarning(const SearchOutcome& outcome, std::optional<MethodId> method, double xmin,
+                                          double xmax) {
   if (outcome.trialsOutside == 0) return std::nullopt;
-  const bool fixedL = methodInfo(method).param == ParamMeaning::LipschitzEstimate;
+  const bool fixedL = method && methodInfo(*method).param == ParamMeaning::LipschitzEstimate;
   std::string text = std::to_string(outcome.trialsOutside) + " of " + std::to_string(outcome.trials.size()) +
                      " trials lie outside [" + shortest(xmin) + ", " + shortest(xmax) + "], the first at step " +
                      std::to_string(outcome.firstStepOutside);

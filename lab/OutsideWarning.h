@@ -14,6 +14,7 @@ namespace Velmora::Lab {
 // outside the interval. A larger L avoids this." The sentence on L only for a
 // method whose L is fixed, the one on the best point only when it lies
 // outside. Empty when every trial lies inside.
-std::optional<std::string> outsideWarning(const SearchOutcome& outcome, MethodId method, double xmin, double xmax);
+std::optional<std::string> outsideWarning(const SearchOutcome& outcome, std::optional<MethodId> method, double xmin,
+                                          double xmax);
 
 }  // namespace Velmora::Lab

@@ -28,7 +28,7 @@ SearchOutcome runAgainRecorded(const RepeatableRun& run) {
 
   SearchRequest request = run.request;
   request.recordSteps = true;
-  const std::unique_ptr<VELMORAALG::SearchEngine> method = methodInfo(request.method).make(f);
+  const std::unique_ptr<VELMORAALG::SearchEngine> method = methodInfo(request.method.value()).make(f);
   method->SetCarriedConstant(run.carried);
   return runSearch(*method, request);
 }

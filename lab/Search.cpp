@@ -49,10 +49,12 @@ void countTrialsOutside(SearchOutcome& outcome, double xmin, double xmax) {
 }  // namespace
 
 SearchOutcome runSearch(SearchEngine& method, const SearchRequest& request) {
-  const MethodInfo& info = methodInfo(request.method);
   SearchOutcome outcome;
-  outcome.paramUsed = info.effectiveParam(request.param.value_or(info.defaultParam));
-  method.SetParameter(outcome.paramUsed);
+  if (request.method) {
+    const MethodInfo& info = methodInfo(*request.method);
+    outcome.paramUsed = info.effectiveParam(request.param.value_or(info.defaultParam));
+    method.SetParameter(outcome.paramUsed);
+  }
   method.SetSeed(request.seed);
   // A step run knows how many records it will make; others grow as they go.
   if (request.recordSteps && request.stop == StopKind::Steps && request.steps > 0)
@@ -102,10 +104,24 @@ SearchOutcome runSearch(SearchEngine& method, const SearchRequest& request) {
 SearchOutcome runSearch(const SearchRequest& request) {
   auto objective = std::make_shared<CountedObjective>(request.objective);
   const std::unique_ptr<SearchEngine> method =
-      methodInfo(request.method).make([objective](double x) { return (*objective)(x); });
+      methodInfo(request.method.value()).make([objective](double x) { return (*objective)(x); });
   SearchOutcome outcome = runSearch(*method, request);
   outcome.evaluations = objective->distinct();
   return outcome;
+}
+
+bool succeeded(StopReason stop) {
+  switch (stop) {
+    case StopReason::StepsDone:
+    case StopReason::PrecisionReached:
+    case StopReason::IntervalRuleMet:
+    case StopReason::StopRequested: return true;
+    case StopReason::StepBoundHit:
+    case StopReason::Fault:
+    case StopReason::PointLeftInterval:
+    case StopReason::NoComparableInterval: return false;
+  }
+  return false;
 }
 
 std::vector<double> placementOrder(const std::vector<Trial>& trials) {

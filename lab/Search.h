@@ -25,7 +25,9 @@ struct SearchRequest {
   VELMORAALG::TOptFunc objective;  ///< unused when the caller brings its own method object
   double xmin = 0;
   double xmax = 0;
-  MethodId method = MethodId::Scan;
+  // The catalogue's method; none for a method of the caller's own, whose
+  // engine the caller brings and whose rules hold their constant.
+  std::optional<MethodId> method = MethodId::Scan;
   // As entered; the catalogue's rule gives the value used. None: the method's default.
   std::optional<double> param;
   StopKind stop = StopKind::Steps;  ///< the kind of the rule, whose numbers follow
@@ -73,16 +75,22 @@ struct SearchOutcome {
   std::string engineResultText;
 };
 
-// Makes the method from the catalogue and the request's objective, and runs
-// it; any method of the catalogue. A variant's interval must be finite with
+// Makes request.method, which must be set, from the catalogue and the
+// request's objective, and runs it; any method of the catalogue. A variant's interval must be finite with
 // xmin < xmax: another ends as a fault with the reason as its text.
 SearchOutcome runSearch(const SearchRequest& request);
 
 // Runs a method object the caller holds, after handing it the request's
 // parameter (the window keeps one between its presses, and whatever the
 // object carries over from run to run carries over). The object must be the
-// catalogue's make of request.method.
+// catalogue's make of request.method, or the caller's own engine where the
+// request names no method: that engine is handed no parameter.
 SearchOutcome runSearch(VELMORAALG::SearchEngine& method, const SearchRequest& request);
+
+// Whether a run that stopped so did what was asked: its rule was met, or
+// whoever watched it asked for the stop. A step bound met before eps, a
+// fault or a method that could not go on is no success.
+bool succeeded(StopReason stop);
 
 // The trials' points in the order they were placed.
 std::vector<double> placementOrder(const std::vector<Trial>& trials);

@@ -52,7 +52,7 @@ SearchResult search(py::handle objective, py::handle bounds, py::handle method, 
   Lab::SearchRequest request;
   request.xmin = a;
   request.xmax = b;
-  request.method = info ? info->id : Lab::MethodId::Scan;
+  request.method = info ? std::optional(info->id) : std::nullopt;
   request.param = param;
   setStopRule(request, steps, precision, eps);
   Cli::checkRequest(request);
@@ -148,7 +148,7 @@ record_steps : bool, default False
     Keep every step's record in ``result.steps``.
 callback : callable, optional
     ``callback(step)`` after each step with its ``Step`` record; a true
-    return ends the run there with ``stop == "callback"``.
+    return ends the run there with ``stop == "requested"``.
 
 Returns
 -------

@@ -13,26 +13,6 @@ namespace {
 
 using VELMORAALG::TStepRecord;
 
-std::string_view stopKey(Lab::StopReason reason) {
-  // The one stop a Python run can ask for is its callback's.
-  return reason == Lab::StopReason::StopRequested ? "callback" : Lab::stopReasonKey(reason);
-}
-
-std::string stopText(Lab::StopReason reason) {
-  return reason == Lab::StopReason::StopRequested ? "the callback asked for the stop"
-                                                  : std::string(Lab::stopReasonText(reason));
-}
-
-bool succeeded(Lab::StopReason reason) {
-  switch (reason) {
-    case Lab::StopReason::StepsDone:
-    case Lab::StopReason::PrecisionReached:
-    case Lab::StopReason::IntervalRuleMet:
-    case Lab::StopReason::StopRequested: return true;
-    default: return false;
-  }
-}
-
 py::dict stepColumns(std::vector<TStepRecord>&& records) {
   const RecordColumns<TStepRecord> columns(std::move(records));
   py::dict steps;
@@ -72,16 +52,16 @@ SearchResult searchResult(Lab::SearchOutcome&& outcome, std::size_t evaluations,
   r.fun = outcome.fBest;
   r.nit = outcome.stepCount;
   r.nfev = evaluations;
-  r.success = succeeded(outcome.stop);
-  r.stop = stopKey(outcome.stop);
-  r.message = outcome.fault ? *outcome.fault : std::string(stopText(outcome.stop));
+  r.success = Lab::succeeded(outcome.stop);
+  r.stop = Lab::stopReasonKey(outcome.stop);
+  r.message = outcome.fault ? *outcome.fault : std::string(Lab::stopReasonText(outcome.stop));
   r.precision = outcome.fault || outcome.stepCount == 0 ? py::object(py::none()) : py::float_(outcome.precision);
   r.param = outcome.paramUsed;
   r.trials = trialColumns(std::move(outcome.trials));
   r.trials_outside = outcome.trialsOutside;
   r.first_step_outside = outcome.firstStepOutside ? py::object(py::int_(outcome.firstStepOutside)) : py::none();
-  r.nlopt_result = outcome.engineResult ? py::object(py::int_(*outcome.engineResult)) : py::none();
-  r.nlopt_result_text = outcome.engineResult ? py::object(py::str(outcome.engineResultText)) : py::none();
+  r.engine_result = outcome.engineResult ? py::object(py::int_(*outcome.engineResult)) : py::none();
+  r.engine_result_text = outcome.engineResult ? py::object(py::str(outcome.engineResultText)) : py::none();
   r.steps = recordedSteps ? py::object(stepColumns(std::move(outcome.stepRecords))) : py::none();
   r.reports = std::move(outcome.reports);
   r.seconds = outcome.seconds;
@@ -102,9 +82,13 @@ void addSearchResult(py::module_& m) {
       .def_readonly("fun", &SearchResult::fun, "F at x.")
       .def_readonly("nit", &SearchResult::nit, "The steps made.")
       .def_readonly("nfev", &SearchResult::nfev, "The distinct points at which F was evaluated.")
-      .def_readonly("success", &SearchResult::success, "Whether the stop rule (or the callback) ended the run.")
+      .def_readonly("success", &SearchResult::success,
+                    "Whether the run did what was asked: its stop rule was met, or the callback asked for the stop.")
+      .def_property_readonly(
+          "status", [](const SearchResult& r) { return r.success ? 0 : 1; }, "scipy's status: 0 for a success, 1 otherwise.")
       .def_readonly("stop", &SearchResult::stop,
-                    "Why the run stopped: steps, precision, interval, bound, callback, fault, left-interval, no-interval.")
+                    "Why the run stopped, as velmora-run's stop says it: steps, precision, interval, bound, requested\n"
+                    "(the callback asked), fault, left-interval, no-interval.")
       .def_readonly("message", &SearchResult::message, "The same in words, or the fault's text.")
       .def_readonly("precision", &SearchResult::precision, "The last step's precision; None before a step and after a fault.")
       .def_readonly("param", &SearchResult::param, "The parameter the method worked with (L or r); 0 for scanning.")
@@ -113,9 +97,11 @@ void addSearchResult(py::module_& m) {
                     "How many trials lie outside the bounds (Piyavsky's with L below the slope).")
       .def_readonly("first_step_outside", &SearchResult::first_step_outside,
                     "The first step that placed a trial outside the bounds; None when none did.")
-      .def_readonly("nlopt_result", &SearchResult::nlopt_result,
-                    "NLopt's own result code for its methods (5 when the budget was spent); None for Velmora's.")
-      .def_readonly("nlopt_result_text", &SearchResult::nlopt_result_text, "Its name: MAXEVAL_REACHED, FORCED_STOP, ...")
+      .def_readonly("engine_result", &SearchResult::engine_result,
+                    "A peer library's own result code (NLopt's: 5 when the budget was spent); None for Velmora's methods.")
+      .def_readonly("engine_result_text", &SearchResult::engine_result_text, "Its name: MAXEVAL_REACHED, FORCED_STOP, ...")
+      .def_readonly("nlopt_result", &SearchResult::engine_result, "The same as engine_result.")
+      .def_readonly("nlopt_result_text", &SearchResult::engine_result_text, "The same as engine_result_text.")
       .def_readonly("steps", &SearchResult::steps,
                     "With record_steps=True a dict of numpy arrays, one entry per step, with the columns of\n"
                     "velmora-run --steps-out: step, interval, left, right, charact, constant, x, f, precision.")

@@ -1,8 +1,8 @@
 """Velmora: one-dimensional global minimisation by Lipschitz methods.
 
-The core's eleven methods, their trial histories and step records, the test
-classes of random multiextremal functions and their operational
-characteristics, for notebooks and scripts.
+The core's methods (``velmora.methods()`` lists them), their trial
+histories and step records, the test classes of random multiextremal
+functions and their operational characteristics, for notebooks and scripts.
 
 >>> import velmora
 >>> r = velmora.search("sin(x[0]) + sin(10*x[0]/3)", (2.7, 7.5), method="strongin", steps=100)
@@ -144,11 +144,16 @@ def minimize_scalar(fun, bracket=None, bounds=None, args=(), method="strongin", 
 
     Returns
     -------
-    scipy.optimize.OptimizeResult or SearchResult
-        With scipy: an OptimizeResult with ``x``, ``fun``, ``nit``, ``nfev``,
-        ``success``, ``status`` (0 for success), ``message`` and Velmora's
-        ``stop``, ``precision``, ``trials``, ``trials_outside``,
-        ``first_step_outside``; without it the SearchResult.
+    SearchResult
+        With scipy's fields ``x``, ``fun``, ``nit``, ``nfev``, ``success``,
+        ``status`` (0 for success) and ``message``, and Velmora's own, whether
+        or not scipy is installed.
+
+    Examples
+    --------
+    >>> r = velmora.minimize_scalar(lambda x: (x - 1.0) ** 2, bounds=(0, 3), method="strongin", tol=1e-6)
+    >>> round(r.x, 4), r.success, r.status, r.stop
+    (1.0, True, 0, 'interval')
     """
     if bracket is not None:
         raise ValueError("bracket is not taken: Velmora searches the whole interval bounds=(A, B)")
@@ -166,14 +171,7 @@ def minimize_scalar(fun, bracket=None, bounds=None, args=(), method="strongin", 
         options["params"] = list(args)
     elif args:
         objective = lambda x: fun(x, *args)  # noqa: E731
-    r = search(objective, bounds, method=method, callback=callback, **options)
-    try:
-        from scipy.optimize import OptimizeResult
-    except ImportError:
-        return r
-    return OptimizeResult(x=r.x, fun=r.fun, nit=r.nit, nfev=r.nfev, success=r.success, status=0 if r.success else 1,
-                          message=r.message, stop=r.stop, precision=r.precision, trials=r.trials,
-                          trials_outside=r.trials_outside, first_step_outside=r.first_step_outside)
+    return search(objective, bounds, method=method, callback=callback, **options)
 
 
 def plot(result, objective=None, ax=None, samples=500):

@@ -3,10 +3,17 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <fstream>
 #include <limits>
+#include <map>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
 
 #include "AdaptiveLipschitzSearch.h"
 #include "MethodCatalogue.h"
+#include "NumberText.h"
 #include "Piyavsky_opt.h"
 #include "Strongin_opt.h"
 
@@ -99,4 +106,73 @@ TEST(MethodCatalogue, eachParameterHasItsOwnWords) {
     if (!takes) EXPECT_TRUE(info.paramSymbol.empty() && info.paramZeroWords.empty() && info.batchDefault == 0);
     if (info.param != ParamMeaning::Multiplier) EXPECT_EQ(paramName(info).find("multiplier"), std::string::npos);
   }
+}
+
+namespace {
+
+std::vector<std::string> cellsOf(const std::string& row) {
+  std::vector<std::string> cells;
+  std::istringstream in(row.substr(1));
+  for (std::string cell; std::getline(in, cell, '|');) {
+    const std::size_t first = cell.find_first_not_of(' ');
+    cells.push_back(first == std::string::npos ? "" : cell.substr(first, cell.find_last_not_of(' ') - first + 1));
+  }
+  return cells;
+}
+
+// Each row of a docs page's tables whose first column is "id", by the ids
+// in backquotes in its first cell (a row may name several), with the row's
+// cells under their column names.
+std::map<std::string, std::map<std::string, std::string>> idRows(const std::string& page) {
+  std::ifstream in(std::string(VELMORA_DATA_DIR) + "/../docs/" + page);
+  EXPECT_TRUE(in) << page;
+  std::map<std::string, std::map<std::string, std::string>> rows;
+  std::vector<std::string> header;
+  for (std::string line; std::getline(in, line);) {
+    if (line.rfind('|', 0) != 0) {
+      header.clear();
+      continue;
+    }
+    const std::vector<std::string> cells = cellsOf(line);
+    if (header.empty()) {
+      header = cells;
+      continue;
+    }
+    if (header.front() != "id" || line.rfind("|---", 0) == 0) continue;
+    for (std::size_t open = cells[0].find('`'); open != std::string::npos; open = cells[0].find('`', open + 1)) {
+      const std::size_t close = cells[0].find('`', open + 1);
+      std::map<std::string, std::string>& row = rows[cells[0].substr(open + 1, close - open - 1)];
+      for (std::size_t c = 1; c < cells.size() && c < header.size(); ++c) row.emplace(header[c], cells[c]);
+      open = close;
+    }
+  }
+  return rows;
+}
+
+}  // namespace
+
+// The docs name methods in tables only, and those tables are the catalogue's:
+// every id there is a method, every method is there, and a default, a seed
+// or a parameter the tables give is the entry's.
+TEST(MethodCatalogue, theDocsTablesListEveryMethodAsTheCatalogueHasIt) {
+  std::map<std::string, std::map<std::string, std::string>> documented = idRows("methods.md");
+  documented.merge(idRows("peers.md"));
+  std::set<std::string> listed;
+  for (const auto& [id, row] : documented) listed.insert(id);
+  std::set<std::string> catalogued;
+  for (const MethodInfo& info : allMethods()) {
+    catalogued.emplace(info.key);
+    SCOPED_TRACE(info.key);
+    ASSERT_TRUE(documented.count(std::string(info.key)));
+    const std::map<std::string, std::string>& row = documented.at(std::string(info.key));
+    const bool takes = info.param != ParamMeaning::None;
+    if (row.count("default")) EXPECT_EQ(row.at("default"), takes ? shortest(info.defaultParam) : "—");
+    if (row.count("seed")) EXPECT_EQ(row.at("seed"), info.stochastic ? "yes" : "–");
+    if (row.count("`--param-ID`")) EXPECT_EQ(row.at("`--param-ID`") != "–", takes);
+  }
+#if VELMORA_PEERS
+  EXPECT_EQ(listed, catalogued);
+#else
+  for (const std::string& id : listed) EXPECT_TRUE(catalogued.count(id) || id.rfind("nlopt-", 0) == 0) << id;
+#endif
 }

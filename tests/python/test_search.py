@@ -34,7 +34,9 @@ def test_formula_runs_match_velmora_run_bit_for_bit(method, param, rule):
     assert [float.fromhex(t["x_hex"]) for t in out["trials"]] == list(r.trials.x)
     # NLopt's trials have no characteristic: NaN on both sides.
     assert numpy.array_equal([float.fromhex(t["charact_hex"]) for t in out["trials"]], r.trials.charact, equal_nan=True)
-    assert (r.nlopt_result, r.nlopt_result_text) == (out.get("nlopt_result"), out.get("nlopt_result_text"))
+    assert r.stop == out["stop"]
+    assert (r.engine_result, r.engine_result_text) == (out.get("nlopt_result"), out.get("nlopt_result_text"))
+    assert (r.nlopt_result, r.nlopt_result_text) == (r.engine_result, r.engine_result_text)
 
 
 def test_trials_outside_the_bounds_warn_in_velmora_runs_words():
@@ -86,7 +88,7 @@ def test_errors_of_formulas_and_objectives():
 
 def test_callback_stops_after_its_step():
     r = velmora.search(FORMULA, (2.7, 7.5), steps=100, callback=lambda s: s.step == 7)
-    assert (r.nit, r.stop) == (7, "callback")
+    assert (r.nit, r.stop, r.success) == (7, "requested", True)
 
 
 @pytest.mark.parametrize("objective", [FORMULA + " + 0*x[0]", math.sin], ids=["formula", "callable"])
@@ -154,3 +156,19 @@ def test_class_run_of_a_users_method_equals_the_built_in_one():
     rows = velmora.class_run("hill", range(8), methods=[mine, "piyavsky"], max_trials=300, params={"piyavsky": L})
     assert list(rows["method"][:2]) == ["my-piyavsky", "piyavsky"]
     assert list(rows["first_hit"][::2]) == list(rows["first_hit"][1::2])
+
+
+@pytest.mark.parametrize("kwargs,rule,stop", [
+    ({"tol": 1e-4}, {"eps": 1e-4}, "interval"),
+    ({}, {"eps": 1e-5}, "interval"),
+    ({"options": {"steps": 40}}, {"steps": 40}, "steps"),
+    ({"tol": 1e-3, "options": {"param": 1.1}}, {"eps": 1e-3, "param": 1.1}, "left-interval"),
+], ids=["tol-is-eps", "scipys-default-xatol", "a-rule-in-options", "a-run-that-fails"])
+def test_minimize_scalar_is_a_search_under_scipys_signature(kwargs, rule, stop):
+    r = velmora.minimize_scalar("sin(x[0]) + sin(x[1]*x[0]/3)", bounds=(2.7, 7.5), args=(10,), method="inf-lta",
+                                **kwargs)
+    s = velmora.search(FORMULA, (2.7, 7.5), method="inf-lta", **rule)
+    # One result type whether or not scipy is installed.
+    assert type(r) is velmora.SearchResult
+    assert (r.x, r.fun, r.nit, r.stop) == (s.x, s.fun, s.nit, stop)
+    assert (r.success, r.status) == (stop != "left-interval", 0 if stop != "left-interval" else 1)
