@@ -353,7 +353,10 @@ QString TFormTrace::stepSummary() const {
   }
   const VELMORAALG::TStepRecord& r = trace.step(k);
   const std::string_view label = Lab::methodInfo(trace.method()).stepConstantLabel;
-  const QString constant = label.empty() ? QString() : ru(" " + std::string(label) + "%1.").arg(number(r.Constant));
+  // Built by appending: GCC 12 warns falsely about " " + std::string.
+  std::string pattern(1, ' ');
+  pattern.append(label).append("%1.");
+  const QString constant = label.empty() ? QString() : ru(pattern).arg(number(r.Constant));
   return ru("Шаг %1: из %2 интервалов выбран %3-й, [%4; %5], с характеристикой R = %6.")
              .arg(k)
              .arg(k)

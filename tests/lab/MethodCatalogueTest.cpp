@@ -18,6 +18,7 @@
 #include "Strongin_opt.h"
 
 using namespace Velmora::Lab;
+using Velmora::shortest;
 
 namespace {
 
