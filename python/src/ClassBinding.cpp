@@ -246,8 +246,8 @@ Returns
 list of dict
     One per method, in the catalogue's order: ``id`` (what ``method=``
     takes), ``name``, ``param`` (what the parameter means: "lipschitz",
-    "multiplier" or None), ``param_rule`` (which values it takes, in words,
-    or None for any) and ``default``.
+    "multiplier", "population" or None), ``param_rule`` (which values it
+    takes, in words, or None for any), ``default`` and ``installed``.
 )doc");
 
   py::class_<TestFunctionObject>(m, "TestFunction", "A function of a test class; call it to evaluate its formula.")

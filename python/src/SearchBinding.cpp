@@ -131,12 +131,12 @@ objective : str or callable
 bounds : (float, float)
     The interval (A, B), A < B, both finite.
 method : str or Method, default "strongin"
-    A method's id from ``methods()`` ("scan", "piyavsky", "strongin",
-    "geom-gl", ..., "inf-ltma"), or a ``Method`` of your own.
+    A method's id from ``methods()``, or a ``Method`` of your own.
 param : float, optional
-    The method's parameter as entered: Piyavsky's Lipschitz estimate L, the
-    multiplier r of Strongin's method (> 1) or of a variant (> 0). None: the
-    method's default.
+    The method's parameter as entered (``methods()`` says what it means and
+    which values it takes): Piyavsky's Lipschitz estimate L, the multiplier
+    r of Strongin's method or of a variant, a stochastic NLopt method's
+    population. None: the method's default.
 steps, precision, eps : optional
     The stop rule, exactly one of them: ``steps`` makes that many steps;
     ``precision`` stops after the first step whose precision is at most it;
