@@ -57,8 +57,8 @@ ClassRun runPeer(const TestFunction& f, MethodId method, double param, const Cla
 
 // A method of the characteristic scheme or a variant, as run: the rule's
 // observer stops it at its first trial near x*.
-ClassRun underClassRule(const TestFunction& f, std::optional<MethodId> method, std::optional<double> param, const ClassRule& rule,
-                        const std::function<SearchOutcome(const SearchRequest&)>& run) {
+ClassRun underClassRule(const TestFunction& f, std::optional<MethodId> method, std::optional<double> param,
+                        const ClassRule& rule, const std::function<SearchOutcome(const SearchRequest&)>& run) {
   const double reach = rule.delta * (f.b - f.a);
   const auto solves = [&](double x) { return std::fabs(x - f.xstar) <= reach; };
   // Every method places both ends first, a then b.
