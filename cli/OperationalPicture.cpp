@@ -16,11 +16,11 @@ std::string curveName(const BatchOptions& options, MethodId method, const std::s
     case Lab::ParamMeaning::None: break;
     case Lab::ParamMeaning::LipschitzEstimate:
       name += ", ";
-      name += options.params.count(method) ? "L = " + shortest(options.params.at(method)) : problemLipschitz;
+      name += options.plan.params.count(method) ? "L = " + shortest(options.plan.params.at(method)) : problemLipschitz;
       break;
-    case Lab::ParamMeaning::Multiplier: name += ", r = " + shortest(options.paramFor(method, 0)); break;
+    case Lab::ParamMeaning::Multiplier: name += ", r = " + shortest(options.plan.paramFor(method, 0)); break;
     case Lab::ParamMeaning::Population:
-      if (options.params.count(method)) name += ", population " + shortest(options.params.at(method));
+      if (options.plan.params.count(method)) name += ", population " + shortest(options.plan.params.at(method));
       break;
   }
   return name;
@@ -52,7 +52,7 @@ OperationalCurve shareCurve(std::string name, std::span<const std::optional<int>
 
 OperationalCurve methodCurve(const BatchOptions& options, MethodId method, std::string name,
                              const FirstHitsOfSeed& firstHits, int lastK) {
-  const std::vector<std::uint64_t> seeds = options.seedsFor(method);
+  const std::vector<std::uint64_t> seeds = options.plan.seedsFor(method);
   if (!Lab::methodInfo(method).stochastic || seeds.size() < 2) return shareCurve(std::move(name), firstHits(std::nullopt), lastK);
   std::vector<std::vector<std::optional<int>>> bySeed;
   for (std::uint64_t seed : seeds) bySeed.push_back(firstHits(seed));
