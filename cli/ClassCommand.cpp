@@ -4,6 +4,7 @@
 #include "ClassCsv.h"
 #include "ClassRunOutput.h"
 #include "ClassRuns.h"
+#include "FunctionSource.h"
 #include "Commands.h"
 #include "OperationalPicture.h"
 #include "ParallelRuns.h"
@@ -14,39 +15,47 @@ namespace Velmora::Cli {
 
 namespace {
 
-OperationalRequest operationalRequest(const ClassOptions& options, const std::vector<ClassRunRow>& rows) {
+OperationalRequest operationalRequest(const ClassOptions& options, const std::vector<Lab::ClassRunRow>& rows) {
   OperationalRequest request;
   request.file = *options.operationalFile;
-  const ClassRange& range = options.range;
+  const Lab::ClassRange& range = options.range;
   request.title = "Class " + std::string(classKey(range)) + ", functions " + std::to_string(range.first) +
                   " to " + std::to_string(range.last) + ": a trial within " + printed("%g", options.rule.delta) +
                   "·(b − a) of x*";
   request.lastK = options.rule.maxTrials;
   request.logK = options.logK;
-  for (MethodId method : options.methods) {
-    const auto firstHits = [&](std::optional<std::uint64_t> seed) { return firstHitsOf(rows, method, seed); };
+  for (MethodId method : options.plan.methods) {
+    const auto firstHits = [&](std::optional<std::uint64_t> seed) { return Lab::firstHitsOf(rows, method, seed); };
     request.curves.push_back(
         methodCurve(options, method, curveName(options, method, lipschitzOfTheFunction()), firstHits, request.lastK));
   }
   return request;
 }
 
+// The functions of the range; none, with the message, when its test set cannot be used.
+std::optional<Lab::FunctionSource> functionSource(const Lab::ClassRange& range, const Environment& env,
+                                                 std::ostream& err) {
+  try {
+    return Lab::FunctionSource(range, env.dataFolder);
+  } catch (const Lab::FileError& error) {
+    badInput(err, error.what());
+  } catch (const Lab::BadValue& error) {
+    badInput(err, "--class " + std::string(error.what()));
+  }
+  return std::nullopt;
+}
+
 }  // namespace
 
 int runClassRuns(const ClassOptions& options, std::ostream& out, std::ostream& err, const Environment& env) {
   if (options.operationalFile && !env.operational) return badInput(err, "--operational is not available in this build");
-  std::optional<FunctionSource> source;
-  try {
-    source.emplace(options.range, env.dataFolder);
-  } catch (const SuiteFileError& error) {
-    return badInput(err, error.what());
-  } catch (const UsageError& error) {
-    return badInput(err, error.what());
-  }
+  const std::optional<Lab::FunctionSource> source = functionSource(options.range, env, err);
+  if (!source) return ExitBadInput;
   ProgressLine line(err);
-  ClassProgress progress;
+  Lab::RunProgress progress;
   if (env.progressToTerminal) progress = [&line](std::size_t done, std::size_t runs) { line.showRuns(done, runs); };
-  const std::vector<ClassRunRow> rows = runClass(options, *source, jobsOrCores(options.jobs), progress);
+  const std::vector<Lab::ClassRunRow> rows =
+      Lab::runClass(options.plan, options.rule, *source, options.range, Lab::jobsOrCores(options.jobs), progress);
   line.wipe();
 
   writeClassRuns(out, options, rows);
@@ -56,7 +65,7 @@ int runClassRuns(const ClassOptions& options, std::ostream& out, std::ostream& e
   std::optional<std::string> pictureFailure;
   if (options.operationalFile) pictureFailure = env.operational(operationalRequest(options, rows));
   bool faulted = false;
-  for (const ClassRunRow& row : rows) {
+  for (const Lab::ClassRunRow& row : rows) {
     if (!row.run.fault) continue;
     faulted = true;
     err << Program << ": " << classKey(options.range) << " " << row.index << ", "
@@ -71,12 +80,12 @@ int summariseClassCsv(const CsvSummaryOptions& given, std::ostream& out, std::os
   static_cast<BatchOptions&>(options) = given;
   if (given.maxTrials) options.rule.maxTrials = *given.maxTrials;
   if (given.delta) options.rule.delta = *given.delta;
-  std::vector<ClassRunRow> rows;
+  std::vector<Lab::ClassRunRow> rows;
   try {
     rows = readClassCsv(given.files, options);
-  } catch (const SuiteFileError& error) {
+  } catch (const Lab::FileError& error) {
     return badInput(err, error.what());
-  } catch (const UsageError& error) {
+  } catch (const Lab::BadValue& error) {
     return badInput(err, error.what());
   }
   if (options.format == Format::Csv)
@@ -90,14 +99,8 @@ int summariseClassCsv(const CsvSummaryOptions& given, std::ostream& out, std::os
 }
 
 int listFormulas(const FormulaListing& listing, std::ostream& out, std::ostream& err, const Environment& env) {
-  std::optional<FunctionSource> source;
-  try {
-    source.emplace(listing.range, env.dataFolder);
-  } catch (const SuiteFileError& error) {
-    return badInput(err, error.what());
-  } catch (const UsageError& error) {
-    return badInput(err, error.what());
-  }
+  const std::optional<Lab::FunctionSource> source = functionSource(listing.range, env, err);
+  if (!source) return ExitBadInput;
   for (std::uint64_t index = listing.range.first;; ++index) {
     out << source->make(index).formula << '\n';
     if (index == listing.range.last) break;

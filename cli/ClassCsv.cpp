@@ -14,7 +14,7 @@ namespace {
 // The runs of every file as they are read, and what they say of the class,
 // the methods and the seeds.
 struct CsvRuns {
-  std::vector<ClassRunRow> rows;
+  std::vector<Lab::ClassRunRow> rows;
   std::optional<std::string> classKey;
   // Where each run was first seen, to name both places of a duplicate.
   std::map<std::tuple<std::uint64_t, MethodId, std::optional<std::uint64_t>>, std::string> seen;
@@ -29,7 +29,7 @@ struct CsvRuns {
 void CsvRuns::add(const CsvRow& csv) {
   if (!classKey) classKey = csv.cell("class");
   if (csv.cell("class") != *classKey) throw csv.fail("runs of class " + csv.cell("class") + " among runs of class " + *classKey);
-  ClassRunRow row;
+  Lab::ClassRunRow row;
   row.index = csv.wholeNumber("index");
   const Lab::MethodInfo& method = csv.method();
   row.method = method.id;
@@ -47,35 +47,35 @@ void CsvRuns::add(const CsvRow& csv) {
 }
 
 void CsvRuns::describe(ClassOptions& options) const {
-  options.methods = methods;
+  options.plan.methods = methods;
   std::vector<std::pair<MethodId, double>> params;
-  for (const ClassRunRow& row : rows) params.emplace_back(row.method, row.param);
-  options.params = givenParams(params);
-  ClassRange& range = options.range;
+  for (const Lab::ClassRunRow& row : rows) params.emplace_back(row.method, row.param);
+  options.plan.params = givenParams(params);
+  Lab::ClassRange& range = options.range;
   if (const Lab::TestClass* cls = Lab::findTestClass(*classKey))
     range.cls = cls->id;
   else
     range.set = *classKey;
   const auto [low, high] = std::minmax_element(rows.begin(), rows.end(),
-                                               [](const ClassRunRow& a, const ClassRunRow& b) { return a.index < b.index; });
+                                               [](const Lab::ClassRunRow& a, const Lab::ClassRunRow& b) { return a.index < b.index; });
   range.first = low->index;
   range.last = high->index;
 }
 
 }  // namespace
 
-std::vector<ClassRunRow> readClassCsv(const std::vector<std::string>& files, ClassOptions& options) {
+std::vector<Lab::ClassRunRow> readClassCsv(const std::vector<std::string>& files, ClassOptions& options) {
   CsvRuns runs;
   readCsvRows(files, ClassCsvLayout, [&runs](const CsvRow& row) { runs.add(row); });
-  if (runs.rows.empty()) throw SuiteFileError(files.front() + ": the files hold no runs");
+  if (runs.rows.empty()) throw Lab::FileError(files.front() + ": the files hold no runs");
   runs.describe(options);
-  takeSeeds(runs.seeds, files, options);
-  const auto order = [&](const ClassRunRow& r) {
+  takeSeeds(runs.seeds, files, options.plan);
+  const auto order = [&](const Lab::ClassRunRow& r) {
     return std::make_tuple(r.index, std::find(runs.methods.begin(), runs.methods.end(), r.method) - runs.methods.begin(),
                            r.seed);
   };
-  std::vector<ClassRunRow> rows = std::move(runs.rows);
-  std::sort(rows.begin(), rows.end(), [&](const ClassRunRow& a, const ClassRunRow& b) { return order(a) < order(b); });
+  std::vector<Lab::ClassRunRow> rows = std::move(runs.rows);
+  std::sort(rows.begin(), rows.end(), [&](const Lab::ClassRunRow& a, const Lab::ClassRunRow& b) { return order(a) < order(b); });
   return rows;
 }
 

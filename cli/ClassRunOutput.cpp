@@ -5,7 +5,6 @@
 
 #include "OperationalCharacteristic.h"
 #include "OperationalPicture.h"
-#include "OverSeeds.h"
 #include "Spelling.h"
 
 namespace Velmora::Cli {
@@ -14,12 +13,12 @@ namespace {
 
 std::string_view classKey(const ClassOptions& options) { return classKey(options.range); }
 
-std::string firstHitText(const ClassRunRow& row, const char* none) {
+std::string firstHitText(const Lab::ClassRunRow& row, const char* none) {
   return row.run.firstHit ? std::to_string(*row.run.firstHit) : none;
 }
 
 void writeRule(std::ostream& out, const ClassOptions& options) {
-  const ClassRange& range = options.range;
+  const Lab::ClassRange& range = options.range;
   out << "Class " << classKey(options) << ", ";
   if (range.first == range.last)
     out << "function " << range.first;
@@ -30,11 +29,11 @@ void writeRule(std::ostream& out, const ClassOptions& options) {
       << printed("%g", Lab::ClassIntervalRel) << "·(b − a).\n";
 }
 
-void writeCsv(std::ostream& out, const ClassOptions& options, const std::vector<ClassRunRow>& rows) {
+void writeCsv(std::ostream& out, const ClassOptions& options, const std::vector<Lab::ClassRunRow>& rows) {
   // The seed column comes with a stochastic method, the same for every shard of a sweep.
-  const bool seeded = options.anyStochastic();
+  const bool seeded = options.plan.anyStochastic();
   if (options.header) out << "class,index,method,param,first_hit,stop" << (seeded ? ",seed" : "") << '\n';
-  for (const ClassRunRow& row : rows) {
+  for (const Lab::ClassRunRow& row : rows) {
     out << classKey(options) << ',' << row.index << ',' << methodName(row.method) << ','
         << (Lab::methodInfo(row.method).param == Lab::ParamMeaning::None ? "" : shortest(row.param)) << ','
         << firstHitText(row, "") << ',' << Lab::classRunStopKey(row.run.stop);
@@ -43,10 +42,10 @@ void writeCsv(std::ostream& out, const ClassOptions& options, const std::vector<
   }
 }
 
-void writeTable(std::ostream& out, const ClassOptions& options, const std::vector<ClassRunRow>& rows) {
+void writeTable(std::ostream& out, const ClassOptions& options, const std::vector<Lab::ClassRunRow>& rows) {
   out << "| class | index | method | param | first_hit | stop |\n";
   out << "|:---|---:|:---|---:|---:|:---|\n";
-  for (const ClassRunRow& row : rows) {
+  for (const Lab::ClassRunRow& row : rows) {
     out << "| " << classKey(options) << " | " << row.index << " | " << methodName(row.method) << " | "
         << paramText(row.method, row.param) << " | " << firstHitText(row, "-") << " | "
         << Lab::classRunStopKey(row.run.stop) << " |\n";
@@ -57,51 +56,42 @@ void writeTable(std::ostream& out, const ClassOptions& options, const std::vecto
 
 std::string classParamText(const ClassOptions& options, MethodId method) {
   const Lab::MethodInfo& info = Lab::methodInfo(method);
-  if (info.batchParamOfProblem && !options.params.count(method))
+  if (info.batchParamOfProblem && !options.plan.params.count(method))
     return lipschitzOfTheFunction();
-  return paramText(method, options.paramFor(method, 0));
+  return paramText(method, options.plan.paramFor(method, 0));
 }
 
-void writeClassSummary(std::ostream& out, const ClassOptions& options, const std::vector<ClassRunRow>& rows) {
+void writeClassSummary(std::ostream& out, const ClassOptions& options, const std::vector<Lab::ClassRunRow>& rows) {
   writeRule(out, options);
   out << "\nSolved within " << options.rule.maxTrials << " trials (first_hit over the solved runs):\n\n";
   out << "| method | param | solved | mean first_hit | median first_hit |\n";
   out << "|:---|---:|---:|---:|---:|\n";
   const auto number = [](const std::optional<double>& value) { return value ? printed("%.1f", *value) : "-"; };
   bool spread = false;
-  for (MethodId method : options.methods) {
-    const Lab::FirstHitSummary summary = Lab::summariseFirstHits(firstHitsOf(rows, method));
-    const std::vector<std::uint64_t> seeds = options.seedsFor(method);
-    out << "| " << methodName(method) << " | " << classParamText(options, method) << " | ";
-    if (seeds.size() < 2) {
-      out << summary.solved << '/' << summary.runs << " | " << number(summary.meanFirstHit) << " | "
-          << number(summary.medianFirstHit) << " |\n";
+  const std::vector<Lab::ClassSummary> summaries = Lab::summariseClassRuns(rows, options.plan);
+  for (const Lab::ClassSummary& summary : summaries) {
+    const Lab::FirstHitSummary& pooled = summary.firstHits;
+    out << "| " << methodName(summary.method) << " | " << classParamText(options, summary.method) << " | ";
+    if (summary.seeds < 2) {
+      out << pooled.solved << '/' << pooled.runs << " | " << number(pooled.meanFirstHit) << " | "
+          << number(pooled.medianFirstHit) << " |\n";
       continue;
     }
-    // Over the seeds: the mean of their counts and of their mean first hits, with the lowest and highest.
     spread = true;
-    std::vector<double> solved, meanHits;
-    for (std::uint64_t seed : seeds) {
-      const Lab::FirstHitSummary one = Lab::summariseFirstHits(firstHitsOf(rows, method, seed));
-      solved.push_back(static_cast<double>(one.solved));
-      if (one.meanFirstHit) meanHits.push_back(*one.meanFirstHit);
-    }
-    out << overSeedsText(solved) << '/' << summary.runs / seeds.size() << " | " << overSeedsText(meanHits) << " | "
-        << number(summary.medianFirstHit) << " |\n";
+    out << spreadText(summary.solved) << '/' << pooled.runs / summary.seeds << " | " << spreadText(summary.meanFirstHit)
+        << " | " << number(pooled.medianFirstHit) << " |\n";
   }
   bool left = false;
-  for (MethodId method : options.methods) {
-    const auto runs = static_cast<std::size_t>(std::count_if(
-        rows.begin(), rows.end(), [method](const ClassRunRow& row) { return row.method == method && row.run.leftInterval; }));
-    if (runs == 0) continue;
-    out << (left ? "" : "\n") << leftIntervalLine(method, runs) << '\n';
+  for (const Lab::ClassSummary& summary : summaries) {
+    if (summary.leftInterval == 0) continue;
+    out << (left ? "" : "\n") << leftIntervalLine(summary.method, summary.leftInterval) << '\n';
     left = true;
   }
   if (spread)
     out << '\n' << overSeedsNote("solved and mean first_hit", "median is");
 }
 
-void writeClassRuns(std::ostream& out, const ClassOptions& options, const std::vector<ClassRunRow>& rows) {
+void writeClassRuns(std::ostream& out, const ClassOptions& options, const std::vector<Lab::ClassRunRow>& rows) {
   if (options.format == Format::Csv) {
     writeCsv(out, options, rows);
     return;

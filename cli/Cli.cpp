@@ -36,7 +36,7 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     if (const auto* listing = std::get_if<FormulaListing>(&command)) return listFormulas(*listing, out, err, env);
     if (const auto* csv = std::get_if<CsvSummaryOptions>(&command)) return summariseCsv(*csv, out, err, env);
     return runClassRuns(std::get<ClassOptions>(command), out, err, env);
-  } catch (const UsageError& error) {
+  } catch (const Lab::BadValue& error) {  // a UsageError, or a value the core's rules refuse
     err << Program << ": " << error.what() << "\n" << "Try '" << Program << " --help'.\n";
     return ExitBadInput;
   } catch (const std::exception& error) {

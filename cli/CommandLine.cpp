@@ -1,26 +1,8 @@
 #include "CommandLine.h"
 
-#include <algorithm>
-
 #include "GivenOptions.h"
 
 namespace Velmora::Cli {
-
-double BatchOptions::paramFor(MethodId method, double problemL) const {
-  if (const auto given = params.find(method); given != params.end()) return given->second;
-  return Lab::batchParam(method, problemL);
-}
-
-std::vector<std::uint64_t> BatchOptions::seedsFor(MethodId method) const {
-  if (!Lab::methodInfo(method).stochastic || !seeds) return {seed};
-  std::vector<std::uint64_t> all;
-  for (int s = 0; s < *seeds; ++s) all.push_back(static_cast<std::uint64_t>(s));
-  return all;
-}
-
-bool BatchOptions::anyStochastic() const {
-  return std::any_of(methods.begin(), methods.end(), [](MethodId m) { return Lab::methodInfo(m).stochastic; });
-}
 
 std::string_view methodName(MethodId method) { return Lab::methodInfo(method).key; }
 
@@ -39,15 +21,15 @@ void readBatch(const GivenOptions& given, Mode mode, BatchOptions& options) {
   if (given.format == Format::Json)
     throw UsageError(std::string(selector(mode).name) + " writes text or csv, not json");
   if (given.format) options.format = *given.format;
-  if (given.methods) options.methods = *given.methods;
-  options.params = parseBatchParams(given.methodParams, mode != Mode::Suite);
+  if (given.methods) options.plan.methods = *given.methods;
+  options.plan.params = parseBatchParams(given.methodParams, mode != Mode::Suite);
   refuseWithoutNeeded(given);
   options.operationalFile = given.operationalFile;
   options.logK = given.logK;
   options.jobs = given.jobs;
   if (given.seed && given.seeds) throw UsageError("--seed and --seeds cannot be used together");
-  options.seed = given.seed.value_or(0);
-  options.seeds = given.seeds;
+  options.plan.seed = given.seed.value_or(0);
+  options.plan.seeds = given.seeds;
 }
 
 void refuseFormula(const GivenOptions& given, Mode mode) {
@@ -76,14 +58,14 @@ SuiteOptions suite(const GivenOptions& given) {
   SuiteOptions suite;
   readBatch(given, Mode::Suite, suite);
   suite.file = *given.suiteFile;
-  if (given.epsRel) suite.epsRel = *given.epsRel;
-  suite.steps = given.steps;
-  if (!given.steps) refuseRuleForPeers(suite.methods, StopKind::IntervalLength, "the interval rule of --eps-rel");
+  if (given.epsRel) suite.protocol.epsRel = *given.epsRel;
+  suite.protocol.steps = given.steps;
+  if (!given.steps) refuseRuleForPeers(suite.plan.methods, StopKind::IntervalLength, "the interval rule of --eps-rel");
   return suite;
 }
 
 // The functions of --class, by count, by range or by --index.
-ClassRange classRange(const GivenOptions& given) {
+Lab::ClassRange classRange(const GivenOptions& given) {
   const std::string& text = *given.classText;
   auto [range, counted] = parseClass(text);
   if (counted && given.index) throw UsageError("--index cannot be used with a count or range in --class " + text);
@@ -96,7 +78,7 @@ ClassRange classRange(const GivenOptions& given) {
 Command classCommand(const GivenOptions& given) {
   checkAgainstMode(given, Mode::Class | Mode::Formulas, Mode::Class);
   refuseFormula(given, Mode::Class);
-  const ClassRange range = classRange(given);
+  const Lab::ClassRange range = classRange(given);
   if (given.printFormula) {
     checkAgainstMode(given, Mode::Formulas, Mode::Formulas);
     return FormulaListing{range};

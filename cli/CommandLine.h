@@ -13,10 +13,12 @@
 #include <vector>
 
 #include "ClassRun.h"
+#include "FunctionSource.h"
 #include "MethodCatalogue.h"
 #include "OptionValues.h"
+#include "RunPlan.h"
 #include "Search.h"
-#include "TestClass.h"
+#include "TestSet.h"
 
 namespace Velmora::Cli {
 
@@ -33,38 +35,23 @@ struct SearchOptions {
   std::optional<std::string> stepsFile;  ///< --steps-out: one csv row per step
 };
 
-// What runs over many problems share, a test set's and a test class's.
+// What runs over many problems share, a test set's and a test class's: the
+// plan, and how its rows are shown.
 struct BatchOptions {
-  std::vector<MethodId> methods{MethodId::Scan, MethodId::Piyavsky, MethodId::Strongin};
-  std::map<MethodId, double> params;  ///< --param-<id>, as given
+  Lab::RunPlan plan;  ///< --methods, --param-<id> as given, --seed, --seeds
   Format format = Format::Text;
   std::optional<std::string> operationalFile;  ///< --operational: the picture of the share solved within k trials
   bool logK = false;
   std::optional<unsigned> jobs;  ///< empty: as many as the machine has cores
-  std::uint64_t seed = 0;        ///< --seed: the one seed of each stochastic method's run
-  // --seeds N: each stochastic method runs with seeds 0 .. N - 1, the others once.
-  std::optional<int> seeds;
-
-  // The seeds a method runs with: one for a deterministic method (its seed
-  // then means nothing), seed or 0 .. seeds - 1 for a stochastic one.
-  std::vector<std::uint64_t> seedsFor(MethodId method) const;
-  // Whether a method of the run is stochastic, so that the csv has a seed column.
-  bool anyStochastic() const;
-
-  // The parameter a method runs with on a problem whose own Lipschitz
-  // estimate is problemL: the one given, else the catalogue's for runs over
-  // many problems.
-  double paramFor(MethodId method, double problemL) const;
 };
 
 struct SuiteOptions : BatchOptions {
   std::string file;
-  double epsRel = 1e-4;
-  std::optional<int> steps;  ///< a fixed step count instead of the interval rule
+  Lab::TestSetProtocol protocol;  ///< --eps-rel, --steps
 };
 
 struct ClassOptions : BatchOptions {
-  ClassRange range;
+  Lab::ClassRange range;
   Lab::ClassRule rule;
   bool header = true;            ///< --no-header leaves the csv header out, for every shard but the first
 };
@@ -83,7 +70,7 @@ struct CsvSummaryOptions : BatchOptions {
 
 // --print-formula: the formula of each function of the range.
 struct FormulaListing {
-  ClassRange range;
+  Lab::ClassRange range;
 };
 
 struct HelpRequest {};

@@ -10,7 +10,7 @@ int summariseCsv(const CsvSummaryOptions& options, std::ostream& out, std::ostre
   const CsvLayout* layout = nullptr;
   try {
     layout = &layoutOfFiles(options.files);
-  } catch (const SuiteFileError& error) {
+  } catch (const Lab::FileError& error) {
     return badInput(err, error.what());
   }
   // The rule is not in the csv: only the options of its own kind can give it.

@@ -49,7 +49,7 @@ const CsvLayout* layoutOfHeader(const std::vector<std::string>& cells) {
 // The cells of each line of a file that is not empty, with its number, for as long as take returns true.
 void eachLine(const std::string& file, const std::function<bool(const std::vector<std::string>&, int)>& take) {
   std::ifstream in(file);
-  if (!in) throw SuiteFileError(file + ": cannot open the file");
+  if (!in) throw Lab::FileError(file + ": cannot open the file");
   std::string line;
   for (int number = 1; std::getline(in, line); ++number) {
     if (!line.empty() && line.back() == '\r') line.pop_back();
@@ -72,7 +72,7 @@ Header firstHeader(const std::vector<std::string>& files) {
     });
     if (header) return *header;
   }
-  throw SuiteFileError(files.front() + ":1: no file begins with the header of a class csv or of a test set's csv");
+  throw Lab::FileError(files.front() + ":1: no file begins with the header of a class csv or of a test set's csv");
 }
 
 Columns headerColumns(const std::vector<std::string>& cells, const CsvLayout& layout, const CsvRow& at) {
@@ -109,8 +109,8 @@ std::uint64_t CsvRow::wholeNumber(std::string_view column) const {
 
 double CsvRow::number(std::string_view column) const {
   try {
-    return parseNumber(cell(column), column);
-  } catch (const UsageError& error) {
+    return readNumber(cell(column), column);
+  } catch (const Lab::BadValue& error) {
     throw fail(error.what());
   }
 }
@@ -141,7 +141,7 @@ void readCsvRows(const std::vector<std::string>& files, const CsvLayout& layout,
       }
       if (!columns) columns = firstColumns;
       if (cells.size() != columns->size())
-        throw SuiteFileError(place + ": the row has " + std::to_string(cells.size()) + " fields, the header " +
+        throw Lab::FileError(place + ": the row has " + std::to_string(cells.size()) + " fields, the header " +
                              std::to_string(columns->size()));
       take(CsvRow(cells, *columns, place));
       return true;
@@ -166,16 +166,16 @@ std::map<MethodId, double> givenParams(const std::vector<std::pair<MethodId, dou
   return given;
 }
 
-void takeSeeds(const std::set<std::uint64_t>& seeds, const std::vector<std::string>& files, BatchOptions& options) {
-  if (seeds.size() == 1) options.seed = *seeds.begin();
+void takeSeeds(const std::set<std::uint64_t>& seeds, const std::vector<std::string>& files, Lab::RunPlan& plan) {
+  if (seeds.size() == 1) plan.seed = *seeds.begin();
   if (seeds.size() <= 1) return;
   if (*seeds.rbegin() != seeds.size() - 1) {
     std::vector<std::string> numbers;
     for (std::uint64_t seed : seeds) numbers.push_back(std::to_string(seed));
-    throw SuiteFileError(joined(files, ", ") + ": the runs have seeds " + joined(numbers, ", ") +
+    throw Lab::FileError(joined(files, ", ") + ": the runs have seeds " + joined(numbers, ", ") +
                          ", not 0 to N - 1 as the runs of --seeds N have them");
   }
-  options.seeds = static_cast<int>(seeds.size());
+  plan.seeds = static_cast<int>(seeds.size());
 }
 
 Lab::StopReason stopCell(const CsvRow& row, std::optional<Lab::StopReason> (*fromKey)(std::string_view)) {

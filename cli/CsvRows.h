@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "CommandLine.h"
-#include "TestSuite.h"
+#include "TestSet.h"
 
 namespace Velmora::Cli {
 
@@ -26,7 +26,7 @@ struct CsvLayout {
 extern const CsvLayout ClassCsvLayout;
 extern const CsvLayout SuiteCsvLayout;
 
-// The layout of the first header among the files. Throws SuiteFileError when no file begins with one.
+// The layout of the first header among the files. Throws Lab::FileError when no file begins with one.
 const CsvLayout& layoutOfFiles(const std::vector<std::string>& files);
 
 // One row of a file, its cells by column name.
@@ -41,7 +41,7 @@ class CsvRow {
   double number(std::string_view column) const;
   const Lab::MethodInfo& method() const;  ///< of the column "method", which both layouts have
   const std::string& place() const { return place_; }  ///< "file:line"
-  SuiteFileError fail(const std::string& message) const { return SuiteFileError(place_ + ": " + message); }
+  Lab::FileError fail(const std::string& message) const { return Lab::FileError(place_ + ": " + message); }
 
  private:
   const std::vector<std::string>& cells_;
@@ -50,7 +50,7 @@ class CsvRow {
 };
 
 // Every row of every file in turn, in the order of their lines, to take.
-// Throws SuiteFileError naming file and line: a header of another layout,
+// Throws Lab::FileError naming file and line: a header of another layout,
 // an unknown column, a needed one missing, or a row of the wrong width.
 void readCsvRows(const std::vector<std::string>& files, const CsvLayout& layout,
                  const std::function<void(const CsvRow&)>& take);
@@ -60,11 +60,11 @@ void readCsvRows(const std::vector<std::string>& files, const CsvLayout& layout,
 // problems, a Lipschitz estimate where every run of more than one had the same.
 std::map<MethodId, double> givenParams(const std::vector<std::pair<MethodId, double>>& runParams);
 
-// Into options the seeds of the runs, as the run gave them: --seed S for
-// one, --seeds N for 0 to N - 1. Throws SuiteFileError, naming the files,
+// Into plan the seeds of the runs, as the run gave them: --seed S for
+// one, --seeds N for 0 to N - 1. Throws Lab::FileError, naming the files,
 // when several seeds are not 0 to N - 1: no one run made them, and the
 // missing seeds would count as runs that solved nothing.
-void takeSeeds(const std::set<std::uint64_t>& seeds, const std::vector<std::string>& files, BatchOptions& options);
+void takeSeeds(const std::set<std::uint64_t>& seeds, const std::vector<std::string>& files, Lab::RunPlan& plan);
 
 // The row's stop cell as a reason, fromKey reading the keys the csv's kind writes.
 Lab::StopReason stopCell(const CsvRow& row, std::optional<Lab::StopReason> (*fromKey)(std::string_view));

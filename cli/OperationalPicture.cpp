@@ -13,7 +13,7 @@ std::string curveName(const BatchOptions& options, MethodId method, const std::s
   const Lab::MethodInfo& info = Lab::methodInfo(method);
   std::string name(info.key);
   if (info.param == Lab::ParamMeaning::None) return name;
-  if (options.params.count(method)) return name + ", " + Lab::paramValueText(info, options.params.at(method));
+  if (options.plan.params.count(method)) return name + ", " + Lab::paramValueText(info, options.plan.params.at(method));
   if (info.batchParamOfProblem) return name + ", " + problemLipschitz;
   // A default of 0 leaves the choice to the method (NLopt's population): nothing to name.
   if (info.batchDefault != 0) name += ", " + Lab::paramValueText(info, info.batchDefault);
@@ -46,7 +46,7 @@ OperationalCurve shareCurve(std::string name, std::span<const std::optional<int>
 
 OperationalCurve methodCurve(const BatchOptions& options, MethodId method, std::string name,
                              const FirstHitsOfSeed& firstHits, int lastK) {
-  const std::vector<std::uint64_t> seeds = options.seedsFor(method);
+  const std::vector<std::uint64_t> seeds = options.plan.seedsFor(method);
   if (!Lab::methodInfo(method).stochastic || seeds.size() < 2) return shareCurve(std::move(name), firstHits(std::nullopt), lastK);
   std::vector<std::vector<std::optional<int>>> bySeed;
   for (std::uint64_t seed : seeds) bySeed.push_back(firstHits(seed));

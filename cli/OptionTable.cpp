@@ -8,8 +8,8 @@ namespace Velmora::Cli {
 
 namespace {
 
-constexpr unsigned MaxJobs = 256;
-constexpr int MaxSeeds = 10000;
+using Lab::MaxJobs;
+using Lab::MaxSeeds;
 
 using Reader = OptionValueReader;
 using Given = GivenOptions;
@@ -37,12 +37,12 @@ constexpr std::array Table{
            .required = Mode::FromCsv, .selects = Mode::FromCsv},
     Option{.name = "--interval", .values = "A B", .modes = Mode::Search,
            .read = [](Reader& v, Given& g) {
-             const double a = parseNumber(v.take(), v.option() + " A");
-             g.interval.emplace(a, parseNumber(v.take(" B"), v.option() + " B"));
+             const double a = readNumber(v.take(), v.option() + " A");
+             g.interval.emplace(a, readNumber(v.take(" B"), v.option() + " B"));
            },
            .required = Mode::Search},
     Option{.name = "--method", .values = "METHOD", .modes = Mode::Search,
-           .read = [](Reader& v, Given& g) { g.method = parseMethod(v.take()); },
+           .read = [](Reader& v, Given& g) { g.method = readMethod(v.take()); },
            .required = Mode::Search},
     Option{.name = "--param", .values = "V", .modes = Mode::Search,
            .read = [](Reader& v, Given& g) { g.paramText = v.take(); }},
@@ -50,27 +50,27 @@ constexpr std::array Table{
            .read = [](Reader& v, Given& g) { g.methods = parseMethods(v.take()); }},
     Option{.name = "--param-", .values = "METHOD V", .modes = BatchModes, .read = readParamOfMethod, .family = true},
     Option{.name = "--eps-rel", .values = "E", .modes = Mode::Suite | Mode::FromCsv,
-           .read = [](Reader& v, Given& g) { g.epsRel = positive(parseNumber(v.take(), v.option()), v.option()); }},
+           .read = [](Reader& v, Given& g) { g.epsRel = positive(readNumber(v.take(), v.option()), v.option()); }},
     Option{.name = "--max-trials", .values = "N", .modes = ClassRunModes,
-           .read = [](Reader& v, Given& g) { g.maxTrials = parseCount(v.take(), v.option(), 2, Lab::MaxSteps + 2); }},
+           .read = [](Reader& v, Given& g) { g.maxTrials = readCount(v.take(), v.option(), 2, Lab::MaxSteps + 2); }},
     Option{.name = "--delta", .values = "D", .modes = ClassRunModes,
-           .read = [](Reader& v, Given& g) { g.delta = positive(parseNumber(v.take(), v.option()), v.option()); }},
+           .read = [](Reader& v, Given& g) { g.delta = positive(readNumber(v.take(), v.option()), v.option()); }},
     Option{.name = "--steps", .values = "N", .modes = Mode::Search | Mode::Suite | Mode::FromCsv,
-           .read = [](Reader& v, Given& g) { g.steps = parseCount(v.take(), v.option(), 1, Lab::MaxSteps); },
+           .read = [](Reader& v, Given& g) { g.steps = readCount(v.take(), v.option(), 1, Lab::MaxSteps); },
            .required = Mode::Search, .group = "stop rule", .refusalReason = "its runs stop at --max-trials"},
     // As in the window, an eps the run cannot reach (0, negative, finer than
     // doubles resolve) is taken: the step bound ends the run and says so.
     Option{.name = "--eps", .values = "E", .modes = Mode::Search,
-           .read = [](Reader& v, Given& g) { g.eps = parseNumber(v.take(), v.option()); },
+           .read = [](Reader& v, Given& g) { g.eps = readNumber(v.take(), v.option()); },
            .required = Mode::Search, .group = "stop rule"},
     Option{.name = "--interval-eps", .values = "E", .modes = Mode::Search,
-           .read = [](Reader& v, Given& g) { g.intervalEps = parseNumber(v.take(), v.option()); },
+           .read = [](Reader& v, Given& g) { g.intervalEps = readNumber(v.take(), v.option()); },
            .required = Mode::Search, .group = "stop rule"},
     Option{.name = "--params", .values = "P1,P2,...", .modes = Mode::Search,
            .read = [](Reader& v, Given& g) { g.params = parseParams(v.take()); }},
     Option{.name = "--trials", .modes = Mode::Search, .read = [](Reader&, Given& g) { g.trials = true; }},
     Option{.name = "--jobs", .values = "N", .modes = BatchModes,
-           .read = [](Reader& v, Given& g) { g.jobs = static_cast<unsigned>(parseCount(v.take(), v.option(), 1, MaxJobs)); }},
+           .read = [](Reader& v, Given& g) { g.jobs = static_cast<unsigned>(readCount(v.take(), v.option(), 1, MaxJobs)); }},
     Option{.name = "--format", .modes = Mode::Search | BatchModes | Mode::FromCsv,
            .read = [](Reader& v, Given& g) { g.format = parseFormat(v.take()); }, .valuesIn = formatsIn},
     Option{.name = "--no-header", .modes = Mode::Class, .read = [](Reader&, Given& g) { g.noHeader = true; }},
@@ -79,15 +79,15 @@ constexpr std::array Table{
     Option{.name = "--steps-out", .values = "FILE.csv", .modes = Mode::Search,
            .read = [](Reader& v, Given& g) { g.stepsFile = fileName(v.take(), v.option()); }},
     Option{.name = "--seed", .values = "N", .modes = Mode::Search | BatchModes,
-           .read = [](Reader& v, Given& g) { g.seed = parseIndex(v.take(), v.option()); }, .group = "seed"},
+           .read = [](Reader& v, Given& g) { g.seed = readIndex(v.take(), v.option()); }, .group = "seed"},
     Option{.name = "--seeds", .values = "N", .modes = BatchModes,
-           .read = [](Reader& v, Given& g) { g.seeds = parseCount(v.take(), v.option(), 1, MaxSeeds); }, .group = "seed"},
+           .read = [](Reader& v, Given& g) { g.seeds = readCount(v.take(), v.option(), 1, MaxSeeds); }, .group = "seed"},
     Option{.name = "--operational", .values = "FILE.png", .modes = BatchModes | Mode::FromCsv,
            .read = [](Reader& v, Given& g) { g.operationalFile = fileName(v.take(), v.option()); }},
     Option{.name = "--log-k", .modes = BatchModes | Mode::FromCsv, .read = [](Reader&, Given& g) { g.logK = true; },
            .needs = "--operational"},
     Option{.name = "--index", .values = "I", .modes = Mode::Class | Mode::Formulas,
-           .read = [](Reader& v, Given& g) { g.index = parseIndex(v.take(), v.option()); }, .listed = false},
+           .read = [](Reader& v, Given& g) { g.index = readIndex(v.take(), v.option()); }, .listed = false},
     Option{.name = "--print-formula", .modes = Mode::Formulas, .read = [](Reader&, Given& g) { g.printFormula = true; },
            .selects = Mode::Formulas},
     Option{.name = "--help", .modes = Mode::Help, .read = [](Reader&, Given& g) { g.help = true; },

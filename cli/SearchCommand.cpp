@@ -51,7 +51,7 @@ int runOneSearch(const SearchOptions& options, std::ostream& out, std::ostream& 
   try {
     func.emplace(options.formula, options.params);
   } catch (const Math_Parser::TError& error) {
-    return badInput(err, "syntax error in the formula:\n" + describeSyntaxError(options.formula, error));
+    return badInput(err, "syntax error in the formula:\n" + Lab::describeSyntaxError(options.formula, error));
   }
   Lab::SearchRequest request = options.request;
   request.objective = [&func](double x) { return (*func)(x); };

@@ -54,6 +54,16 @@ std::string paramText(MethodId method, double param) {
   return Lab::methodInfo(method).param == Lab::ParamMeaning::None ? "-" : shortest(param);
 }
 
+std::string spreadText(const std::optional<Lab::Spread>& spread) {
+  if (!spread) return "-";
+  return printed("%.1f", spread->mean) + " (" + printed("%.1f", spread->lowest) + "–" + printed("%.1f", spread->highest) + ")";
+}
+
+std::string overSeedsNote(const std::string& spread, const std::string& pooled) {
+  return "A stochastic method's " + spread + " are means over its seeds, the lowest and highest in brackets; its " +
+         pooled + " over the runs of every seed.\n";
+}
+
 std::string leftIntervalLine(MethodId method, std::size_t runs) {
   return std::string(methodName(method)) + ": left the interval: " + std::to_string(runs) + (runs == 1 ? " run" : " runs");
 }

@@ -7,6 +7,7 @@
 
 #include "CommandLine.h"
 #include "NumberText.h"
+#include "RunSummaries.h"
 
 namespace Velmora::Cli {
 
@@ -20,6 +21,13 @@ std::string csvField(const std::string& text);
 std::string joined(const std::vector<std::string>& items, const char* separator);
 // A method's parameter; "-" for scanning, which has none.
 std::string paramText(MethodId method, double param);
+
+// A figure over a stochastic method's seeds: the mean with the lowest and the
+// highest, "28.3 (26.0–31.0)"; "-" when no seed has one.
+std::string spreadText(const std::optional<Lab::Spread>& spread);
+// The sentence under a summary that has such figures: "A stochastic method's <spread> are means over its seeds,
+// the lowest and highest in brackets; its <pooled> over the runs of every seed."
+std::string overSeedsNote(const std::string& spread, const std::string& pooled);
 
 // A summary's line for a method some of whose runs placed a trial outside
 // their interval: "piyavsky: left the interval: 3 runs".

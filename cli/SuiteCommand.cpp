@@ -8,25 +8,25 @@
 #include "Spelling.h"
 #include "SuiteCsv.h"
 #include "SuiteOutput.h"
-#include "TestSuite.h"
+#include "TestSet.h"
 
 namespace Velmora::Cli {
 
 namespace {
 
-OperationalRequest operationalRequest(const SuiteOptions& options, const std::vector<SuiteRow>& rows) {
-  const std::size_t problems = problemsOf(rows);
+OperationalRequest operationalRequest(const SuiteOptions& options, const std::vector<Lab::TestSetRow>& rows) {
+  const std::size_t problems = Lab::problemsOf(rows);
   OperationalRequest request;
   request.file = *options.operationalFile;
   request.title = "Test set " + options.file + " (" + std::to_string(problems) + " problems): a trial within " +
-                  printed("%g", options.epsRel) + "·(b − a) of a minimiser";
+                  printed("%g", options.protocol.epsRel) + "·(b − a) of a minimiser";
   request.logK = options.logK;
   // The runs have no common budget: k runs up to the longest run.
-  for (const SuiteRow& row : rows) request.lastK = std::max(request.lastK, static_cast<int>(row.trials));
-  for (MethodId method : options.methods) {
+  for (const Lab::TestSetRow& row : rows) request.lastK = std::max(request.lastK, static_cast<int>(row.trials));
+  for (MethodId method : options.plan.methods) {
     const auto firstHits = [&](std::optional<std::uint64_t> seed) {
       std::vector<std::optional<int>> hits;
-      for (const SuiteRow& row : rows)
+      for (const Lab::TestSetRow& row : rows)
         if (row.method == method && (!seed || row.seed == seed))
           hits.push_back(row.firstHit ? std::optional(static_cast<int>(*row.firstHit)) : std::nullopt);
       return hits;
@@ -41,16 +41,17 @@ OperationalRequest operationalRequest(const SuiteOptions& options, const std::ve
 
 int runTestSuite(const SuiteOptions& options, std::ostream& out, std::ostream& err, const Environment& env) {
   if (options.operationalFile && !env.operational) return badInput(err, "--operational is not available in this build");
-  std::vector<Problem> problems;
+  std::vector<Lab::Problem> problems;
   try {
-    problems = readProblemsFile(options.file);
-  } catch (const SuiteFileError& error) {
+    problems = Lab::readProblemsFile(options.file);
+  } catch (const Lab::FileError& error) {
     return badInput(err, error.what());
   }
   ProgressLine line(err);
-  SuiteProgress progress;
+  Lab::RunProgress progress;
   if (env.progressToTerminal) progress = [&line](std::size_t done, std::size_t runs) { line.showRuns(done, runs); };
-  const std::vector<SuiteRow> rows = runSuite(problems, options, jobsOrCores(options.jobs), progress);
+  const std::vector<Lab::TestSetRow> rows =
+      Lab::runTestSet(problems, options.plan, options.protocol, Lab::jobsOrCores(options.jobs), progress);
   line.wipe();
 
   writeSuite(out, options, rows);
@@ -58,7 +59,7 @@ int runTestSuite(const SuiteOptions& options, std::ostream& out, std::ostream& e
   std::optional<std::string> pictureFailure;
   if (options.operationalFile) pictureFailure = env.operational(operationalRequest(options, rows));
   bool faulted = false;
-  for (const SuiteRow& row : rows) {
+  for (const Lab::TestSetRow& row : rows) {
     if (!row.fault) continue;
     faulted = true;
     err << Program << ": problem " << row.id << ", " << methodName(row.method) << ": the run ended with the fault \""
@@ -71,12 +72,12 @@ int runTestSuite(const SuiteOptions& options, std::ostream& out, std::ostream& e
 int summariseSuiteCsv(const CsvSummaryOptions& given, std::ostream& out, std::ostream& err, const Environment& env) {
   SuiteOptions options;
   static_cast<BatchOptions&>(options) = given;
-  if (given.epsRel) options.epsRel = *given.epsRel;
-  options.steps = given.steps;
-  std::vector<SuiteRow> rows;
+  if (given.epsRel) options.protocol.epsRel = *given.epsRel;
+  options.protocol.steps = given.steps;
+  std::vector<Lab::TestSetRow> rows;
   try {
     rows = readSuiteCsv(given.files, options);
-  } catch (const SuiteFileError& error) {
+  } catch (const Lab::FileError& error) {
     return badInput(err, error.what());
   }
   writeSuite(out, options, rows);

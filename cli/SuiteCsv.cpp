@@ -26,7 +26,7 @@ std::tuple<bool, std::size_t, std::string> idOrder(const std::string& id) {
 // The runs of every file as they are read, and what they say of the methods,
 // their parameters and the seeds.
 struct SuiteRuns {
-  std::vector<SuiteRow> rows;
+  std::vector<Lab::TestSetRow> rows;
   std::vector<std::string> places;  ///< of each row, for messages
   // Where each run was first seen, to name both places of a duplicate.
   std::map<std::tuple<std::string, MethodId, std::optional<std::uint64_t>>, std::string> seen;
@@ -43,7 +43,7 @@ void SuiteRuns::add(const CsvRow& csv) {
   if (csv.cell("id") == "mean" && isWhole(csv.cell("success"))) return;
   const MethodId method = csv.method().id;
   if (std::find(methods.begin(), methods.end(), method) == methods.end()) methods.push_back(method);
-  SuiteRow row;
+  Lab::TestSetRow row;
   row.id = csv.cell("id");
   row.method = method;
   if (!csv.cell("param").empty()) row.param = csv.number("param");
@@ -70,7 +70,7 @@ void SuiteRuns::add(const CsvRow& csv) {
 void SuiteRuns::checkComplete() const {
   std::set<std::string> every;
   std::map<std::pair<MethodId, std::optional<std::uint64_t>>, std::set<std::string>> problems;
-  for (const SuiteRow& row : rows) {
+  for (const Lab::TestSetRow& row : rows) {
     every.insert(row.id);
     problems[{row.method, row.seed}].insert(row.id);
   }
@@ -78,7 +78,7 @@ void SuiteRuns::checkComplete() const {
     const std::set<std::string>& own = problems.at({rows[i].method, rows[i].seed});
     if (own.size() == every.size()) continue;
     const auto missing = std::find_if(every.begin(), every.end(), [&](const std::string& id) { return !own.count(id); });
-    throw SuiteFileError(places[i] + ": the runs of " + std::string(methodName(rows[i].method)) +
+    throw Lab::FileError(places[i] + ": the runs of " + std::string(methodName(rows[i].method)) +
                          (rows[i].seed ? " with seed " + std::to_string(*rows[i].seed) : "") + " lack problem " +
                          *missing + ": the files lack runs or hold two test sets");
   }
@@ -86,22 +86,22 @@ void SuiteRuns::checkComplete() const {
 
 }  // namespace
 
-std::vector<SuiteRow> readSuiteCsv(const std::vector<std::string>& files, SuiteOptions& options) {
+std::vector<Lab::TestSetRow> readSuiteCsv(const std::vector<std::string>& files, SuiteOptions& options) {
   SuiteRuns runs;
   readCsvRows(files, SuiteCsvLayout, [&runs](const CsvRow& row) { runs.add(row); });
-  if (runs.rows.empty()) throw SuiteFileError(files.front() + ": the files hold no runs");
+  if (runs.rows.empty()) throw Lab::FileError(files.front() + ": the files hold no runs");
   runs.checkComplete();
   options.file = "read from " + joined(files, ", ");
-  options.methods = runs.methods;
+  options.plan.methods = runs.methods;
   std::vector<std::pair<MethodId, double>> params;
-  for (const SuiteRow& row : runs.rows) params.emplace_back(row.method, row.param);
-  options.params = givenParams(params);
-  takeSeeds(runs.seeds, files, options);
-  const auto order = [&](const SuiteRow& r) {
+  for (const Lab::TestSetRow& row : runs.rows) params.emplace_back(row.method, row.param);
+  options.plan.params = givenParams(params);
+  takeSeeds(runs.seeds, files, options.plan);
+  const auto order = [&](const Lab::TestSetRow& r) {
     return std::make_tuple(idOrder(r.id), std::find(runs.methods.begin(), runs.methods.end(), r.method), r.seed);
   };
-  std::vector<SuiteRow> rows = std::move(runs.rows);
-  std::sort(rows.begin(), rows.end(), [&](const SuiteRow& a, const SuiteRow& b) { return order(a) < order(b); });
+  std::vector<Lab::TestSetRow> rows = std::move(runs.rows);
+  std::sort(rows.begin(), rows.end(), [&](const Lab::TestSetRow& a, const Lab::TestSetRow& b) { return order(a) < order(b); });
   return rows;
 }
 

@@ -6,13 +6,10 @@
 #include <vector>
 
 #include "CommandLine.h"
-#include "TestSuite.h"
+#include "TestSet.h"
 
 namespace Velmora::Cli {
 
-// The number of problems the runs were on.
-std::size_t problemsOf(const std::vector<SuiteRow>& rows);
-
-void writeSuite(std::ostream& out, const SuiteOptions& options, const std::vector<SuiteRow>& rows);
+void writeSuite(std::ostream& out, const SuiteOptions& options, const std::vector<Lab::TestSetRow>& rows);
 
 }  // namespace Velmora::Cli

@@ -1,6 +1,5 @@
 #include "ClassRun.h"
 
-#include <cmath>
 #include <functional>
 #include <memory>
 
@@ -26,19 +25,28 @@ std::optional<StopReason> classRunStopFromKey(std::string_view key) {
 
 double lipschitzFromFunction(const TestFunction& f) { return FromFunctionMargin * f.lipschitz; }
 
+HitRule classHit(const TestFunction& f, const ClassRule& rule) {
+  HitRule hit{{f.xstar}, rule.delta * (f.b - f.a)};
+  hit.minimisers.insert(hit.minimisers.end(), f.otherMinimisers.begin(), f.otherMinimisers.end());
+  return hit;
+}
+
 namespace {
 
+std::optional<int> firstHitOf(const SearchOutcome& outcome, const HitRule& hit) {
+  const std::optional<std::size_t> first = firstHit(outcome.trials, hit);
+  return first ? std::optional(static_cast<int>(*first)) : std::nullopt;
+}
+
 // A peer places its points in the order it evaluates them, and its first two
-// make no step: the hit is counted at the evaluation, and the next step ends the run.
+// make no step: a hit is seen at the evaluation, and the next step ends the run.
 ClassRun runPeer(const TestFunction& f, MethodId method, double param, const ClassRule& rule, std::uint64_t seed) {
-  const double reach = rule.delta * (f.b - f.a);
+  const HitRule hit = classHit(f, rule);
   FormulaFunction formula(f.formula);
-  int evaluations = 0;
-  std::optional<int> hit;
+  bool hitSeen = false;
   SearchRequest request;
   request.objective = [&](double x) {
-    ++evaluations;
-    if (!hit && std::fabs(x - f.xstar) <= reach) hit = evaluations;
+    hitSeen = hitSeen || hit.hits(x);
     return formula(x);
   };
   request.xmin = f.a;
@@ -48,10 +56,10 @@ ClassRun runPeer(const TestFunction& f, MethodId method, double param, const Cla
   request.seed = seed;
   request.stop = StopKind::Steps;
   request.steps = rule.maxTrials - 2;
-  request.stopAfter = [&](const VELMORAALG::TStepRecord&) { return hit.has_value(); };
+  request.stopAfter = [&](const VELMORAALG::TStepRecord&) { return hitSeen; };
   const SearchOutcome outcome = runSearch(request);
   if (outcome.fault) return {std::nullopt, StopReason::Fault, outcome.fault};
-  if (hit) return {hit, StopReason::StopRequested, std::nullopt};
+  if (hitSeen) return {firstHitOf(outcome, hit), StopReason::StopRequested, std::nullopt};
   return {std::nullopt, StopReason::StepBoundHit, std::nullopt};
 }
 
@@ -59,11 +67,10 @@ ClassRun runPeer(const TestFunction& f, MethodId method, double param, const Cla
 // observer stops it at its first trial near x*.
 ClassRun underClassRule(const TestFunction& f, std::optional<MethodId> method, std::optional<double> param,
                         const ClassRule& rule, const std::function<SearchOutcome(const SearchRequest&)>& run) {
-  const double reach = rule.delta * (f.b - f.a);
-  const auto solves = [&](double x) { return std::fabs(x - f.xstar) <= reach; };
+  const HitRule hit = classHit(f, rule);
   // Every method places both ends first, a then b.
-  if (solves(f.a)) return {1, StopReason::StopRequested, std::nullopt};
-  if (solves(f.b)) return {2, StopReason::StopRequested, std::nullopt};
+  if (hit.hits(f.a)) return {1, StopReason::StopRequested, std::nullopt};
+  if (hit.hits(f.b)) return {2, StopReason::StopRequested, std::nullopt};
 
   FormulaFunction formula(f.formula);
   SearchRequest request;
@@ -75,15 +82,10 @@ ClassRun underClassRule(const TestFunction& f, std::optional<MethodId> method, s
   request.stop = StopKind::IntervalLength;
   request.eps = ClassIntervalRel * (f.b - f.a);
   request.maxSteps = rule.maxTrials - 2;
-  std::optional<int> hit;
-  request.stopAfter = [&](const VELMORAALG::TStepRecord& step) {
-    if (!solves(step.X)) return false;
-    hit = step.Step + 2;
-    return true;
-  };
+  request.stopAfter = [&](const VELMORAALG::TStepRecord& step) { return hit.hits(step.X); };
   const SearchOutcome outcome = run(request);
-  return {outcome.stop == StopReason::StopRequested ? hit : std::nullopt, outcome.stop, outcome.fault,
-          outcome.trialsOutside > 0};
+  return {outcome.stop == StopReason::StopRequested ? firstHitOf(outcome, hit) : std::nullopt, outcome.stop,
+          outcome.fault, outcome.trialsOutside > 0};
 }
 
 }  // namespace

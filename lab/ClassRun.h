@@ -1,5 +1,5 @@
 // One method on one function of a test class under the rule of class runs: a
-// run stops at its first trial within delta (b - a) of the global minimiser,
+// run stops at its first trial within delta (b - a) of a global minimiser,
 // at its budget of trials, or when the interval its method chooses is no
 // longer than 1e-9 (b - a). What it leaves is the trial that first came that
 // close, which is what the operational characteristics are made of.
@@ -12,7 +12,9 @@
 #include <string>
 #include <string_view>
 
+#include "FirstHit.h"
 #include "MethodCatalogue.h"
+#include "RunPlan.h"
 #include "Search.h"
 #include "TestClass.h"
 
@@ -22,6 +24,9 @@ struct ClassRule {
   int maxTrials = 1000;  ///< the budget, the two ends included: 2 to MaxSteps + 2
   double delta = 1e-3;   ///< a trial within delta (b - a) of x* solves the function
 };
+
+// A trial within delta (b - a) of any of f's global minimisers.
+HitRule classHit(const TestFunction& f, const ClassRule& rule);
 
 // Relative to b - a: a chosen interval this short ends a run that will not
 // come nearer.
@@ -54,10 +59,7 @@ double lipschitzFromFunction(const TestFunction& f);
 ClassRun runOnTestFunction(const TestFunction& f, MethodId method, double param, const ClassRule& rule,
                            std::uint64_t seed = 0);
 
-// The same with an engine of the caller's, made for f's formula (a method
-// whose rules are written elsewhere, such as in Python). It takes no
-// parameter: its rules hold their constant.
-using EngineMaker = std::function<std::unique_ptr<VELMORAALG::SearchEngine>(VELMORAALG::TOptFunc)>;
+// The same with an engine of the caller's, made for f's formula (OwnMethod).
 ClassRun runOnTestFunction(const TestFunction& f, const EngineMaker& makeEngine, const ClassRule& rule);
 
 }  // namespace Velmora::Lab

@@ -8,6 +8,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace Velmora::Lab {
 
@@ -37,6 +38,9 @@ struct TestFunction {
   // formula there sees; within 1e-9 of the minimum.
   double fstar;
   double lipschitz;  ///< the largest |f'| over a grid of 100001 points
+  // A test set's row may name several global minimisers beside xstar; a
+  // trial near any of them solves the function. A class's functions have one.
+  std::vector<double> otherMinimisers{};
 };
 
 // Safe to call from several threads at once.

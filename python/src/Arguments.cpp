@@ -1,8 +1,11 @@
 #include "Arguments.h"
 
-#include <thread>
+#include <cmath>
 
 #include "NumberText.h"
+#include "ParallelRuns.h"
+#include "ReadNumber.h"
+#include "RequestCheck.h"
 
 namespace Velmora::Python {
 
@@ -10,19 +13,25 @@ namespace {
 
 namespace py = pybind11;
 
-// velmora-run's bound for --jobs.
-constexpr int MaxJobs = 256;
-
-// A whole number through velmora-run's check of the option it stands for.
-int counted(long long value, const char* option, int lo, int hi) {
-  return Cli::parseCount(std::to_string(value), option, lo, hi);
+// How Python names each field of a request: search()'s parameters.
+const char* parameterOf(Lab::RequestField field) {
+  switch (field) {
+    case Lab::RequestField::IntervalStart: return "bounds[0]";
+    case Lab::RequestField::IntervalEnd: return "bounds[1]";
+    case Lab::RequestField::Interval: return "bounds";
+    case Lab::RequestField::Param: return "param";
+    case Lab::RequestField::Steps: return "steps";
+    case Lab::RequestField::Precision: return "precision";
+    case Lab::RequestField::IntervalEps: return "eps";
+  }
+  return "";
 }
 
 }  // namespace
 
-const Lab::MethodInfo& methodNamed(const std::string& key) { return Lab::methodInfo(Cli::parseMethod(key)); }
+const Lab::MethodInfo& methodNamed(const std::string& key) { return Lab::methodInfo(Lab::readMethod(key)); }
 
-Cli::ClassRange classNamed(const std::string& key) { return Cli::parseClass(key).first; }
+Lab::ClassRange classNamed(const std::string& key) { return Lab::parseClassRange(key, "cls").first; }
 
 std::string dataFolder() {
   const py::object path = py::module_::import("os.path");
@@ -37,39 +46,63 @@ void setStopRule(Lab::SearchRequest& request, std::optional<long long> steps, st
   if (rules > 1) throw py::value_error("give only one stop rule: steps=, precision= or eps=");
   if (steps) {
     request.stop = Lab::StopKind::Steps;
-    request.steps = counted(*steps, "--steps", 1, Lab::MaxSteps);
+    request.steps = Lab::checkCount(*steps, "steps", 1, Lab::MaxSteps);
   } else {
     request.stop = precision ? Lab::StopKind::Precision : Lab::StopKind::IntervalLength;
     request.eps = precision ? *precision : *eps;
   }
 }
 
+void checkRequest(const Lab::SearchRequest& request) {
+  if (const auto fault = Lab::checkRequest(request)) throw py::value_error(fault->text(parameterOf(fault->field)));
+}
+
 std::array<double, 9> formulaParams(const std::vector<double>& params) {
-  std::string text;
-  for (std::size_t i = 0; i < params.size(); ++i) text.append(i ? "," : "").append(shortest(params[i]));
-  return params.empty() ? std::array<double, 9>{} : Cli::parseParams(text);
+  if (params.size() > 9) throw py::value_error("params takes at most 9 values, for x[1]..x[9]");
+  std::array<double, 9> values{};
+  for (std::size_t i = 0; i < params.size(); ++i) {
+    if (!std::isfinite(params[i]))
+      throw py::value_error("params[" + std::to_string(i) + "]: \"" + shortest(params[i]) + "\" is not a finite number");
+    values[i] = params[i];
+  }
+  return values;
 }
 
 Lab::ClassRule classRule(long long maxTrials, double delta) {
   Lab::ClassRule rule;
-  rule.maxTrials = counted(maxTrials, "--max-trials", 2, Lab::MaxSteps + 2);
-  rule.delta = Cli::parseNumber(shortest(Cli::positive(delta, "--delta")), "--delta");
+  rule.maxTrials = Lab::checkCount(maxTrials, "max_trials", 2, Lab::MaxSteps + 2);
+  if (!std::isfinite(delta)) throw py::value_error("delta: \"" + shortest(delta) + "\" is not a finite number");
+  if (!(delta > 0)) throw py::value_error("delta must be greater than 0");
+  rule.delta = delta;
   return rule;
 }
 
 unsigned jobCount(std::optional<long long> jobs) {
-  if (!jobs) return std::max(std::thread::hardware_concurrency(), 1u);
-  return static_cast<unsigned>(counted(*jobs, "--jobs", 1, MaxJobs));
+  if (!jobs) return Lab::jobsOrCores(std::nullopt);
+  return static_cast<unsigned>(Lab::checkCount(*jobs, "jobs", 1, Lab::MaxJobs));
 }
 
-std::map<Lab::MethodId, double> classParams(const std::map<std::string, py::object>& params) {
-  std::vector<std::pair<std::string, std::string>> given;
+std::map<Lab::MethodId, double> planParams(const std::map<std::string, py::object>& params, bool classRuns) {
+  const std::string fromProblem = classRuns ? "from-function" : "from-file";
+  std::map<Lab::MethodId, double> plan;
   for (const auto& [key, value] : params) {
-    methodNamed(key);
-    given.emplace_back("--param-" + key,
-                       py::isinstance<py::str>(value) ? value.cast<std::string>() : shortest(value.cast<double>()));
+    const Lab::MethodInfo& info = methodNamed(key);
+    const std::string name = "params[\"" + key + "\"]";
+    if (py::isinstance<py::str>(value)) {
+      if (info.param == Lab::ParamMeaning::LipschitzEstimate && value.cast<std::string>() == fromProblem) continue;
+      throw py::value_error(name + ": a number" +
+                            (info.param == Lab::ParamMeaning::LipschitzEstimate ? " or \"" + fromProblem + "\"" : ""));
+    }
+    const double number = value.cast<double>();
+    if (const auto fault = Lab::checkPlanParam(info.id, number)) throw py::value_error(fault->text(name));
+    plan[info.id] = number;
   }
-  return Cli::parseBatchParams(given, true);
+  return plan;
+}
+
+void setSeeds(Lab::RunPlan& plan, std::uint64_t seed, std::optional<long long> seeds) {
+  plan.seed = seed;
+  if (seeds) plan.seeds = Lab::checkCount(*seeds, "seeds", 1, Lab::MaxSeeds);
 }
 
 }  // namespace Velmora::Python

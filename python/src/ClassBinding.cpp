@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <functional>
 #include <map>
 
 #include <pybind11/numpy.h>
@@ -11,7 +12,11 @@
 #include "Arguments.h"
 #include "ClassRuns.h"
 #include "FunctionSource.h"
+#include "NumberText.h"
 #include "OperationalCharacteristic.h"
+#include "ReadNumber.h"
+#include "RunSummaries.h"
+#include "TestSet.h"
 #include "Objective.h"
 #include "TestFunctionObject.h"
 #include "UserMethod.h"
@@ -43,14 +48,14 @@ py::list methods() {
 }
 
 TestFunctionObject testFunction(const std::string& cls, std::uint64_t index) {
-  Cli::ClassRange range = classNamed(cls);
+  Lab::ClassRange range = classNamed(cls);
   range.first = range.last = index;
-  return {Cli::FunctionSource(range, dataFolder()).make(index), std::string(Cli::classKey(range)), nullptr};
+  return {Lab::FunctionSource(range, dataFolder()).make(index), std::string(Lab::classKey(range)), nullptr};
 }
 
 // Ascending runs of consecutive indices, each one range of a class run.
-std::vector<Cli::ClassRange> rangesOf(const Cli::ClassRange& named, const std::vector<std::uint64_t>& indices) {
-  std::vector<Cli::ClassRange> ranges;
+std::vector<Lab::ClassRange> rangesOf(const Lab::ClassRange& named, const std::vector<std::uint64_t>& indices) {
+  std::vector<Lab::ClassRange> ranges;
   for (std::uint64_t index : indices) {
     if (!ranges.empty() && ranges.back().last + 1 == index && index != 0) {
       ranges.back().last = index;
@@ -62,27 +67,28 @@ std::vector<Cli::ClassRange> rangesOf(const Cli::ClassRange& named, const std::v
   return ranges;
 }
 
-// Runs the range in pieces short enough that Ctrl-C is seen between them
-// within a tenth of a second; the rows are those of one run of the range.
-void runRange(Cli::ClassOptions options, const Cli::ClassRange& range, const Cli::FunctionSource& functions,
-              unsigned jobs, std::vector<Cli::ClassRunRow>& rows) {
+// Runs items first..last in pieces short enough that Ctrl-C is seen between
+// them within a tenth of a second, the GIL released meanwhile; the rows are
+// those of one run of them all. An exception of a Method's rules ends the run.
+template <class Row>
+void inPieces(std::uint64_t first, std::uint64_t last, unsigned jobs, PythonCalls& calls,
+              const std::function<std::vector<Row>(std::uint64_t, std::uint64_t)>& run, std::vector<Row>& rows) {
   using Clock = std::chrono::steady_clock;
   constexpr auto Target = std::chrono::milliseconds(30);
   std::uint64_t piece = jobs;
-  for (std::uint64_t first = range.first;;) {
-    options.range = range;
-    options.range.first = first;
-    options.range.last = std::min(range.last, first + (piece - 1));
+  for (;;) {
+    const std::uint64_t end = std::min(last, first + (piece - 1));
     const Clock::time_point start = Clock::now();
-    std::vector<Cli::ClassRunRow> done;
+    std::vector<Row> done;
     {
       py::gil_scoped_release released;
-      done = Cli::runClass(options, functions, jobs);
+      done = run(first, end);
     }
+    calls.raiseKept();
     if (PyErr_CheckSignals() != 0) throw py::error_already_set();
     rows.insert(rows.end(), done.begin(), done.end());
-    if (options.range.last == range.last) return;
-    first = options.range.last + 1;
+    if (end == last) return;
+    first = end + 1;
     if (Clock::now() - start < Target / 2) piece *= 2;
   }
 }
@@ -91,108 +97,180 @@ py::array strings(const std::vector<std::string>& values) {
   return py::module_::import("numpy").attr("array")(py::cast(values), "U");
 }
 
-// One row of a class run, of a built-in method or of a user's.
-struct ClassRow {
-  std::uint64_t index = 0;
-  std::size_t methodPosition = 0;  ///< where the method stands in methods=
-  std::string method;
-  double param = NAN;  ///< NaN for a method without one
-  std::optional<std::uint64_t> seed;
-  Lab::ClassRun run;
-};
-
-std::vector<ClassRow> builtInRows(const Cli::ClassOptions& options, const std::vector<Cli::ClassRange>& ranges,
-                                  unsigned jobs, const std::vector<std::size_t>& positions) {
-  std::vector<Cli::ClassRunRow> rows;
-  for (const Cli::ClassRange& range : ranges)
-    runRange(options, range, Cli::FunctionSource(range, dataFolder()), jobs, rows);
-  std::vector<ClassRow> out;
-  for (const Cli::ClassRunRow& row : rows) {
-    const Lab::MethodInfo& info = Lab::methodInfo(row.method);
-    const auto at = std::find(options.methods.begin(), options.methods.end(), row.method) - options.methods.begin();
-    out.push_back({row.index, positions[static_cast<std::size_t>(at)], std::string(info.key),
-                   info.param == Lab::ParamMeaning::None ? NAN : row.param, row.seed, row.run});
-  }
-  return out;
+template <class T>
+py::array_t<T> column(const std::vector<T>& values) {
+  py::array_t<T> array(static_cast<py::ssize_t>(values.size()));
+  std::copy(values.begin(), values.end(), array.mutable_data());
+  return array;
 }
 
-// A user's method calls Python at every step, so its runs hold the GIL and
-// go one after another; a Python exception in its rules ends the class run.
-void addUserRows(const UserMethod& rules, std::size_t position, const std::vector<Cli::ClassRange>& ranges,
-                 const Lab::ClassRule& rule, std::vector<ClassRow>& rows) {
-  for (const Cli::ClassRange& range : ranges) {
-    const Cli::FunctionSource functions(range, dataFolder());
-    for (std::uint64_t index = range.first; index <= range.last; ++index) {
-      PythonCalls calls;
-      const Lab::ClassRun run = Lab::runOnTestFunction(
-          functions.make(index),
-          [&](VELMORAALG::TOptFunc objective) -> std::unique_ptr<VELMORAALG::SearchEngine> {
-            return makeUserEngine(rules, std::move(objective), calls);
-          },
-          rule);
-      calls.raiseKept();
-      if (PyErr_CheckSignals() != 0) throw py::error_already_set();
-      rows.push_back({index, position, rules.name, NAN, std::nullopt, run});
+// methods= as a plan: ids of the catalogue, and Methods of the user's own,
+// which run on the plan's threads like the others, each taking the GIL for
+// its rules. Where each stands in methods=, to give the rows that order.
+struct PlannedMethods {
+  Lab::RunPlan plan;
+  std::vector<std::size_t> catalogueAt, ownAt;
+
+  PlannedMethods(const py::list& methods, PythonCalls& calls) {
+    plan.methods.clear();
+    for (std::size_t i = 0; i < methods.size(); ++i) {
+      if (py::isinstance<UserMethod>(methods[i])) {
+        const UserMethod& rules = methods[i].cast<const UserMethod&>();
+        plan.ownMethods.push_back({rules.name, [&rules, &calls](VELMORAALG::TOptFunc objective) {
+                                     return std::unique_ptr<VELMORAALG::SearchEngine>(
+                                         makeUserEngine(rules, std::move(objective), calls));
+                                   }});
+        ownAt.push_back(i);
+        continue;
+      }
+      const std::string key = methods[i].cast<std::string>();
+      const Lab::MethodId id = methodNamed(key).id;
+      if (std::find(plan.methods.begin(), plan.methods.end(), id) != plan.methods.end())
+        throw py::value_error("methods names " + key + " twice");
+      plan.methods.push_back(id);
+      catalogueAt.push_back(i);
     }
   }
+
+  // Where a row's method stands in methods=.
+  std::size_t positionOf(Lab::MethodId method, std::optional<std::size_t> own) const {
+    if (own) return ownAt[*own];
+    return catalogueAt[static_cast<std::size_t>(std::find(plan.methods.begin(), plan.methods.end(), method) -
+                                                plan.methods.begin())];
+  }
+  std::string nameOf(Lab::MethodId method, std::optional<std::size_t> own) const {
+    return own ? plan.ownMethods[*own].name : std::string(Lab::methodInfo(method).key);
+  }
+  double paramOf(Lab::MethodId method, std::optional<std::size_t> own, double param) const {
+    return own || Lab::methodInfo(method).param == Lab::ParamMeaning::None ? NAN : param;
+  }
+};
+
+// Rows in the order given by key, method by method in the order of methods=.
+template <class Row, class Key>
+void sortRows(std::vector<Row>& rows, const PlannedMethods& planned, const Key& key) {
+  std::stable_sort(rows.begin(), rows.end(), [&](const Row& x, const Row& y) {
+    const auto kx = key(x), ky = key(y);
+    return kx != ky ? kx < ky : planned.positionOf(x.method, x.own) < planned.positionOf(y.method, y.own);
+  });
 }
 
 py::dict classRun(const std::string& cls, const std::vector<std::uint64_t>& indices, const py::list& methodList,
                   long long maxTrials, double delta, const std::map<std::string, py::object>& params,
-                  std::optional<long long> jobs, std::uint64_t seed) {
-  const Cli::ClassRange named = classNamed(cls);
-  const std::vector<Cli::ClassRange> ranges = rangesOf(named, indices);
-  Cli::ClassOptions options;
-  options.params = classParams(params);
-  options.seed = seed;
-  options.rule = classRule(maxTrials, delta);
-  std::string keys;
-  std::vector<std::size_t> keyPositions;
-  for (std::size_t i = 0; i < methodList.size(); ++i) {
-    if (py::isinstance<UserMethod>(methodList[i])) continue;
-    keys.append(keys.empty() ? "" : ",").append(methodList[i].cast<std::string>());
-    keyPositions.push_back(i);
-  }
-  std::vector<ClassRow> rows;
-  if (!keys.empty()) {
-    options.methods = Cli::parseMethods(keys);
-    rows = builtInRows(options, ranges, jobCount(jobs), keyPositions);
-  }
-  for (std::size_t i = 0; i < methodList.size(); ++i)
-    if (py::isinstance<UserMethod>(methodList[i]))
-      addUserRows(methodList[i].cast<const UserMethod&>(), i, ranges, options.rule, rows);
+                  std::optional<long long> jobs, std::uint64_t seed, std::optional<long long> seeds) {
+  const Lab::ClassRange named = classNamed(cls);
+  PythonCalls calls;
+  PlannedMethods planned(methodList, calls);
+  Lab::RunPlan& plan = planned.plan;
+  plan.params = planParams(params, true);
+  setSeeds(plan, seed, seeds);
+  const Lab::ClassRule rule = classRule(maxTrials, delta);
+  const unsigned threads = jobCount(jobs);
 
-  // Function by function in the order asked for, and for each, method by method.
+  std::vector<Lab::ClassRunRow> rows;
+  for (const Lab::ClassRange& range : rangesOf(named, indices)) {
+    const Lab::FunctionSource source(range, dataFolder());
+    const std::function<std::vector<Lab::ClassRunRow>(std::uint64_t, std::uint64_t)> run =
+        [&](std::uint64_t first, std::uint64_t last) {
+          Lab::ClassRange piece = range;
+          piece.first = first;
+          piece.last = last;
+          return Lab::runClass(plan, rule, source, piece, threads);
+        };
+    inPieces(range.first, range.last, threads, calls, run, rows);
+  }
+  // Function by function in the order asked for.
   std::map<std::uint64_t, std::size_t> indexOrder;
   for (std::uint64_t index : indices) indexOrder.emplace(index, indexOrder.size());
-  std::stable_sort(rows.begin(), rows.end(), [&](const ClassRow& x, const ClassRow& y) {
-    const std::size_t ix = indexOrder.at(x.index), iy = indexOrder.at(y.index);
-    return ix != iy ? ix < iy : x.methodPosition < y.methodPosition;
-  });
+  sortRows(rows, planned, [&](const Lab::ClassRunRow& row) { return indexOrder.at(row.index); });
 
-  const std::size_t n = rows.size();
-  py::array_t<std::uint64_t> index(static_cast<py::ssize_t>(n));
-  py::array_t<double> param(static_cast<py::ssize_t>(n));
-  py::array_t<double> firstHit(static_cast<py::ssize_t>(n));
-  py::array_t<std::uint64_t> seeds(static_cast<py::ssize_t>(n));
+  std::vector<std::uint64_t> index, seedColumn;
+  std::vector<double> param, firstHit;
   std::vector<std::string> method, stop;
-  for (std::size_t i = 0; i < n; ++i) {
-    const ClassRow& row = rows[i];
-    index.mutable_at(i) = row.index;
-    param.mutable_at(i) = row.param;
-    firstHit.mutable_at(i) = row.run.firstHit ? *row.run.firstHit : NAN;
-    seeds.mutable_at(i) = row.seed.value_or(0);
-    method.push_back(row.method);
+  for (const Lab::ClassRunRow& row : rows) {
+    index.push_back(row.index);
+    param.push_back(planned.paramOf(row.method, row.own, row.param));
+    firstHit.push_back(row.run.firstHit ? *row.run.firstHit : NAN);
+    seedColumn.push_back(row.seed.value_or(0));
+    method.push_back(planned.nameOf(row.method, row.own));
     stop.emplace_back(Lab::classRunStopKey(row.run.stop));
   }
   py::dict columns;
-  columns["class"] = strings(std::vector<std::string>(n, std::string(Cli::classKey(named))));
-  columns["index"] = index;
+  columns["class"] = strings(std::vector<std::string>(rows.size(), std::string(Lab::classKey(named))));
+  columns["index"] = column(index);
   columns["method"] = strings(method);
-  columns["param"] = param;
-  if (options.anyStochastic()) columns["seed"] = seeds;
-  columns["first_hit"] = firstHit;
+  columns["param"] = column(param);
+  if (plan.anyStochastic()) columns["seed"] = column(seedColumn);
+  columns["first_hit"] = column(firstHit);
   columns["stop"] = strings(stop);
+  return columns;
+}
+
+// A shipped set by its name, else a file of the test-set format.
+std::string testSetFile(const std::string& set) {
+  const auto shipped = std::find(Lab::ShippedTestSets.begin(), Lab::ShippedTestSets.end(), set);
+  if (shipped == Lab::ShippedTestSets.end()) return set;
+  return dataFolder() + "/" + set + ".tsv";
+}
+
+py::dict testSet(const std::string& set, const py::list& methodList, double epsRel, std::optional<long long> steps,
+                 const std::map<std::string, py::object>& params, std::optional<long long> jobs, std::uint64_t seed,
+                 std::optional<long long> seeds) {
+  const std::vector<Lab::Problem> problems = Lab::readProblemsFile(testSetFile(set));
+  PythonCalls calls;
+  PlannedMethods planned(methodList, calls);
+  Lab::RunPlan& plan = planned.plan;
+  plan.params = planParams(params, false);
+  setSeeds(plan, seed, seeds);
+  Lab::TestSetProtocol protocol;
+  if (!std::isfinite(epsRel)) throw py::value_error("eps_rel: \"" + shortest(epsRel) + "\" is not a finite number");
+  if (!(epsRel > 0)) throw py::value_error("eps_rel must be greater than 0");
+  protocol.epsRel = epsRel;
+  if (steps) protocol.steps = Lab::checkCount(*steps, "steps", 1, Lab::MaxSteps);
+  for (Lab::MethodId method : plan.methods)
+    if (!steps && !Lab::takesStop(Lab::methodInfo(method), Lab::StopKind::IntervalLength))
+      throw py::value_error(std::string(Lab::methodInfo(method).key) +
+                            " stops at a budget of evaluations: give steps=N, not the interval rule of eps_rel");
+  const unsigned threads = jobCount(jobs);
+
+  std::vector<Lab::TestSetRow> rows;
+  const std::function<std::vector<Lab::TestSetRow>(std::uint64_t, std::uint64_t)> run =
+      [&](std::uint64_t first, std::uint64_t last) {
+        const std::vector<Lab::Problem> piece(problems.begin() + static_cast<std::ptrdiff_t>(first),
+                                              problems.begin() + static_cast<std::ptrdiff_t>(last) + 1);
+        return Lab::runTestSet(piece, plan, protocol, threads);
+      };
+  inPieces(0, problems.size() - 1, threads, calls, run, rows);
+  std::map<std::string, std::size_t> problemOrder;
+  for (const Lab::Problem& problem : problems) problemOrder.emplace(problem.id, problemOrder.size());
+  sortRows(rows, planned, [&](const Lab::TestSetRow& row) { return problemOrder.at(row.id); });
+
+  std::vector<std::string> id, method, success, stop;
+  std::vector<double> param, firstHit, error, seconds;
+  std::vector<std::uint64_t> trials, seedColumn;
+  for (const Lab::TestSetRow& row : rows) {
+    id.push_back(row.id);
+    method.push_back(planned.nameOf(row.method, row.own));
+    param.push_back(planned.paramOf(row.method, row.own, row.param));
+    trials.push_back(row.trials);
+    success.push_back(row.fault ? "fault" : row.success ? "yes" : "no");
+    firstHit.push_back(row.firstHit ? static_cast<double>(*row.firstHit) : NAN);
+    error.push_back(row.fault ? NAN : row.error);
+    seconds.push_back(row.seconds);
+    stop.emplace_back(Lab::stopReasonKey(row.stop.value()));
+    seedColumn.push_back(row.seed.value_or(0));
+  }
+  py::dict columns;
+  columns["id"] = strings(id);
+  columns["method"] = strings(method);
+  columns["param"] = column(param);
+  columns["trials"] = column(trials);
+  columns["success"] = strings(success);
+  columns["first_hit"] = column(firstHit);
+  columns["error"] = column(error);
+  columns["seconds"] = column(seconds);
+  columns["stop"] = strings(stop);
+  if (plan.anyStochastic()) columns["seed"] = column(seedColumn);
   return columns;
 }
 
@@ -200,31 +278,73 @@ py::object optionalFloat(const std::optional<double>& value) {
   return value ? py::object(py::float_(*value)) : py::none();
 }
 
-py::dict operational(const std::vector<std::string>& methods, const std::vector<double>& firstHits, int lastK) {
+py::dict operational(const std::vector<std::string>& methods, const std::vector<double>& firstHits,
+                     const std::vector<std::uint64_t>& seeds, int lastK) {
   if (methods.size() != firstHits.size()) throw py::value_error("rows: method and first_hit differ in length");
+  if (!seeds.empty() && seeds.size() != methods.size()) throw py::value_error("rows: method and seed differ in length");
   std::vector<std::string> order;
-  std::map<std::string, std::vector<std::optional<int>>> hits;
+  // Per method, per seed (one seed for rows without a seed column).
+  std::map<std::string, std::map<std::uint64_t, std::vector<std::optional<int>>>> hits;
   for (std::size_t i = 0; i < methods.size(); ++i) {
     if (!hits.count(methods[i])) order.push_back(methods[i]);
-    hits[methods[i]].push_back(std::isnan(firstHits[i]) ? std::nullopt : std::optional(static_cast<int>(firstHits[i])));
+    hits[methods[i]][seeds.empty() ? 0 : seeds[i]].push_back(
+        std::isnan(firstHits[i]) ? std::nullopt : std::optional(static_cast<int>(firstHits[i])));
   }
   py::dict curves;
   for (const std::string& method : order) {
-    const std::vector<Lab::SharePoint> points = Lab::operationalCharacteristic(hits[method], lastK);
-    const Lab::FirstHitSummary summary = Lab::summariseFirstHits(hits[method]);
-    py::array_t<int> k(static_cast<py::ssize_t>(points.size()));
-    py::array_t<double> share(static_cast<py::ssize_t>(points.size()));
-    for (std::size_t i = 0; i < points.size(); ++i) {
-      k.mutable_at(i) = points[i].k;
-      share.mutable_at(i) = points[i].share;
+    std::vector<std::vector<std::optional<int>>> bySeed;
+    std::vector<std::optional<int>> pooled;
+    for (const auto& [seed, seedHits] : hits[method]) {
+      bySeed.push_back(seedHits);
+      pooled.insert(pooled.end(), seedHits.begin(), seedHits.end());
     }
+    const Lab::FirstHitSummary summary = Lab::summariseFirstHits(pooled);
     py::dict curve;
-    curve["k"] = k;
-    curve["share"] = share;
-    curve["runs"] = summary.runs;
-    curve["solved"] = summary.solved;
-    curve["mean_first_hit"] = optionalFloat(summary.meanFirstHit);
+    curve["seeds"] = bySeed.size();
     curve["median_first_hit"] = optionalFloat(summary.medianFirstHit);
+    if (bySeed.size() == 1) {
+      const std::vector<Lab::SharePoint> points = Lab::operationalCharacteristic(pooled, lastK);
+      std::vector<int> k;
+      std::vector<double> share;
+      for (const Lab::SharePoint& point : points) {
+        k.push_back(point.k);
+        share.push_back(point.share);
+      }
+      curve["k"] = column(k);
+      curve["share"] = column(share);
+      curve["runs"] = summary.runs;
+      curve["solved"] = summary.solved;
+      curve["mean_first_hit"] = optionalFloat(summary.meanFirstHit);
+      curves[py::str(method)] = curve;
+      continue;
+    }
+    // Over the seeds, as velmora-run's summary and picture give them: the
+    // zone of the seeds' shares, and each seed's solved runs and mean first
+    // hit as their mean with the lowest and the highest.
+    std::vector<int> k;
+    std::vector<double> low, mean, high, solved, meanHits;
+    for (const Lab::ZonePoint& point : Lab::operationalZone(bySeed, lastK)) {
+      k.push_back(point.k);
+      low.push_back(point.low);
+      mean.push_back(point.mean);
+      high.push_back(point.high);
+    }
+    for (const auto& seedHits : bySeed) {
+      const Lab::FirstHitSummary one = Lab::summariseFirstHits(seedHits);
+      solved.push_back(static_cast<double>(one.solved));
+      if (one.meanFirstHit) meanHits.push_back(*one.meanFirstHit);
+    }
+    curve["k"] = column(k);
+    curve["share"] = column(mean);
+    curve["low"] = column(low);
+    curve["high"] = column(high);
+    curve["runs"] = summary.runs / bySeed.size();
+    const auto put = [&curve](const char* name, const std::optional<Lab::Spread>& s) {
+      curve[name] = s ? py::object(py::float_(s->mean)) : py::none();
+      curve[py::str(std::string(name) + "_range")] = s ? py::object(py::make_tuple(s->lowest, s->highest)) : py::none();
+    };
+    put("solved", Lab::spreadOf(solved));
+    put("mean_first_hit", Lab::spreadOf(meanHits));
     curves[py::str(method)] = curve;
   }
   return curves;
@@ -292,8 +412,10 @@ TestFunction
 
 void addClassRuns(py::module_& m) {
   m.def("_class_run", &classRun, py::arg("cls"), py::arg("indices"), py::arg("methods"), py::arg("max_trials"),
-        py::arg("delta"), py::arg("params"), py::arg("jobs"), py::arg("seed"));
-  m.def("_operational", &operational, py::arg("methods"), py::arg("first_hits"), py::arg("last_k"));
+        py::arg("delta"), py::arg("params"), py::arg("jobs"), py::arg("seed"), py::arg("seeds"));
+  m.def("_test_set", &testSet, py::arg("set"), py::arg("methods"), py::arg("eps_rel"), py::arg("steps"),
+        py::arg("params"), py::arg("jobs"), py::arg("seed"), py::arg("seeds"));
+  m.def("_operational", &operational, py::arg("methods"), py::arg("first_hits"), py::arg("seeds"), py::arg("last_k"));
 }
 
 }  // namespace Velmora::Python

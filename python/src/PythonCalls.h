@@ -15,10 +15,13 @@ namespace py = pybind11;
 
 class PythonCalls {
  public:
-  // f() with the GIL held, wherever the run holds it or not.
+  // f() with the GIL held, wherever the run holds it or not. Once an
+  // exception is kept, every later call ends its run at once: the runs of
+  // other threads too end soon after the first exception.
   template <class F>
   auto call(F&& f) -> decltype(f()) {
     py::gil_scoped_acquire gil;
+    if (kept_) throw RunEnded();
     try {
       return f();
     } catch (py::error_already_set& raised) {

@@ -55,7 +55,7 @@ SearchResult search(py::handle objective, py::handle bounds, py::handle method, 
   request.method = info ? std::optional(info->id) : std::nullopt;
   request.param = param;
   setStopRule(request, steps, precision, eps);
-  Cli::checkRequest(request);
+  checkRequest(request);
   request.recordSteps = recordSteps;
   PythonCalls calls;
   Objective f(objective, values, calls);
@@ -185,7 +185,7 @@ Examples
 --------
 >>> r = velmora.search("sin(x[0]) + sin(10*x[0]/3)", (2.7, 7.5), method="strongin", param=2, steps=100)
 >>> round(r.x, 4), r.nit, r.stop
-(5.1457, 100, 'steps')
+(5.1456, 100, 'steps')
 )doc");
 }
 

@@ -116,23 +116,6 @@ TEST(CommandLine, everyBadArgumentGetsItsMessageAndExitStatus2) {
   }
 }
 
-TEST(CommandLine, numbersReadAsTheWindowWritesThemWithAPoint) {
-  const struct {
-    const char* text;
-    double value;
-    const char* reason;
-  } cases[] = {
-      {"+10", 10, "the window's default X max"},
-      {"1e1", 10, "exponent"},
-      {"-0.5", -0.5, "negative fraction"},
-      {".5", 0.5, "no digits before the point"},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.reason);
-    EXPECT_EQ(parseNumber(c.text, "n"), c.value);
-  }
-}
-
 TEST(CommandLine, aSearchCommandKeepsEveryOption) {
   const Command command = parseCommandLine({"--method", "piyavsky", "-x[0]^2", "--interval", "-10", "+10", "--param", "-3",
                                             "--interval-eps", "0.01", "--params", "1.5,-2", "--trials", "--format", "json"});
@@ -160,21 +143,21 @@ TEST(CommandLine, doubleDashLetsAFormulaStartWithTwoMinusSigns) {
 
 TEST(CommandLine, suiteDefaultsAreTheLiteratureProtocol) {
   const SuiteOptions suite = std::get<SuiteOptions>(parseCommandLine({"--suite", "p.tsv"}));
-  EXPECT_EQ(suite.methods, (std::vector<MethodId>{MethodId::Scan, MethodId::Piyavsky, MethodId::Strongin}));
-  EXPECT_TRUE(suite.params.empty());
-  EXPECT_EQ(suite.paramFor(MethodId::Piyavsky, 4.5), 4.5);  // the file's L
-  EXPECT_EQ(suite.paramFor(MethodId::Strongin, 4.5), 2);
-  EXPECT_EQ(suite.epsRel, 1e-4);
-  EXPECT_FALSE(suite.steps);
+  EXPECT_EQ(suite.plan.methods, (std::vector<MethodId>{MethodId::Scan, MethodId::Piyavsky, MethodId::Strongin}));
+  EXPECT_TRUE(suite.plan.params.empty());
+  EXPECT_EQ(suite.plan.paramFor(MethodId::Piyavsky, 4.5), 4.5);  // the file's L
+  EXPECT_EQ(suite.plan.paramFor(MethodId::Strongin, 4.5), 2);
+  EXPECT_EQ(suite.protocol.epsRel, 1e-4);
+  EXPECT_FALSE(suite.protocol.steps);
   EXPECT_EQ(suite.format, Format::Text);
 
   const SuiteOptions custom = std::get<SuiteOptions>(parseCommandLine(
       {"--suite", "p.tsv", "--methods", "strongin,scan", "--param-piyavsky", "from-file", "--param-strongin", "3",
        "--steps", "50", "--format", "csv"}));
-  EXPECT_EQ(custom.methods, (std::vector<MethodId>{MethodId::Strongin, MethodId::Scan}));
-  EXPECT_FALSE(custom.params.count(MethodId::Piyavsky));
-  EXPECT_EQ(custom.paramFor(MethodId::Strongin, 4.5), 3);
-  EXPECT_EQ(custom.steps, 50);
+  EXPECT_EQ(custom.plan.methods, (std::vector<MethodId>{MethodId::Strongin, MethodId::Scan}));
+  EXPECT_FALSE(custom.plan.params.count(MethodId::Piyavsky));
+  EXPECT_EQ(custom.plan.paramFor(MethodId::Strongin, 4.5), 3);
+  EXPECT_EQ(custom.protocol.steps, 50);
 }
 
 TEST(CommandLine, classRunsKeepEveryOptionAndHaveTheRulesDefaults) {
@@ -182,14 +165,14 @@ TEST(CommandLine, classRunsKeepEveryOptionAndHaveTheRulesDefaults) {
   EXPECT_EQ(plain.range.cls, Velmora::Lab::TestClassId::Shekel);
   EXPECT_EQ(plain.range.first, 0u);
   EXPECT_EQ(plain.range.last, 99u);
-  EXPECT_EQ(plain.methods, (std::vector<MethodId>{MethodId::Scan, MethodId::Piyavsky, MethodId::Strongin}));
+  EXPECT_EQ(plain.plan.methods, (std::vector<MethodId>{MethodId::Scan, MethodId::Piyavsky, MethodId::Strongin}));
   EXPECT_EQ(plain.rule.maxTrials, 1000);
   EXPECT_EQ(plain.rule.delta, 1e-3);
   EXPECT_FALSE(plain.jobs);
   EXPECT_TRUE(plain.header);
-  EXPECT_EQ(plain.paramFor(MethodId::Piyavsky, 7.5), 7.5);  // the function's constant times 1.1, passed in
-  EXPECT_EQ(plain.paramFor(MethodId::InfLta, 7.5), 2);
-  EXPECT_EQ(plain.paramFor(MethodId::Scan, 7.5), 0);
+  EXPECT_EQ(plain.plan.paramFor(MethodId::Piyavsky, 7.5), 7.5);  // the function's constant times 1.1, passed in
+  EXPECT_EQ(plain.plan.paramFor(MethodId::InfLta, 7.5), 2);
+  EXPECT_EQ(plain.plan.paramFor(MethodId::Scan, 7.5), 0);
 
   const ClassOptions custom = std::get<ClassOptions>(parseCommandLine(
       {"--class", "hill:1000-1999", "--methods", "all", "--param-piyavsky", "5", "--param-inf-gl", "3", "--max-trials",
@@ -197,10 +180,10 @@ TEST(CommandLine, classRunsKeepEveryOptionAndHaveTheRulesDefaults) {
   EXPECT_EQ(custom.range.first, 1000u);
   EXPECT_EQ(custom.range.last, 1999u);
   // all: every method this installation can run.
-  EXPECT_EQ(custom.methods.size(), std::ranges::count_if(Velmora::Lab::allMethods(), Velmora::Lab::isInstalled));
-  EXPECT_EQ(custom.paramFor(MethodId::Piyavsky, 7.5), 5);
-  EXPECT_EQ(custom.paramFor(MethodId::InfGl, 7.5), 3);
-  EXPECT_EQ(custom.paramFor(MethodId::Strongin, 7.5), 2);
+  EXPECT_EQ(custom.plan.methods.size(), std::ranges::count_if(Velmora::Lab::allMethods(), Velmora::Lab::isInstalled));
+  EXPECT_EQ(custom.plan.paramFor(MethodId::Piyavsky, 7.5), 5);
+  EXPECT_EQ(custom.plan.paramFor(MethodId::InfGl, 7.5), 3);
+  EXPECT_EQ(custom.plan.paramFor(MethodId::Strongin, 7.5), 2);
   EXPECT_EQ(custom.rule.maxTrials, 500);
   EXPECT_EQ(custom.rule.delta, 1e-4);
   EXPECT_EQ(custom.jobs, 3u);

@@ -10,7 +10,6 @@
 #include "FormulaFunction.h"
 #include "NumberText.h"
 #include "Output.h"
-#include "SyntaxErrorText.h"
 #include "Strongin_opt.h"
 
 using namespace Velmora::Cli;
@@ -206,12 +205,6 @@ TEST(SearchOutput, syntaxErrorShowsTheFormulaWithACaretAndTheMessage) {
     EXPECT_EQ(errLines[2], std::string(2 + error.Position, ' ') + "^");
     EXPECT_EQ(errLines[3], error.Message);
   }
-}
-
-TEST(SearchOutput, caretCountsCharactersNotBytes) {
-  const Math_Parser::TError error{Math_Parser::erUnknownSymbol, "msg", 5};
-  // "é" is two bytes: byte 5 is the sixth byte but the fifth character.
-  EXPECT_EQ(describeSyntaxError("\xC3\xA9+1+@", error), "  \xC3\xA9+1+@\n      ^\nmsg");
 }
 
 TEST(SearchOutput, faultEndsTheRunWithItsTextAndStatus3) {

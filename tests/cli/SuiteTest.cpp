@@ -6,8 +6,6 @@
 #include <sstream>
 
 #include "CliRun.h"
-#include "FormulaFunction.h"
-#include "TestSuite.h"
 
 using namespace Velmora::Cli;
 using namespace Velmora::Cli::Testing;
@@ -45,44 +43,6 @@ std::string hansenRows(std::initializer_list<const char*> ids) {
 }
 
 }  // namespace
-
-TEST(Suite, theLiteratureSetReadsWhole) {
-  const std::vector<Problem> problems = readProblemsFile(hansen);
-  ASSERT_EQ(problems.size(), 20u);
-  EXPECT_EQ(problems.front().id, "1");
-  EXPECT_EQ(problems.back().id, "20");
-  EXPECT_EQ(problems[2].minimisers.size(), 3u);  // problem 3 has three global minimisers
-  EXPECT_EQ(problems[10].a, -1.57);
-  EXPECT_EQ(problems[16].lipschitz, 2520);
-}
-
-TEST(Suite, everyMethodSolvesProblemsOfTheSetUnderTheProtocol) {
-  const ProblemFile file(hansenRows({"2", "9", "20"}));
-  SuiteOptions options;
-  options.file = file.path();
-  options.methods = {MethodId::Piyavsky, MethodId::Strongin, MethodId::Scan};
-  const std::vector<Problem> problems = readProblemsFile(file.path());
-  const std::vector<SuiteRow> rows = runSuite(problems, options);
-  ASSERT_EQ(rows.size(), 9u);
-  for (const SuiteRow& row : rows) {
-    SCOPED_TRACE("problem " + row.id + " " + std::string(methodName(row.method)));
-    EXPECT_FALSE(row.fault);
-    EXPECT_TRUE(row.success);
-    EXPECT_LE(row.error, row.eps);
-    ASSERT_TRUE(row.firstHit);
-    EXPECT_LE(*row.firstHit, row.trials);
-    // Scanning halves uniformly: 2^14 intervals are the first no longer than 1e-4 of the whole.
-    if (row.method == MethodId::Scan) {
-      EXPECT_EQ(row.trials, 16385u);
-    } else {
-      EXPECT_GT(row.trials, 10u);
-      EXPECT_LT(row.trials, 2000u);
-    }
-  }
-  EXPECT_EQ(rows[0].param, 4.29);  // the file's L for problem 2
-  EXPECT_EQ(rows[1].param, 2);     // Strongin's r
-  EXPECT_DOUBLE_EQ(rows[0].eps, 1e-4 * (7.5 - 2.7));
-}
 
 // Scanning places 0, 1, then halves level by level: 0.5, 0.25, 0.75, 0.125, ...
 TEST(Suite, firstHitCountsTrialsInTheOrderTheyWerePlaced) {
@@ -176,42 +136,17 @@ TEST(Suite, faultsAndReportsAreNotedAndTheStatusSaysSo) {
   EXPECT_NE(r.err.find("problem div, scan: the run ended with the fault"), std::string::npos);
 }
 
-TEST(Suite, badFilesAreRefusedWithFileAndLine) {
-  const std::string header = "id\tformula\ta\tb\tL\txstar\n";
-  const struct {
-    std::string contents;
-    const char* message;
-    const char* reason;
-  } cases[] = {
-      {"id\tformula\ta\tb\tL\n1\tx[0]\t0\t1\t1\n", ":1: the header has no column \"xstar\"", "missing column"},
-      {"id formula a b L xstar\n", ":1: the header has no column \"id\"", "spaces instead of tabs"},
-      {header + "1\tx[0]\t1\t0\t1\t0\n", ":2: a must be less than b", "reversed interval"},
-      {header + "1\tx[0]\t0\t1,5\t1\t0\n", ":2: b: \"1,5\" is not a number", "decimal comma"},
-      {header + "1\tx[0]\t0\t1\t0\t0\n", ":2: L must be greater than 0", "no Lipschitz constant"},
-      {header + "1\tx[0]\t0\t1\t1\t0;\n", ":2: xstar: \"\" is not a number", "empty minimiser"},
-      {header + "1\tx[0]\t0\t1\n", ":2: the row has no value in column \"L\"", "short row"},
-      {header + "1\tx[0]\t0\t1\t1\t0\n1\tx[0]\t0\t1\t1\t0\n", ":3: problem 1 appears twice", "duplicate id"},
-      {header + "\n# a comment\n7\tsin(x[0]\t0\t1\t1\t0\n", ":4: formula syntax error in problem 7:\n  sin(x[0]\n", "syntax error"},
-      {"id\tformula\ta\tb\tL\txstar\tstored_L\n1\tx[0]\t0\t1\t1\t0\t4,02\n", ":2: stored_L: \"4,02\" is not a number",
-       "a published column of the Hill and Shekel sets"},
-      {"id\tformula\ta\tb\tL\txstar\tfstar\n1\tx[0]\t0\t1\t1\t0\n", ":2: the row has no value in column \"fstar\"",
-       "an optional column left empty at the end"},
-      {header, ": the file holds no problems", "header only"},
-      {"", ": the file holds no header line", "empty file"},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.reason);
-    const ProblemFile file(c.contents);
-    const Outcome r = run({"--suite", file.path()});
-    EXPECT_EQ(r.status, ExitBadInput);
-    EXPECT_NE(r.err.find(file.path() + c.message), std::string::npos) << r.err;
-    EXPECT_TRUE(r.out.empty());
-  }
+// The reader's every refusal is tested with the reader (tests/lab).
+TEST(Suite, aBadFileIsABadInputNamingFileAndLine) {
+  const ProblemFile file("id\tformula\ta\tb\tL\txstar\n1\tx[0]\t1\t0\t1\t0\n");
+  const Outcome r = run({"--suite", file.path()});
+  EXPECT_EQ(r.status, ExitBadInput);
+  EXPECT_EQ(r.err, "velmora-run: " + file.path() + ":2: a must be less than b\n");
+  EXPECT_TRUE(r.out.empty());
   const Outcome missing = run({"--suite", "/nonexistent/problems.tsv"});
   EXPECT_EQ(missing.status, ExitBadInput);
   EXPECT_NE(missing.err.find("/nonexistent/problems.tsv: cannot open the file"), std::string::npos);
 }
-
 
 TEST(Suite, everyMethodOfTheCatalogueRunsAndSaysWhyItStopped) {
   const ProblemFile file(hansenRows({"2", "9"}));

@@ -55,7 +55,7 @@ def test_a_callable_places_the_formulas_trials():
 
 
 @pytest.mark.parametrize("kwargs,words", [
-    ({"bounds": (3, 1)}, "--interval: A must be less than B"),
+    ({"bounds": (3, 1)}, "bounds: A must be less than B"),
     ({"bounds": (math.nan, 1)}, "is not a finite number"),
     ({"method": "nope"}, 'unknown method "nope"'),
     ({"method": "strongin", "param": 0.5}, "must be greater than 1"),

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-namespace Velmora::Cli {
+namespace Velmora::Lab {
 
 std::string describeSyntaxError(const std::string& formula, const Math_Parser::TError& error) {
   const std::size_t position = std::clamp<std::size_t>(error.Position < 0 ? 0 : error.Position, 0, formula.size());
@@ -19,4 +19,4 @@ std::string describeSyntaxError(const std::string& formula, const Math_Parser::T
   return "  " + line + "\n  " + pad + "^\n" + error.Message;
 }
 
-}  // namespace Velmora::Cli
+}  // namespace Velmora::Lab

@@ -1,70 +1,60 @@
-#include "TestSuite.h"
+#include "TestSet.h"
 
-#include <cmath>
 #include <fstream>
 #include <map>
 
 #include "Fields.h"
-#include "FormulaFunction.h"
 #include "ParallelRuns.h"
+#include "ReadNumber.h"
 #include "SyntaxErrorText.h"
 
-namespace Velmora::Cli {
+namespace Velmora::Lab {
 
-namespace {
+HitRule testSetHit(const Problem& problem, const TestSetProtocol& protocol) {
+  return {problem.minimisers, protocol.epsRel * (problem.b - problem.a)};
+}
 
-SuiteRow runOne(const Problem& problem, Lab::FormulaFunction& func, MethodId method, std::uint64_t seed,
-               const SuiteOptions& options) {
-  SuiteRow row;
+TestSetRow runProblem(const Problem& problem, FormulaFunction& func, std::optional<MethodId> method, double param,
+                      std::uint64_t seed, const TestSetProtocol& protocol, const EngineMaker& make) {
+  const HitRule hit = testSetHit(problem, protocol);
+  TestSetRow row;
   row.id = problem.id;
-  row.method = method;
-  if (Lab::methodInfo(method).stochastic) row.seed = seed;
-  row.eps = options.epsRel * (problem.b - problem.a);
+  if (method) {
+    row.method = *method;
+    if (methodInfo(*method).stochastic) row.seed = seed;
+  }
+  row.eps = hit.reach;
 
-  Lab::SearchRequest request;
+  SearchRequest request;
   // The compiled formula is shared by the methods of one problem, which run one after another.
   request.objective = [&func](double x) { return func(x); };
   request.xmin = problem.a;
   request.xmax = problem.b;
   request.method = method;
-  row.param = options.paramFor(method, problem.lipschitz);
-  request.param = row.param;
+  row.param = param;
+  if (method) request.param = param;
   request.seed = seed;
-  if (options.steps) {
-    request.stop = Lab::StopKind::Steps;
-    request.steps = *options.steps;
+  if (protocol.steps) {
+    request.stop = StopKind::Steps;
+    request.steps = *protocol.steps;
   } else {
-    request.stop = Lab::StopKind::IntervalLength;
+    request.stop = StopKind::IntervalLength;
     request.eps = row.eps;
   }
-  const Lab::SearchOutcome outcome = Lab::runSearch(request);
+  const SearchOutcome outcome = make ? runSearch(*make(request.objective), request) : runSearch(request);
   row.stop = outcome.stop;
   row.fault = outcome.fault;
   row.seconds = outcome.seconds;
   row.trials = outcome.trials.size();
   row.reports = outcome.reports;
   row.leftInterval = outcome.trialsOutside > 0;
-
-  const auto distance = [&](double x) {
-    double nearest = INFINITY;
-    for (double minimiser : problem.minimisers) nearest = std::fmin(nearest, std::fabs(x - minimiser));
-    return nearest;
-  };
-  const std::vector<double> placed = Lab::placementOrder(outcome.trials);
-  for (std::size_t i = 0; i < placed.size(); ++i) {
-    if (distance(placed[i]) <= row.eps) {
-      row.firstHit = i + 1;
-      break;
-    }
-  }
+  row.firstHit = firstHit(outcome.trials, hit);
   if (!row.fault) {
-    row.error = distance(outcome.bestX);
+    row.error = hit.distance(outcome.bestX);
     row.success = row.error <= row.eps;
   }
   return row;
 }
-
-}  // namespace
 
 namespace {
 
@@ -75,8 +65,8 @@ class FileLine {
  public:
   FileLine(const std::string& fileName, int line) : fileName_(fileName), line_(line) {}
   int line() const { return line_; }
-  SuiteFileError fail(const std::string& message) const {
-    return SuiteFileError(fileName_ + ":" + std::to_string(line_) + ": " + message);
+  FileError fail(const std::string& message) const {
+    return FileError(fileName_ + ":" + std::to_string(line_) + ": " + message);
   }
 
  private:
@@ -104,8 +94,8 @@ Problem problemOf(const std::vector<std::string_view>& cells, const Columns& col
   };
   const auto number = [&](std::string_view text, const std::string& what) {
     try {
-      return parseNumber(text, what);
-    } catch (const UsageError& error) {
+      return readNumber(text, what);
+    } catch (const BadValue& error) {
       throw at.fail(error.what());
     }
   };
@@ -132,7 +122,7 @@ Problem problemOf(const std::vector<std::string_view>& cells, const Columns& col
   problem.storedFstar = optionalNumber("stored_fstar");
   problem.storedLipschitz = optionalNumber("stored_L");
   try {
-    Lab::FormulaFunction compiled(problem.formula);
+    FormulaFunction compiled(problem.formula);
   } catch (const Math_Parser::TError& error) {
     throw at.fail("formula syntax error in problem " + problem.id + ":\n" + describeSyntaxError(problem.formula, error));
   }
@@ -156,33 +146,38 @@ std::vector<Problem> readProblems(std::istream& in, const std::string& fileName)
     }
     problems.push_back(problemOf(cells, *column, at, problems));
   }
-  if (!column) throw SuiteFileError(fileName + ": the file holds no header line");
-  if (problems.empty()) throw SuiteFileError(fileName + ": the file holds no problems");
+  if (!column) throw FileError(fileName + ": the file holds no header line");
+  if (problems.empty()) throw FileError(fileName + ": the file holds no problems");
   return problems;
 }
 
 std::vector<Problem> readProblemsFile(const std::string& fileName) {
   std::ifstream in(fileName);
-  if (!in) throw SuiteFileError(fileName + ": cannot open the file");
+  if (!in) throw FileError(fileName + ": cannot open the file");
   return readProblems(in, fileName);
 }
 
-std::vector<SuiteRow> runSuite(const std::vector<Problem>& problems, const SuiteOptions& options, unsigned jobs,
-                               const SuiteProgress& progress) {
-  std::size_t methods = 0;
-  for (MethodId method : options.methods) methods += options.seedsFor(method).size();
-  std::vector<SuiteRow> rows(problems.size() * methods);
-  const auto runProblem = [&](std::size_t p) {
+std::vector<TestSetRow> runTestSet(const std::vector<Problem>& problems, const RunPlan& plan,
+                                   const TestSetProtocol& protocol, unsigned jobs, const RunProgress& progress) {
+  const std::size_t runs = plan.runsPerProblem();
+  std::vector<TestSetRow> rows(problems.size() * runs);
+  const auto runOn = [&](std::size_t p) {
     const Problem& problem = problems[p];
-    Lab::FormulaFunction func(problem.formula);
-    std::size_t next = p * methods;
-    for (MethodId method : options.methods)
-      for (std::uint64_t seed : options.seedsFor(method)) rows[next++] = runOne(problem, func, method, seed, options);
+    FormulaFunction func(problem.formula);
+    std::size_t next = p * runs;
+    for (MethodId method : plan.methods)
+      for (std::uint64_t seed : plan.seedsFor(method))
+        rows[next++] = runProblem(problem, func, method, plan.paramFor(method, problem.lipschitz), seed, protocol);
+    for (std::size_t own = 0; own < plan.ownMethods.size(); ++own) {
+      TestSetRow& row = rows[next++];
+      row = runProblem(problem, func, std::nullopt, 0, plan.seed, protocol, plan.ownMethods[own].make);
+      row.own = own;
+    }
   };
   std::function<void(std::size_t)> report;
-  if (progress) report = [&](std::size_t done) { progress(done * methods, rows.size()); };
-  runInParallel(problems.size(), jobs, runProblem, report);
+  if (progress) report = [&](std::size_t done) { progress(done * runs, rows.size()); };
+  runInParallel(problems.size(), jobs, runOn, report);
   return rows;
 }
 
-}  // namespace Velmora::Cli
+}  // namespace Velmora::Lab

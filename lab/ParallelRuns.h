@@ -6,7 +6,7 @@
 #include <functional>
 #include <optional>
 
-namespace Velmora::Cli {
+namespace Velmora::Lab {
 
 // Runs task(0) .. task(count - 1) on `jobs` threads, each thread taking the
 // next index that no thread has taken. Meanwhile the calling thread calls
@@ -19,4 +19,4 @@ unsigned jobsOrCores(std::optional<unsigned> jobs);
 void runInParallel(std::size_t count, unsigned jobs, const std::function<void(std::size_t)>& task,
                    const std::function<void(std::size_t done)>& report = {});
 
-}  // namespace Velmora::Cli
+}  // namespace Velmora::Lab

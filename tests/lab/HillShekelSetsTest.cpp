@@ -13,10 +13,9 @@
 #include "GlobalMinimum.h"
 #include "HillFunction.h"
 #include "ShekelFunction.h"
-#include "TestSuite.h"
+#include "TestSet.h"
 
 using namespace Velmora::Lab;
-using Velmora::Cli::Problem;
 
 namespace {
 
@@ -53,7 +52,7 @@ struct Largest {
 template <class Native>
 Largest check(const std::string& file, Native (*nativeOf)(const std::string&)) {
   Largest largest;
-  for (const Problem& p : Velmora::Cli::readProblemsFile(std::string(VELMORA_DATA_DIR) + "/" + file)) {
+  for (const Problem& p : readProblemsFile(std::string(VELMORA_DATA_DIR) + "/" + file)) {
     SCOPED_TRACE(file + " row " + p.id);
     const Native native = nativeOf(p.formula);
     FormulaFunction formula(p.formula);

@@ -9,7 +9,7 @@
 #include <thread>
 #include <vector>
 
-namespace Velmora::Cli {
+namespace Velmora::Lab {
 
 unsigned jobsOrCores(std::optional<unsigned> jobs) {
   return jobs.value_or(std::max(std::thread::hardware_concurrency(), 1u));
@@ -52,4 +52,4 @@ void runInParallel(std::size_t count, unsigned jobs, const std::function<void(st
   if (report) report(done);
 }
 
-}  // namespace Velmora::Cli
+}  // namespace Velmora::Lab

@@ -1,0 +1,24 @@
+# velmora_forbid_cli(target): fails the configuration when the target links
+# velmora-run's library, directly or through any library it links: a front
+# end beside the command line (the Python module) takes the core, lab/, as
+# the command line does, and nothing of the command line's own.
+include(${CMAKE_CURRENT_LIST_DIR}/ForbidQt.cmake)
+
+function(velmora_forbid_cli target)
+  set(pending ${target})
+  set(seen)
+  while(pending)
+    list(POP_FRONT pending current)
+    if(current IN_LIST seen)
+      continue()
+    endif()
+    list(APPEND seen ${current})
+    if(current STREQUAL "velmora_cli")
+      message(FATAL_ERROR "${target} must not link velmora_cli (the command line's library); link velmora_lab")
+    endif()
+    if(TARGET ${current})
+      _velmora_collect_links(${current} links)
+      list(APPEND pending ${links})
+    endif()
+  endwhile()
+endfunction()
