@@ -83,14 +83,12 @@ TEST(Search, eachVariantRunsItsOwnRulesThroughTheCore) {
     AdaptiveLipschitzSearch engine(Bumpy, v.characteristic, v.estimate);
     engine.SearchBySteps(request.xmin, request.xmax, 40);
     const std::vector<VELMORAALG::TSearchInfo> trials = engine.GetTrials();
-    const std::vector<double> values = engine.GetTrialValues();
-    const std::vector<int> order = engine.GetTrialOrder();
     ASSERT_EQ(outcome.trials.size(), trials.size());
     for (std::size_t i = 0; i < trials.size(); ++i) {
-      EXPECT_EQ(outcome.trials[i].x, trials[i].X);
-      EXPECT_EQ(outcome.trials[i].f, values[i]);
-      EXPECT_EQ(outcome.trials[i].charact, trials[i].Charact);
-      EXPECT_EQ(outcome.trials[i].placed, order[i]);
+      EXPECT_EQ(outcome.trials[i].x, trials[i].x);
+      EXPECT_EQ(outcome.trials[i].f, trials[i].f);
+      EXPECT_EQ(outcome.trials[i].charact, trials[i].charact);
+      EXPECT_EQ(outcome.trials[i].placed, trials[i].placed);
     }
     EXPECT_EQ(outcome.paramUsed, 2);
     EXPECT_EQ(outcome.stop, StopReason::StepsDone);

@@ -84,10 +84,10 @@ TEST(AdaptiveLipschitz, eachVariantsEstimatesCharacteristicsAndChoiceOnWorkedTri
     const std::vector<double> l = search.GetEstimates();
     ASSERT_EQ(trials.size(), 5u);
     ASSERT_EQ(l.size(), 4u);
-    for (int i = 0; i < 3; ++i) EXPECT_DOUBLE_EQ(trials[i + 1].X, c.inner[i]) << "trial " << i + 1;
+    for (int i = 0; i < 3; ++i) EXPECT_DOUBLE_EQ(trials[i + 1].x, c.inner[i]) << "trial " << i + 1;
     for (int i = 0; i < 4; ++i) {
       EXPECT_DOUBLE_EQ(l[i], c.l[i]) << "l of interval " << i + 1;
-      EXPECT_DOUBLE_EQ(trials[i].Charact, c.R[i]) << "R of interval " << i + 1;
+      EXPECT_DOUBLE_EQ(trials[i].charact, c.R[i]) << "R of interval " << i + 1;
     }
 
     std::vector<VELMORAALG::TStepRecord> records;
@@ -97,8 +97,8 @@ TEST(AdaptiveLipschitz, eachVariantsEstimatesCharacteristicsAndChoiceOnWorkedTri
     EXPECT_EQ(records[3].Interval, c.chosen);
     EXPECT_DOUBLE_EQ(records[3].X, c.next);
     EXPECT_EQ(records[3].Constant, l[c.chosen - 1]);
-    EXPECT_EQ(records[3].Charact, trials[c.chosen - 1].Charact);
-    EXPECT_EQ(records[3].Precision, trials[c.chosen].X - records[3].X);
+    EXPECT_EQ(records[3].Charact, trials[c.chosen - 1].charact);
+    EXPECT_EQ(records[3].Precision, trials[c.chosen].x - records[3].X);
   }
 }
 
@@ -265,8 +265,7 @@ struct RunResult {
   bool failedInF = false;
   double precision = 0, bestX = 0, bestZ = 0;
   std::vector<VELMORAALG::TSearchInfo> trials;
-  std::vector<double> values, estimates;
-  std::vector<int> order;
+  std::vector<double> estimates;
   std::vector<VELMORAALG::TStepRecord> records;
 };
 
@@ -294,8 +293,6 @@ RunResult Perform(Search& search, const Case& c, const CountedObjective& objecti
   run.bestX = search.GetBestX();
   run.bestZ = search.GetBestValue();
   run.trials = search.GetTrials();
-  run.values = search.GetTrialValues();
-  run.order = search.GetTrialOrder();
   run.estimates = search.GetEstimates();
   return run;
 }
@@ -329,10 +326,10 @@ std::string Compare(const RunResult& fast, const RunResult& lit) {
     d << "step records " << fast.records.size() << " vs " << lit.records.size();
   if (!d.str().empty()) return d.str();
   for (std::size_t i = 0; i < fast.trials.size(); ++i) {
-    if (Bits(fast.trials[i].X) != Bits(lit.trials[i].X) || Bits(fast.values[i]) != Bits(lit.values[i]) ||
-        fast.order[i] != lit.order[i])
+    if (Bits(fast.trials[i].x) != Bits(lit.trials[i].x) || Bits(fast.trials[i].f) != Bits(lit.trials[i].f) ||
+        fast.trials[i].placed != lit.trials[i].placed)
       return "trial " + std::to_string(i);
-    if (fast.fault.empty() && (Bits(fast.trials[i].Charact) != Bits(lit.trials[i].Charact) ||
+    if (fast.fault.empty() && (Bits(fast.trials[i].charact) != Bits(lit.trials[i].charact) ||
                                (i + 1 < fast.trials.size() && Bits(fast.estimates[i]) != Bits(lit.estimates[i]))))
       return "interval " + std::to_string(i + 1);
   }

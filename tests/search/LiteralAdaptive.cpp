@@ -188,7 +188,8 @@ void LiteralAdaptive::SearchByIntervalLength(double xmin, double xmax, double ep
 
 std::vector<VELMORAALG::TSearchInfo> LiteralAdaptive::GetTrials() const {
   std::vector<VELMORAALG::TSearchInfo> trials;
-  for (std::size_t i = 0; i < x_.size(); ++i) trials.push_back({x_[i], i < charact_.size() ? charact_[i] : 0.0});
+  for (std::size_t i = 0; i < x_.size(); ++i)
+    trials.push_back({x_[i], z_[i], i < charact_.size() ? charact_[i] : 0.0, placed_[i]});
   return trials;
 }
 

@@ -91,7 +91,7 @@ TEST(StepRecord, eachStepIsTheOneAFreshRunOfTheRulesMakesAndRebuildsTheList) {
       list.insert(list.begin() + r.Interval, r.X);
     }
     std::vector<double> trials;
-    for (const TSearchInfo& t : opt->GetTrials()) trials.push_back(t.X);
+    for (const TSearchInfo& t : opt->GetTrials()) trials.push_back(t.x);
     EXPECT_EQ(list, trials);
   }
 }
