@@ -28,26 +28,6 @@ SearchRequest stepsRequest(MethodId method, int steps) {
   return request;
 }
 
-// The step records name each step's point (checked against the list and the
-// rules in the engine's tests), so they give the order of placing directly.
-TEST(Search, placementOrderIsTheOrderOfTheSteps) {
-  for (const MethodInfo& info : allMethods()) {
-    SCOPED_TRACE(std::string(info.key));
-    SearchRequest request = stepsRequest(info.id, 30);
-    request.recordSteps = true;
-    const SearchOutcome outcome = runSearch(request);
-    // A peer's first two evaluations stand for the ends.
-    const bool peer = info.budgetOnly;
-    std::vector<double> expected{2.7, 7.5};
-    if (peer && outcome.trials.size() >= 2) expected = {placementOrder(outcome.trials)[0], placementOrder(outcome.trials)[1]};
-    if (peer && outcome.trials.empty()) expected.clear();  // NLopt built without the algorithm
-    for (const VELMORAALG::TStepRecord& r : outcome.stepRecords) expected.push_back(r.X);
-    EXPECT_EQ(placementOrder(outcome.trials), expected);
-  }
-}
-
-// The window keeps one object between presses: a run on it is the run the
-// core would make, and the steps are recorded only when asked for.
 TEST(Search, aHeldObjectRunsAsAFreshOne) {
   SearchRequest request = stepsRequest(MethodId::Strongin, 40);
   const auto held = methodInfo(MethodId::Strongin).make(Bumpy);

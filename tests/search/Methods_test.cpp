@@ -82,18 +82,6 @@ TEST(Scheme, ANewTrialEqualToTheBestValueBecomesTheBest) {
   EXPECT_EQ(opt.SearchBySteps(0, 8, 3), 6);
 }
 
-TEST(Scheme, NaNValuesNeverBecomeTheBestPoint) {
-  // ln and sqrt are undefined left of 0: the best point must be a number.
-  const TOptFunc f = [](double x) { return std::sqrt(x) + 1; };
-  TScanOpt scan(f);
-  EXPECT_EQ(scan.SearchBySteps(-10, 10, 40), 0);
-  EXPECT_EQ(scan.GetBestValue(), 1);
-  TStronginOpt strongin(f);
-  strongin.SetMultiplier(2);
-  const double best = strongin.SearchBySteps(-10, 10, 40);
-  EXPECT_FALSE(std::isnan(f(best)));
-}
-
 TEST(Scheme, PrecisionRuleMakesOneStepWhenEpsIsLarge) {
   TScanOpt opt(Parabola);
   opt.SearchByPrecision(-10, 10, 11);

@@ -66,16 +66,6 @@ TEST(Nlopt, directPlacesWhatNloptCalledDirectlyEvaluates) {
   for (std::size_t i = 1; i < trials.size(); ++i) EXPECT_LE(trials[i - 1].x, trials[i].x);
 }
 
-TEST(Nlopt, aRequestedStopEndsTheRunAtThatEvaluation) {
-  NloptSearch engine(wavy, NloptSearch::Algorithm::Crs2);
-  engine.SetStepObserver([&](const VELMORAALG::TStepRecord& r) {
-    if (r.Step == 5) engine.RequestStop();
-  });
-  EXPECT_EQ(engine.Run(0, 1, StopRule::Steps(100)), StopReason::StopRequested);
-  EXPECT_EQ(engine.GetTrials().size(), 7u);
-  EXPECT_EQ(engine.GetEngineResult()->code, NLOPT_FORCED_STOP);
-}
-
 TEST(Nlopt, seedsReproduceOnEveryThreadAndDiffer) {
   for (auto algorithm : {NloptSearch::Algorithm::Crs2, NloptSearch::Algorithm::Esch, NloptSearch::Algorithm::Isres,
                          NloptSearch::Algorithm::Mlsl}) {
