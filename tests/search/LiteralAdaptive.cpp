@@ -30,7 +30,7 @@ Extended Largest(std::initializer_list<Extended> values) {
 }  // namespace
 
 void LiteralAdaptive::Start(double xmin, double xmax) {
-  if (!(std::isfinite(xmin) && std::isfinite(xmax) && xmin < xmax)) throw std::invalid_argument("interval");
+  if (!(std::isfinite(xmin) && std::isfinite(xmax) && xmin < xmax)) throw std::invalid_argument(VELMORAALG::SearchEngine::IntervalRefusal);
   stopRequested_ = false;
   steps_ = 0;
   precision_ = 0;
