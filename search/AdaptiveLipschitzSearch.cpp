@@ -263,14 +263,12 @@ void AdaptiveLipschitzSearch::Start(double xmin, double xmax) {
 }
 
 bool AdaptiveLipschitzSearch::Choose() {
+  // A block's best is a number already (ChooseInBlock), so the walk over
+  // the blocks compares numbers alone.
   int chosen = -1;
-  double chosenCharact = 0;
   for (int b = 0; b < static_cast<int>(blocks_.size()); ++b) {
     const Block& block = blocks_[b];
-    if (block.best >= 0 && ReplacesChoice(block.bestCharact, chosen >= 0, chosenCharact)) {
-      chosen = b;
-      chosenCharact = block.bestCharact;
-    }
+    if (block.best >= 0 && (chosen < 0 || block.bestCharact > blocks_[chosen].bestCharact)) chosen = b;
   }
   if (chosen < 0) return false;
   chosen_ = {chosen, blocks_[chosen].best};

@@ -42,7 +42,8 @@ void TrialTree::Pull(Id v) {
     best = v;
     bestCharact = n.Charact;
   }
-  if (r.Best != 0 && ReplacesChoice(r.BestCharact, best != 0, bestCharact)) {
+  // The right subtree's best is a number already.
+  if (r.Best != 0 && (best == 0 || r.BestCharact > bestCharact)) {
     best = r.Best;
     bestCharact = r.BestCharact;
   }
