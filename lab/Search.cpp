@@ -91,12 +91,7 @@ SearchOutcome runSearch(SearchEngine& method, const SearchRequest& request) {
     outcome.engineResult = result->code;
     outcome.engineResultText = result->text;
   }
-  const std::vector<VELMORAALG::TSearchInfo> trials = method.GetTrials();
-  const std::vector<double> values = method.GetTrialValues();
-  const std::vector<int> order = method.GetTrialOrder();
-  outcome.trials.reserve(trials.size());
-  for (std::size_t i = 0; i < trials.size(); ++i)
-    outcome.trials.push_back({trials[i].X, values[i], trials[i].Charact, order[i]});
+  outcome.trials = method.GetTrials();
   countTrialsOutside(outcome, request.xmin, request.xmax);
   return outcome;
 }

@@ -41,13 +41,8 @@ struct SearchRequest {
   std::function<bool(const VELMORAALG::TStepRecord&)> stopAfter;
 };
 
-// One trial in list order.
-struct Trial {
-  double x;
-  double f;        ///< NaN also for a trial whose value a failed run never reached
-  double charact;  ///< of the interval that begins here; 0 for the last trial; NaN for a peer's, which has none
-  int placed;      ///< its number in the order of placing: the ends 1 and 2, step k's point k + 2
-};
+// One trial in list order, as the engine hands it back.
+using Trial = VELMORAALG::TSearchInfo;
 
 struct SearchOutcome {
   double paramUsed = 0;  ///< L or r as the method holds it; 0 for scanning

@@ -127,8 +127,8 @@ void AdaptiveLipschitzSearch::SummariseMeasures(int block) {
   b.maxLength = maxLength;
 }
 
-// The walk's rule within the block: a later interval wins only with a
-// strictly greater characteristic, so ties go to the left and NaN never wins.
+// Within the block, then over the blocks in list order (Choose): the walk's
+// rule ReplacesChoice.
 void AdaptiveLipschitzSearch::ChooseInBlock(int block) {
   Block& b = blocks_[block];
   const int intervals = IntervalsIn(block);
@@ -136,7 +136,7 @@ void AdaptiveLipschitzSearch::ChooseInBlock(int block) {
   double bestCharact = 0;
   for (int i = 0; i < intervals; ++i) {
     const double charact = b.trials[i].charact;
-    if (!std::isnan(charact) && (best < 0 || charact > bestCharact)) {
+    if (ReplacesChoice(charact, best >= 0, bestCharact)) {
       best = i;
       bestCharact = charact;
     }
@@ -231,9 +231,8 @@ void AdaptiveLipschitzSearch::RateAll() {
 
 // --- the runs -----------------------------------------------------------------
 
+// Everything of the last run is cleared before F is asked at the ends.
 void AdaptiveLipschitzSearch::Start(double xmin, double xmax) {
-  if (!(std::isfinite(xmin) && std::isfinite(xmax) && xmin < xmax))
-    throw std::invalid_argument("the interval must be finite with its left end below its right end");
   stepCount_ = 0;
   refreshCount_ = 0;
   precision_ = 0;
@@ -263,17 +262,23 @@ void AdaptiveLipschitzSearch::Start(double xmin, double xmax) {
   RateAll();
 }
 
-std::optional<AdaptiveLipschitzSearch::Position> AdaptiveLipschitzSearch::Choose() const {
+bool AdaptiveLipschitzSearch::Choose() {
+  // A block's best is a number already (ChooseInBlock), so the walk over
+  // the blocks compares numbers alone.
   int chosen = -1;
   for (int b = 0; b < static_cast<int>(blocks_.size()); ++b) {
     const Block& block = blocks_[b];
     if (block.best >= 0 && (chosen < 0 || block.bestCharact > blocks_[chosen].bestCharact)) chosen = b;
   }
-  if (chosen < 0) return std::nullopt;
-  return Position{chosen, blocks_[chosen].best};
+  if (chosen < 0) return false;
+  chosen_ = {chosen, blocks_[chosen].best};
+  return true;
 }
 
-bool AdaptiveLipschitzSearch::Place(Position chosen) {
+Extended AdaptiveLipschitzSearch::ChosenLength() { return At(chosen_).length; }
+
+bool AdaptiveLipschitzSearch::Place(TStepRecord& record) {
+  const Position chosen = chosen_;
   // Copies: the list changes below.
   const Trial left = At(chosen);
   const Trial right = At(Next(chosen));
@@ -322,28 +327,8 @@ bool AdaptiveLipschitzSearch::Place(Position chosen) {
     ChooseInMarked();
   }
 
-  ++stepCount_;
-  if (Observed()) ReportStep({stepCount_, interval, left.x, right.x, left.charact, left.estimate, x, z, precision_});
+  record = {0, interval, left.x, right.x, left.charact, left.estimate, x, z, precision_};
   return true;
-}
-
-StopReason AdaptiveLipschitzSearch::RunToRule(double xmin, double xmax, const StopRule& rule) {
-  Start(xmin, xmax);
-  for (;;) {
-    if (rule.kind == StopRule::Kind::Steps && stepCount_ >= rule.steps) return StopReason::StepsDone;
-    const std::optional<Position> chosen = Choose();
-    if (!chosen) return StopReason::NoComparableInterval;
-    if (rule.kind == StopRule::Kind::IntervalLength) {
-      if (At(*chosen).length <= rule.eps) return StopReason::IntervalRuleMet;
-      if (stepCount_ >= rule.maxSteps) return StopReason::StepBoundHit;
-    }
-    if (!Place(*chosen)) return StopReason::PointLeftInterval;
-    if (StopWasRequested()) return StopReason::StopRequested;
-    if (rule.kind == StopRule::Kind::Precision) {
-      if (!(precision_ > rule.eps)) return StopReason::PrecisionReached;
-      if (stepCount_ >= rule.maxSteps) return StopReason::StepBoundHit;
-    }
-  }
 }
 
 // --- results ------------------------------------------------------------------
@@ -354,7 +339,7 @@ std::vector<TSearchInfo> AdaptiveLipschitzSearch::GetTrials() const {
   std::vector<TSearchInfo> trials;
   trials.reserve(trialCount_);
   for (const Block& b : blocks_)
-    for (const Trial& t : b.trials) trials.push_back({t.x, t.charact});
+    for (const Trial& t : b.trials) trials.push_back({t.x, t.z, t.charact, t.placed});
   return trials;
 }
 
@@ -365,22 +350,6 @@ std::vector<double> AdaptiveLipschitzSearch::GetEstimates() const {
     for (const Trial& t : b.trials) estimates.push_back(t.estimate);
   if (!estimates.empty()) estimates.pop_back();
   return estimates;
-}
-
-std::vector<double> AdaptiveLipschitzSearch::GetTrialValues() const {
-  std::vector<double> values;
-  values.reserve(trialCount_);
-  for (const Block& b : blocks_)
-    for (const Trial& t : b.trials) values.push_back(t.z);
-  return values;
-}
-
-std::vector<int> AdaptiveLipschitzSearch::GetTrialOrder() const {
-  std::vector<int> order;
-  order.reserve(trialCount_);
-  for (const Block& b : blocks_)
-    for (const Trial& t : b.trials) order.push_back(t.placed);
-  return order;
 }
 
 }  // namespace VELMORAALG

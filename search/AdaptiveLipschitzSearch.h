@@ -30,7 +30,6 @@
 
 #include <array>
 #include <limits>
-#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -39,8 +38,7 @@
 
 namespace VELMORAALG {
 
-// Each run needs a finite interval with xmin < xmax (std::invalid_argument
-// otherwise). Faults of F and of the arithmetic end the run and pass on; a
+// Each run needs a finite interval with xmin < xmax. Faults of F and of the arithmetic end the run and pass on; a
 // new trial whose value F gave stays in the list when the arithmetic after it
 // faults, though its step is not counted. The step records carry the l_t used
 // for the new point as the constant. Besides its rule, a run ends with
@@ -70,13 +68,12 @@ class AdaptiveLipschitzSearch : public SearchEngine {
   std::vector<TSearchInfo> GetTrials() const override;
   // Each interval's estimate l_i in list order, one fewer than the trials.
   std::vector<double> GetEstimates() const;
-  std::vector<double> GetTrialValues() const override;
-  std::vector<int> GetTrialOrder() const override;
 
  protected:
-  // The rules differ only in when they look: the step count and the chosen
-  // interval's length before a step, the precision after it.
-  StopReason RunToRule(double xmin, double xmax, const StopRule& rule) override;
+  void Start(double xmin, double xmax) override;
+  bool Choose() override;
+  Velmora::Extended ChosenLength() override;
+  bool Place(TStepRecord& record) override;
 
  private:
   // A trial and the interval that begins at it (nothing for the last trial).
@@ -99,10 +96,6 @@ class AdaptiveLipschitzSearch : public SearchEngine {
     int block = 0, index = 0;
   };
 
-  void Start(double xmin, double xmax);
-  std::optional<Position> Choose() const;
-  // Places the point of the chosen interval; false when it would leave the interval.
-  bool Place(Position chosen);
   Position Insert(Position after, const Trial& trial);
 
   Trial& At(Position p);
@@ -143,6 +136,7 @@ class AdaptiveLipschitzSearch : public SearchEngine {
   double maxSlope_ = 0;               ///< H
   Velmora::Extended maxLength_ = 0;   ///< X
   int refreshCount_ = 0;
+  Position chosen_;  ///< the interval Choose chose
 };
 
 // The literature's eight variants: a geometric or an information

@@ -28,7 +28,7 @@ void TCharactOpt::KeepSlopes() { keepSlopes_ = true; }
 
 double TCharactOpt::MaxSlope() const { return tree_.MaxSlope(); }
 
-void TCharactOpt::Init(double xmin, double xmax) {
+void TCharactOpt::Start(double xmin, double xmax) {
   TTrialPoint first{xmin};
   TTrialPoint last{xmax};
   const double r0 = Velmora::toDouble(Characteristic(first, last));
@@ -81,7 +81,18 @@ Extended TCharactOpt::MeetingPoint(int t, double slope) {
   return VELMORAALG::MeetingPoint(a.X, fa, b.X, fb, slope);
 }
 
-void TCharactOpt::Step() {
+bool TCharactOpt::Choose() {
+  BestInterval();
+  return true;
+}
+
+Extended TCharactOpt::ChosenLength() {
+  const int t = BestInterval();
+  return Velmora::fabs(static_cast<Extended>(TrialAt(t + 1).X) - static_cast<Extended>(TrialAt(t).X));
+}
+
+// The new point is never refused: Piyavsky's may land outside its interval, as the rules allow.
+bool TCharactOpt::Place(TStepRecord& record) {
   const int t = BestInterval();
   const TrialTree::Id left = chosen_.Left;
   const TrialTree::Id right = chosen_.Right;
@@ -105,10 +116,8 @@ void TCharactOpt::Step() {
     bestX_ = x;
     bestZ_ = z;
   }
-  if (Observed()) {
-    ReportStep({stepCount_ + 1, t, tree_[left].Point.X, tree_[right].Point.X, chosenCharact, StepConstant(), x, z,
-                precision_});
-  }
+  record = {0, t, tree_[left].Point.X, tree_[right].Point.X, chosenCharact, StepConstant(), x, z, precision_};
+  return true;
 }
 
 // The new record goes between left and right, records t and t + 1, and both
@@ -137,56 +146,19 @@ void TCharactOpt::StepAllRefreshed(int t, TrialTree::Id fresh, double x) {
   tree_.RebuildAggregates();
 }
 
-StopReason TCharactOpt::RunToRule(double xmin, double xmax, const StopRule& rule) {
-  Init(xmin, xmax);
-  stepCount_ = 0;
-  for (;;) {
-    if (rule.kind == StopRule::Kind::Steps && stepCount_ >= rule.steps) return StopReason::StepsDone;
-    if (rule.kind == StopRule::Kind::IntervalLength) {
-      const int t = BestInterval();
-      const Extended length =
-          Velmora::fabs(static_cast<Extended>(TrialAt(t + 1).X) - static_cast<Extended>(TrialAt(t).X));
-      if (length <= rule.eps) return StopReason::IntervalRuleMet;
-      if (stepCount_ >= rule.maxSteps) return StopReason::StepBoundHit;
-    }
-    Step();
-    stepCount_ += 1;
-    if (StopWasRequested()) return StopReason::StopRequested;
-    if (rule.kind == StopRule::Kind::Precision) {
-      if (!(precision_ > rule.eps)) return StopReason::PrecisionReached;
-      if (stepCount_ >= rule.maxSteps) return StopReason::StepBoundHit;
-    }
-  }
-}
-
 int TCharactOpt::GetRefreshCount() const { return refreshCount_; }
 
+// Records are made in the order the trials are placed, the ends first.
 std::vector<TSearchInfo> TCharactOpt::GetTrials() const {
   std::vector<TrialTree::Id> order;
   tree_.InOrder(order);
   std::vector<TSearchInfo> trials;
   trials.reserve(order.size());
-  for (const TrialTree::Id v : order) trials.push_back({tree_[v].Point.X, tree_[v].Charact});
-  return trials;
-}
-
-// Records are made in the order the trials are placed, the ends first.
-std::vector<int> TCharactOpt::GetTrialOrder() const {
-  std::vector<TrialTree::Id> order;
-  tree_.InOrder(order);
-  return {order.begin(), order.end()};
-}
-
-std::vector<double> TCharactOpt::GetTrialValues() const {
-  std::vector<TrialTree::Id> order;
-  tree_.InOrder(order);
-  std::vector<double> values;
-  values.reserve(order.size());
   for (const TrialTree::Id v : order) {
     const TTrialPoint& p = tree_[v].Point;
-    values.push_back(p.Known ? p.Z : std::numeric_limits<double>::quiet_NaN());
+    trials.push_back({p.X, p.Known ? p.Z : std::numeric_limits<double>::quiet_NaN(), tree_[v].Charact, v});
   }
-  return values;
+  return trials;
 }
 
 }  // namespace VELMORAALG

@@ -22,19 +22,18 @@ class TCharactOpt : public SearchEngine {
   ~TCharactOpt() override;
 
   std::vector<TSearchInfo> GetTrials() const override;
-  std::vector<int> GetTrialOrder() const override;
-  std::vector<double> GetTrialValues() const override;
   // Steps of the last run whose method constants changed, so that every
   // characteristic was computed anew (Strongin's constant); 0 for the others.
   int GetRefreshCount() const override;
 
  protected:
-  // One loop for the three rules: they differ only in when they look, the
-  // step count and the chosen interval's length before a step (measured
-  // exactly: the rule only looks), the precision after it.
-  StopReason RunToRule(double xmin, double xmax, const StopRule& rule) override;
-  void Init(double xmin, double xmax);
-  void Step();
+  // The rules are written for any interval: a reversed one keeps its ends
+  // in the order given, and an empty one is split at its one point.
+  bool TakesAnyInterval() const override { return true; }
+  void Start(double xmin, double xmax) override;
+  bool Choose() override;
+  Velmora::Extended ChosenLength() override;
+  bool Place(TStepRecord& record) override;
   // Number of the interval to split, from 1 in list order.
   int BestInterval();
 

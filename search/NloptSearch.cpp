@@ -8,7 +8,10 @@
 #include <limits>
 #include <memory>
 #include <numeric>
+#include <optional>
 #include <stdexcept>
+
+#include "Rules.h"
 
 namespace VELMORAALG {
 
@@ -41,17 +44,15 @@ bool NloptSearch::Installed(Algorithm algorithm) {
 // What the callback needs during one run; NLopt hands it back as void*.
 struct NloptSearch::RunState {
   NloptSearch& engine;
+  const StopRule& rule;
   nlopt_opt opt;
-  std::size_t budget;
   std::exception_ptr fault;
-  bool stopping = false;
+  std::optional<StopReason> end;
 };
 
 NloptSearch::NloptSearch(TOptFunc func, Algorithm algorithm) : func_(std::move(func)), algorithm_(algorithm) {}
 
-void NloptSearch::SetParameter(double value) {
-  population_ = Stochastic(algorithm_) && value >= 1 ? static_cast<unsigned>(value) : 0;
-}
+void NloptSearch::SetParameter(double value) { population_ = static_cast<unsigned>(value); }
 
 void NloptSearch::SetSeed(std::uint64_t seed) { seed_ = seed; }
 
@@ -69,63 +70,70 @@ std::optional<SearchEngine::EngineResult> NloptSearch::GetEngineResult() const {
 
 int NloptSearch::GetRefreshCount() const { return 0; }
 
-double NloptSearch::Objective(unsigned, const double* x, double*, void* data) {
-  RunState& run = *static_cast<RunState*>(data);
-  NloptSearch& self = run.engine;
-  // NLopt may ask once more before it sees the stop; that point is no trial.
-  if (run.stopping) return std::numeric_limits<double>::quiet_NaN();
-  double z;
-  try {
-    z = self.func_(x[0]);
-  } catch (...) {
-    // An exception must not unwind through NLopt's C frames.
-    run.fault = std::current_exception();
-    run.stopping = true;
-    nlopt_force_stop(run.opt);
-    return std::numeric_limits<double>::quiet_NaN();
-  }
-  self.evaluations_.push_back({x[0], z});
-  const std::size_t placed = self.evaluations_.size();
-  if (placed == 1 || z < self.bestZ_) {
-    self.bestX_ = x[0];
-    self.bestZ_ = z;
-  }
-  if (placed > 2) {
-    self.stepCount_ = static_cast<int>(placed - 2);
-    if (self.Observed()) {
-      const double none = std::numeric_limits<double>::quiet_NaN();
-      self.ReportStep({self.stepCount_, 0, none, none, none, 0.0, x[0], z, 0.0});
-    }
-  }
-  // NLopt ends at its maxeval by itself, which keeps its own result code;
-  // only a stop asked for forces it.
-  if (placed >= run.budget) run.stopping = true;
-  if (self.StopWasRequested()) {
-    run.stopping = true;
-    nlopt_force_stop(run.opt);
-  }
-  return z;
-}
-
-StopReason NloptSearch::RunToRule(double xmin, double xmax, const StopRule& rule) {
+void NloptSearch::Start(double xmin, double xmax) {
   evaluations_.clear();
-  stepCount_ = 0;
   precision_ = 0;
   bestX_ = xmin + (xmax - xmin) / 2;
   bestZ_ = std::numeric_limits<double>::quiet_NaN();
   result_ = 0;
-  if (!(xmin < xmax)) throw std::invalid_argument("the interval must have xmin < xmax");
-  if (rule.steps < 0) throw std::invalid_argument("the step count must not be negative");
+  xmin_ = xmin;
+  xmax_ = xmax;
+}
 
+// The ends are compared as the other engines compare theirs; each later
+// trial takes the best point's place by the shared rule.
+double NloptSearch::Evaluate(double x) {
+  const double z = func_(x);
+  evaluations_.push_back({x, z});
+  if (evaluations_.size() <= 2 ? IsLower(z, bestZ_) : TakesBestPlace(z, bestZ_)) {
+    bestX_ = x;
+    bestZ_ = z;
+  }
+  return z;
+}
+
+bool NloptSearch::Place(TStepRecord& record) {
+  const double z = Evaluate(asked_);
+  const double none = std::numeric_limits<double>::quiet_NaN();
+  record = {0, 0, none, none, none, 0.0, asked_, z, 0.0};
+  return true;
+}
+
+double NloptSearch::Objective(unsigned, const double* x, double*, void* data) {
+  RunState& run = *static_cast<RunState*>(data);
+  NloptSearch& self = run.engine;
+  // NLopt may ask once more before it sees the stop; that point is no trial.
+  if (run.end) return std::numeric_limits<double>::quiet_NaN();
+  const std::size_t before = self.evaluations_.size();
+  // An exception must not unwind through NLopt's C frames.
+  try {
+    if (before < 2) return self.Evaluate(x[0]);
+    self.asked_ = x[0];
+    run.end = self.Step(run.rule);
+  } catch (...) {
+    run.fault = std::current_exception();
+    run.end = StopReason::Fault;
+    nlopt_force_stop(run.opt);
+    return std::numeric_limits<double>::quiet_NaN();
+  }
+  // A budget used up is NLopt's maxeval too, which keeps NLopt's own result
+  // code; any other end is forced.
+  if (run.end && *run.end != StopReason::StepsDone) nlopt_force_stop(run.opt);
+  // A run that ended before the step placed nothing, and the point is no trial.
+  return self.evaluations_.size() > before ? self.evaluations_.back().z : std::numeric_limits<double>::quiet_NaN();
+}
+
+StopReason NloptSearch::Drive(const StopRule& rule) {
+  if (rule.steps < 0) throw std::invalid_argument("the step count must not be negative");
   const Opt opt(nlopt_create(nloptAlgorithm(algorithm_), 1));
   if (!opt) throw std::runtime_error("NLopt could not make its optimiser");
   const Opt local(algorithm_ == Algorithm::Mlsl ? nlopt_create(NLOPT_LN_BOBYQA, 1) : nullptr);
   if (local) nlopt_set_local_optimizer(opt.get(), local.get());
-  RunState run{*this, opt.get(), static_cast<std::size_t>(rule.steps) + 2, nullptr};
-  nlopt_set_lower_bounds1(opt.get(), xmin);
-  nlopt_set_upper_bounds1(opt.get(), xmax);
+  RunState run{*this, rule, opt.get(), nullptr, std::nullopt};
+  nlopt_set_lower_bounds1(opt.get(), xmin_);
+  nlopt_set_upper_bounds1(opt.get(), xmax_);
   nlopt_set_min_objective(opt.get(), Objective, &run);
-  nlopt_set_maxeval(opt.get(), static_cast<int>(run.budget));
+  nlopt_set_maxeval(opt.get(), rule.steps + 2);
   if (population_) nlopt_set_population(opt.get(), population_);
   // Debian's NLopt keeps its generator per thread, so seeding here, in the
   // thread that runs, makes the run's draws the same on any thread.
@@ -139,30 +147,21 @@ StopReason NloptSearch::RunToRule(double xmin, double xmax, const StopRule& rule
   if (result < 0 && result != NLOPT_FORCED_STOP)
     throw std::runtime_error(std::string("NLopt ended the run with ") + nlopt_result_to_string(result) +
                              (Installed(algorithm_) ? "" : " (the installed NLopt was built without this algorithm)"));
-  return StopReason::StepsDone;
+  return run.end.value_or(StopReason::StepsDone);
 }
 
-std::vector<int> NloptSearch::GetTrialOrder() const {
+std::vector<TSearchInfo> NloptSearch::GetTrials() const {
   std::vector<int> order(evaluations_.size());
   std::iota(order.begin(), order.end(), 1);
   std::stable_sort(order.begin(), order.end(),
                    [&](int a, int b) { return evaluations_[a - 1].x < evaluations_[b - 1].x; });
-  return order;
-}
-
-std::vector<TSearchInfo> NloptSearch::GetTrials() const {
   std::vector<TSearchInfo> trials;
-  trials.reserve(evaluations_.size());
-  for (int placed : GetTrialOrder())
-    trials.push_back({evaluations_[placed - 1].x, std::numeric_limits<double>::quiet_NaN()});
+  trials.reserve(order.size());
+  for (const int placed : order) {
+    const Evaluation& e = evaluations_[placed - 1];
+    trials.push_back({e.x, e.z, std::numeric_limits<double>::quiet_NaN(), placed});
+  }
   return trials;
-}
-
-std::vector<double> NloptSearch::GetTrialValues() const {
-  std::vector<double> values;
-  values.reserve(evaluations_.size());
-  for (int placed : GetTrialOrder()) values.push_back(evaluations_[placed - 1].z);
-  return values;
 }
 
 }  // namespace VELMORAALG

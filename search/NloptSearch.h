@@ -4,6 +4,11 @@
 // they are trials 1 and 2 and make no step; each later evaluation is one step
 // with its record (Interval 0, no characteristic, no constant, Precision 0).
 // So a budget of `steps` steps is steps + 2 evaluations, as for the others.
+//
+// NLopt drives its own loop: its objective callback runs the engine's step,
+// rule checks and all, on the point NLopt asks for, and forces NLopt to stop
+// when the step ends the run. The budget is also NLopt's maxeval, so that a
+// run that uses it up ends with NLopt's own result code.
 #pragma once
 
 #include <cstdint>
@@ -39,7 +44,8 @@ class NloptSearch final : public SearchEngine {
   static bool Installed(Algorithm algorithm);
 
   // The population of a stochastic algorithm (its random points per
-  // iteration for MLSL); 0 leaves NLopt's default. The others take no notice.
+  // iteration for MLSL), a whole number; 0 leaves NLopt's default, and is
+  // what the others are given.
   void SetParameter(double value) override;
   // The seed of NLopt's generator for every later run.
   void SetSeed(std::uint64_t seed) override;
@@ -54,11 +60,16 @@ class NloptSearch final : public SearchEngine {
   int GetRefreshCount() const override;
   // In list order, each with the characteristic NaN: NLopt computes none.
   std::vector<TSearchInfo> GetTrials() const override;
-  std::vector<double> GetTrialValues() const override;
-  std::vector<int> GetTrialOrder() const override;
 
  protected:
-  StopReason RunToRule(double xmin, double xmax, const StopRule& rule) override;
+  void Start(double xmin, double xmax) override;
+  // NLopt has chosen the point it asks for.
+  bool Choose() override { return true; }
+  // Never asked: the interval rule is refused.
+  Velmora::Extended ChosenLength() override { return 0; }
+  // Takes in the evaluation NLopt asked for.
+  bool Place(TStepRecord& record) override;
+  StopReason Drive(const StopRule& rule) override;
 
  private:
   struct Evaluation {
@@ -67,12 +78,16 @@ class NloptSearch final : public SearchEngine {
   };
   struct RunState;
   static double Objective(unsigned n, const double* x, double* gradient, void* data);
+  // Evaluates F at x and keeps the trial and the best point.
+  double Evaluate(double x);
 
   TOptFunc func_;
   Algorithm algorithm_;
   unsigned population_ = 0;
   std::uint64_t seed_ = 0;
   int result_ = 0;
+  double xmin_ = 0, xmax_ = 0;
+  double asked_ = 0;                     ///< the point of the evaluation in progress
   std::vector<Evaluation> evaluations_;  ///< in the order of placing
 };
 

@@ -8,7 +8,7 @@ namespace VELMORAALG {
 
 TPiyavskyOpt::TPiyavskyOpt(TOptFunc func) : TCharactOpt(std::move(func)) {}
 
-void TPiyavskyOpt::SetLipschitz(double value) { Lipschitz = value > 0 ? value : 1.0; }
+void TPiyavskyOpt::SetLipschitz(double value) { Lipschitz = value; }
 
 double TPiyavskyOpt::GetLipschitz() const { return Lipschitz; }
 

@@ -10,7 +10,7 @@ class TPiyavskyOpt : public TCharactOpt {
  public:
   explicit TPiyavskyOpt(TOptFunc func);
 
-  // A value that is not positive gives L = 1.0.
+  // L as the catalogue made it (positive).
   void SetLipschitz(double value);
   double GetLipschitz() const;
   // L.

@@ -1,5 +1,6 @@
 // The pure rules the engines share, each written once: the characteristics of
-// an interval, where two broken lines meet, and which of two values is lower.
+// an interval, where two broken lines meet, which of two values is lower and
+// which interval a step splits.
 // The engines, the replay and the drawing of broken lines call them.
 //
 // Each operand is on its own line: the first fault raised depends on the order.
@@ -55,5 +56,23 @@ inline bool IsLower(double z, double than) { return z < than || (std::isnan(than
 
 // Whether a new trial's value takes the best point's place: a tie goes to the newer trial.
 inline bool TakesBestPlace(double z, double best) { return z == best || IsLower(z, best); }
+
+// Which interval a step splits: the largest characteristic, walked in list
+// order. A NaN compares false with everything, so each container must say
+// what it does with one; there are two rules, and both are walks of the list.
+
+// A later interval wins only with a strictly greater characteristic than the
+// one chosen so far (none yet: haveChosen false), so ties go to the left and
+// a NaN never wins: an interval next to a value F could not give is never
+// split on its account. The variants take this rule alone and, when no
+// characteristic is a number, choose nothing.
+inline bool ReplacesChoice(double charact, bool haveChosen, double chosenCharact) {
+  return !std::isnan(charact) && (!haveChosen || charact > chosenCharact);
+}
+
+// The window's methods walk from the first interval, which is the one to
+// beat: a NaN there is never beaten, since nothing is greater than it, and is
+// split. Their published rules do so, and their numbers stay those of the rules.
+inline bool FirstIntervalHolds(double firstCharact) { return std::isnan(firstCharact); }
 
 }  // namespace VELMORAALG

@@ -1,5 +1,6 @@
 #include "SearchEngine.h"
 
+#include <cmath>
 #include <stdexcept>
 #include <utility>
 
@@ -12,10 +13,42 @@ StopReason SearchEngine::Run(double xmin, double xmax, const StopRule& rule) {
   // Stays so when the run leaves by an exception.
   stopReason_ = StopReason::Fault;
   if (const std::string refusal = RuleRefusal(rule.kind); !refusal.empty()) throw std::invalid_argument(refusal);
-  const StopReason met = RunToRule(xmin, xmax, rule);
-  // A run stops after the step that asked for it, so whatever else that step met, the request ended it.
-  stopReason_ = stopRequested_ ? StopReason::StopRequested : met;
+  if (!TakesAnyInterval() && !(std::isfinite(xmin) && std::isfinite(xmax) && xmin < xmax))
+    throw std::invalid_argument(IntervalRefusal);
+  Start(xmin, xmax);
+  // Only now: a fault of F at the ends leaves the count as the window's rules
+  // leave it, the last run's (the variants clear it in their Start).
+  stepCount_ = 0;
+  stopReason_ = Drive(rule);
   return stopReason_;
+}
+
+StopReason SearchEngine::Drive(const StopRule& rule) {
+  for (;;)
+    if (const std::optional<StopReason> end = Step(rule)) return *end;
+}
+
+std::optional<StopReason> SearchEngine::Step(const StopRule& rule) {
+  if (rule.kind == StopRule::Kind::Steps && stepCount_ >= rule.steps) return StopReason::StepsDone;
+  if (!Choose()) return StopReason::NoComparableInterval;
+  if (rule.kind == StopRule::Kind::IntervalLength) {
+    if (ChosenLength() <= rule.eps) return StopReason::IntervalRuleMet;
+    if (stepCount_ >= rule.maxSteps) return StopReason::StepBoundHit;
+  }
+  TStepRecord record;
+  if (!Place(record)) return StopReason::PointLeftInterval;
+  ++stepCount_;
+  if (observer_) {
+    record.Step = stepCount_;
+    observer_(record);
+  }
+  // A run stops after the step that asked for it, so whatever else that step met, the request ended it.
+  if (stopRequested_) return StopReason::StopRequested;
+  if (rule.kind == StopRule::Kind::Precision) {
+    if (!(precision_ > rule.eps)) return StopReason::PrecisionReached;
+    if (stepCount_ >= rule.maxSteps) return StopReason::StepBoundHit;
+  }
+  return std::nullopt;
 }
 
 double SearchEngine::SearchBySteps(double xmin, double xmax, int steps) {

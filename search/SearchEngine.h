@@ -2,6 +2,11 @@
 // interval to a stop rule, each completed step reported as a record, a stop
 // on request, and the trials and results the run leaves behind. The core
 // holds engines through this interface only.
+//
+// The run's loop and its rule are written here once; an engine supplies the
+// parts of a step: its start, the choice of an interval and the placing of a
+// point in it. A library that drives itself (NLopt) runs the same step, with
+// the rule's checks around it, from its own callback.
 #pragma once
 
 #include <cstdint>
@@ -10,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "Extended.h"
 #include "StopReason.h"
 
 namespace VELMORAALG {
@@ -17,12 +23,13 @@ namespace VELMORAALG {
 // F must return the same value for the same point every time.
 using TOptFunc = std::function<double(double)>;
 
-// One trial: the point and the characteristic of the interval that begins there.
+// One trial, as every engine hands it back in list order.
 struct TSearchInfo {
-  double X;
-  double Charact;
+  double x;
+  double f;        ///< F at x; NaN also for a trial whose value a failed run never reached
+  double charact;  ///< of the interval that begins here; 0 for the last trial; NaN for a peer's, which has none
+  int placed;      ///< its number in the order of placing: the ends 1 and 2, step k's point k + 2
 };
-static_assert(sizeof(TSearchInfo) == 16);
 
 // What one completed step did, for whoever watches a run: the interval split
 // (numbered from 1 in list order, its ends and its characteristic when it was
@@ -99,9 +106,15 @@ class SearchEngine {
 
   // A run from a fresh start on [xmin, xmax] until the rule says stop; the
   // reason is also kept for GetStopReason. A fault (of F, of the arithmetic,
-  // of the arguments, a refused rule) passes on as an exception whose what()
-  // is the user's text; the reason is then Fault and the results hold what
-  // the run had reached.
+  // of the arguments, a refused rule or interval) passes on as an exception
+  // whose what() is the user's text; the reason is then Fault and the
+  // results hold what the run had reached.
+  //
+  // The rule is looked at before each step (the step count; the chosen
+  // interval's length and the step bound for the interval rule) and after it
+  // (a requested stop, then the precision and the step bound for the
+  // precision rule). A step is counted and reported once its point has a
+  // value and the engine has taken it in.
   StopReason Run(double xmin, double xmax, const StopRule& rule);
   // Run to each kind of rule; each returns GetBestX().
   double SearchBySteps(double xmin, double xmax, int steps);
@@ -126,29 +139,41 @@ class SearchEngine {
   // characteristic was computed anew; 0 for a method without such constants.
   virtual int GetRefreshCount() const = 0;
   // The trials of the last run in list order (increasing x while every new
-  // point lands inside its interval), each with the characteristic of the
-  // interval that begins there; 0 for the last.
+  // point lands inside its interval).
   virtual std::vector<TSearchInfo> GetTrials() const = 0;
-  // F at each trial in list order; NaN for a trial whose value a failed run never reached.
-  virtual std::vector<double> GetTrialValues() const = 0;
-  // Each trial's number in the order of placing, in list order: the two ends
-  // are 1 and 2, the point of step k is k + 2.
-  virtual std::vector<int> GetTrialOrder() const = 0;
+
+  // What Run refuses when an engine does not take any interval.
+  static constexpr const char* IntervalRefusal = "the interval must be finite with its left end below its right end";
 
  protected:
   SearchEngine() = default;
 
-  // The run itself, from a fresh start. It returns the reason its rule gives
-  // (Run itself tells StopRequested and Fault), ends after any step once
-  // StopWasRequested(), reports each completed step through ReportStep and
-  // keeps the results below up to date.
-  virtual StopReason RunToRule(double xmin, double xmax, const StopRule& rule) = 0;
+  // Whether a run takes any interval: the window's methods work on reversed
+  // and empty ones as their rules do; the others need a finite xmin < xmax.
+  virtual bool TakesAnyInterval() const { return false; }
+
+  // The parts of a step. Start begins a fresh run: it places the two ends
+  // (a library that drives itself only makes ready) and sets the best point.
+  virtual void Start(double xmin, double xmax) = 0;
+  // Chooses the interval the next step splits; false when none can be
+  // compared, so that nothing can be chosen.
+  virtual bool Choose() = 0;
+  // The chosen interval's length, measured exactly: the interval rule only looks.
+  virtual Velmora::Extended ChosenLength() = 0;
+  // Places the new point in the chosen interval and takes in F's value there,
+  // keeping the best point and the precision; fills the record but its Step.
+  // False when the point would leave the interval: nothing is then placed.
+  virtual bool Place(TStepRecord& record) = 0;
+
+  // The loop: Step until the rule ends the run. A library that drives itself
+  // overrides it and calls Step from its callback.
+  virtual StopReason Drive(const StopRule& rule);
+  // One step with the rule's checks around it; the reason when the run ends
+  // here, before or after the step.
+  std::optional<StopReason> Step(const StopRule& rule);
 
   bool StopWasRequested() const { return stopRequested_; }
   bool Observed() const { return static_cast<bool>(observer_); }
-  void ReportStep(const TStepRecord& record) const {
-    if (observer_) observer_(record);
-  }
 
   double bestX_ = 0;
   double bestZ_ = 0;

@@ -14,7 +14,7 @@ using Velmora::sub;
 
 TStronginOpt::TStronginOpt(TOptFunc func) : TCharactOpt(std::move(func)) { KeepSlopes(); }
 
-void TStronginOpt::SetMultiplier(double value) { Multiplier = value > 1 ? value : 1.5; }
+void TStronginOpt::SetMultiplier(double value) { Multiplier = value; }
 
 double TStronginOpt::GetMultiplier() const { return Multiplier; }
 

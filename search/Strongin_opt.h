@@ -10,7 +10,7 @@ class TStronginOpt : public TCharactOpt {
  public:
   explicit TStronginOpt(TOptFunc func);
 
-  // A value that is not greater than 1 gives r = 1.5.
+  // r as the catalogue made it (greater than 1).
   void SetMultiplier(double value);
   double GetMultiplier() const;
   // M: the largest |F(p) - F(q)| / (p - q) over neighbouring trials, 0 when

@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "Extended.h"
+#include "Rules.h"
 
 namespace VELMORAALG {
 
@@ -34,14 +35,14 @@ void TrialTree::Pull(Id v) {
   const Node& r = nodes_[n.Right];
   n.Size = 1 + l.Size + r.Size;
 
-  // The walk's rule: a later interval wins only with a strictly greater
-  // characteristic, so a NaN never wins and ties go to the left.
+  // The subtrees in list order: the left one, this record, the right one.
   Id best = l.Best;
   double bestCharact = l.BestCharact;
-  if (!n.Last && !std::isnan(n.Charact) && (best == 0 || n.Charact > bestCharact)) {
+  if (!n.Last && ReplacesChoice(n.Charact, best != 0, bestCharact)) {
     best = v;
     bestCharact = n.Charact;
   }
+  // The right subtree's best is a number already.
   if (r.Best != 0 && (best == 0 || r.BestCharact > bestCharact)) {
     best = r.Best;
     bestCharact = r.BestCharact;
@@ -218,7 +219,7 @@ void TrialTree::InsertAfter(int rank, Id left, Id right, Id fresh, double leftCh
 
 TrialTree::Choice TrialTree::Choose() const {
   constexpr Id first = 1;
-  const Id target = std::isnan(nodes_[first].Charact) ? first : nodes_[root_].Best;
+  const Id target = FirstIntervalHolds(nodes_[first].Charact) ? first : nodes_[root_].Best;
 
   // Down the path of subtrees whose best the target is (or, for record 1,
   // the leftmost path), noting the last turn left: the target's successor.

@@ -60,9 +60,8 @@ class TrialTree {
   // After characteristics were changed in place.
   void RebuildAggregates();
 
-  // The walk's rule: the leftmost interval of largest characteristic, where
-  // a NaN never wins, except that a NaN first interval is chosen, since
-  // nothing is greater than it.
+  // The walk's rule of the window's methods (Rules.h): ReplacesChoice, after
+  // FirstIntervalHolds.
   Choice Choose() const;
 
   // The largest slope over the current intervals, 0 when none is positive.

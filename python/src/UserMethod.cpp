@@ -34,7 +34,7 @@ class UserEngine final : public VELMORAALG::TCharactOpt {
   // The constant from the trials as they stand; a new one (bit for bit)
   // makes the scheme compute every characteristic anew.
   Extended NewPoint(int t) override {
-    const double c = constantOf(trialsNow());
+    const double c = constantOf(GetTrials());
     if (std::bit_cast<std::uint64_t>(c) != std::bit_cast<std::uint64_t>(constant_)) {
       constant_ = c;
       CharacteristicsChanged();
@@ -53,16 +53,6 @@ class UserEngine final : public VELMORAALG::TCharactOpt {
  private:
   double rule(const py::object& f, double xl, double xr, double zl, double zr) {
     return calls_.call([&] { return asDouble(PyObject_CallFunction(f.ptr(), "ddddd", xl, xr, zl, zr, constant_)); });
-  }
-
-  std::vector<Lab::Trial> trialsNow() const {
-    const std::vector<VELMORAALG::TSearchInfo> infos = GetTrials();
-    const std::vector<double> values = GetTrialValues();
-    const std::vector<int> order = GetTrialOrder();
-    std::vector<Lab::Trial> trials;
-    trials.reserve(infos.size());
-    for (std::size_t i = 0; i < infos.size(); ++i) trials.push_back({infos[i].X, values[i], infos[i].Charact, order[i]});
-    return trials;
   }
 
   double constantOf(std::vector<Lab::Trial>&& trials) {

@@ -33,7 +33,7 @@ class SearchRun : public WindowTest {
   }
   std::vector<double> trialPoints() {
     std::vector<double> points;
-    for (const VELMORAALG::TSearchInfo& trial : form->currentMethod->GetTrials()) points.push_back(trial.X);
+    for (const VELMORAALG::TSearchInfo& trial : form->currentMethod->GetTrials()) points.push_back(trial.x);
     return points;
   }
 };

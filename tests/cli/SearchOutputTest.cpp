@@ -81,9 +81,9 @@ TEST(SearchOutput, jsonRoundTripsEveryTrialOfADirectRunBitForBit) {
 
   std::vector<double> xs, characts, fs;
   for (const auto& t : trials) {
-    xs.push_back(t.X);
-    characts.push_back(t.Charact);
-    fs.push_back(func(t.X));
+    xs.push_back(t.x);
+    characts.push_back(t.charact);
+    fs.push_back(func(t.x));
   }
   const auto check = [&](const std::string& key, const std::vector<double>& want) {
     const std::vector<std::string> hex = jsonValues(r.out, key + "_hex");

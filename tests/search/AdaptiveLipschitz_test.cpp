@@ -17,12 +17,15 @@
 
 #include "AdaptiveLipschitzSearch.h"
 #include "Extended.h"
+#include "Adaptive_pair.h"
 #include "LiteralAdaptive.h"
 
 using VELMORAALG::AdaptiveLipschitzSearch;
 using Characteristic = AdaptiveLipschitzSearch::Characteristic;
 using Estimate = AdaptiveLipschitzSearch::Estimate;
 using VELMORAALG::StopReason;
+
+using namespace VelmoraLiteral;
 
 namespace {
 
@@ -84,10 +87,10 @@ TEST(AdaptiveLipschitz, eachVariantsEstimatesCharacteristicsAndChoiceOnWorkedTri
     const std::vector<double> l = search.GetEstimates();
     ASSERT_EQ(trials.size(), 5u);
     ASSERT_EQ(l.size(), 4u);
-    for (int i = 0; i < 3; ++i) EXPECT_DOUBLE_EQ(trials[i + 1].X, c.inner[i]) << "trial " << i + 1;
+    for (int i = 0; i < 3; ++i) EXPECT_DOUBLE_EQ(trials[i + 1].x, c.inner[i]) << "trial " << i + 1;
     for (int i = 0; i < 4; ++i) {
       EXPECT_DOUBLE_EQ(l[i], c.l[i]) << "l of interval " << i + 1;
-      EXPECT_DOUBLE_EQ(trials[i].Charact, c.R[i]) << "R of interval " << i + 1;
+      EXPECT_DOUBLE_EQ(trials[i].charact, c.R[i]) << "R of interval " << i + 1;
     }
 
     std::vector<VELMORAALG::TStepRecord> records;
@@ -97,8 +100,8 @@ TEST(AdaptiveLipschitz, eachVariantsEstimatesCharacteristicsAndChoiceOnWorkedTri
     EXPECT_EQ(records[3].Interval, c.chosen);
     EXPECT_DOUBLE_EQ(records[3].X, c.next);
     EXPECT_EQ(records[3].Constant, l[c.chosen - 1]);
-    EXPECT_EQ(records[3].Charact, trials[c.chosen - 1].Charact);
-    EXPECT_EQ(records[3].Precision, trials[c.chosen].X - records[3].X);
+    EXPECT_EQ(records[3].Charact, trials[c.chosen - 1].charact);
+    EXPECT_EQ(records[3].Precision, trials[c.chosen].x - records[3].X);
   }
 }
 
@@ -141,50 +144,6 @@ TEST(AdaptiveLipschitz, refusesWhatNoRunCanUse) {
 }
 
 // --- the incremental engine against the full recomputation --------------------
-
-struct TestFault : std::runtime_error {
-  using std::runtime_error::runtime_error;
-};
-
-struct Region {
-  double from = 0, to = -1;
-  bool contains(double x) const { return from <= x && x <= to; }
-};
-
-// Smooth, with optional flat (ties), undefined (NaN), huge (up to infinite),
-// steep and failing regions, optionally quantised.
-struct Objective {
-  double amp = 1, freq = 1, phase = 0, quad = 0, shift = 0, quantum = 0;
-  Region flat, undefined, huge, steep, failing;
-  double flatValue = 0, hugeValue = 0, steepSlope = 0;
-  int faultKind = 0;
-
-  double operator()(double x) const {
-    if (failing.contains(x)) {
-      if (faultKind == 0) Velmora::raiseFault(Velmora::FaultKind::FloatOverflow);
-      throw TestFault("F failed");
-    }
-    if (undefined.contains(x)) return NaN;
-    if (flat.contains(x)) return flatValue;
-    if (huge.contains(x)) return hugeValue;
-    double v = amp * std::sin(freq * x + phase) + quad * x * x + shift;
-    if (steep.contains(x)) v += steepSlope * (x - steep.from);
-    if (quantum > 0) v = std::round(v / quantum) * quantum;
-    return v;
-  }
-};
-
-enum class Rule { Steps, Precision, IntervalLength };
-
-struct Case {
-  Objective f;
-  VELMORAALG::AdaptiveVariant variant;
-  double r = 2;
-  double xmin = 0, xmax = 1;
-  Rule rule = Rule::Steps;
-  int steps = 0, bound = 0, stopAt = 0;
-  double eps = 0;
-};
 
 Case MakeCase(int index) {
   std::mt19937_64 rng(0xADA971ull * 7919 + static_cast<std::uint64_t>(index));
@@ -235,126 +194,15 @@ Case MakeCase(int index) {
   return c;
 }
 
-std::string Describe(const Case& c, int index) {
-  std::ostringstream text;
-  text.precision(17);
-  text << "case " << index << ": " << c.variant.key << " r " << c.r << " [" << c.xmin << ", " << c.xmax << "] rule "
-       << static_cast<int>(c.rule) << " steps " << c.steps << " eps " << c.eps << " bound " << c.bound
-       << " stop at " << c.stopAt;
-  return text.str();
-}
-
-// F as a run sees it, counting the calls and whether the last one failed.
-struct CountedObjective {
-  const Objective& f;
-  int calls = 0;
-  bool lastFailed = false;
-  double operator()(double x) {
-    ++calls;
-    lastFailed = true;
-    const double z = f(x);
-    lastFailed = false;
-    return z;
-  }
-};
-
-struct RunResult {
-  std::string fault;
-  StopReason end = StopReason::StepsDone;
-  int steps = 0, calls = 0;
-  bool failedInF = false;
-  double precision = 0, bestX = 0, bestZ = 0;
-  std::vector<VELMORAALG::TSearchInfo> trials;
-  std::vector<double> values, estimates;
-  std::vector<int> order;
-  std::vector<VELMORAALG::TStepRecord> records;
-};
-
-template <class Search>
-RunResult Perform(Search& search, const Case& c, const CountedObjective& objective) {
-  RunResult run;
-  search.SetStepObserver([&](const VELMORAALG::TStepRecord& r) {
-    run.records.push_back(r);
-    if (r.Step == c.stopAt) search.RequestStop();
-  });
-  try {
-    switch (c.rule) {
-      case Rule::Steps: search.SearchBySteps(c.xmin, c.xmax, c.steps); break;
-      case Rule::Precision: search.SearchByPrecision(c.xmin, c.xmax, c.eps, c.bound); break;
-      case Rule::IntervalLength: search.SearchByIntervalLength(c.xmin, c.xmax, c.eps, c.bound); break;
-    }
-  } catch (const std::exception& e) {
-    run.fault = std::string(typeid(e).name()) + ": " + e.what();
-  }
-  run.end = search.GetStopReason();
-  run.steps = search.GetStepCount();
-  run.calls = objective.calls;
-  run.failedInF = objective.lastFailed;
-  run.precision = search.GetPrecision();
-  run.bestX = search.GetBestX();
-  run.bestZ = search.GetBestValue();
-  run.trials = search.GetTrials();
-  run.values = search.GetTrialValues();
-  run.order = search.GetTrialOrder();
-  run.estimates = search.GetEstimates();
-  return run;
-}
-
-bool SameRecord(const VELMORAALG::TStepRecord& a, const VELMORAALG::TStepRecord& b) {
-  return a.Step == b.Step && a.Interval == b.Interval && Bits(a.Left) == Bits(b.Left) &&
-         Bits(a.Right) == Bits(b.Right) && Bits(a.Charact) == Bits(b.Charact) &&
-         Bits(a.Constant) == Bits(b.Constant) && Bits(a.X) == Bits(b.X) && Bits(a.Z) == Bits(b.Z) &&
-         Bits(a.Precision) == Bits(b.Precision);
-}
-
-// The first difference, or an empty text. After a fault the characteristics
-// and estimates are whatever the walk reached; everything else must agree.
-std::string Compare(const RunResult& fast, const RunResult& lit) {
-  std::ostringstream d;
-  d.precision(17);
-  if (fast.fault != lit.fault) return "fault '" + fast.fault + "' vs '" + lit.fault + "'";
-  if (fast.fault.empty() && fast.end != lit.end)
-    d << "end " << static_cast<int>(fast.end) << " vs " << static_cast<int>(lit.end);
-  else if (fast.steps != lit.steps)
-    d << "steps " << fast.steps << " vs " << lit.steps;
-  else if (fast.calls != lit.calls)
-    d << "F called " << fast.calls << " vs " << lit.calls << " times";
-  else if (Bits(fast.precision) != Bits(lit.precision))
-    d << "precision " << fast.precision << " vs " << lit.precision;
-  else if (Bits(fast.bestX) != Bits(lit.bestX) || Bits(fast.bestZ) != Bits(lit.bestZ))
-    d << "best " << fast.bestX << " vs " << lit.bestX;
-  else if (fast.trials.size() != lit.trials.size())
-    d << "trials " << fast.trials.size() << " vs " << lit.trials.size();
-  else if (fast.records.size() != lit.records.size())
-    d << "step records " << fast.records.size() << " vs " << lit.records.size();
-  if (!d.str().empty()) return d.str();
-  for (std::size_t i = 0; i < fast.trials.size(); ++i) {
-    if (Bits(fast.trials[i].X) != Bits(lit.trials[i].X) || Bits(fast.values[i]) != Bits(lit.values[i]) ||
-        fast.order[i] != lit.order[i])
-      return "trial " + std::to_string(i);
-    if (fast.fault.empty() && (Bits(fast.trials[i].Charact) != Bits(lit.trials[i].Charact) ||
-                               (i + 1 < fast.trials.size() && Bits(fast.estimates[i]) != Bits(lit.estimates[i]))))
-      return "interval " + std::to_string(i + 1);
-  }
-  for (std::size_t i = 0; i < fast.records.size(); ++i)
-    if (!SameRecord(fast.records[i], lit.records[i])) return "step record " + std::to_string(i + 1);
-  return {};
-}
-
 constexpr int CaseCount = 3000;
 
 TEST(AdaptiveLipschitz, incrementalEngineMatchesTheFullRecomputation) {
   int ends[8] = {}, faults = 0, longRuns = 0, refreshedLess = 0;
   for (int i = 0; i < CaseCount; ++i) {
     const Case c = MakeCase(i);
-    CountedObjective fastF{c.f}, literalF{c.f};
-    AdaptiveLipschitzSearch fast([&](double x) { return fastF(x); }, c.variant.characteristic, c.variant.estimate);
-    fast.SetReliability(c.r);
-    VelmoraLiteral::LiteralAdaptive literal([&](double x) { return literalF(x); }, c.variant.characteristic,
-                                            c.variant.estimate, c.r);
-    const RunResult a = Perform(fast, c, fastF);
-    const RunResult b = Perform(literal, c, literalF);
-    const std::string difference = Compare(a, b);
+    RunResult a;
+    int refreshes = 0;
+    const std::string difference = CompareOnCase(c, a, refreshes);
     ASSERT_TRUE(difference.empty()) << Describe(c, i) << ": " << difference;
     // F once per trial; a call that failed placed none, and a failure at an
     // end leaves the other end unevaluated.
@@ -367,7 +215,7 @@ TEST(AdaptiveLipschitz, incrementalEngineMatchesTheFullRecomputation) {
     else
       ++faults;
     if (a.trials.size() > 200) ++longRuns;
-    if (a.steps > 20 && fast.GetRefreshCount() < a.steps / 2) ++refreshedLess;
+    if (a.steps > 20 && refreshes < a.steps / 2) ++refreshedLess;
   }
   // The cases reach every way a run ends, and the incremental path carries most steps.
   for (int e = 0; e < 8; ++e)

@@ -86,14 +86,19 @@ EnginePair::EnginePair(Method method, double param, TOptFunc fastF, TOptFunc lit
       fast_ = Make<VELMORAALG::TScanOpt>(ff, param);
       literal_ = Make<LiteralScan>(lf, param);
       break;
-    case Method::Piyavsky:
-      fast_ = Make<VELMORAALG::TPiyavskyOpt>(ff, param);
-      literal_ = Make<LiteralPiyavsky>(lf, param);
+    // The engines take the value the rules make of the entered one, as the catalogue hands it over.
+    case Method::Piyavsky: {
+      auto literal = Make<LiteralPiyavsky>(lf, param);
+      fast_ = Make<VELMORAALG::TPiyavskyOpt>(ff, literal->GetLipschitz());
+      literal_ = std::move(literal);
       break;
-    case Method::Strongin:
-      fast_ = Make<VELMORAALG::TStronginOpt>(ff, param);
-      literal_ = Make<LiteralStrongin>(lf, param);
+    }
+    case Method::Strongin: {
+      auto literal = Make<LiteralStrongin>(lf, param);
+      fast_ = Make<VELMORAALG::TStronginOpt>(ff, literal->GetMultiplier());
+      literal_ = std::move(literal);
       break;
+    }
   }
 }
 
@@ -114,7 +119,12 @@ Outcome EnginePair::Perform(Opt& opt, Recorder& f, const RunPlan& plan) {
     o.faultType = &typeid(e);
     o.fault = e.what();
   }
-  o.trials = opt.GetTrials();
+  for (const auto& t : opt.GetTrials()) {
+    if constexpr (requires { t.charact; })
+      o.trials.push_back({t.x, t.charact});
+    else
+      o.trials.push_back(t);
+  }
   o.precision = opt.GetPrecision();
   o.bestX = opt.GetBestX();
   o.bestZ = opt.GetBestValue();
@@ -131,16 +141,16 @@ EnginePair::Comparison EnginePair::Compare(const RunPlan& plan) {
   Comparison c{RunFast(plan), {}};
   c.difference = Difference(c.fast, Perform<LiteralStrongin>(*literal_, literalF_, plan));
   if (!c.difference.empty() || c.fast.failed()) return c;
-  const std::vector<double> values = fast_->GetTrialValues();
-  if (values.size() != c.fast.trials.size()) return {c.fast, "not one kept value per trial"};
+  const std::vector<VELMORAALG::TSearchInfo> trials = fast_->GetTrials();
   std::ostringstream d;
   d.precision(17);
-  for (std::size_t k = 0; k < values.size(); ++k) {
-    const double x = c.fast.trials[k].X;
+  for (std::size_t k = 0; k < trials.size(); ++k) {
+    const double x = trials[k].x;
+    const double kept = trials[k].f;
     try {
       const double again = fastF_.f(x);
-      if (Bits(values[k]) == Bits(again)) continue;
-      d << "value kept at " << x << ": " << values[k] << ", F there " << again;
+      if (Bits(kept) == Bits(again)) continue;
+      d << "value kept at " << x << ": " << kept << ", F there " << again;
     } catch (const std::exception& e) {
       d << "F, once evaluated at " << x << ", now fails: " << e.what();
     }

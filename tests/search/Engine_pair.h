@@ -33,7 +33,7 @@ struct Outcome {
   const std::type_info* faultType = nullptr;  ///< null when the run did not fault
   std::string fault;
   double best = 0;
-  std::vector<TSearchInfo> trials;
+  std::vector<ListRecord> trials;
   double precision = 0, bestX = 0, bestZ = 0, lipConst = 0;
   int steps = 0;
   bool boundHit = false;

@@ -30,7 +30,7 @@ Extended Largest(std::initializer_list<Extended> values) {
 }  // namespace
 
 void LiteralAdaptive::Start(double xmin, double xmax) {
-  if (!(std::isfinite(xmin) && std::isfinite(xmax) && xmin < xmax)) throw std::invalid_argument("interval");
+  if (!(std::isfinite(xmin) && std::isfinite(xmax) && xmin < xmax)) throw std::invalid_argument(VELMORAALG::SearchEngine::IntervalRefusal);
   stopRequested_ = false;
   steps_ = 0;
   precision_ = 0;
@@ -188,7 +188,8 @@ void LiteralAdaptive::SearchByIntervalLength(double xmin, double xmax, double ep
 
 std::vector<VELMORAALG::TSearchInfo> LiteralAdaptive::GetTrials() const {
   std::vector<VELMORAALG::TSearchInfo> trials;
-  for (std::size_t i = 0; i < x_.size(); ++i) trials.push_back({x_[i], i < charact_.size() ? charact_[i] : 0.0});
+  for (std::size_t i = 0; i < x_.size(); ++i)
+    trials.push_back({x_[i], z_[i], i < charact_.size() ? charact_[i] : 0.0, placed_[i]});
   return trials;
 }
 

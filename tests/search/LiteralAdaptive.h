@@ -34,8 +34,6 @@ class LiteralAdaptive {
   double GetBestValue() const { return bestZ_; }
   std::vector<VELMORAALG::TSearchInfo> GetTrials() const;
   std::vector<double> GetEstimates() const { return estimateOf_; }
-  std::vector<double> GetTrialValues() const { return z_; }
-  std::vector<int> GetTrialOrder() const { return placed_; }
 
  private:
   void Start(double xmin, double xmax);

@@ -13,7 +13,12 @@
 namespace VelmoraLiteral {
 
 using VELMORAALG::TOptFunc;
-using VELMORAALG::TSearchInfo;
+
+// A record of the list: a trial and the characteristic of the interval that begins there.
+struct ListRecord {
+  double X;
+  double Charact;
+};
 
 class LiteralOpt {
  public:
@@ -28,7 +33,7 @@ class LiteralOpt {
 
   double GetPrecision() const { return Precision; }
   int GetStepCount() const { return StepCount; }
-  std::vector<TSearchInfo> GetTrials() const { return {Trials.begin(), Trials.end()}; }
+  std::vector<ListRecord> GetTrials() const { return {Trials.begin(), Trials.end()}; }
   double GetBestX() const { return BestX; }
   double GetBestValue() const { return BestZ; }
   bool PrecisionBoundHit() const { return boundHit; }
@@ -43,7 +48,7 @@ class LiteralOpt {
   double PointAt(int t) const;
 
   TOptFunc Func;
-  std::list<TSearchInfo> Trials;
+  std::list<ListRecord> Trials;
 
  private:
   int StepCount = 0;
@@ -66,6 +71,7 @@ class LiteralPiyavsky : public LiteralOpt {
  public:
   using LiteralOpt::LiteralOpt;
   void SetLipschitz(double value) { Lipschitz = value > 0 ? value : 1.0; }
+  double GetLipschitz() const { return Lipschitz; }
 
  protected:
   Velmora::Extended Characteristic(double left, double right) override;
@@ -79,6 +85,7 @@ class LiteralStrongin : public LiteralOpt {
  public:
   using LiteralOpt::LiteralOpt;
   void SetMultiplier(double value) { Multiplier = value > 1 ? value : 1.5; }
+  double GetMultiplier() const { return Multiplier; }
   double EstimateLipschitz() const;
   double LipConst() const { return lipConst; }
 

@@ -26,9 +26,8 @@ double directly(unsigned, const double* x, double*, void* data) {
 // The points in the order they were placed.
 std::vector<double> placed(const NloptSearch& engine) {
   const std::vector<VELMORAALG::TSearchInfo> trials = engine.GetTrials();
-  const std::vector<int> order = engine.GetTrialOrder();
   std::vector<double> xs(trials.size());
-  for (std::size_t i = 0; i < trials.size(); ++i) xs[order[i] - 1] = trials[i].X;
+  for (const VELMORAALG::TSearchInfo& t : trials) xs[t.placed - 1] = t.x;
   return xs;
 }
 
@@ -64,17 +63,7 @@ TEST(Nlopt, directPlacesWhatNloptCalledDirectlyEvaluates) {
   EXPECT_EQ(records.front().X, expected[2]);
   EXPECT_EQ(records.back().Step, 298);
   const std::vector<VELMORAALG::TSearchInfo> trials = engine.GetTrials();
-  for (std::size_t i = 1; i < trials.size(); ++i) EXPECT_LE(trials[i - 1].X, trials[i].X);
-}
-
-TEST(Nlopt, aRequestedStopEndsTheRunAtThatEvaluation) {
-  NloptSearch engine(wavy, NloptSearch::Algorithm::Crs2);
-  engine.SetStepObserver([&](const VELMORAALG::TStepRecord& r) {
-    if (r.Step == 5) engine.RequestStop();
-  });
-  EXPECT_EQ(engine.Run(0, 1, StopRule::Steps(100)), StopReason::StopRequested);
-  EXPECT_EQ(engine.GetTrials().size(), 7u);
-  EXPECT_EQ(engine.GetEngineResult()->code, NLOPT_FORCED_STOP);
+  for (std::size_t i = 1; i < trials.size(); ++i) EXPECT_LE(trials[i - 1].x, trials[i].x);
 }
 
 TEST(Nlopt, seedsReproduceOnEveryThreadAndDiffer) {

@@ -91,27 +91,9 @@ TEST(StepRecord, eachStepIsTheOneAFreshRunOfTheRulesMakesAndRebuildsTheList) {
       list.insert(list.begin() + r.Interval, r.X);
     }
     std::vector<double> trials;
-    for (const TSearchInfo& t : opt->GetTrials()) trials.push_back(t.X);
+    for (const TSearchInfo& t : opt->GetTrials()) trials.push_back(t.x);
     EXPECT_EQ(list, trials);
   }
-}
-
-TEST(StepRecord, aStopRequestEndsEveryRuleAfterTheStepInProgress) {
-  TStronginOpt opt(Wavy);
-  opt.SetStepObserver([&](const TStepRecord& r) {
-    if (r.Step == 5) opt.RequestStop();
-  });
-  opt.SearchBySteps(-4, 5, 100);
-  EXPECT_EQ(opt.GetStepCount(), 5);
-  opt.SearchByPrecision(-4, 5, 0);
-  EXPECT_EQ(opt.GetStepCount(), 5);
-  EXPECT_FALSE((opt.GetStopReason() == VELMORAALG::StopReason::StepBoundHit));
-  opt.SearchByIntervalLength(-4, 5, 0);
-  EXPECT_EQ(opt.GetStepCount(), 5);
-  // The request belongs to the run that made it.
-  opt.SetStepObserver({});
-  opt.SearchBySteps(-4, 5, 7);
-  EXPECT_EQ(opt.GetStepCount(), 7);
 }
 
 }  // namespace

@@ -1,0 +1,146 @@
+// What every method of the catalogue answers alike, whichever engine runs it:
+// the trials, their numbering, the best point, the step records, a requested
+// stop and the stop reason. A new method meets these by joining the catalogue.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <bit>
+#include <cmath>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "Rules.h"
+#include "Search.h"
+
+using namespace Velmora::Lab;
+
+namespace {
+
+double Bumpy(double x) { return std::sin(x) + std::sin(10 * x / 3) + std::log(x) - 0.84 * x + 3; }
+// NaN left of 0.1: at the ends' left one, and at the centre, where NLopt's
+// DIRECT begins, of [-1, 1].
+double RootFrom(double x) { return std::sqrt(x - 0.1); }
+
+std::uint64_t bits(double v) { return std::bit_cast<std::uint64_t>(v); }
+
+struct Problem {
+  double (*f)(double);
+  double xmin, xmax;
+  const char* name;
+};
+constexpr Problem Problems[] = {{Bumpy, 2.7, 7.5, "bumpy"}, {RootFrom, -1, 1, "NaN where the methods start"}};
+
+SearchRequest request(const MethodInfo& info, const Problem& p, int steps) {
+  SearchRequest r;
+  r.objective = p.f;
+  r.xmin = p.xmin;
+  r.xmax = p.xmax;
+  r.method = info.id;
+  // Above the slope of Bumpy, so that the broken lines stay inside their intervals.
+  if (info.param == ParamMeaning::LipschitzEstimate) r.param = 6;
+  r.steps = steps;
+  r.recordSteps = true;
+  return r;
+}
+
+std::vector<const Trial*> byPlacing(const SearchOutcome& o) {
+  std::vector<const Trial*> placed;
+  for (const Trial& t : o.trials) placed.push_back(&t);
+  std::sort(placed.begin(), placed.end(), [](const Trial* a, const Trial* b) { return a->placed < b->placed; });
+  return placed;
+}
+
+// The properties of one finished run of `steps` steps.
+void expectConforming(const MethodInfo& info, const Problem& p, const SearchOutcome& o, int steps) {
+  ASSERT_FALSE(o.fault) << *o.fault;
+  EXPECT_FALSE(stopReasonKey(o.stop).empty());
+  EXPECT_LE(o.stepCount, steps);
+  if (o.stop == StopReason::StepsDone) EXPECT_EQ(o.stepCount, steps);
+  ASSERT_EQ(o.trials.size(), static_cast<std::size_t>(o.stepCount) + 2);
+
+  // Numbered 1 to n in the order of placing.
+  const std::vector<const Trial*> placed = byPlacing(o);
+  const std::vector<double> xs = placementOrder(o.trials);
+  for (std::size_t k = 0; k < placed.size(); ++k) {
+    EXPECT_EQ(placed[k]->placed, static_cast<int>(k) + 1);
+    EXPECT_EQ(bits(xs[k]), bits(placed[k]->x));
+  }
+  if (takesStop(info, StopKind::Precision)) {
+    EXPECT_EQ(o.trials.front().x, p.xmin);
+    EXPECT_EQ(o.trials.back().x, p.xmax);
+    EXPECT_EQ(placed[0]->x, p.xmin);
+    EXPECT_EQ(placed[1]->x, p.xmax);
+  }
+
+  // One record per step, naming the trial that step placed.
+  ASSERT_EQ(o.stepRecords.size(), static_cast<std::size_t>(o.stepCount));
+  for (int k = 1; k <= o.stepCount; ++k) {
+    const VELMORAALG::TStepRecord& r = o.stepRecords[static_cast<std::size_t>(k - 1)];
+    EXPECT_EQ(r.Step, k);
+    EXPECT_EQ(bits(r.X), bits(placed[static_cast<std::size_t>(k + 1)]->x)) << "step " << k;
+    EXPECT_EQ(bits(r.Z), bits(placed[static_cast<std::size_t>(k + 1)]->f)) << "step " << k;
+  }
+
+  // The best point by the shared rule: the lower end (xmin on a tie), then
+  // each step's point that is no higher.
+  double bestX = placed[0]->x;
+  double bestF = placed[0]->f;
+  bool anyNumber = !std::isnan(bestF);
+  for (std::size_t k = 1; k < placed.size(); ++k) {
+    const double f = placed[k]->f;
+    anyNumber = anyNumber || !std::isnan(f);
+    if (k == 1 ? VELMORAALG::IsLower(f, bestF) : VELMORAALG::TakesBestPlace(f, bestF)) {
+      bestX = placed[k]->x;
+      bestF = f;
+    }
+  }
+  EXPECT_EQ(std::isnan(o.fBest), !anyNumber) << "a NaN is never the best while a trial has a number";
+  if (anyNumber) {
+    EXPECT_EQ(bits(o.fBest), bits(bestF));
+    EXPECT_EQ(bits(o.bestX), bits(bestX));
+  }
+}
+
+TEST(Conformance, everyMethodsRunKeepsTheContract) {
+  for (const MethodInfo& info : allMethods()) {
+    if (!isInstalled(info)) continue;
+    for (const Problem& p : Problems) {
+      for (const int steps : {0, 1, 40}) {
+        SCOPED_TRACE(std::string(info.key) + " on " + p.name + ", " + std::to_string(steps) + " steps");
+        expectConforming(info, p, runSearch(request(info, p, steps)), steps);
+      }
+    }
+  }
+}
+
+// The stop ends the run after the step that asked for it, under every rule
+// the method takes, and belongs to that run alone.
+TEST(Conformance, aRequestedStopEndsTheRunAfterThatStep) {
+  for (const MethodInfo& info : allMethods()) {
+    if (!isInstalled(info)) continue;
+    std::vector<StopKind> rules{StopKind::Steps};
+    if (takesStop(info, StopKind::Precision)) rules = {StopKind::Steps, StopKind::Precision, StopKind::IntervalLength};
+    for (const StopKind rule : rules) {
+      SCOPED_TRACE(std::string(info.key) + ", rule " + std::to_string(static_cast<int>(rule)));
+      SearchRequest r = request(info, Problems[0], 100);
+      r.stop = rule;
+      r.stopAfter = [](const VELMORAALG::TStepRecord& record) { return record.Step == 5; };
+      const SearchOutcome o = runSearch(r);
+      EXPECT_EQ(o.stop, StopReason::StopRequested);
+      EXPECT_EQ(o.stepCount, 5);
+      EXPECT_EQ(o.trials.size(), 7u);
+      EXPECT_EQ(o.stepRecords.size(), 5u);
+      if (o.engineResult) EXPECT_EQ(o.engineResultText, "FORCED_STOP");
+    }
+    const std::unique_ptr<VELMORAALG::SearchEngine> held = info.make(Bumpy);
+    SearchRequest asked = request(info, Problems[0], 100);
+    asked.stopAfter = [](const VELMORAALG::TStepRecord& record) { return record.Step == 5; };
+    runSearch(*held, asked);
+    const SearchOutcome next = runSearch(*held, request(info, Problems[0], 9));
+    EXPECT_EQ(next.stop, StopReason::StepsDone) << info.key;
+    EXPECT_EQ(next.stepCount, 9) << info.key;
+  }
+}
+
+}  // namespace
