@@ -86,6 +86,20 @@ void velmoraHill(benchmark::State& state) {
   }
 }
 
+// The same with its slope, as a method for a Lipschitz derivative asks.
+void velmoraHillSlope(benchmark::State& state) {
+  double vars[10] = {};
+  Math_Parser::TParser parser;
+  parser.Values = vars;
+  parser.Parse(hillFormula("x[0]", "pi").c_str());
+  int i = 0;
+  for (auto _ : state) {
+    vars[0] = static_cast<double>(i) / kGrid;
+    i = i + 1 == kGrid ? 0 : i + 1;
+    benchmark::DoNotOptimize(parser.ValueAndSlope());
+  }
+}
+
 void muparserHill(benchmark::State& state) {
   double x = 0;
   mu::Parser parser;
@@ -102,6 +116,7 @@ void muparserHill(benchmark::State& state) {
 BENCHMARK(velmoraEvaluate)->DenseRange(0, 5);
 BENCHMARK(muparserEval)->DenseRange(0, 5);
 BENCHMARK(velmoraHill);
+BENCHMARK(velmoraHillSlope);
 BENCHMARK(muparserHill);
 
 }  // namespace
