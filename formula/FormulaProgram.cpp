@@ -1,6 +1,7 @@
 #include "FormulaProgram.h"
 
 #include <array>
+#include <bit>
 #include <string>
 #include <type_traits>
 
@@ -43,11 +44,25 @@ SlotOf<Slopes> slot(Extended value, [[maybe_unused]] Extended slope) {
 // The top of the stack lives in a local of the run, so an operation's result
 // is not stored and loaded again by the next one; the stack holds the
 // entries below it.
+// The sine and the cosine of one argument, as the library gives them.
+struct SineAndCosine {
+  std::uint64_t argument = 0;  // the argument's bits
+  bool known = false;
+  double sine = 0;
+  double cosine = 0;
+};
+
 template <bool Slopes>
 struct Machine {
   SlotOf<Slopes> top;
   SlotOf<Slopes>* next;  // the first free entry below the top
   const double* values;
+  // The slope of a sine is the cosine of its argument and the other way
+  // round, and formulas of harmonics take both of one argument (Hill's
+  // functions): the pair met last serves a value or a slope of the same
+  // argument again. The library gives the same bits for the same argument
+  // and reports nothing, so no value changes.
+  SineAndCosine trigonometry;
 
   // An operand read from the instruction itself.
   template <Source From>
@@ -115,12 +130,41 @@ void function(const Instruction& ins, Machine<Slopes>& m) {
     u = Velmora::toDouble(m.top.Value);
     if constexpr (Slopes) du = m.top.Slope;
   }
-  const Extended f = Rule<Operation>::value(u);
   SlotOf<Slopes> result;
-  if constexpr (Slopes)
-    result = {f, ins.Steady ? Extended(0) : Rule<Operation>::slope(u, du, f)};
-  else
-    result = {f};
+  if constexpr (!Slopes) {
+    result = {Rule<Operation>::value(u)};
+  } else if constexpr (Operation == opSin || Operation == opCos) {
+    if (ins.Steady) {
+      result = {Rule<Operation>::value(u), 0};
+    } else {
+      SineAndCosine& known = m.trigonometry;
+      const auto bits = std::bit_cast<std::uint64_t>(u);
+      if (!known.known || known.argument != bits) {
+        // The same rows as below: the derivative first, then the value.
+        if constexpr (Operation == opSin) {
+          known.cosine = Rule<opSin>::derivative(u);
+          known.sine = Rule<opSin>::value(u);
+        } else {
+          known.sine = -Rule<opCos>::derivative(u);
+          known.cosine = Rule<opCos>::value(u);
+        }
+        known.argument = bits;
+        known.known = true;
+      }
+      if constexpr (Operation == opSin)
+        result = {known.sine, known.cosine * du};
+      else
+        result = {known.cosine, -known.sine * du};
+    }
+  } else if constexpr (requires { Rule<Operation>::derivative(u); }) {
+    // Taken first, so the value need not be kept across a second call.
+    const Extended derivative = ins.Steady ? Extended(0) : Extended(Rule<Operation>::derivative(u));
+    const Extended f = Rule<Operation>::value(u);
+    result = {f, ins.Steady ? Extended(0) : derivative * du};
+  } else {
+    const auto f = Rule<Operation>::value(u);
+    result = {f, ins.Steady ? Extended(0) : Extended(Rule<Operation>::derivativeOfValue(u, f)) * du};
+  }
   if constexpr (From == S)
     m.top = result;
   else
@@ -164,7 +208,7 @@ void indexed(const Instruction& ins, Machine<Slopes>& m) {
 
 template <bool Slopes>
 SlotOf<Slopes> run(const Instruction* pc, const Instruction* end, SlotOf<Slopes>* stack, const double* values) {
-  Machine<Slopes> m{slot<Slopes>(0, 0), stack, values};
+  Machine<Slopes> m{slot<Slopes>(0, 0), stack, values, {}};
   for (; pc != end; ++pc) {
     const Instruction& ins = *pc;
     switch (ins.Dispatch) {

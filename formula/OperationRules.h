@@ -75,9 +75,9 @@ inline Extended jumpSlope(Extended v, Extended dv) { return jumpsAt(v, dv) ? kNa
 Extended powerSlope(double a, Extended da, bool baseVaries, double b, Extended db, bool exponentVaries,
                     Extended f);
 
-// The rows. a, b (u for a function, whose argument is rounded to a double)
-// are the operands as the value rule takes them, da, db (du) their slopes,
-// f the value the value rule gave.
+// The rows. a, b are the operands as the value rule takes them, da, db their
+// slopes, f the value the value rule gave; u is a function's argument,
+// rounded to a double.
 template <int Operation>
 struct Rule;
 
@@ -100,18 +100,27 @@ struct Rule;
       return slopeRule;                                                                            \
     }                                                                                              \
   };
-#define VELMORA_FUNCTION_RULE(operation, valueRule, slopeRule)                                     \
+// A function's row gives its derivative by its argument, from the argument u
+// or from the value f; the chain rule multiplies it by du. A library
+// function's value stays a double here.
+#define VELMORA_FUNCTION_RULE(operation, valueRule, derivativeRule)                                \
   template <>                                                                                      \
   struct Rule<operation> {                                                                         \
-    static Extended value(double u) { return valueRule; }                                          \
-    static Extended slope([[maybe_unused]] double u, [[maybe_unused]] Extended du,                 \
-                          [[maybe_unused]] Extended f) {                                           \
-      return slopeRule;                                                                            \
+    static auto value(double u) { return valueRule; }                                              \
+    static auto derivative([[maybe_unused]] double u) { return derivativeRule; }                   \
+  };
+#define VELMORA_FUNCTION_OF_VALUE_RULE(operation, valueRule, derivativeRule)                       \
+  template <>                                                                                      \
+  struct Rule<operation> {                                                                         \
+    static auto value(double u) { return valueRule; }                                              \
+    static auto derivativeOfValue([[maybe_unused]] double u, [[maybe_unused]] auto f) {            \
+      return derivativeRule;                                                                       \
     }                                                                                              \
   };
 
 using Velmora::add, Velmora::sub, Velmora::mul, Velmora::div, Velmora::toDouble;
 inline Extended squared(double u) { return static_cast<Extended>(u) * u; }
+inline Extended squared(Extended v) { return v * v; }
 
 // clang-format off
 //                  operation  value                      slope
@@ -123,22 +132,23 @@ VELMORA_BINARY_RULE(opMod,     remainderOf(a, b),         jumpSlope(a, da) + jum
 VELMORA_UNARY_RULE(opNeg,      -a,                        -da)
 VELMORA_UNARY_RULE(opSquare,   squareOf(a),               2 * a * da)
 VELMORA_UNARY_RULE(opRound,    toDouble(a),               da)
-VELMORA_FUNCTION_RULE(opSin,   libSin(u),                 slopeCos(u) * du)
-VELMORA_FUNCTION_RULE(opCos,   libCos(u),                 -slopeSin(u) * du)
-VELMORA_FUNCTION_RULE(opTg,    libTan(u),                 (1 + f * f) * du)
-VELMORA_FUNCTION_RULE(opCtg,   div(1.0L, libTan(u)),      -(1 + f * f) * du)
-VELMORA_FUNCTION_RULE(opArcsin, libAsin(u),               du / Velmora::sqrt(1 - squared(u)))
-VELMORA_FUNCTION_RULE(opArccos, libAcos(u),               -du / Velmora::sqrt(1 - squared(u)))
-VELMORA_FUNCTION_RULE(opArctg, libAtan(u),                du / (1 + squared(u)))
-VELMORA_FUNCTION_RULE(opArcctg, sub(kHalfPi, libAtan(u)), -du / (1 + squared(u)))
-VELMORA_FUNCTION_RULE(opSh,    hyperbolicSine(u),         std::cosh(u) * du)
-VELMORA_FUNCTION_RULE(opCh,    hyperbolicCosine(u),       std::sinh(u) * du)
-VELMORA_FUNCTION_RULE(opTh,    hyperbolicTangent(u),      (1 - f * f) * du)
-VELMORA_FUNCTION_RULE(opCth,   hyperbolicCotangent(u),    (1 - f * f) * du)
-VELMORA_FUNCTION_RULE(opExp,   libExp(u),                 f * du)
-VELMORA_FUNCTION_RULE(opLg,    libLog10(u),               du / (u * std::numbers::ln10))
-VELMORA_FUNCTION_RULE(opLn,    libLog(u),                 du / u)
-VELMORA_FUNCTION_RULE(opSqrt,  libSqrt(u),                du / (2 * f))
+//                    operation value                      derivative by the argument u
+VELMORA_FUNCTION_RULE(opSin,    libSin(u),                 slopeCos(u))
+VELMORA_FUNCTION_RULE(opCos,    libCos(u),                 -slopeSin(u))
+VELMORA_FUNCTION_OF_VALUE_RULE(opTg,     libTan(u),                 1 + squared(f))
+VELMORA_FUNCTION_OF_VALUE_RULE(opCtg,    div(1.0L, libTan(u)),      -(1 + squared(f)))
+VELMORA_FUNCTION_RULE(opArcsin, libAsin(u),                1 / Velmora::sqrt(1 - squared(u)))
+VELMORA_FUNCTION_RULE(opArccos, libAcos(u),                -1 / Velmora::sqrt(1 - squared(u)))
+VELMORA_FUNCTION_RULE(opArctg,  libAtan(u),                1 / (1 + squared(u)))
+VELMORA_FUNCTION_RULE(opArcctg, sub(kHalfPi, libAtan(u)),  -1 / (1 + squared(u)))
+VELMORA_FUNCTION_RULE(opSh,     hyperbolicSine(u),         std::cosh(u))
+VELMORA_FUNCTION_RULE(opCh,     hyperbolicCosine(u),       std::sinh(u))
+VELMORA_FUNCTION_OF_VALUE_RULE(opTh,     hyperbolicTangent(u),      1 - squared(f))
+VELMORA_FUNCTION_OF_VALUE_RULE(opCth,    hyperbolicCotangent(u),    1 - squared(f))
+VELMORA_FUNCTION_OF_VALUE_RULE(opExp,    libExp(u),                 f)
+VELMORA_FUNCTION_RULE(opLg,     libLog10(u),               1 / (Extended(u) * std::numbers::ln10))
+VELMORA_FUNCTION_RULE(opLn,     libLog(u),                 1 / Extended(u))
+VELMORA_FUNCTION_OF_VALUE_RULE(opSqrt,   libSqrt(u),                1 / (2 * Extended(f)))
 // clang-format on
 // "^": the exponent is rounded before the base is evaluated, see the program.
 //   value  libPow(a, b)
@@ -150,5 +160,6 @@ VELMORA_FUNCTION_RULE(opSqrt,  libSqrt(u),                du / (2 * f))
 #undef VELMORA_BINARY_RULE
 #undef VELMORA_UNARY_RULE
 #undef VELMORA_FUNCTION_RULE
+#undef VELMORA_FUNCTION_OF_VALUE_RULE
 
 }  // namespace Math_Parser::rules
