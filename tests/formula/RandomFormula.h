@@ -25,30 +25,41 @@ class RandomFormula {
     return kLeaves[pick(static_cast<int>(kLeaves.size()))];
   }
 
+  // Built by appending: GCC 12 warns falsely about "(" + std::string.
   std::string expression(int depth) {
     if (depth == 0 || pick(5) == 0) return leaf();
     static constexpr std::array<const char*, 16> kFunctions{
         "sin", "cos", "tg", "ctg", "arcsin", "arccos", "arctg", "arcctg",
         "sh",  "ch",  "th", "cth", "exp",    "lg",     "ln",    "sqrt"};
     static constexpr std::array<const char*, 5> kOperators{"+", "-", "*", "/", "%"};
+    // "^" with the exponents the evaluation treats apart: a literal 2, small
+    // whole numbers, and anything.
+    static constexpr std::array<const char*, 5> kExponents{"2", "3", "-1", "0.5", ""};
+    std::string text;
     switch (pick(7)) {
       case 0:
       case 1:
-        return kFunctions[pick(16)] + std::string("(") + expression(depth - 1) + ")";
+        text.append(kFunctions[pick(16)]).append("(").append(expression(depth - 1)).append(")");
+        break;
       case 2: {
-        // "^" with the exponents the evaluation treats apart: a literal 2,
-        // small whole numbers, and anything.
-        static constexpr std::array<const char*, 5> kExponents{"2", "3", "-1", "0.5", ""};
         const std::string exponent = kExponents[pick(5)];
-        return "(" + expression(depth - 1) + ")^" + (exponent.empty() ? "(" + expression(depth - 1) + ")" : exponent);
+        text.append("(").append(expression(depth - 1)).append(")^");
+        if (exponent.empty())
+          text.append("(").append(expression(depth - 1)).append(")");
+        else
+          text.append(exponent);
+        break;
       }
       case 3:
-        return "-(" + expression(depth - 1) + ")";
+        text.append("-(").append(expression(depth - 1)).append(")");
+        break;
       case 4:
-        return "x[" + expression(depth - 1) + "]";
+        text.append("x[").append(expression(depth - 1)).append("]");
+        break;
       default:
-        return "(" + expression(depth - 1) + kOperators[pick(5)] + expression(depth - 1) + ")";
+        text.append("(").append(expression(depth - 1)).append(kOperators[pick(5)]).append(expression(depth - 1)).append(")");
     }
+    return text;
   }
 
   std::mt19937_64 engine_;
