@@ -41,9 +41,6 @@ SlotOf<Slopes> slot(Extended value, [[maybe_unused]] Extended slope) {
     return {value};
 }
 
-// The top of the stack lives in a local of the run, so an operation's result
-// is not stored and loaded again by the next one; the stack holds the
-// entries below it.
 // The sine and the cosine of one argument, as the library gives them.
 struct SineAndCosine {
   std::uint64_t argument = 0;  // the argument's bits
@@ -52,6 +49,9 @@ struct SineAndCosine {
   double cosine = 0;
 };
 
+// The top of the stack lives in a local of the run, so an operation's result
+// is not stored and loaded again by the next one; the stack holds the
+// entries below it.
 template <bool Slopes>
 struct Machine {
   SlotOf<Slopes> top;

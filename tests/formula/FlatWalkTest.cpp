@@ -46,10 +46,16 @@ Outcome outcomeOf(Evaluation evaluation) {
 TEST(FlatWalk, agreesWithTheRecursiveWalkOnRandomFormulas) {
   formula_test::RandomFormula formulas(20261209);
   constexpr std::array<double, 7> kPoints{0, 1, -1, 0.5, 2.75, -3.3, 1e-300};
+  // Sines and cosines of one argument, which the slope walk takes from one
+  // pair of library calls; and of zeros of either sign.
+  const std::array<std::string, 4> harmonics{
+      "0.5*sin(2*pi*3*x[0]) - 0.25*cos(2*pi*3*x[0]) + cos(2*pi*4*x[0])*sin(2*pi*4*x[0])",
+      "cos(x[0])*sin(x[0])*cos(x[0]) - sin(x[0]*0)", "(2 + cos(0*x[0])) * sin(-(0*x[0]))",
+      "sin(10^20*x[0]) + cos(10^20*x[0])"};
   int faults = 0;
   int reports = 0;
-  for (int n = 0; n < 3000; ++n) {
-    const std::string text = formulas.next();
+  for (int n = 0; n < 3000 + static_cast<int>(harmonics.size()); ++n) {
+    const std::string text = n < static_cast<int>(harmonics.size()) ? harmonics[n] : formulas.next();
     std::array<double, 10> x{0, 0.25, -1.5, 3, 4, 5, 6, 7, 8, 2};
     TParser parser;
     parser.Values = x.data();

@@ -67,6 +67,7 @@ TEST(Slope, everyRuleAgreesWithItsDerivativeByHand) {
       {"x[0] % 3 + x[0]", [](Real) { return 1; }, {-2.5, 0.5, 1.25}},
       {"sin(3*x[0])", [](Real x) { return 3 * std::cos(3 * x); }, {-2, 0, 3}},
       {"cos(3*x[0])", [](Real x) { return -3 * std::sin(3 * x); }, {-2, 0, 3}},
+      {"sin(3*x[0])*cos(3*x[0])", [](Real x) { return 3 * std::cos(6 * x); }, {-2, 0, 3}},
       {"tg(x[0]/2)", [](Real x) { return 0.5L / (std::cos(x / 2) * std::cos(x / 2)); }, {-2, 0, 3}},
       {"ctg(x[0]/2)", [](Real x) { return -0.5L / (std::sin(x / 2) * std::sin(x / 2)); }, {-2, 0.5, 3}},
       {"arcsin(x[0]/4)", [](Real x) { return 0.25L / std::sqrt(1 - x * x / 16); }, {-2, 0, 3}},
