@@ -103,13 +103,13 @@ struct Rule;
 // A function's row gives its derivative by its argument, from the argument u
 // or from the value f; the chain rule multiplies it by du. A library
 // function's value stays a double here.
-#define VELMORA_FUNCTION_RULE(operation, valueRule, derivativeRule)                                \
+#define VELMORA_FUNCTION_BY_U(operation, valueRule, derivativeRule)                                \
   template <>                                                                                      \
   struct Rule<operation> {                                                                         \
     static auto value(double u) { return valueRule; }                                              \
     static auto derivative([[maybe_unused]] double u) { return derivativeRule; }                   \
   };
-#define VELMORA_FUNCTION_OF_VALUE_RULE(operation, valueRule, derivativeRule)                       \
+#define VELMORA_FUNCTION_BY_F(operation, valueRule, derivativeRule)                       \
   template <>                                                                                      \
   struct Rule<operation> {                                                                         \
     static auto value(double u) { return valueRule; }                                              \
@@ -132,23 +132,24 @@ VELMORA_BINARY_RULE(opMod,     remainderOf(a, b),         jumpSlope(a, da) + jum
 VELMORA_UNARY_RULE(opNeg,      -a,                        -da)
 VELMORA_UNARY_RULE(opSquare,   squareOf(a),               2 * a * da)
 VELMORA_UNARY_RULE(opRound,    toDouble(a),               da)
+// By u: the derivative from the argument; by f: from the value.
 //                    operation value                      derivative by the argument u
-VELMORA_FUNCTION_RULE(opSin,    libSin(u),                 slopeCos(u))
-VELMORA_FUNCTION_RULE(opCos,    libCos(u),                 -slopeSin(u))
-VELMORA_FUNCTION_OF_VALUE_RULE(opTg,     libTan(u),                 1 + squared(f))
-VELMORA_FUNCTION_OF_VALUE_RULE(opCtg,    div(1.0L, libTan(u)),      -(1 + squared(f)))
-VELMORA_FUNCTION_RULE(opArcsin, libAsin(u),                1 / Velmora::sqrt(1 - squared(u)))
-VELMORA_FUNCTION_RULE(opArccos, libAcos(u),                -1 / Velmora::sqrt(1 - squared(u)))
-VELMORA_FUNCTION_RULE(opArctg,  libAtan(u),                1 / (1 + squared(u)))
-VELMORA_FUNCTION_RULE(opArcctg, sub(kHalfPi, libAtan(u)),  -1 / (1 + squared(u)))
-VELMORA_FUNCTION_RULE(opSh,     hyperbolicSine(u),         std::cosh(u))
-VELMORA_FUNCTION_RULE(opCh,     hyperbolicCosine(u),       std::sinh(u))
-VELMORA_FUNCTION_OF_VALUE_RULE(opTh,     hyperbolicTangent(u),      1 - squared(f))
-VELMORA_FUNCTION_OF_VALUE_RULE(opCth,    hyperbolicCotangent(u),    1 - squared(f))
-VELMORA_FUNCTION_OF_VALUE_RULE(opExp,    libExp(u),                 f)
-VELMORA_FUNCTION_RULE(opLg,     libLog10(u),               1 / (Extended(u) * std::numbers::ln10))
-VELMORA_FUNCTION_RULE(opLn,     libLog(u),                 1 / Extended(u))
-VELMORA_FUNCTION_OF_VALUE_RULE(opSqrt,   libSqrt(u),                1 / (2 * Extended(f)))
+VELMORA_FUNCTION_BY_U(opSin,    libSin(u),                 slopeCos(u))
+VELMORA_FUNCTION_BY_U(opCos,    libCos(u),                 -slopeSin(u))
+VELMORA_FUNCTION_BY_F(opTg,     libTan(u),                 1 + squared(f))
+VELMORA_FUNCTION_BY_F(opCtg,    div(1.0L, libTan(u)),      -(1 + squared(f)))
+VELMORA_FUNCTION_BY_U(opArcsin, libAsin(u),                1 / Velmora::sqrt(1 - squared(u)))
+VELMORA_FUNCTION_BY_U(opArccos, libAcos(u),                -1 / Velmora::sqrt(1 - squared(u)))
+VELMORA_FUNCTION_BY_U(opArctg,  libAtan(u),                1 / (1 + squared(u)))
+VELMORA_FUNCTION_BY_U(opArcctg, sub(kHalfPi, libAtan(u)),  -1 / (1 + squared(u)))
+VELMORA_FUNCTION_BY_U(opSh,     hyperbolicSine(u),         std::cosh(u))
+VELMORA_FUNCTION_BY_U(opCh,     hyperbolicCosine(u),       std::sinh(u))
+VELMORA_FUNCTION_BY_F(opTh,     hyperbolicTangent(u),      1 - squared(f))
+VELMORA_FUNCTION_BY_F(opCth,    hyperbolicCotangent(u),    1 - squared(f))
+VELMORA_FUNCTION_BY_F(opExp,    libExp(u),                 f)
+VELMORA_FUNCTION_BY_U(opLg,     libLog10(u),               1 / (Extended(u) * std::numbers::ln10))
+VELMORA_FUNCTION_BY_U(opLn,     libLog(u),                 1 / Extended(u))
+VELMORA_FUNCTION_BY_F(opSqrt,   libSqrt(u),                1 / (2 * Extended(f)))
 // clang-format on
 // "^": the exponent is rounded before the base is evaluated, see the program.
 //   value  libPow(a, b)
@@ -159,7 +160,7 @@ VELMORA_FUNCTION_OF_VALUE_RULE(opSqrt,   libSqrt(u),                1 / (2 * Ext
 
 #undef VELMORA_BINARY_RULE
 #undef VELMORA_UNARY_RULE
-#undef VELMORA_FUNCTION_RULE
-#undef VELMORA_FUNCTION_OF_VALUE_RULE
+#undef VELMORA_FUNCTION_BY_U
+#undef VELMORA_FUNCTION_BY_F
 
 }  // namespace Math_Parser::rules
