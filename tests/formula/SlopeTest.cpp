@@ -8,6 +8,7 @@
 #include <cmath>
 #include <functional>
 #include <limits>
+#include <random>
 #include <string>
 
 #include "FormulaTestUtil.h"
@@ -39,7 +40,8 @@ void expectClose(double got, Real expected, const std::string& what) {
 struct RuleCase {
   const char* text;
   std::function<Real(Real)> derivative;
-  std::array<double, 3> points;
+  double lower;  // the points are drawn from [lower, upper]
+  double upper;
 };
 
 // Each operation with an inner slope other than 1, so the chain rule is
@@ -47,46 +49,49 @@ struct RuleCase {
 TEST(Slope, everyRuleAgreesWithItsDerivativeByHand) {
   const Real ln10 = std::log(10.0L);
   const RuleCase cases[] = {
-      {"x[0]", [](Real) { return 1; }, {-2, 0, 3}},
-      {"x[1]*7 + pi", [](Real) { return 0; }, {-2, 0, 3}},
-      {"3*x[0] + x[0]", [](Real) { return 4; }, {-2, 0, 3}},
-      {"x[0]*x[0] - 3*x[0]", [](Real x) { return 2 * x - 3; }, {-2, 0, 3}},
-      {"x[0]/(1 + x[0]*x[0])", [](Real x) { return (1 - x * x) / ((1 + x * x) * (1 + x * x)); }, {-2, 0, 3}},
-      {"-(x[0]*x[0])", [](Real x) { return -2 * x; }, {-2, 0.5, 3}},
-      {"(3*x[0])^2", [](Real x) { return 18 * x; }, {-2, 0, 3}},
-      {"x[0]^3", [](Real x) { return 3 * x * x; }, {-2, 0, 3}},
-      {"x[0]^-2", [](Real x) { return -2 / (x * x * x); }, {-2, 0.5, 3}},
-      {"x[0]^1.5", [](Real x) { return 1.5L * std::sqrt(x); }, {0.25, 1, 3}},
-      {"2.27^(-x[0]/2)", [](Real x) { return -std::log(2.27L) / 2 * std::pow(2.27L, -x / 2); }, {-2, 0, 3}},
+      {"x[0]", [](Real) { return 1; }, -2, 3},
+      {"x[1]*7 + pi", [](Real) { return 0; }, -2, 3},
+      {"3*x[0] + x[0]", [](Real) { return 4; }, -2, 3},
+      {"x[0]*x[0] - 3*x[0]", [](Real x) { return 2 * x - 3; }, -2, 3},
+      {"x[0]/(1 + x[0]*x[0])", [](Real x) { return (1 - x * x) / ((1 + x * x) * (1 + x * x)); }, -2, 3},
+      {"-(x[0]*x[0])", [](Real x) { return -2 * x; }, -2, 3},
+      {"(3*x[0])^2", [](Real x) { return 18 * x; }, -2, 3},
+      {"x[0]^3", [](Real x) { return 3 * x * x; }, -2, 3},
+      {"x[0]^-2", [](Real x) { return -2 / (x * x * x); }, 0.25, 3},
+      {"x[0]^1.5", [](Real x) { return 1.5L * std::sqrt(x); }, 0.25, 3},
+      {"2.27^(-x[0]/2)", [](Real x) { return -std::log(2.27L) / 2 * std::pow(2.27L, -x / 2); }, -2, 3},
       {"(1 + x[0]*x[0])^sin(x[0])",
        [](Real x) {
          const Real b = 1 + x * x;
          return std::pow(b, std::sin(x)) * (std::cos(x) * std::log(b) + std::sin(x) * 2 * x / b);
        },
-       {-2, 0, 3}},
-      {"x[0] % 3 + x[0]", [](Real) { return 1; }, {-2.5, 0.5, 1.25}},
-      {"sin(3*x[0])", [](Real x) { return 3 * std::cos(3 * x); }, {-2, 0, 3}},
-      {"cos(3*x[0])", [](Real x) { return -3 * std::sin(3 * x); }, {-2, 0, 3}},
-      {"sin(3*x[0])*cos(3*x[0])", [](Real x) { return 3 * std::cos(6 * x); }, {-2, 0, 3}},
-      {"tg(x[0]/2)", [](Real x) { return 0.5L / (std::cos(x / 2) * std::cos(x / 2)); }, {-2, 0, 3}},
-      {"ctg(x[0]/2)", [](Real x) { return -0.5L / (std::sin(x / 2) * std::sin(x / 2)); }, {-2, 0.5, 3}},
-      {"arcsin(x[0]/4)", [](Real x) { return 0.25L / std::sqrt(1 - x * x / 16); }, {-2, 0, 3}},
-      {"arccos(x[0]/4)", [](Real x) { return -0.25L / std::sqrt(1 - x * x / 16); }, {-2, 0, 3}},
-      {"arctg(2*x[0])", [](Real x) { return 2 / (1 + 4 * x * x); }, {-2, 0, 3}},
-      {"arcctg(2*x[0])", [](Real x) { return -2 / (1 + 4 * x * x); }, {-2, 0, 3}},
-      {"sh(2*x[0])", [](Real x) { return 2 * std::cosh(2 * x); }, {-2, 0, 3}},
-      {"ch(2*x[0])", [](Real x) { return 2 * std::sinh(2 * x); }, {-2, 0, 3}},
-      {"th(2*x[0])", [](Real x) { return 2 / (std::cosh(2 * x) * std::cosh(2 * x)); }, {-2, 0, 3}},
-      {"cth(2*x[0])", [](Real x) { return -2 / (std::sinh(2 * x) * std::sinh(2 * x)); }, {-2, 0.5, 3}},
-      {"exp(2*x[0])", [](Real x) { return 2 * std::exp(2 * x); }, {-2, 0, 3}},
-      {"lg(2*x[0])", [ln10](Real x) { return 1 / (x * ln10); }, {0.25, 1, 3}},
-      {"ln(2*x[0])", [](Real x) { return 1 / x; }, {0.25, 1, 3}},
-      {"sqrt(2*x[0])", [](Real x) { return 1 / std::sqrt(2 * x); }, {0.25, 1, 3}},
-      {"x[x[1]]", [](Real) { return 0; }, {-2, 0, 3}},
-      {"x[x[0]/10]", [](Real) { return 1; }, {-2, 0, 3}},
+       -2, 3},
+      {"x[0] % 3 + x[0]", [](Real) { return 1; }, -2.5, 1.25},
+      {"sin(3*x[0])", [](Real x) { return 3 * std::cos(3 * x); }, -2, 3},
+      {"cos(3*x[0])", [](Real x) { return -3 * std::sin(3 * x); }, -2, 3},
+      {"sin(3*x[0])*cos(3*x[0])", [](Real x) { return 3 * std::cos(6 * x); }, -2, 3},
+      {"tg(x[0]/2)", [](Real x) { return 0.5L / (std::cos(x / 2) * std::cos(x / 2)); }, -2, 3},
+      {"ctg(x[0]/2)", [](Real x) { return -0.5L / (std::sin(x / 2) * std::sin(x / 2)); }, 0.25, 3},
+      {"arcsin(x[0]/4)", [](Real x) { return 0.25L / std::sqrt(1 - x * x / 16); }, -2, 3},
+      {"arccos(x[0]/4)", [](Real x) { return -0.25L / std::sqrt(1 - x * x / 16); }, -2, 3},
+      {"arctg(2*x[0])", [](Real x) { return 2 / (1 + 4 * x * x); }, -2, 3},
+      {"arcctg(2*x[0])", [](Real x) { return -2 / (1 + 4 * x * x); }, -2, 3},
+      {"sh(2*x[0])", [](Real x) { return 2 * std::cosh(2 * x); }, -2, 3},
+      {"ch(2*x[0])", [](Real x) { return 2 * std::sinh(2 * x); }, -2, 3},
+      {"th(2*x[0])", [](Real x) { return 2 / (std::cosh(2 * x) * std::cosh(2 * x)); }, -2, 3},
+      {"cth(2*x[0])", [](Real x) { return -2 / (std::sinh(2 * x) * std::sinh(2 * x)); }, 0.25, 3},
+      {"exp(2*x[0])", [](Real x) { return 2 * std::exp(2 * x); }, -2, 3},
+      {"lg(2*x[0])", [ln10](Real x) { return 1 / (x * ln10); }, 0.25, 3},
+      {"ln(2*x[0])", [](Real x) { return 1 / x; }, 0.25, 3},
+      {"sqrt(2*x[0])", [](Real x) { return 1 / std::sqrt(2 * x); }, 0.25, 3},
+      {"x[x[1]]", [](Real) { return 0; }, -2, 3},
+      {"x[x[0]/10]", [](Real) { return 1; }, -2, 3},
   };
+  std::mt19937_64 engine(5);
   for (const RuleCase& c : cases) {
-    for (double x : c.points) {
+    std::uniform_real_distribution<double> draw(c.lower, c.upper);
+    for (int n = 0; n < 50; ++n) {
+      const double x = draw(engine);
       const TValueAndSlope got = slopeAt(c.text, x);
       expectClose(got.Slope, c.derivative(x), std::string(c.text) + " at " + std::to_string(x));
     }
@@ -152,6 +157,7 @@ Dual dual(const TParserNode* node, const std::array<double, 10>& x) {
 
 TEST(Slope, agreesWithDualNumbersOnRandomFormulas) {
   formula_test::RandomFormula formulas(77);
+  std::mt19937_64 engine(78);
   int compared = 0;
   for (int n = 0; n < 3000; ++n) {
     const std::string text = formulas.next(4);
@@ -159,7 +165,9 @@ TEST(Slope, agreesWithDualNumbersOnRandomFormulas) {
     TParser parser;
     parser.Values = x.data();
     parser.Parse(text.c_str());
-    for (double point : {-2.3, -0.7, 0.4, 1.3, 2.9}) {
+    std::uniform_real_distribution<double> draw(-3, 3);
+    for (int m = 0; m < 5; ++m) {
+      const double point = draw(engine);
       x[0] = point;
       TValueAndSlope got;
       try {
