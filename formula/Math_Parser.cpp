@@ -179,17 +179,19 @@ TParserNode* TParser::NewNode(double value, TParserNode* left, TParserNode* righ
   return node;
 }
 
-// Without recursion, as the evaluation: a tree may be 20000 levels high.
+// Without recursion, as the evaluation, and without memory of its own, as it
+// runs in the destructor: a left operand is rotated up until the node at
+// hand has none, and then it goes.
 void TParser::FreeTree(TParserNode* node) {
-  std::vector<TParserNode*> pending;
   while (node) {
-    if (node->Left) pending.push_back(node->Left);
-    if (node->Right) pending.push_back(node->Right);
-    delete node;
-    node = nullptr;
-    if (!pending.empty()) {
-      node = pending.back();
-      pending.pop_back();
+    if (TParserNode* left = node->Left) {
+      node->Left = left->Right;
+      left->Right = node;
+      node = left;
+    } else {
+      TParserNode* right = node->Right;
+      delete node;
+      node = right;
     }
   }
 }
