@@ -7,12 +7,7 @@
 #include <string_view>
 #include <utility>
 
-#include "MathLibrary.h"
-
 namespace Math_Parser {
-
-using Velmora::Extended;
-using namespace mathlib;
 
 namespace {
 
@@ -49,70 +44,7 @@ double literalValue(const std::string& text) {
   return value;
 }
 
-// Truncates toward zero to 64 bits and keeps the low 32 as a signed value;
-// NaN and values beyond the 64-bit range give 0.
-std::int32_t integerOf(Extended v) {
-  constexpr Extended kLimit = 0x1p63;
-  if (!(v >= -kLimit && v < kLimit)) return 0;
-  const auto wide = static_cast<std::int64_t>(v);
-  return static_cast<std::int32_t>(static_cast<std::uint32_t>(wide));
-}
-
-// pi/2 as the nearest double; arcctg subtracts from it at 80 bits.
-constexpr Extended kHalfPi = 1.5707963267948966;
 constexpr double kPi = 3.141592653589793;
-
-[[gnu::noinline]] Extended remainderOf(Extended left, Extended right) {
-  const std::int32_t a = integerOf(left);
-  const std::int32_t b = integerOf(right);
-  if (b == 0) Velmora::raiseFault(Velmora::FaultKind::IntZeroDivide);
-  if (b == -1 && a == std::numeric_limits<std::int32_t>::min())
-    Velmora::raiseFault(Velmora::FaultKind::IntOverflow);
-  return a % b;
-}
-
-// Library functions take their argument as a double.
-[[gnu::noinline]] Extended libraryFunction(int op, double v) {
-  using Velmora::add, Velmora::sub, Velmora::mul, Velmora::div;
-  switch (op) {
-    case opSin: return libSin(v);
-    case opCos: return libCos(v);
-    case opTg: return libTan(v);
-    case opCtg: return div(1.0L, libTan(v));
-    case opArcsin: return libAsin(v);
-    case opArccos: return libAcos(v);
-    case opArctg: return libAtan(v);
-    case opArcctg: return sub(kHalfPi, libAtan(v));
-    // The hyperbolic functions are built from exp, called in this order, so
-    // each overflowing call makes its own report.
-    case opSh: {
-      const Extended plus = libExp(v);
-      return mul(sub(plus, libExp(-v)), 0.5L);
-    }
-    case opCh: {
-      const Extended plus = libExp(v);
-      return mul(add(plus, libExp(-v)), 0.5L);
-    }
-    case opTh: {
-      const Extended plus = libExp(v);
-      const Extended numerator = sub(plus, libExp(-v));
-      const Extended plus2 = libExp(v);
-      return div(numerator, add(plus2, libExp(-v)));
-    }
-    case opCth: {
-      const Extended plus = libExp(v);
-      const Extended numerator = add(plus, libExp(-v));
-      const Extended plus2 = libExp(v);
-      return div(numerator, sub(plus2, libExp(-v)));
-    }
-    case opExp: return libExp(v);
-    case opLg: return libLog10(v);
-    case opLn: return libLog(v);
-    case opSqrt: return libSqrt(v);
-    default: break;
-  }
-  throw TEvalError("Unknown operation in the formula tree");
-}
 
 }  // namespace
 
@@ -129,6 +61,7 @@ bool TParser::Parse(const char* text) {
   TokenText.clear();
   nesting = 0;
   lastHeight = 0;
+  program.Clear();
   if (Root) {
     FreeTree(Root);
     Root = nullptr;
@@ -139,6 +72,7 @@ bool TParser::Parse(const char* text) {
     if (Token == tkEnd) RaiseError(erUnexpectedEnd);
     Root = ParseSum();
     if (Token != tkEnd) RaiseError(erEndExpected);
+    program.Compile(Root);
   } catch (const TError&) {
     throw;
   } catch (...) {
@@ -146,6 +80,7 @@ bool TParser::Parse(const char* text) {
     for (TParserNode* node : Nodes) delete node;
     Nodes.clear();
     Root = nullptr;
+    program.Clear();
     throw;
   }
   Nodes.clear();
@@ -244,11 +179,21 @@ TParserNode* TParser::NewNode(double value, TParserNode* left, TParserNode* righ
   return node;
 }
 
+// Without recursion, as the evaluation, and without memory of its own, as it
+// runs in the destructor: a left operand is rotated up until the node at
+// hand has none, and then it goes.
 void TParser::FreeTree(TParserNode* node) {
-  if (!node) return;
-  FreeTree(node->Left);
-  FreeTree(node->Right);
-  delete node;
+  while (node) {
+    if (TParserNode* left = node->Left) {
+      node->Left = left->Right;
+      left->Right = node;
+      node = left;
+    } else {
+      TParserNode* right = node->Right;
+      delete node;
+      node = right;
+    }
+  }
 }
 
 // Each level of brackets costs a handful of nested grammar calls; the bound
@@ -258,8 +203,8 @@ void TParser::enterNesting() {
   ++nesting;
 }
 
-// The evaluation and FreeTree recurse once per level of the tree, so a long
-// chain like "1+1+...+1" is bounded as well.
+// The language bounds the tree's height too, so a long chain like
+// "1+1+...+1" is refused at the same length on every machine.
 void TParser::growHeight(int operandHeight, int operatorPosition) {
   if (operandHeight >= MaxHeight) raiseAt(erTooDeep, "Expression is too deeply nested", operatorPosition);
   lastHeight = operandHeight + 1;
@@ -369,54 +314,25 @@ TParserNode* TParser::ParsePrimary() {
   return node;
 }
 
-// An index outside the table is refused rather than read.
-Extended TParser::variable(Extended indexValue) const {
-  const std::int32_t index = integerOf(indexValue);
-  if (index < 0 || index >= VariableCount)
-    throw TEvalError("x[" + std::to_string(index) + "] is outside the variables x[0] to x[9]");
-  if (!Values) throw TEvalError("No variable values to evaluate with");
-  return Values[index];
-}
-
 double TParser::Evaluate() {
   if (!Root) throw TEvalError("No formula to evaluate");
   // The fault of rounding comes before the store, so a failed evaluation
   // leaves the previous value in place.
-  const double value = Velmora::toDouble(EvalNode(Root));
+  const double value = Velmora::toDouble(program.Value(Values));
   LastValue = value;
   return value;
 }
 
-Extended TParser::EvalNode(const TParserNode* node) const {
-  if (!node->Left && !node->Right) return node->Value;
-  // Only operands live in this frame: the walk recurses once per tree level,
-  // and the rarer work sits in helpers whose frames are not stacked up.
-  switch (static_cast<int>(node->Value)) {
-    case opAdd: return binary(node, [](Extended a, Extended b) { return Velmora::add(a, b); });
-    case opSub: return binary(node, [](Extended a, Extended b) { return Velmora::sub(a, b); });
-    case opMul: return binary(node, [](Extended a, Extended b) { return Velmora::mul(a, b); });
-    case opDiv: return binary(node, [](Extended a, Extended b) { return Velmora::div(a, b); });
-    case opMod: return binary(node, remainderOf);
-    case opPow: {
-      // The exponent is evaluated and rounded before the base is touched.
-      // Squaring a finite base is what the library would do for "^2", so the
-      // common case skips the call.
-      const TParserNode* power = node->Right;
-      if (!power->Left && !power->Right && power->Value == 2) {
-        const double base = Velmora::toDouble(operand(node->Left));
-        if (std::fabs(base) < std::numeric_limits<double>::infinity())
-          return static_cast<Extended>(base) * base;
-        return libPow(base, 2);
-      }
-      const double exponent = Velmora::toDouble(operand(node->Right));
-      return libPow(Velmora::toDouble(operand(node->Left)), exponent);
-    }
-    case opNeg: return -operand(node->Left);
-    case opVar: return plainOperand(node) ? plainValue(node) : variable(operand(node->Left));
-    case opSin: return libSin(Velmora::toDouble(operand(node->Left)));
-    case opCos: return libCos(Velmora::toDouble(operand(node->Left)));
-    default: return libraryFunction(static_cast<int>(node->Value), Velmora::toDouble(operand(node->Left)));
-  }
+TValueAndSlope TParser::ValueAndSlope() {
+  if (!Root) throw TEvalError("No formula to evaluate");
+  const FormulaProgram::SlopeSlot result = program.ValueAndSlope(Values);
+  const double value = Velmora::toDouble(result.Value);
+  LastValue = value;
+  // The slope is rounded without a fault: beyond the double range it is no
+  // finite number, and so is no slope.
+  const auto slope = static_cast<double>(result.Slope);
+  const bool finite = std::isfinite(value) && std::isfinite(slope);
+  return {value, finite ? slope : std::numeric_limits<double>::quiet_NaN()};
 }
 
 }  // namespace Math_Parser

@@ -1,5 +1,6 @@
 // The formula language: scanner, recursive-descent parser into a tree, and the
-// evaluator with the program's 80-bit arithmetic.
+// evaluation of the tree, compiled into a flat program, with the program's
+// 80-bit arithmetic.
 #pragma once
 
 #include <cstdint>
@@ -9,6 +10,7 @@
 #include <vector>
 
 #include "Extended.h"
+#include "FormulaProgram.h"
 
 namespace Math_Parser {
 
@@ -52,6 +54,13 @@ class TEvalError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
+// A value and its derivative by x[0]; the slope is NaN where the formula has
+// no finite derivative (docs/formula.md).
+struct TValueAndSlope {
+  double Value;
+  double Slope;
+};
+
 // A leaf holds a constant in Value; an inner node holds its operation code there.
 struct TParserNode {
   double Value;
@@ -65,7 +74,8 @@ class TParser {
   static constexpr int VariableCount = 10;
   /// Brackets, function arguments, indices and "^" links open inside each other.
   static constexpr int MaxNesting = 1000;
-  /// Levels of the finished tree, which the evaluation walks recursively.
+  /// Levels of the finished tree. The evaluation keeps its operands on a
+  /// stack of its own, so the bound is the language's and not the machine's.
   static constexpr int MaxHeight = 20000;
 
   TParser() = default;
@@ -77,6 +87,10 @@ class TParser {
   bool Parse(const char* text);
   /// Throws Velmora::ArithmeticFault or TEvalError; LastValue is then unchanged.
   double Evaluate();
+  /// The same value, with the same reports and faults, and its slope by x[0].
+  TValueAndSlope ValueAndSlope();
+  /// The flat program the evaluation runs.
+  const FormulaProgram& Program() const { return program; }
 
   const double* Values = nullptr;  ///< x[0]..x[9], owned by the caller
   double LastValue = 0;
@@ -94,7 +108,6 @@ class TParser {
   [[noreturn]] void RaiseError(TErrorCode code);
   TParserNode* NewNode(double value, TParserNode* left, TParserNode* right);
   static void FreeTree(TParserNode* node);
-  Extended EvalNode(const TParserNode* node) const;
 
   TParserNode* ParseSum();
   TParserNode* ParseTerm();
@@ -107,43 +120,11 @@ class TParser {
   [[noreturn]] void raiseAt(TErrorCode code, std::string message, int position);
   void enterNesting();
   void growHeight(int operandHeight, int operatorPosition);
-  [[gnu::noinline]] Extended variable(Extended indexValue) const;
-  // Leaves and variables with a constant index inside the table are read in
-  // place; everything else is walked. Such a read can neither fault nor
-  // report, so its order against the other operand does not matter.
-  bool plainOperand(const TParserNode* node) const {
-    if (!node->Left && !node->Right) return true;
-    const TParserNode* index = node->Left;
-    return node->Value == static_cast<double>(opVar) && !index->Left && !index->Right &&
-           index->Value >= 0 && index->Value < VariableCount && Values;
-  }
-  Extended plainValue(const TParserNode* node) const {
-    if (!node->Left && !node->Right) return node->Value;
-    return Values[static_cast<int>(node->Left->Value)];
-  }
-  Extended operand(const TParserNode* node) const {
-    if (plainOperand(node)) return plainValue(node);
-    // A product of two plain operands ("2*x[0]") is the commonest inner node.
-    if (node->Value == static_cast<double>(opMul) && node->Right && plainOperand(node->Left) &&
-        plainOperand(node->Right))
-      return Velmora::mul(plainValue(node->Left), plainValue(node->Right));
-    return EvalNode(node);
-  }
-  template <class Operation>
-  Extended binary(const TParserNode* node, Operation operation) const {
-    // A plain left operand is read after the right one is walked, which
-    // keeps the 80-bit intermediate off the stack across the call.
-    if (plainOperand(node->Left)) {
-      const Extended right = operand(node->Right);
-      return operation(plainValue(node->Left), right);
-    }
-    const Extended left = EvalNode(node->Left);
-    return operation(left, operand(node->Right));
-  }
   int tokenStart() const { return Pos - static_cast<int>(TokenText.size()); }
 
   int nesting = 0;     // open brackets, arguments and "^" links around the current token
   int lastHeight = 0;  // height of the subtree the last grammar level returned
+  FormulaProgram program;
 };
 
 // Receives the mathematical library's error reports ("sqrt: DOMAIN error", ...),

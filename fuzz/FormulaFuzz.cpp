@@ -2,9 +2,11 @@
 // throws a TError that names the offending token and leaves no tree; an
 // evaluation either gives a value or ends in one of the program's own faults
 // (or an index outside the variables) with LastValue untouched, and gives the same outcome every time, because the
-// search methods rely on F returning the same value for the same point.
+// search methods rely on F returning the same value for the same point. Asking for the slope as well changes none
+// of it, and the slope is a finite number or NaN.
 #include <array>
 #include <cctype>
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -158,14 +160,20 @@ struct Outcome {
 
 std::vector<std::string>* currentReports = nullptr;
 
-Outcome evaluateAt(TParser& parser, std::array<double, 10>& vars, double argument) {
+Outcome evaluateAt(TParser& parser, std::array<double, 10>& vars, double argument, bool withSlope) {
   Outcome outcome;
   vars[0] = argument;
   const std::array<double, 10> before = vars;
   const double lastBefore = parser.LastValue;
   currentReports = &outcome.reports;
   try {
-    outcome.value = parser.Evaluate();
+    if (withSlope) {
+      const Math_Parser::TValueAndSlope both = parser.ValueAndSlope();
+      VELMORA_FUZZ_CHECK(!std::isinf(both.Slope), "a slope is finite or NaN");
+      outcome.value = both.Value;
+    } else {
+      outcome.value = parser.Evaluate();
+    }
     VELMORA_FUZZ_CHECK(sameBits(outcome.value, parser.LastValue), "LastValue is the value returned");
   } catch (const Velmora::ArithmeticFault& fault) {
     outcome.faulted = true;
@@ -244,9 +252,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   VELMORA_FUZZ_CHECK(shape.nodes <= text.size(), "every node comes from a token of its own");
 
   for (double argument : kArguments) {
-    const Outcome first = evaluateAt(parser, vars, argument);
-    const Outcome second = evaluateAt(parser, vars, argument);
+    const Outcome first = evaluateAt(parser, vars, argument, false);
+    const Outcome second = evaluateAt(parser, vars, argument, false);
     VELMORA_FUZZ_CHECK(sameOutcome(first, second), "the same point gives the same outcome");
+    VELMORA_FUZZ_CHECK(sameOutcome(first, evaluateAt(parser, vars, argument, true)),
+                       "the slope changes neither the value nor its reports and faults");
     VELMORA_FUZZ_CHECK(first.reports.size() <= 4 * shape.nodes, "at most four library calls per node");
   }
   VELMORA_FUZZ_CHECK(shapeOf(parser.Root) == shape, "evaluation leaves the tree alone");
