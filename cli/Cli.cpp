@@ -29,7 +29,7 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     const Command command = parseCommandLine(args);
     if (std::holds_alternative<HelpRequest>(command)) {
       out << usageText();
-      return ExitOk;
+      return outputWritten(out, err) ? ExitOk : ExitFailed;
     }
     if (const auto* search = std::get_if<SearchOptions>(&command)) return runOneSearch(*search, out, err, env);
     if (const auto* suite = std::get_if<SuiteOptions>(&command)) return runTestSuite(*suite, out, err, env);

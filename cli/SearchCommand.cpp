@@ -85,7 +85,7 @@ int runOneSearch(const SearchOptions& options, std::ostream& out, std::ostream& 
   }
   if (result.fault) {
     err << Program << ": the run ended with the fault \"" << *result.fault << "\" after " << result.stepCount
-        << " steps\n";
+        << (result.stepCount == 1 ? " step\n" : " steps\n");
     if (options.plotFile) err << Program << ": no plot written, as the run did not finish\n";
     return ExitFault;
   }

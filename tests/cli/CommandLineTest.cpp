@@ -204,6 +204,13 @@ TEST(CommandLine, helpGoesToStdoutAndSucceeds) {
   EXPECT_TRUE(err.str().empty());
 }
 
+TEST(CommandLine, helpThatCannotBeWrittenFails) {
+  std::ostringstream full, err;
+  full.setstate(std::ios::badbit);  // as stdout on /dev/full
+  EXPECT_EQ(runCli({"--help"}, full, err, {}), ExitFailed);
+  EXPECT_NE(err.str().find("the output could not be written"), std::string::npos);
+}
+
 TEST(CommandLine, helpNamesEveryOptionOfTheTableWithin80Columns) {
   const std::string help = usageText();
   for (const Option& option : options()) EXPECT_NE(help.find(option.name), std::string::npos) << option.name;

@@ -181,3 +181,15 @@ TEST(SyntaxErrorText, caretCountsCharactersNotBytes) {
   // "é" is two bytes: byte 5 is the sixth byte but the fifth character.
   EXPECT_EQ(describeSyntaxError("\xC3\xA9+1+@", error), "  \xC3\xA9+1+@\n      ^\nmsg");
 }
+
+TEST(SyntaxErrorText, aLongFormulaIsShownAroundTheError) {
+  // 200 characters with the error at the 150th: 60 before it and 60 after it are shown.
+  const std::string formula = std::string(149, '1') + "@" + std::string(50, '2');
+  const std::string shown = describeSyntaxError(formula, {Math_Parser::erUnknownSymbol, "msg", 149});
+  EXPECT_EQ(shown, "  ..." + std::string(60, '1') + "@" + std::string(50, '2') + "\n  " + std::string(63, ' ') +
+                       "^\nmsg");
+  const std::string early = describeSyntaxError(std::string(10, '1') + "@" + std::string(100, '2'),
+                                                {Math_Parser::erUnknownSymbol, "msg", 10});
+  EXPECT_EQ(early, "  " + std::string(10, '1') + "@" + std::string(59, '2') + "...\n  " + std::string(10, ' ') +
+                       "^\nmsg");
+}
