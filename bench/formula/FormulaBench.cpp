@@ -72,8 +72,9 @@ void muparserEval(benchmark::State& state) {
   }
 }
 
-// The Hill function over [0, 1].
-void velmoraHill(benchmark::State& state) {
+// The Hill function over [0, 1], evaluated as `evaluation` asks the parser.
+template <class Evaluation>
+void velmoraHillBy(benchmark::State& state, Evaluation evaluation) {
   double vars[10] = {};
   Math_Parser::TParser parser;
   parser.Values = vars;
@@ -82,22 +83,17 @@ void velmoraHill(benchmark::State& state) {
   for (auto _ : state) {
     vars[0] = static_cast<double>(i) / kGrid;
     i = i + 1 == kGrid ? 0 : i + 1;
-    benchmark::DoNotOptimize(parser.Evaluate());
+    benchmark::DoNotOptimize(evaluation(parser));
   }
 }
 
-// The same with its slope, as a method for a Lipschitz derivative asks.
+void velmoraHill(benchmark::State& state) {
+  velmoraHillBy(state, [](Math_Parser::TParser& parser) { return parser.Evaluate(); });
+}
+
+// With its slope, as a method for a Lipschitz derivative asks.
 void velmoraHillSlope(benchmark::State& state) {
-  double vars[10] = {};
-  Math_Parser::TParser parser;
-  parser.Values = vars;
-  parser.Parse(hillFormula("x[0]", "pi").c_str());
-  int i = 0;
-  for (auto _ : state) {
-    vars[0] = static_cast<double>(i) / kGrid;
-    i = i + 1 == kGrid ? 0 : i + 1;
-    benchmark::DoNotOptimize(parser.ValueAndSlope());
-  }
+  velmoraHillBy(state, [](Math_Parser::TParser& parser) { return parser.ValueAndSlope(); });
 }
 
 void muparserHill(benchmark::State& state) {
