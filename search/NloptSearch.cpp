@@ -81,8 +81,11 @@ void NloptSearch::Start(double xmin, double xmax) {
 }
 
 // The ends are compared as the other engines compare theirs; each later
-// trial takes the best point's place by the shared rule.
-double NloptSearch::Evaluate(double x) {
+// trial takes the best point's place by the shared rule. DIRECT's scaling
+// asks for points a rounding beyond [A, B]; F is asked at the nearest point
+// of the interval, and that point is the trial.
+double NloptSearch::Evaluate(double asked) {
+  const double x = std::clamp(asked, xmin_, xmax_);
   const double z = func_(x);
   evaluations_.push_back({x, z});
   if (evaluations_.size() <= 2 ? IsLower(z, bestZ_) : TakesBestPlace(z, bestZ_)) {
@@ -95,7 +98,7 @@ double NloptSearch::Evaluate(double x) {
 bool NloptSearch::Place(TStepRecord& record) {
   const double z = Evaluate(asked_);
   const double none = std::numeric_limits<double>::quiet_NaN();
-  record = {0, 0, none, none, none, 0.0, asked_, z, 0.0};
+  record = {0, 0, none, none, none, 0.0, evaluations_.back().x, z, 0.0};
   return true;
 }
 

@@ -78,8 +78,8 @@ class NloptSearch final : public SearchEngine {
   };
   struct RunState;
   static double Objective(unsigned n, const double* x, double* gradient, void* data);
-  // Evaluates F at x and keeps the trial and the best point.
-  double Evaluate(double x);
+  // Evaluates F at the point of [A, B] nearest to the one asked and keeps the trial and the best point.
+  double Evaluate(double asked);
 
   TOptFunc func_;
   Algorithm algorithm_;

@@ -66,6 +66,20 @@ TEST(Nlopt, directPlacesWhatNloptCalledDirectlyEvaluates) {
   for (std::size_t i = 1; i < trials.size(); ++i) EXPECT_LE(trials[i - 1].x, trials[i].x);
 }
 
+// On a slope falling to B, DIRECT's scaled centres land a rounding beyond B
+// more than half the time; each is a trial at B itself.
+TEST(Nlopt, pointsAskedBeyondTheIntervalAreTrialsAtItsNearestEnd) {
+  std::vector<double> asked;
+  NloptSearch engine([&](double x) { asked.push_back(x); return -x; }, NloptSearch::Algorithm::Direct);
+  EXPECT_EQ(engine.Run(0, 1, StopRule::Steps(3000)), StopReason::StepsDone);
+  ASSERT_EQ(asked.size(), 3002u);
+  for (const double x : asked) ASSERT_TRUE(x >= 0 && x <= 1) << x;
+  const std::vector<VELMORAALG::TSearchInfo> trials = engine.GetTrials();
+  EXPECT_EQ(trials.back().x, 1.0);
+  EXPECT_EQ(engine.GetBestX(), 1.0);
+  EXPECT_EQ(engine.GetBestValue(), -1.0);
+}
+
 TEST(Nlopt, seedsReproduceOnEveryThreadAndDiffer) {
   for (auto algorithm : {NloptSearch::Algorithm::Crs2, NloptSearch::Algorithm::Esch, NloptSearch::Algorithm::Isres,
                          NloptSearch::Algorithm::Mlsl}) {
