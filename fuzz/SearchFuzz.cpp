@@ -96,7 +96,10 @@ void checkShape(const Outcome& o, const RunPlan& r) {
     return;
   }
   VELMORA_FUZZ_CHECK(o.steps >= 0, "a step count is never negative");
-  if (r.rule == Rule::Steps) {
+  if (o.unsplittable) {
+    VELMORA_FUZZ_CHECK(o.steps < std::max(r.rule == Rule::Steps ? r.steps : r.bound, 1),
+                       "a run whose point fell on an end stopped before its rule did");
+  } else if (r.rule == Rule::Steps) {
     VELMORA_FUZZ_CHECK(o.steps == std::max(r.steps, 0), "a step run makes exactly its steps");
     VELMORA_FUZZ_CHECK(!o.boundHit, "a step run never hits the bound");
   } else {

@@ -36,7 +36,7 @@ inline constexpr double ClassIntervalRel = 1e-9;
 // the first trial near x*, and a hit at an end needs no run), StepBoundHit the
 // budget spent, IntervalRuleMet the chosen interval short enough; the others
 // as for any run. Its key says so: hit, budget, interval, left-interval,
-// no-interval, fault.
+// no-interval, unsplittable, fault.
 std::string_view classRunStopKey(StopReason stop);
 // The stop whose class-run key this is; none for another text.
 std::optional<StopReason> classRunStopFromKey(std::string_view key);

@@ -110,7 +110,8 @@ bool succeeded(StopReason stop) {
     case StopReason::StepsDone:
     case StopReason::PrecisionReached:
     case StopReason::IntervalRuleMet:
-    case StopReason::StopRequested: return true;
+    case StopReason::StopRequested:
+    case StopReason::IntervalUnsplittable: return true;
     case StopReason::StepBoundHit:
     case StopReason::Fault:
     case StopReason::PointLeftInterval:

@@ -277,13 +277,14 @@ bool AdaptiveLipschitzSearch::Choose() {
 
 Extended AdaptiveLipschitzSearch::ChosenLength() { return At(chosen_).length; }
 
-bool AdaptiveLipschitzSearch::Place(TStepRecord& record) {
+std::optional<StopReason> AdaptiveLipschitzSearch::Place(TStepRecord& record) {
   const Position chosen = chosen_;
   // Copies: the list changes below.
   const Trial left = At(chosen);
   const Trial right = At(Next(chosen));
   const double x = toDouble(MeetingPoint(left.x, left.z, right.x, right.z, left.estimate));
-  if (!(left.x < x && x < right.x)) return false;
+  if (LandsOnAnEnd(left.x, right.x, x)) return StopReason::IntervalUnsplittable;
+  if (!(left.x < x && x < right.x)) return StopReason::PointLeftInterval;
   const int interval = Observed() ? IntervalNumber(chosen) : 0;
   const double z = func_(x);
   precision_ = toDouble(sub(right.x, x));
@@ -328,7 +329,7 @@ bool AdaptiveLipschitzSearch::Place(TStepRecord& record) {
   }
 
   record = {0, interval, left.x, right.x, left.charact, left.estimate, x, z, precision_};
-  return true;
+  return std::nullopt;
 }
 
 // --- results ------------------------------------------------------------------

@@ -73,7 +73,7 @@ class AdaptiveLipschitzSearch : public SearchEngine {
   void Start(double xmin, double xmax) override;
   bool Choose() override;
   Velmora::Extended ChosenLength() override;
-  bool Place(TStepRecord& record) override;
+  std::optional<StopReason> Place(TStepRecord& record) override;
 
  private:
   // A trial and the interval that begins at it (nothing for the last trial).

@@ -91,14 +91,17 @@ Extended TCharactOpt::ChosenLength() {
   return Velmora::fabs(static_cast<Extended>(TrialAt(t + 1).X) - static_cast<Extended>(TrialAt(t).X));
 }
 
-// The new point is never refused: Piyavsky's may land outside its interval, as the rules allow.
-bool TCharactOpt::Place(TStepRecord& record) {
+// Piyavsky's point may land beyond its interval, as the rules allow; one on
+// an end splits nothing, and would only make a zero-length interval that the
+// information characteristic divides by.
+std::optional<StopReason> TCharactOpt::Place(TStepRecord& record) {
   const int t = BestInterval();
   const TrialTree::Id left = chosen_.Left;
   const TrialTree::Id right = chosen_.Right;
   const double chosenCharact = tree_[left].Charact;
-  const TrialTree::Id fresh = tree_.NewNode(0.0);
   const double x = Velmora::toDouble(NewPoint(t));
+  if (LandsOnAnEnd(tree_[left].Point.X, tree_[right].Point.X, x)) return StopReason::IntervalUnsplittable;
+  const TrialTree::Id fresh = tree_.NewNode(0.0);
   tree_[fresh].Point.X = x;
 
   if (refreshAll_) {
@@ -117,7 +120,7 @@ bool TCharactOpt::Place(TStepRecord& record) {
     bestZ_ = z;
   }
   record = {0, t, tree_[left].Point.X, tree_[right].Point.X, chosenCharact, StepConstant(), x, z, precision_};
-  return true;
+  return std::nullopt;
 }
 
 // The new record goes between left and right, records t and t + 1, and both

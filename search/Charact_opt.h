@@ -33,7 +33,7 @@ class TCharactOpt : public SearchEngine {
   void Start(double xmin, double xmax) override;
   bool Choose() override;
   Velmora::Extended ChosenLength() override;
-  bool Place(TStepRecord& record) override;
+  std::optional<StopReason> Place(TStepRecord& record) override;
   // Number of the interval to split, from 1 in list order.
   int BestInterval();
 

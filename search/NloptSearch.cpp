@@ -95,11 +95,11 @@ double NloptSearch::Evaluate(double asked) {
   return z;
 }
 
-bool NloptSearch::Place(TStepRecord& record) {
+std::optional<StopReason> NloptSearch::Place(TStepRecord& record) {
   const double z = Evaluate(asked_);
   const double none = std::numeric_limits<double>::quiet_NaN();
   record = {0, 0, none, none, none, 0.0, evaluations_.back().x, z, 0.0};
-  return true;
+  return std::nullopt;
 }
 
 double NloptSearch::Objective(unsigned, const double* x, double*, void* data) {

@@ -68,7 +68,7 @@ class NloptSearch final : public SearchEngine {
   // Never asked: the interval rule is refused.
   Velmora::Extended ChosenLength() override { return 0; }
   // Takes in the evaluation NLopt asked for.
-  bool Place(TStepRecord& record) override;
+  std::optional<StopReason> Place(TStepRecord& record) override;
   StopReason Drive(const StopRule& rule) override;
 
  private:

@@ -50,6 +50,14 @@ inline Velmora::Extended MeetingPoint(double leftX, double leftZ, double rightX,
   return Velmora::sub(mid, shift);
 }
 
+// A new point on an end of its interval, whose ends differ, splits nothing:
+// the interval has shrunk to neighbouring doubles, or so near them that the
+// meeting point rounds onto an end. The run cannot go on there; a point
+// beyond the ends is another matter, which each method's rules decide.
+inline bool LandsOnAnEnd(double leftX, double rightX, double x) {
+  return leftX != rightX && (x == leftX || x == rightX);
+}
+
 // NaN never beats a number: z is lower than a NaN whenever z is a number,
 // and a NaN is lower than nothing.
 inline bool IsLower(double z, double than) { return z < than || (std::isnan(than) && !std::isnan(z)); }

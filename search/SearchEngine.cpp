@@ -36,7 +36,7 @@ std::optional<StopReason> SearchEngine::Step(const StopRule& rule) {
     if (stepCount_ >= rule.maxSteps) return StopReason::StepBoundHit;
   }
   TStepRecord record;
-  if (!Place(record)) return StopReason::PointLeftInterval;
+  if (const std::optional<StopReason> end = Place(record)) return *end;
   ++stepCount_;
   if (observer_) {
     record.Step = stepCount_;

@@ -162,8 +162,8 @@ class SearchEngine {
   virtual Velmora::Extended ChosenLength() = 0;
   // Places the new point in the chosen interval and takes in F's value there,
   // keeping the best point and the precision; fills the record but its Step.
-  // False when the point would leave the interval: nothing is then placed.
-  virtual bool Place(TStepRecord& record) = 0;
+  // When nothing can be placed, the reason the run ends there.
+  virtual std::optional<StopReason> Place(TStepRecord& record) = 0;
 
   // The loop: Step until the rule ends the run. A library that drives itself
   // overrides it and calls Step from its callback.

@@ -14,15 +14,18 @@ enum class StopReason {
   StepBoundHit,      ///< a precision or interval rule met the step bound first
   Fault,             ///< a fault of F, of the arithmetic or of the arguments ended the run
   StopRequested,     ///< the step observer asked for the stop after a step, whatever else that step met
-  // The new point was not strictly inside its interval: an estimate below the
-  // interval's own slope, or an interval so short that no double lies inside it.
+  // The new point fell beyond its interval: an estimate below the interval's
+  // own slope.
   PointLeftInterval,
   // Every interval has an end where F is NaN, so no characteristic could be
   // compared and nothing could be chosen.
   NoComparableInterval,
+  // The new point fell on an end of the chosen interval: no double lies
+  // between the ends, and the run has gone as far as doubles go there.
+  IntervalUnsplittable,
 };
 
-// steps, precision, interval, bound, fault, requested, left-interval, no-interval.
+// steps, precision, interval, bound, fault, requested, left-interval, no-interval, unsplittable.
 constexpr std::string_view stopReasonKey(StopReason reason) {
   switch (reason) {
     case StopReason::StepsDone: return "steps";
@@ -33,6 +36,7 @@ constexpr std::string_view stopReasonKey(StopReason reason) {
     case StopReason::StopRequested: return "requested";
     case StopReason::PointLeftInterval: return "left-interval";
     case StopReason::NoComparableInterval: return "no-interval";
+    case StopReason::IntervalUnsplittable: return "unsplittable";
   }
   return "";
 }
@@ -55,6 +59,7 @@ constexpr std::string_view stopReasonText(StopReason reason) {
     case StopReason::StopRequested: return "a stop was asked for";
     case StopReason::PointLeftInterval: return "the new point left its interval";
     case StopReason::NoComparableInterval: return "no interval could be chosen";
+    case StopReason::IntervalUnsplittable: return "the chosen interval cannot be split further";
   }
   return "";
 }

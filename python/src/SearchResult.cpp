@@ -88,7 +88,7 @@ void addSearchResult(py::module_& m) {
           "status", [](const SearchResult& r) { return r.success ? 0 : 1; }, "scipy's status: 0 for a success, 1 otherwise.")
       .def_readonly("stop", &SearchResult::stop,
                     "Why the run stopped, as velmora-run's stop says it: steps, precision, interval, bound, requested\n"
-                    "(the callback asked), fault, left-interval, no-interval.")
+                    "(the callback asked), fault, left-interval, no-interval, unsplittable.")
       .def_readonly("message", &SearchResult::message, "The same in words, or the fault's text.")
       .def_readonly("precision", &SearchResult::precision, "The last step's precision; None before a step and after a fault.")
       .def_readonly("param", &SearchResult::param, "The parameter the method worked with (L or r); 0 for scanning.")

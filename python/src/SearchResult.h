@@ -23,7 +23,7 @@ struct SearchResult {
   int nit = 0;     ///< steps made
   std::size_t nfev = 0;  ///< distinct points evaluated
   bool success = false;
-  std::string stop;     ///< steps, precision, interval, bound, callback, fault, left-interval, no-interval
+  std::string stop;     ///< steps, precision, interval, bound, callback, fault, left-interval, no-interval, unsplittable
   std::string message;  ///< the reason in words
   py::object precision;  ///< the last step's; None before a step and after a fault
   double param = 0;      ///< the parameter the method worked with

@@ -39,7 +39,7 @@ class ClassRuns(dict):
     ``class``, ``index``, ``method``, ``param`` (NaN for scanning),
     ``first_hit`` (the number of the first trial within delta (b - a) of a
     global minimiser, NaN for none), ``stop`` (hit, budget, interval,
-    left-interval, no-interval, fault) and, with a stochastic method,
+    left-interval, no-interval, unsplittable, fault) and, with a stochastic method,
     ``seed``; ``max_trials`` and ``delta`` are the rule's.
     """
 

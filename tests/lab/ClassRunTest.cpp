@@ -180,7 +180,7 @@ TEST(ClassRun, everyStopKeyReadsBackAsItsReason) {
     EXPECT_EQ(stopReasonFromKey(stopReasonKey(stop)), stop);
     EXPECT_EQ(classRunStopFromKey(classRunStopKey(stop)), stop);
   }
-  EXPECT_EQ(reasons, static_cast<int>(StopReason::NoComparableInterval) + 1);
+  EXPECT_EQ(reasons, static_cast<int>(StopReason::IntervalUnsplittable) + 1);
   for (const char* stranger : {"", "hit ", "Steps", "callback"}) EXPECT_EQ(stopReasonFromKey(stranger), std::nullopt);
   // A class run writes hit and budget, never the plain keys of the same stops.
   for (const char* plain : {"requested", "bound"}) EXPECT_EQ(classRunStopFromKey(plain), std::nullopt);

@@ -7,6 +7,7 @@
 #include <bit>
 #include <cmath>
 #include <cstdint>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -110,6 +111,41 @@ TEST(Conformance, everyMethodsRunKeepsTheContract) {
         SCOPED_TRACE(std::string(info.key) + " on " + p.name + ", " + std::to_string(steps) + " steps");
         expectConforming(info, p, runSearch(request(info, p, steps)), steps);
       }
+    }
+  }
+}
+
+// A minimum at an end of the interval, where a student looks first: the
+// chosen interval shrinks to neighbouring doubles there, and every method
+// either makes its steps or says why it stopped, never with a fault.
+TEST(Conformance, aMonotoneFunctionOnAnyIntervalEndsWithAReasonNotAFault) {
+  std::mt19937_64 rng(20261209);
+  const auto uniform = [&](double a, double b) { return std::uniform_real_distribution<double>(a, b)(rng); };
+  for (int round = 0; round < 40; ++round) {
+    const double centre = uniform(-100, 100), width = std::pow(10.0, uniform(-6, 2));
+    const double slope = (round % 2 ? 1 : -1) * std::pow(10.0, uniform(-3, 1));
+    const int kind = round % 4;
+    // u runs over slope * [-1/2, 1/2] on the interval; the bound of |f'| keeps
+    // Piyavsky's broken lines below F.
+    const auto f = [=](double x) {
+      const double u = slope * (x - centre) / width;
+      return kind == 0 ? u : kind == 1 ? std::exp(u) : kind == 2 ? u * u * u : u + std::sin(u) / 2;
+    };
+    const double h = std::fabs(slope) / 2;
+    const double fSlope = std::fabs(slope) / width * (kind == 1 ? std::exp(h) : kind == 2 ? 3 * h * h : 1.5);
+    for (const MethodInfo& info : allMethods()) {
+      if (!isInstalled(info)) continue;
+      SCOPED_TRACE(std::string(info.key) + ", round " + std::to_string(round));
+      SearchRequest r;
+      r.objective = f;
+      r.xmin = centre - width / 2;
+      r.xmax = centre + width / 2;
+      r.method = info.id;
+      if (info.param == ParamMeaning::LipschitzEstimate) r.param = 2 * fSlope;
+      r.steps = 300;
+      const SearchOutcome o = runSearch(r);
+      ASSERT_FALSE(o.fault) << *o.fault;
+      if (o.stop != StopReason::StepsDone) EXPECT_LT(o.stepCount, 300) << stopReasonKey(o.stop);
     }
   }
 }

@@ -392,8 +392,13 @@ class Monkey {
         if (inputMessage && (!resultsKept || !seriesKept)) return QStringLiteral("a refused Search changed the results");
         if (!inputMessage && !fault && form_->bbtnSearchMin->isEnabled()) {
           // A run that went through shows every trial: the steps and both ends.
+          // A step run makes its steps unless its new point fell on an end.
           const bool stepRule = form_->rbtnStepStop->isChecked();
-          const int steps = stepRule ? form_->spedSteps->value() : after.madeParam.toInt();
+          const bool unsplittable =
+              form_->lastRun && form_->lastRun->run.outcome.stop == Velmora::Lab::StopReason::IntervalUnsplittable;
+          const int steps = stepRule && !unsplittable ? form_->spedSteps->value()
+                            : stepRule                ? form_->lastRun->run.outcome.stepCount
+                                                      : after.madeParam.toInt();
           if (static_cast<int>(after.series2.size()) != steps + 2)
             return QStringLiteral("%1 trial points after %2 steps").arg(after.series2.size()).arg(steps);
           if (after.globMin.isEmpty()) return QStringLiteral("no result after a run");

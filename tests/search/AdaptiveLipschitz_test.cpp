@@ -197,7 +197,8 @@ Case MakeCase(int index) {
 constexpr int CaseCount = 3000;
 
 TEST(AdaptiveLipschitz, incrementalEngineMatchesTheFullRecomputation) {
-  int ends[8] = {}, faults = 0, longRuns = 0, refreshedLess = 0;
+  constexpr int reasons = static_cast<int>(StopReason::IntervalUnsplittable) + 1;
+  int ends[reasons] = {}, faults = 0, longRuns = 0, refreshedLess = 0;
   for (int i = 0; i < CaseCount; ++i) {
     const Case c = MakeCase(i);
     RunResult a;
@@ -218,7 +219,7 @@ TEST(AdaptiveLipschitz, incrementalEngineMatchesTheFullRecomputation) {
     if (a.steps > 20 && refreshes < a.steps / 2) ++refreshedLess;
   }
   // The cases reach every way a run ends, and the incremental path carries most steps.
-  for (int e = 0; e < 8; ++e)
+  for (int e = 0; e < reasons; ++e)
     if (static_cast<StopReason>(e) != StopReason::Fault)
       EXPECT_GT(ends[e], 10) << VELMORAALG::stopReasonKey(static_cast<StopReason>(e));
   EXPECT_GT(faults, 100);

@@ -20,6 +20,11 @@ bool BoundHit(const VELMORAALG::TCharactOpt& opt) {
 }
 bool BoundHit(const LiteralOpt& opt) { return opt.PrecisionBoundHit(); }
 
+bool Unsplittable(const VELMORAALG::TCharactOpt& opt) {
+  return opt.GetStopReason() == VELMORAALG::StopReason::IntervalUnsplittable;
+}
+bool Unsplittable(const LiteralOpt& opt) { return opt.Unsplittable(); }
+
 template <typename Opt>
 std::unique_ptr<Opt> Make(TOptFunc f, double param) {
   auto opt = std::make_unique<Opt>(std::move(f));
@@ -47,6 +52,8 @@ std::string Difference(const Outcome& fast, const Outcome& lit) {
     d << "best " << fast.bestX << " vs " << lit.bestX;
   else if (fast.boundHit != lit.boundHit)
     d << "bound flag";
+  else if (fast.unsplittable != lit.unsplittable)
+    d << "unsplittable flag";
   else if (Bits(fast.lipConst) != Bits(lit.lipConst))
     d << "m " << fast.lipConst << " vs " << lit.lipConst;
   else if (fast.trials.size() != lit.trials.size())
@@ -130,6 +137,7 @@ Outcome EnginePair::Perform(Opt& opt, Recorder& f, const RunPlan& plan) {
   o.bestZ = opt.GetBestValue();
   o.steps = opt.GetStepCount();
   o.boundHit = BoundHit(opt);
+  o.unsplittable = Unsplittable(opt);
   if (const auto* strongin = dynamic_cast<const Strongin*>(&opt)) o.lipConst = strongin->LipConst();
   o.firstSeen = f.firstSeen;
   return o;

@@ -37,6 +37,7 @@ struct Outcome {
   double precision = 0, bestX = 0, bestZ = 0, lipConst = 0;
   int steps = 0;
   bool boundHit = false;
+  bool unsplittable = false;
   std::vector<double> firstSeen;
 
   bool failed() const { return faultType != nullptr; }

@@ -106,6 +106,10 @@ bool LiteralAdaptive::Place(int t) {
   const Extended mid = mul(add(b, a), 0.5L);
   const Extended shift = div(sub(z_[t + 1], z_[t]), mul(2.0L, l));
   const double x = toDouble(sub(mid, shift));
+  if (x == a || x == b) {
+    end_ = StopReason::IntervalUnsplittable;
+    return false;
+  }
   if (!(a < x && x < b)) {
     end_ = StopReason::PointLeftInterval;
     return false;

@@ -47,9 +47,15 @@ double LiteralOpt::PointAt(int t) const {
   return it->X;
 }
 
-void LiteralOpt::Step() {
+bool LiteralOpt::Step() {
   const int t = BestInterval();
   const double x = toDouble(NewPoint(t));
+  // A point on an end of an interval whose ends differ ends the run unplaced.
+  const double a = PointAt(t), b = PointAt(t + 1);
+  if (a != b && (x == a || x == b)) {
+    unsplittable = true;
+    return false;
+  }
   int i = 1;
   for (auto left = Trials.begin(); std::next(left) != Trials.end(); ++i) {
     auto right = std::next(left);
@@ -68,25 +74,23 @@ void LiteralOpt::Step() {
     BestX = x;
     BestZ = z;
   }
+  return true;
 }
 
 double LiteralOpt::SearchBySteps(double xmin, double xmax, int steps) {
-  boundHit = false;
+  boundHit = unsplittable = false;
   Init(xmin, xmax);
   StepCount = 0;
-  while (StepCount < steps) {
-    Step();
-    StepCount += 1;
-  }
+  while (StepCount < steps && Step()) StepCount += 1;
   return BestX;
 }
 
 double LiteralOpt::SearchByPrecision(double xmin, double xmax, double eps, int maxSteps) {
-  boundHit = false;
+  boundHit = unsplittable = false;
   Init(xmin, xmax);
   StepCount = 0;
   do {
-    Step();
+    if (!Step()) break;
     StepCount += 1;
     if (Precision > eps && StepCount >= maxSteps) {
       boundHit = true;
@@ -97,7 +101,7 @@ double LiteralOpt::SearchByPrecision(double xmin, double xmax, double eps, int m
 }
 
 double LiteralOpt::SearchByIntervalLength(double xmin, double xmax, double eps, int maxSteps) {
-  boundHit = false;
+  boundHit = unsplittable = false;
   Init(xmin, xmax);
   StepCount = 0;
   while (true) {
@@ -108,7 +112,7 @@ double LiteralOpt::SearchByIntervalLength(double xmin, double xmax, double eps, 
       boundHit = true;
       break;
     }
-    Step();
+    if (!Step()) break;
     StepCount += 1;
   }
   return BestX;

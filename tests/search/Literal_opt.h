@@ -37,10 +37,13 @@ class LiteralOpt {
   double GetBestX() const { return BestX; }
   double GetBestValue() const { return BestZ; }
   bool PrecisionBoundHit() const { return boundHit; }
+  // Whether the run ended at a new point on an end of its interval.
+  bool Unsplittable() const { return unsplittable; }
 
  protected:
   void Init(double xmin, double xmax);
-  void Step();
+  // False, with nothing placed, when the new point falls on an end.
+  bool Step();
   int BestInterval() const;
   virtual Velmora::Extended Characteristic(double left, double right) = 0;
   virtual Velmora::Extended NewPoint(int t) = 0;
@@ -56,6 +59,7 @@ class LiteralOpt {
   double BestZ = 0.0;
   double Precision = 0.0;
   bool boundHit = false;
+  bool unsplittable = false;
 };
 
 class LiteralScan : public LiteralOpt {

@@ -387,7 +387,7 @@ TEST(Strongin, AConstantFunctionIsScannedAtMidpoints) {
   EXPECT_EQ(strongin.LipConst(), 1.0);
 }
 
-TEST(Strongin, CoincidingPointsRaiseTheDivisionFaults) {
+TEST(Strongin, AnEmptyIntervalFaultsAndAnUnsplittableOneStops) {
   TStronginOpt opt(Parabola);
   try {
     opt.SearchBySteps(4, 4, 3);
@@ -396,10 +396,19 @@ TEST(Strongin, CoincidingPointsRaiseTheDivisionFaults) {
     EXPECT_EQ(e.kind(), Velmora::FaultKind::FloatInvalid) << "zero divided by zero";
     EXPECT_STREQ(e.what(), "Invalid floating point operation");
   }
-  // A precision run far below the resolution of doubles ends in the same fault
-  // once neighbouring points coincide.
-  EXPECT_THROW(opt.SearchByPrecision(1, 1 + 4 * std::numeric_limits<double>::epsilon(), 0),
-               Velmora::ArithmeticFault);
+  // A precision run far below the resolution of doubles stops, with its best
+  // point, when the new point falls on an end instead of dividing by zero.
+  const double b = 1 + 4 * std::numeric_limits<double>::epsilon();
+  EXPECT_EQ(opt.SearchByPrecision(1, b, 0), 1.0);
+  EXPECT_EQ(opt.GetStopReason(), VELMORAALG::StopReason::IntervalUnsplittable);
+  EXPECT_GE(opt.GetStepCount(), 1);
+  for (const auto& t : opt.GetTrials()) EXPECT_TRUE(t.x >= 1 && t.x <= b);
+  // The minimum at an end, where a student first looks: 33 steps, then no fault.
+  TStronginOpt square([](double x) { return x * x; });
+  square.SetMultiplier(2);
+  EXPECT_EQ(square.SearchBySteps(2.7, 7.5, 100), 2.7);
+  EXPECT_EQ(square.GetStopReason(), VELMORAALG::StopReason::IntervalUnsplittable);
+  EXPECT_LT(square.GetStepCount(), 100);
 }
 
 TEST(Strongin, ASlopeBeyondTheDoubleRangeFailsTheNextStep) {
