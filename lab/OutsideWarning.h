@@ -13,7 +13,8 @@ namespace Velmora::Lab {
 // below the function's slope there. The best point found, -0.431, lies
 // outside the interval. A larger L avoids this." The sentence on L only for a
 // method whose L is fixed, the one on the best point only when it lies
-// outside. Empty when every trial lies inside.
+// outside. Trials at x = nan are told apart, and never blamed on L. Empty
+// when every trial lies inside.
 std::optional<std::string> outsideWarning(const SearchOutcome& outcome, std::optional<MethodId> method, double xmin,
                                           double xmax);
 

@@ -8,6 +8,7 @@
 #include "AdaptiveLipschitzSearch.h"
 #include "Extended.h"
 #include "Math_Parser.h"
+#include "OutsideWarning.h"
 #include "Search.h"
 
 using namespace Velmora::Lab;
@@ -216,3 +217,28 @@ TEST(Search, countsTheTrialsOutsideTheIntervalAndTheFirstStepThatPlacedOne) {
 }
 
 }  // namespace
+
+// The warning blames L only for points beyond the interval; points at NaN
+// come from values of F that are not numbers, whatever L is.
+TEST(OutsideWarning, blamesLOnlyForPointsBeyondTheInterval) {
+  const struct {
+    double (*f)(double);
+    double L;
+    bool nan, beyond;
+  } cases[] = {
+      {[](double x) { return std::sqrt(x); }, 1.5, true, false},
+      {[](double x) { return -x; }, 0.5, false, true},
+  };
+  for (const auto& c : cases) {
+    SearchRequest r;
+    r.objective = c.f;
+    r.xmin = -1;
+    r.xmax = 1;
+    r.method = MethodId::Piyavsky;
+    r.param = c.L;
+    r.steps = 6;
+    const std::string text = outsideWarning(runSearch(r), r.method, -1, 1).value_or("");
+    EXPECT_EQ(text.find("x = nan") != std::string::npos, c.nan) << text;
+    EXPECT_EQ(text.find("A larger L") != std::string::npos, c.beyond) << text;
+  }
+}
