@@ -45,6 +45,8 @@ std::optional<RequestFault> checkInterval(double xmin, double xmax) {
   if (!std::isfinite(xmin)) return notFinite(RequestField::IntervalStart, xmin);
   if (!std::isfinite(xmax)) return notFinite(RequestField::IntervalEnd, xmax);
   if (!(xmin < xmax)) return RequestFault{RequestField::Interval, "A must be less than B"};
+  // Every method measures the interval; its length must be a number too.
+  if (!std::isfinite(xmax - xmin)) return RequestFault{RequestField::Interval, "B - A must be a finite number"};
   return std::nullopt;
 }
 

@@ -1,5 +1,6 @@
 #include "TestSet.h"
 
+#include <cmath>
 #include <fstream>
 #include <map>
 
@@ -113,6 +114,8 @@ Problem problemOf(const std::vector<std::string_view>& cells, const Columns& col
   problem.a = number(cell("a"), "a");
   problem.b = number(cell("b"), "b");
   if (!(problem.a < problem.b)) throw at.fail("a must be less than b");
+  // The protocol's tolerance and every method measure b - a.
+  if (!std::isfinite(problem.b - problem.a)) throw at.fail("b - a must be a finite number");
   problem.lipschitz = number(cell("L"), "L");
   if (!(problem.lipschitz > 0)) throw at.fail("L must be greater than 0");
   const std::string xstar = cell("xstar");

@@ -25,6 +25,7 @@ TEST(RequestCheck, eachFaultNamesItsFieldAndRule) {
   SearchRequest inf = stepsRun(MethodId::Scan, -INFINITY, 1);
   SearchRequest nanEnd = stepsRun(MethodId::Scan, 0, NAN);
   SearchRequest reversed = stepsRun(MethodId::Scan, 3, 1);
+  SearchRequest overflowing = stepsRun(MethodId::Scan, -1e308, 1e308);
   SearchRequest scanParam = stepsRun(MethodId::Scan, 0, 1);
   scanParam.param = 2;
   SearchRequest lowR = stepsRun(MethodId::Strongin, 0, 1);
@@ -46,6 +47,7 @@ TEST(RequestCheck, eachFaultNamesItsFieldAndRule) {
       {"an infinite start", inf, RequestField::IntervalStart, "F: \"-inf\" is not a finite number"},
       {"a NaN end", nanEnd, RequestField::IntervalEnd, "F: \"nan\" is not a finite number"},
       {"a reversed interval", reversed, RequestField::Interval, "F: A must be less than B"},
+      {"a length beyond the doubles", overflowing, RequestField::Interval, "F: B - A must be a finite number"},
       {"scanning takes no parameter", scanParam, RequestField::Param, "F is not used by the scan method"},
       {"Strongin's r of 1", lowR, RequestField::Param, "F: the multiplier of strongin must be greater than 1"},
       {"no steps", noSteps, RequestField::Steps, "F: \"0\" is out of range (expected a whole number from 1 to 100000)"},

@@ -76,6 +76,7 @@ TEST(TestSet, badFilesAreRefusedWithFileAndLine) {
       {"id\tformula\ta\tb\tL\n1\tx[0]\t0\t1\t1\n", "f.tsv:1: the header has no column \"xstar\"", "missing column"},
       {"id formula a b L xstar\n", "f.tsv:1: the header has no column \"id\"", "spaces instead of tabs"},
       {header + "1\tx[0]\t1\t0\t1\t0\n", "f.tsv:2: a must be less than b", "reversed interval"},
+      {header + "1\tx[0]\t-1e308\t1e308\t1\t0\n", "f.tsv:2: b - a must be a finite number", "b - a overflows"},
       {header + "1\tx[0]\t0\t1,5\t1\t0\n", "f.tsv:2: b: \"1,5\" is not a number (the decimal point is \".\")", "decimal comma"},
       {header + "1\tx[0]\t0\t1\t0\t0\n", "f.tsv:2: L must be greater than 0", "no Lipschitz constant"},
       {header + "1\tx[0]\t0\t1\t1\t0;\n", "f.tsv:2: xstar: \"\" is not a number", "empty minimiser"},
