@@ -1,5 +1,8 @@
 #include "PlotPng.h"
 
+#include <algorithm>
+#include <cmath>
+
 #include <qcustomplot.h>
 
 #include "FunctionChart.h"
@@ -19,6 +22,9 @@ std::optional<std::string> writePlotPng(const PlotRequest& request) {
     for (std::size_t i = 0; i < request.curveX.size(); ++i) FunctionChart::append(curve, request.curveX[i], request.curveY[i]);
     for (const PlotPoint& trial : request.trials) FunctionChart::append(points, trial.x, trial.f);
     FunctionChart::refresh(plot);
+    // F that is a number nowhere gives the chart nothing to fit; the x axis still spans the interval.
+    if (std::none_of(request.curveY.begin(), request.curveY.end(), [](double y) { return std::isfinite(y); }))
+      plot.xAxis->setRange(std::min(request.xmin, request.xmax), std::max(request.xmin, request.xmax));
     written = plot.savePng(QString::fromStdString(request.file), PlotWidth, PlotHeight);
   }
   if (!written) return "cannot write " + request.file;
