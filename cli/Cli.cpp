@@ -27,6 +27,12 @@ bool pictureWritten(const std::optional<std::string>& failure, const char* optio
 int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, const Environment& env) {
   try {
     const Command command = parseCommandLine(args);
+    std::visit(
+        [&](const auto& options) {
+          if constexpr (requires { options.warnings; })
+            for (const std::string& line : options.warnings) err << Program << ": warning: " << line << "\n";
+        },
+        command);
     if (std::holds_alternative<HelpRequest>(command)) {
       out << usageText();
       return outputWritten(out, err) ? ExitOk : ExitFailed;

@@ -1,5 +1,7 @@
 #include "CommandLine.h"
 
+#include <algorithm>
+
 #include "GivenOptions.h"
 
 namespace Velmora::Cli {
@@ -16,6 +18,27 @@ void refuseRuleForPeers(const std::vector<MethodId>& methods, Lab::StopKind kind
                        rule);
 }
 
+bool anyStochastic(const std::vector<MethodId>& methods) {
+  for (MethodId m : methods)
+    if (Lab::methodInfo(m).stochastic) return true;
+  return false;
+}
+
+// Options that were given but change nothing in this run: a line each, so a
+// user does not take their silence for an effect.
+std::vector<std::string> idleOptions(const GivenOptions& given, const std::vector<MethodId>& methods) {
+  std::vector<std::string> lines;
+  const bool drawing = anyStochastic(methods);
+  if (given.seed && !drawing) lines.push_back("--seed does nothing here: no method of this run draws random numbers");
+  if (given.seeds && !drawing) lines.push_back("--seeds does nothing here: no method of this run draws random numbers");
+  for (const auto& [option, text] : given.methodParams) {
+    const Lab::MethodInfo* info = Lab::findMethod(std::string_view(option).substr(option.find('-', 2) + 1));
+    if (info && std::find(methods.begin(), methods.end(), info->id) == methods.end())
+      lines.push_back(option + " does nothing here: " + std::string(info->key) + " is not among the methods run");
+  }
+  return lines;
+}
+
 // What runs over many problems share; mode is the one they run in.
 void readBatch(const GivenOptions& given, Mode mode, BatchOptions& options) {
   if (given.format == Format::Json)
@@ -30,6 +53,8 @@ void readBatch(const GivenOptions& given, Mode mode, BatchOptions& options) {
   if (given.seed && given.seeds) throw UsageError("--seed and --seeds cannot be used together");
   options.plan.seed = given.seed.value_or(0);
   options.plan.seeds = given.seeds;
+  // The rows of --from-csv name their own methods.
+  if (mode != Mode::FromCsv) options.warnings = idleOptions(given, options.plan.methods);
 }
 
 void refuseFormula(const GivenOptions& given, Mode mode) {
@@ -130,6 +155,7 @@ SearchOptions search(const GivenOptions& given) {
   if (given.format) search.format = *given.format;
   search.plotFile = given.plotFile;
   search.stepsFile = given.stepsFile;
+  search.warnings = idleOptions(given, {*request.method});
   return search;
 }
 

@@ -33,6 +33,7 @@ struct SearchOptions {
   Format format = Format::Text;
   std::optional<std::string> plotFile;
   std::optional<std::string> stepsFile;  ///< --steps-out: one csv row per step
+  std::vector<std::string> warnings;     ///< options given that do nothing here, one line each
 };
 
 // What runs over many problems share, a test set's and a test class's: the
@@ -43,6 +44,7 @@ struct BatchOptions {
   std::optional<std::string> operationalFile;  ///< --operational: the picture of the share solved within k trials
   bool logK = false;
   std::optional<unsigned> jobs;  ///< empty: as many as the machine has cores
+  std::vector<std::string> warnings;  ///< options given that do nothing here, one line each
 };
 
 struct SuiteOptions : BatchOptions {

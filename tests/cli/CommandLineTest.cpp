@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "Cli.h"
+#include "CliRun.h"
 #include "CommandLine.h"
 #include "OptionTable.h"
 #include "Usage.h"
@@ -257,5 +258,33 @@ TEST(CommandLine, anOptionOutsideItsModesIsRefusedByNameInEveryMode) {
       const bool refused = message.rfind(refusal, 0) == 0;
       EXPECT_EQ(refused, !option.modes.has(m.mode)) << message;
     }
+  }
+}
+
+// An option that changes nothing in its run says so on stderr; the run still goes.
+TEST(CommandLine, optionsThatDoNothingGetAWarningLine) {
+  const std::vector<std::string> search = {"x[0]^2", "--interval", "0", "1", "--steps", "2"};
+  const std::vector<std::string> hill = {"--class", "hill:0-0", "--format", "csv"};
+  const struct {
+    std::vector<std::string> base;
+    std::vector<std::string> extra;
+    const char* warning;  ///< empty: none
+  } cases[] = {
+      {search, {"--method", "strongin", "--seed", "3"}, "--seed does nothing here"},
+      {search, {"--method", "nlopt-crs2", "--seed", "3"}, ""},
+      {hill, {"--methods", "strongin", "--seeds", "2"}, "--seeds does nothing here"},
+      {hill, {"--methods", "strongin,nlopt-crs2", "--seeds", "2"}, ""},
+      {hill, {"--methods", "strongin", "--param-piyavsky", "3"}, "--param-piyavsky does nothing here"},
+      {hill, {"--methods", "piyavsky", "--param-piyavsky", "3"}, ""},
+  };
+  for (const auto& c : cases) {
+    std::vector<std::string> args = c.base;
+    args.insert(args.end(), c.extra.begin(), c.extra.end());
+    SCOPED_TRACE(c.extra.back());
+    const auto r = Testing::run(args);
+    EXPECT_EQ(r.status, 0) << r.err;
+    const bool warned = r.err.find("warning: ") != std::string::npos;
+    EXPECT_EQ(warned, *c.warning != '\0') << r.err;
+    if (*c.warning) EXPECT_NE(r.err.find(c.warning), std::string::npos) << r.err;
   }
 }
