@@ -285,6 +285,8 @@ TEST(CommandLine, optionsThatDoNothingGetAWarningLine) {
     EXPECT_EQ(r.status, 0) << r.err;
     const bool warned = r.err.find("warning: ") != std::string::npos;
     EXPECT_EQ(warned, *c.warning != '\0') << r.err;
-    if (*c.warning) EXPECT_NE(r.err.find(c.warning), std::string::npos) << r.err;
+    if (*c.warning) {
+      EXPECT_NE(r.err.find(c.warning), std::string::npos) << r.err;
+    }
   }
 }
