@@ -7,6 +7,7 @@
 #include "Cli.h"
 #include "CliRun.h"
 #include "CommandLine.h"
+#include "MethodCatalogue.h"
 #include "OptionTable.h"
 #include "Usage.h"
 
@@ -280,7 +281,9 @@ TEST(CommandLine, optionsThatDoNothingGetAWarningLine) {
   for (const auto& c : cases) {
     std::vector<std::string> args = c.base;
     args.insert(args.end(), c.extra.begin(), c.extra.end());
-    SCOPED_TRACE(c.extra.back());
+    SCOPED_TRACE(c.extra[1]);
+    // A build without NLopt has no method that draws random numbers.
+    if (c.extra[1].find("nlopt-crs2") != std::string::npos && !Velmora::Lab::findMethod("nlopt-crs2")) continue;
     const auto r = Testing::run(args);
     EXPECT_EQ(r.status, 0) << r.err;
     const bool warned = r.err.find("warning: ") != std::string::npos;
