@@ -27,6 +27,7 @@ std::optional<double> firstStepOutside(const Lab::SearchOutcome& result) {
   return result.firstStepOutside ? std::optional<double>(result.firstStepOutside) : std::nullopt;
 }
 bool boundHit(const Lab::SearchOutcome& result) { return result.stop == Lab::StopReason::StepBoundHit; }
+const char* faultSource(const Lab::SearchOutcome& result) { return result.faultInMethod ? "method" : "function"; }
 // Trials are listed only for a run that finished.
 bool listsTrials(const SearchOptions& options, const Lab::SearchOutcome& result) {
   return options.trials && !result.fault && !result.trials.empty();
@@ -82,8 +83,10 @@ void writeSearchText(std::ostream& out, const SearchOptions& options, const Lab:
     line("NLopt result", std::to_string(*result.engineResult) + " " + result.engineResultText);
   if (options.request.stop != StopKind::Steps)
     line("bound hit", boundHit(result) ? "yes: stopped at the bound of " + std::to_string(Lab::MaxSteps) + " steps" : "no");
+  if (result.firstNonFinite) line("not finite", Lab::nonFiniteText(*result.firstNonFinite));
   for (const std::string& report : result.reports) line("report", report);
-  if (result.fault) line("fault", *result.fault + " (the run ended here)");
+  if (result.fault)
+    line("fault", *result.fault + (result.faultInMethod ? " in the method's own arithmetic" : "") + " (the run ended here)");
   if (listsTrials(options, result)) {
     out << "\ntrials in list order:\n";
     char header[128];
@@ -102,14 +105,18 @@ void writeSearchText(std::ostream& out, const SearchOptions& options, const Lab:
 void writeSearchCsv(std::ostream& out, const SearchOptions& options, const Lab::SearchOutcome& result) {
   out << "best_x,f_best,precision,step_count,trial_count,trials_outside,first_step_outside,evaluations,bound_hit,stop,"
       << (result.engineResult ? "nlopt_result,nlopt_result_text," : "")
-      << "fault,reports,seconds\n";
+      << "first_non_finite_trial,first_non_finite_x,first_non_finite_f,fault,fault_source,reports,seconds\n";
   out << optionalNumber(bestX(result)) << ',' << optionalNumber(fBest(result)) << ',' << optionalNumber(precision(result))
       << ',' << result.stepCount << ',' << result.trials.size() << ',' << result.trialsOutside << ','
       << optionalNumber(firstStepOutside(result)) << ',' << result.evaluations.value_or(0) << ','
       << (boundHit(result) ? "true" : "false") << ',';
   out << Lab::stopReasonKey(result.stop) << ',';
   if (result.engineResult) out << *result.engineResult << ',' << csvField(result.engineResultText) << ',';
-  out << csvField(result.fault.value_or("")) << ','
+  if (const auto& first = result.firstNonFinite)
+    out << first->placed << ',' << shortest(first->x) << ',' << shortest(first->f) << ',';
+  else
+    out << ",,,";
+  out << csvField(result.fault.value_or("")) << ',' << (result.fault ? faultSource(result) : "") << ','
       << csvField(joined(result.reports, "; ")) << ',' << printed("%.6f", result.seconds) << '\n';
   if (listsTrials(options, result)) {
     out << "\nx,f,charact\n";
@@ -138,7 +145,18 @@ void writeSearchJson(std::ostream& out, const SearchOptions& options, const Lab:
     out << "  \"nlopt_result\": " << *result.engineResult << ",\n";
     out << "  \"nlopt_result_text\": " << jsonString(result.engineResultText) << ",\n";
   }
+  out << "  \"first_non_finite\": ";
+  if (const auto& first = result.firstNonFinite) {
+    out << "{\n    \"trial\": " << first->placed << ",\n";
+    jsonDouble(out, "x", first->x, "    ");
+    out << ",\n";
+    jsonDouble(out, "f", first->f, "    ");
+    out << "\n  },\n";
+  } else {
+    out << "null,\n";
+  }
   out << "  \"fault\": " << (result.fault ? jsonString(*result.fault) : "null") << ",\n";
+  out << "  \"fault_source\": " << (result.fault ? jsonString(faultSource(result)) : "null") << ",\n";
   out << "  \"reports\": [";
   for (std::size_t i = 0; i < result.reports.size(); ++i) out << (i ? ", " : "") << jsonString(result.reports[i]);
   out << ']';

@@ -79,12 +79,16 @@ int runOneSearch(const SearchOptions& options, std::ostream& out, std::ostream& 
   if (!outputWritten(out, err)) return ExitFailed;
   if (const auto warning = Lab::outsideWarning(result, request.method, request.xmin, request.xmax))
     err << Program << ": warning: " << *warning << "\n";
+  if (result.firstNonFinite)
+    err << Program << ": warning: the run met a point or a value that is not a finite number: "
+        << Lab::nonFiniteText(*result.firstNonFinite) << ".\n";
   if (writeFailure) {
     err << Program << ": " << *writeFailure << "\n";
     return ExitFailed;
   }
   if (result.fault) {
-    err << Program << ": the run ended with the fault \"" << *result.fault << "\" after " << result.stepCount
+    err << Program << ": the run ended with the fault \"" << *result.fault << "\""
+        << (result.faultInMethod ? " in the method's own arithmetic, not in F," : "") << " after " << result.stepCount
         << (result.stepCount == 1 ? " step\n" : " steps\n");
     if (options.plotFile) err << Program << ": no plot written, as the run did not finish\n";
     return ExitFault;

@@ -3,12 +3,14 @@
 #include <algorithm>
 #include <bit>
 #include <chrono>
+#include <cmath>
 #include <cstdint>
 #include <exception>
 #include <memory>
 #include <unordered_set>
 
 #include "MathReports.h"
+#include "NumberText.h"
 
 namespace Velmora::Lab {
 
@@ -23,13 +25,20 @@ class CountedObjective {
   double operator()(double x) {
     // -0 and +0 are one point; a point that faults was still evaluated.
     seen_.insert(std::bit_cast<std::uint64_t>(x == 0 ? 0.0 : x));
-    return f_(x);
+    try {
+      return f_(x);
+    } catch (...) {
+      faulted_ = true;
+      throw;
+    }
   }
   std::size_t distinct() const { return seen_.size(); }
+  bool faulted() const { return faulted_; }
 
  private:
   VELMORAALG::TOptFunc f_;
   std::unordered_set<std::uint64_t> seen_;
+  bool faulted_ = false;
 };
 
 VELMORAALG::StopRule ruleOf(const SearchRequest& request) {
@@ -44,6 +53,24 @@ void countTrialsOutside(SearchOutcome& outcome, double xmin, double xmax) {
     const int step = trial.placed - 2;
     if (outcome.firstStepOutside == 0 || step < outcome.firstStepOutside) outcome.firstStepOutside = step;
   }
+}
+
+// A faulted run's trials that it never reached hold NaN as their value: only
+// an infinite value is then known to be met.
+std::optional<NonFiniteTrial> firstNonFinite(const SearchOutcome& outcome) {
+  std::optional<NonFiniteTrial> first;
+  for (const Trial& trial : outcome.trials) {
+    const bool valueMet = outcome.fault ? std::isinf(trial.f) : !std::isfinite(trial.f);
+    if (!(std::isnan(trial.x) || valueMet)) continue;
+    if (!first || trial.placed < first->placed) first = NonFiniteTrial{trial.placed, trial.x, trial.f};
+  }
+  return first;
+}
+
+std::string ordinal(int n) {
+  const int lastTwo = n % 100, last = n % 10;
+  const char* suffix = lastTwo >= 11 && lastTwo <= 13 ? "th" : last == 1 ? "st" : last == 2 ? "nd" : last == 3 ? "rd" : "th";
+  return std::to_string(n) + suffix;
 }
 
 }  // namespace
@@ -93,6 +120,7 @@ SearchOutcome runSearch(SearchEngine& method, const SearchRequest& request) {
   }
   outcome.trials = method.GetTrials();
   countTrialsOutside(outcome, request.xmin, request.xmax);
+  outcome.firstNonFinite = firstNonFinite(outcome);
   return outcome;
 }
 
@@ -102,6 +130,7 @@ SearchOutcome runSearch(const SearchRequest& request) {
       methodInfo(request.method.value()).make([objective](double x) { return (*objective)(x); });
   SearchOutcome outcome = runSearch(*method, request);
   outcome.evaluations = objective->distinct();
+  outcome.faultInMethod = outcome.fault && !objective->faulted();
   return outcome;
 }
 
@@ -118,6 +147,15 @@ bool succeeded(StopReason stop) {
     case StopReason::NoComparableInterval: return false;
   }
   return false;
+}
+
+bool succeeded(const SearchOutcome& outcome) {
+  return succeeded(outcome.stop) && !outcome.fault && !outcome.firstNonFinite;
+}
+
+std::string nonFiniteText(const NonFiniteTrial& trial) {
+  if (std::isnan(trial.x)) return "the trial placed " + ordinal(trial.placed) + " is at x = nan";
+  return "F = " + shortest(trial.f) + " at x = " + shortest(trial.x) + ", the trial placed " + ordinal(trial.placed);
 }
 
 std::vector<double> placementOrder(const std::vector<Trial>& trials) {

@@ -44,6 +44,14 @@ struct SearchRequest {
 // One trial in list order, as the engine hands it back.
 using Trial = VELMORAALG::TSearchInfo;
 
+// The first trial, in the order of placing, at a point or with a value that is
+// not a finite number: a run that met one says so outside the window.
+struct NonFiniteTrial {
+  int placed = 0;  ///< the ends 1 and 2, step k's point k + 2
+  double x = 0;
+  double f = 0;
+};
+
 struct SearchOutcome {
   double paramUsed = 0;  ///< L or r as the method holds it; 0 for scanning
   // The point of the lowest value found (the last completed update after a
@@ -54,6 +62,10 @@ struct SearchOutcome {
   int stepCount = 0;
   StopReason stop = StopReason::StepsDone;
   std::optional<std::string> fault;  ///< the user's text of the fault that ended the run
+  // The fault arose in the method's own arithmetic and not in F (known only
+  // when the core made the method from the request's objective).
+  bool faultInMethod = false;
+  std::optional<NonFiniteTrial> firstNonFinite;
   std::vector<std::string> reports;  ///< each distinct library report once, in order of first appearance
   // Distinct points at which F was evaluated; counted only when the core made
   // the method from the request's objective.
@@ -86,6 +98,13 @@ SearchOutcome runSearch(VELMORAALG::SearchEngine& method, const SearchRequest& r
 // whoever watched it asked for the stop. A step bound met before eps, a
 // fault or a method that could not go on is no success.
 bool succeeded(StopReason stop);
+// And outside the window a run that met a point or a value that is not a
+// finite number is no success either, nor one that faulted.
+bool succeeded(const SearchOutcome& outcome);
+
+// "F = -inf at x = 0, the trial placed 1st" or "the trial placed 3rd is at
+// x = nan": the first such trial in words.
+std::string nonFiniteText(const NonFiniteTrial& trial);
 
 // The trials' points in the order they were placed.
 std::vector<double> placementOrder(const std::vector<Trial>& trials);

@@ -28,6 +28,8 @@ const double NaN = std::numeric_limits<double>::quiet_NaN();
 // The larger of the two; a NaN b never counts.
 Extended Larger(Extended a, Extended b) { return b > a ? b : a; }
 
+bool EitherInfinite(double leftZ, double rightZ) { return std::isinf(leftZ) || std::isinf(rightZ); }
+
 }  // namespace
 
 AdaptiveLipschitzSearch::AdaptiveLipschitzSearch(TOptFunc func, Characteristic characteristic, Estimate estimate)
@@ -167,7 +169,9 @@ void AdaptiveLipschitzSearch::Measure(Position p) {
   Trial& left = At(p);
   const Trial& right = At(Next(p));
   left.length = sub(right.x, left.x);
-  left.slope = toDouble(div(Velmora::fabs(sub(right.z, left.z)), left.length));
+  // An infinite value says nothing of the slope beside it: its interval is
+  // left out of every estimate, and of the choice (Rate).
+  left.slope = EitherInfinite(left.z, right.z) ? NaN : toDouble(div(Velmora::fabs(sub(right.z, left.z)), left.length));
 }
 
 // A missing neighbour's slope is 0, which no maximum of slopes notices.
@@ -197,6 +201,12 @@ void AdaptiveLipschitzSearch::Rate(Trial& left, const Trial& right, double leftS
   if (std::bit_cast<std::uint64_t>(l) == std::bit_cast<std::uint64_t>(left.estimate)) return;
   left.estimate = l;
 
+  // No minorant passes through an infinite value; a NaN makes the
+  // characteristic NaN by itself. Either way the interval is never chosen.
+  if (EitherInfinite(left.z, right.z)) {
+    left.charact = NaN;
+    return;
+  }
   left.charact = toDouble(characteristic_ == Characteristic::Geometric
                               ? GeometricCharacteristic(d, left.z, right.z, l)
                               : InformationCharacteristic(d, left.z, right.z, l));

@@ -52,9 +52,21 @@ SearchResult searchResult(Lab::SearchOutcome&& outcome, std::size_t evaluations,
   r.fun = outcome.fBest;
   r.nit = outcome.stepCount;
   r.nfev = evaluations;
-  r.success = Lab::succeeded(outcome.stop);
+  r.success = Lab::succeeded(outcome);
   r.stop = Lab::stopReasonKey(outcome.stop);
-  r.message = outcome.fault ? *outcome.fault : std::string(Lab::stopReasonText(outcome.stop));
+  r.message = outcome.fault ? *outcome.fault + (outcome.faultInMethod ? " in the method's own arithmetic, not in F" : "")
+                            : std::string(Lab::stopReasonText(outcome.stop));
+  if (const auto& first = outcome.firstNonFinite) {
+    if (!outcome.fault)
+      r.message += "; the run met a point or a value that is not a finite number: " + Lab::nonFiniteText(*first);
+    py::dict trial;
+    trial["order"] = first->placed;
+    trial["x"] = first->x;
+    trial["f"] = first->f;
+    r.first_non_finite = std::move(trial);
+  } else {
+    r.first_non_finite = py::none();
+  }
   r.precision = outcome.fault || outcome.stepCount == 0 ? py::object(py::none()) : py::float_(outcome.precision);
   r.param = outcome.paramUsed;
   r.trials = trialColumns(std::move(outcome.trials));
@@ -83,13 +95,14 @@ void addSearchResult(py::module_& m) {
       .def_readonly("nit", &SearchResult::nit, "The steps made.")
       .def_readonly("nfev", &SearchResult::nfev, "The distinct points at which F was evaluated.")
       .def_readonly("success", &SearchResult::success,
-                    "Whether the run did what was asked: its stop rule was met, or the callback asked for the stop.")
+                    "Whether the run did what was asked: its stop rule was met, or the callback asked for the stop,\n"
+                    "and it met no point and no value that is not a finite number.")
       .def_property_readonly(
           "status", [](const SearchResult& r) { return r.success ? 0 : 1; }, "scipy's status: 0 for a success, 1 otherwise.")
       .def_readonly("stop", &SearchResult::stop,
                     "Why the run stopped, as velmora-run's stop says it: steps, precision, interval, bound, requested\n"
                     "(the callback asked), fault, left-interval, no-interval, unsplittable.")
-      .def_readonly("message", &SearchResult::message, "The same in words, or the fault's text.")
+      .def_readonly("message", &SearchResult::message, "The same in words, or the fault's text; then what the run met that is not a finite number.")
       .def_readonly("precision", &SearchResult::precision, "The last step's precision; None before a step and after a fault.")
       .def_readonly("param", &SearchResult::param, "The parameter the method worked with (L or r); 0 for scanning.")
       .def_readonly("trials", &SearchResult::trials, "The trials in list order.")
@@ -97,6 +110,9 @@ void addSearchResult(py::module_& m) {
                     "How many trials lie outside the bounds (Piyavsky's with L below the slope).")
       .def_readonly("first_step_outside", &SearchResult::first_step_outside,
                     "The first step that placed a trial outside the bounds; None when none did.")
+      .def_readonly("first_non_finite", &SearchResult::first_non_finite,
+                    "None, or the first trial in the order of placing at a point or with a value that is not a finite\n"
+                    "number, as a dict with its order, x and f; such a run is no success.")
       .def_readonly("engine_result", &SearchResult::engine_result,
                     "A peer library's own result code (NLopt's: 5 when the budget was spent); None for Velmora's methods.")
       .def_readonly("engine_result_text", &SearchResult::engine_result_text, "Its name: MAXEVAL_REACHED, FORCED_STOP, ...")

@@ -30,6 +30,7 @@ struct SearchResult {
   Trials trials;
   std::size_t trials_outside = 0;  ///< trials outside the bounds
   py::object first_step_outside;   ///< the first step that placed one; None when none did
+  py::object first_non_finite;     ///< None, or a dict of the first trial at a point or with a value that is not finite
   py::object engine_result;       ///< a peer's own result code (NLopt's); None for Velmora's own methods
   py::object engine_result_text;  ///< its name, as the peer gives it
   py::object steps;  ///< None, or a dict of numpy arrays with the columns of velmora-run --steps-out

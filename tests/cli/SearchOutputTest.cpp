@@ -55,8 +55,8 @@ TEST(SearchOutput, jsonHoldsExactlyTheDocumentedKeysInOrder) {
   }
   EXPECT_EQ(keys, (std::vector<std::string>{"best_x", "best_x_hex", "f_best", "f_best_hex", "precision", "precision_hex",
                                             "step_count", "trial_count", "trials_outside",
-                                            "first_step_outside", "evaluations", "bound_hit", "stop", "fault", "reports",
-                                            "trials"}));
+                                            "first_step_outside", "evaluations", "bound_hit", "stop", "first_non_finite",
+                                            "fault", "fault_source", "reports", "trials"}));
   EXPECT_EQ(jsonValues(r.out, "x_hex").size(), 32u);
   EXPECT_EQ(jsonValues(r.out, "step_count"), std::vector<std::string>{"30"});
   EXPECT_EQ(jsonValues(r.out, "trial_count"), std::vector<std::string>{"32"});
@@ -137,8 +137,8 @@ TEST(SearchOutput, windowExampleInTextAndCsv) {
   ASSERT_EQ(rows.size(), 2u + 1u + 1u + 102u);
   EXPECT_EQ(rows[0],
             "best_x,f_best,precision,step_count,trial_count,trials_outside,first_step_outside,evaluations,bound_hit,stop,"
-            "fault,reports,seconds");
-  EXPECT_EQ(rows[1].rfind("0,-5,0.15625,100,102,0,,102,false,steps,,,", 0), 0u) << rows[1];
+            "first_non_finite_trial,first_non_finite_x,first_non_finite_f,fault,fault_source,reports,seconds");
+  EXPECT_EQ(rows[1].rfind("0,-5,0.15625,100,102,0,,102,false,steps,,,,,,,", 0), 0u) << rows[1];
   EXPECT_EQ(rows[2], "");
   EXPECT_EQ(rows[3], "x,f,charact");
   EXPECT_EQ(rows[4].rfind("-10,95,", 0), 0u);
@@ -299,15 +299,15 @@ TEST(SearchOutput, aVariantsRunSaysWhyItStoppedAndTakesItsOwnDefault) {
   const Outcome json = run(with(args, {"--param", "1.1", "--format", "json"}));
   ASSERT_EQ(json.status, ExitOk) << json.err;
   EXPECT_EQ(jsonValues(json.out, "stop"), std::vector<std::string>{"\"left-interval\""});
-  EXPECT_NE(json.out.find("\"bound_hit\": false,\n  \"stop\": \"left-interval\",\n  \"fault\": null"), std::string::npos);
+  EXPECT_NE(json.out.find("\"bound_hit\": false,\n  \"stop\": \"left-interval\",\n  \"first_non_finite\": null,\n  \"fault\": null"), std::string::npos);
   EXPECT_EQ(jsonValues(json.out, "step_count"), std::vector<std::string>{"4"});
 
   const std::vector<std::string> csv = lines(run(with(args, {"--param", "1.1", "--format", "csv"})).out);
   ASSERT_EQ(csv.size(), 2u);
   EXPECT_EQ(csv[0],
             "best_x,f_best,precision,step_count,trial_count,trials_outside,first_step_outside,evaluations,bound_hit,stop,"
-            "fault,reports,seconds");
-  EXPECT_NE(csv[1].find(",4,6,0,,6,false,left-interval,,,"), std::string::npos) << csv[1];
+            "first_non_finite_trial,first_non_finite_x,first_non_finite_f,fault,fault_source,reports,seconds");
+  EXPECT_NE(csv[1].find(",4,6,0,,6,false,left-interval,,,,,,,"), std::string::npos) << csv[1];
 
   const Outcome text = run(args);
   EXPECT_NE(text.out.find("method        inf-lta, multiplier r = 2\n"), std::string::npos) << text.out;
@@ -330,4 +330,40 @@ TEST(SearchOutput, aRunWhoseTrialsLeftTheIntervalWarnsAndExitsWithZero) {
   EXPECT_EQ(r.err, "velmora-run: warning: 46 of 62 trials lie outside [2.7, 7.5], the first at step 2; L = 0.2 is below "
                    "the function's slope there. The best point found, " + best[0] + ", lies outside the interval. "
                    "A larger L avoids this.\n");
+}
+
+TEST(SearchOutput, aRunThatMeetsAValueThatIsNotAFiniteNumberNamesItsFirstSuchTrial) {
+  struct Case {
+    const char* formula;
+    const char* a;
+    const char* method;
+    int status;
+    const char* firstTrial;   // json's "trial" of first_non_finite; "" for null
+    const char* faultSource;  // json's fault_source
+    const char* stderrHas;
+  };
+  const Case cases[] = {
+      // The window's methods go on quietly past a NaN, and now say so.
+      {"sqrt(x[0])", "-1", "strongin", ExitOk, "1", "null", "F = nan at x = -1, the trial placed 1st"},
+      {"ln(x[0])", "0", "scan", ExitOk, "1", "null", "F = -inf at x = 0, the trial placed 1st"},
+      // A variant leaves an interval with an infinite end out of its choice.
+      {"ln(x[0])", "0", "geom-gl", ExitOk, "1", "null", "F = -inf at x = 0"},
+      {"exp(1000*x[0])", "0", "inf-ltma", ExitOk, "2", "null", "F = inf at x = 1, the trial placed 2nd"},
+      // Strongin's own arithmetic cannot carry an infinite value; F's fault is F's.
+      {"exp(1000*x[0])", "0", "strongin", ExitFault, "", "\"method\"", "in the method's own arithmetic, not in F,"},
+      {"1/x[0]", "0", "geom-gl", ExitFault, "", "\"function\"", "\"Floating point division by zero\" after"},
+      {"x[0]^2", "-1", "strongin", ExitOk, "", "null", ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.formula) + " " + c.method);
+    const Outcome r = run({c.formula, "--interval", c.a, "1", "--method", c.method, "--steps", "20", "--format", "json"});
+    EXPECT_EQ(r.status, c.status) << r.err;
+    const std::vector<std::string> trial = jsonValues(r.out, "trial");
+    EXPECT_EQ(trial, *c.firstTrial ? std::vector<std::string>{c.firstTrial} : std::vector<std::string>{});
+    EXPECT_EQ(jsonValues(r.out, "fault_source"), std::vector<std::string>{c.faultSource});
+    if (*c.stderrHas)
+      EXPECT_NE(r.err.find(c.stderrHas), std::string::npos) << r.err;
+    else
+      EXPECT_EQ(r.err, "");
+  }
 }

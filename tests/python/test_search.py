@@ -86,6 +86,16 @@ def test_errors_of_formulas_and_objectives():
         velmora.search(objective, (0, 1), steps=3)
 
 
+def test_a_run_that_meets_a_value_that_is_not_a_number_is_no_success():
+    r = velmora.search(lambda x: float("nan") if x > 0.5 else -x, (0, 1), method="strongin", steps=10)
+    assert not r.success
+    assert r.first_non_finite["order"] == 2 and math.isnan(r.first_non_finite["f"])
+    assert "F = nan at x = 1, the trial placed 2nd" in r.message
+    assert velmora.search("x[0]^2", (-1, 1), method="strongin", steps=10).first_non_finite is None
+    with pytest.raises(velmora.ArithmeticFault, match="in the method's own arithmetic, not in F"):
+        velmora.search("exp(1000*x[0])", (0, 1), method="piyavsky", steps=10)
+
+
 def test_callback_stops_after_its_step():
     r = velmora.search(FORMULA, (2.7, 7.5), steps=100, callback=lambda s: s.step == 7)
     assert (r.nit, r.stop, r.success) == (7, "requested", True)

@@ -55,8 +55,10 @@ void LiteralAdaptive::Recompute() {
   slope_.assign(k, 0);
   estimateOf_.assign(k, 0);
   charact_.assign(k, 0);
+  // An interval with an infinite value at an end has no slope and no characteristic.
+  const auto infiniteEnd = [this](std::size_t i) { return std::isinf(z_[i]) || std::isinf(z_[i + 1]); };
   for (std::size_t i = 0; i < k; ++i)
-    slope_[i] = toDouble(div(Velmora::fabs(sub(z_[i + 1], z_[i])), sub(x_[i + 1], x_[i])));
+    slope_[i] = infiniteEnd(i) ? NaN : toDouble(div(Velmora::fabs(sub(z_[i + 1], z_[i])), sub(x_[i + 1], x_[i])));
   double H = 0;
   Extended X = 0;
   for (std::size_t i = 0; i < k; ++i) {
@@ -78,7 +80,9 @@ void LiteralAdaptive::Recompute() {
     }
     const double l = toDouble(mul(r_, base));
     estimateOf_[i] = l;
-    if (characteristic_ == Characteristic::Geometric) {
+    if (infiniteEnd(i)) {
+      charact_[i] = NaN;
+    } else if (characteristic_ == Characteristic::Geometric) {
       const Extended reach = mul(mul(d, l), 0.5L);
       const Extended mean = mul(add(z_[i + 1], z_[i]), 0.5L);
       charact_[i] = toDouble(sub(reach, mean));
