@@ -13,6 +13,18 @@ RequestFault notFinite(RequestField field, double value) {
   return {field, "\"" + shortest(value) + "\" is not a finite number"};
 }
 
+// A constant or a multiplier beyond this overflows the method's own
+// arithmetic on any interval worth searching: L (b - a) and r H (b - a) are
+// formed in every step. Below it, an overflow depends on the function and is
+// told at run time as the method's.
+constexpr double MaxParam = 1e100;
+
+std::optional<RequestFault> tooLarge(const MethodInfo& info, double param, const std::string& name) {
+  if (info.param == ParamMeaning::Population || !(param > MaxParam)) return std::nullopt;
+  return RequestFault{RequestField::Param, "the " + name + " must be at most " + shortest(MaxParam) +
+                                               ": a larger one overflows the method's own arithmetic"};
+}
+
 }  // namespace
 
 std::optional<RequestFault> checkParam(MethodId method, double param) {
@@ -20,6 +32,7 @@ std::optional<RequestFault> checkParam(MethodId method, double param) {
   if (info.param == ParamMeaning::None)
     return RequestFault{RequestField::Param, "is not used by the " + std::string(info.key) + " method", " "};
   if (!std::isfinite(param)) return notFinite(RequestField::Param, param);
+  if (auto fault = tooLarge(info, param, std::string(info.paramNoun) + " of " + std::string(info.key))) return fault;
   // The window's own check; the Lipschitz estimate of piyavsky is taken as it comes.
   if (!info.acceptsParam(param))
     return RequestFault{RequestField::Param, "the " + std::string(info.paramNoun) + " of " + std::string(info.key) +
@@ -32,6 +45,7 @@ std::optional<RequestFault> checkPlanParam(MethodId method, double param) {
   if (info.param == ParamMeaning::None)
     return RequestFault{RequestField::Param, std::string(info.key) + " takes no parameter"};
   if (!std::isfinite(param)) return notFinite(RequestField::Param, param);
+  if (auto fault = tooLarge(info, param, paramName(info))) return fault;
   // A batch run's Lipschitz estimate stands for the problem's own, which can be any positive number.
   if (info.batchParamOfProblem) {
     if (!(param > 0)) return RequestFault{RequestField::Param, "must be greater than 0", " "};

@@ -30,6 +30,8 @@ TEST(RequestCheck, eachFaultNamesItsFieldAndRule) {
   scanParam.param = 2;
   SearchRequest lowR = stepsRun(MethodId::Strongin, 0, 1);
   lowR.param = 1;
+  SearchRequest hugeL = stepsRun(MethodId::Piyavsky, 0, 1);
+  hugeL.param = 1e308;
   SearchRequest noSteps = stepsRun(MethodId::Scan, 0, 1);
   noSteps.steps = 0;
   SearchRequest precision = stepsRun(MethodId::Scan, 0, 1);
@@ -50,6 +52,8 @@ TEST(RequestCheck, eachFaultNamesItsFieldAndRule) {
       {"a length beyond the doubles", overflowing, RequestField::Interval, "F: B - A must be a finite number"},
       {"scanning takes no parameter", scanParam, RequestField::Param, "F is not used by the scan method"},
       {"Strongin's r of 1", lowR, RequestField::Param, "F: the multiplier of strongin must be greater than 1"},
+      {"an L the arithmetic cannot carry", hugeL, RequestField::Param,
+       "F: the Lipschitz estimate of piyavsky must be at most 1e+100: a larger one overflows the method's own arithmetic"},
       {"no steps", noSteps, RequestField::Steps, "F: \"0\" is out of range (expected a whole number from 1 to 100000)"},
       {"a NaN precision", precision, RequestField::Precision, "F: \"nan\" is not a finite number"},
       {"an infinite interval eps", interval, RequestField::IntervalEps, "F: \"inf\" is not a finite number"},
@@ -61,7 +65,9 @@ TEST(RequestCheck, eachFaultNamesItsFieldAndRule) {
     EXPECT_EQ(fault->field, c.field);
     EXPECT_EQ(fault->text("F"), c.text);
   }
-  // As in the window, an eps the run cannot reach is taken.
+  // As in the window, an eps the run cannot reach is taken, and so is the bound itself.
   precision.eps = -1;
   EXPECT_FALSE(checkRequest(precision));
+  hugeL.param = 1e100;
+  EXPECT_FALSE(checkRequest(hugeL));
 }
