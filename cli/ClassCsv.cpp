@@ -20,6 +20,8 @@ struct CsvRuns {
   std::map<std::tuple<std::uint64_t, MethodId, std::optional<std::uint64_t>>, std::string> seen;
   std::vector<MethodId> methods;  ///< in the order they first appear
   std::set<std::uint64_t> seeds;
+  MethodParams params;
+  int budget = 0;  ///< the class rule's, which a first hit cannot exceed
 
   void add(const CsvRow& row);
   // Into options, the class, the range, the methods and their parameters.
@@ -34,8 +36,13 @@ void CsvRuns::add(const CsvRow& csv) {
   const Lab::MethodInfo& method = csv.method();
   row.method = method.id;
   if (!csv.cell("param").empty()) row.param = csv.number("param");
-  if (!csv.cell("first_hit").empty()) row.run.firstHit = static_cast<int>(csv.wholeNumber("first_hit"));
+  params.note(csv, method.id, row.param);
+  if (const auto hit = csv.firstHit(static_cast<std::uint64_t>(budget), "--max-trials"))
+    row.run.firstHit = static_cast<int>(*hit);
   row.run.stop = stopCell(csv, Lab::classRunStopFromKey);
+  // A class run stops at its first hit, and spends its budget only without one.
+  if (row.run.stop == Lab::StopReason::StopRequested && !row.run.firstHit) throw csv.fail("stop: hit, but no first_hit");
+  if (row.run.stop == Lab::StopReason::StepBoundHit && row.run.firstHit) throw csv.fail("stop: budget, but a first_hit");
   if (method.stochastic) {
     row.seed = csv.wholeNumber("seed");
     seeds.insert(*row.seed);
@@ -66,6 +73,7 @@ void CsvRuns::describe(ClassOptions& options) const {
 
 std::vector<Lab::ClassRunRow> readClassCsv(const std::vector<std::string>& files, ClassOptions& options) {
   CsvRuns runs;
+  runs.budget = options.rule.maxTrials;
   readCsvRows(files, ClassCsvLayout, [&runs](const CsvRow& row) { runs.add(row); });
   if (runs.rows.empty()) throw Lab::FileError(files.front() + ": the files hold no runs");
   runs.describe(options);

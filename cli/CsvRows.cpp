@@ -1,10 +1,10 @@
 #include "CsvRows.h"
 
 #include <algorithm>
-#include <fstream>
 #include <optional>
 #include <set>
 
+#include "NumberText.h"
 #include "Spelling.h"
 
 namespace Velmora::Cli {
@@ -48,13 +48,10 @@ const CsvLayout* layoutOfHeader(const std::vector<std::string>& cells) {
 
 // The cells of each line of a file that is not empty, with its number, for as long as take returns true.
 void eachLine(const std::string& file, const std::function<bool(const std::vector<std::string>&, int)>& take) {
-  std::ifstream in(file);
-  if (!in) throw Lab::FileError(file + ": cannot open the file");
-  std::string line;
-  for (int number = 1; std::getline(in, line); ++number) {
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    if (!line.empty() && !take(csvCells(line), number)) return;
-  }
+  std::ifstream in = Lab::openDataFile(file);
+  Lab::eachTextLine(in, file, [&take](const std::string& line, int number) {
+    return line.empty() || take(csvCells(line), number);
+  });
 }
 
 struct Header {
@@ -119,6 +116,29 @@ const Lab::MethodInfo& CsvRow::method() const {
   const Lab::MethodInfo* method = Lab::findMethod(cell("method"));
   if (!method) throw fail("unknown method \"" + cell("method") + "\"");
   return *method;
+}
+
+std::optional<std::uint64_t> CsvRow::firstHit(std::uint64_t budget, std::string_view budgetName) const {
+  if (cell("first_hit").empty()) return std::nullopt;
+  const std::uint64_t hit = wholeNumber("first_hit");
+  if (hit < 1 || hit > budget)
+    throw fail("first_hit: " + std::to_string(hit) + " is not from 1 to " + std::string(budgetName) + " " +
+               std::to_string(budget));
+  return hit;
+}
+
+double CsvRow::nonNegative(std::string_view column) const {
+  const double value = number(column);
+  if (value < 0) throw fail(std::string(column) + ": \"" + cell(column) + "\" is below 0");
+  return value;
+}
+
+void MethodParams::note(const CsvRow& row, MethodId method, double param) {
+  if (Lab::methodInfo(method).batchParamOfProblem) return;
+  const auto [seen, fresh] = first_.emplace(method, std::make_pair(param, row.place()));
+  if (!fresh && seen->second.first != param)
+    throw row.fail(std::string(methodName(method)) + " ran with " + shortest(param) + " here and with " +
+                   shortest(seen->second.first) + " at " + seen->second.second + ": one summary holds one value");
 }
 
 const CsvLayout& layoutOfFiles(const std::vector<std::string>& files) {

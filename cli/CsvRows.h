@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <optional>
 #include <set>
 #include <span>
 #include <string>
@@ -40,6 +41,10 @@ class CsvRow {
   std::uint64_t wholeNumber(std::string_view column) const;
   double number(std::string_view column) const;
   const Lab::MethodInfo& method() const;  ///< of the column "method", which both layouts have
+  // The column "first_hit": none when empty, else a whole number from 1 to budget.
+  std::optional<std::uint64_t> firstHit(std::uint64_t budget, std::string_view budgetName) const;
+  // A number of the column that is 0 or more: an error, the seconds.
+  double nonNegative(std::string_view column) const;
   const std::string& place() const { return place_; }  ///< "file:line"
   Lab::FileError fail(const std::string& message) const { return Lab::FileError(place_ + ": " + message); }
 
@@ -54,6 +59,17 @@ class CsvRow {
 // an unknown column, a needed one missing, or a row of the wrong width.
 void readCsvRows(const std::vector<std::string>& files, const CsvLayout& layout,
                  const std::function<void(const CsvRow&)>& take);
+
+// Each method's parameter as its rows give it: one summary holds one value
+// per method, except for a Lipschitz estimate that is each problem's own.
+class MethodParams {
+ public:
+  // Throws Lab::FileError at row when the method had another value before.
+  void note(const CsvRow& row, MethodId method, double param);
+
+ private:
+  std::map<MethodId, std::pair<double, std::string>> first_;  ///< the value and where it was first seen
+};
 
 // The parameters the runs were given (--param-METHOD), as their rows show
 // them: a method's one value where it is not that of runs over many

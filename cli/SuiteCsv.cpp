@@ -32,6 +32,7 @@ struct SuiteRuns {
   std::map<std::tuple<std::string, MethodId, std::optional<std::uint64_t>>, std::string> seen;
   std::vector<MethodId> methods;  ///< in the order they first appear
   std::set<std::uint64_t> seeds;
+  MethodParams params;
 
   void add(const CsvRow& csv);
   // Every method and seed has run on the same problems, as in one run of a test set.
@@ -47,15 +48,16 @@ void SuiteRuns::add(const CsvRow& csv) {
   row.id = csv.cell("id");
   row.method = method;
   if (!csv.cell("param").empty()) row.param = csv.number("param");
+  params.note(csv, method, row.param);
   row.trials = csv.wholeNumber("trials");
   const std::string success = csv.cell("success");
   if (success != "yes" && success != "no" && success != "fault")
     throw csv.fail("success: \"" + success + "\" is none of yes, no, fault");
   row.success = success == "yes";
   if (success == "fault") row.fault = "its text is not in the csv";
-  if (!csv.cell("first_hit").empty()) row.firstHit = csv.wholeNumber("first_hit");
-  if (!row.fault) row.error = csv.number("error");
-  row.seconds = csv.number("seconds");
+  row.firstHit = csv.firstHit(row.trials, "the run's trials");
+  if (!row.fault) row.error = csv.nonNegative("error");
+  row.seconds = csv.nonNegative("seconds");
   if (csv.has("stop")) row.stop = stopCell(csv, Lab::stopReasonFromKey);
   if (Lab::methodInfo(method).stochastic) {
     row.seed = csv.wholeNumber("seed");

@@ -137,26 +137,23 @@ Problem problemOf(const std::vector<std::string_view>& cells, const Columns& col
 std::vector<Problem> readProblems(std::istream& in, const std::string& fileName) {
   std::optional<Columns> column;
   std::vector<Problem> problems;
-  std::string line;
-  for (int lineNumber = 1; std::getline(in, line); ++lineNumber) {
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    if (line.find_first_not_of(" \t") == std::string::npos || line[0] == '#') continue;
+  eachTextLine(in, fileName, [&](const std::string& line, int lineNumber) {
+    if (line.find_first_not_of(" \t") == std::string::npos || line[0] == '#') return true;
     const std::vector<std::string_view> cells = splitFields(line, '\t');
     const FileLine at(fileName, lineNumber);
-    if (!column) {
+    if (!column)
       column = headerColumns(cells, at);
-      continue;
-    }
-    problems.push_back(problemOf(cells, *column, at, problems));
-  }
+    else
+      problems.push_back(problemOf(cells, *column, at, problems));
+    return true;
+  });
   if (!column) throw FileError(fileName + ": the file holds no header line");
   if (problems.empty()) throw FileError(fileName + ": the file holds no problems");
   return problems;
 }
 
 std::vector<Problem> readProblemsFile(const std::string& fileName) {
-  std::ifstream in(fileName);
-  if (!in) throw FileError(fileName + ": cannot open the file");
+  std::ifstream in = openDataFile(fileName);
   return readProblems(in, fileName);
 }
 

@@ -14,6 +14,7 @@
 #include "FormulaFunction.h"
 #include "RunPlan.h"
 #include "Search.h"
+#include "TextLines.h"
 
 namespace Velmora::Lab {
 
@@ -29,12 +30,6 @@ struct Problem {
   // (stored_xstar, stored_fstar, stored_L).
   std::optional<double> storedXstar, storedFstar, storedLipschitz;
   int line = 0;  ///< in the file, for messages
-};
-
-// A file that cannot be used, a test set's or a csv of runs; what() names the file and line.
-class FileError : public std::runtime_error {
- public:
-  using std::runtime_error::runtime_error;
 };
 
 // Columns are found by their header names (id, formula, a, b, L, xstar; fstar

@@ -285,7 +285,13 @@ py::dict operational(const std::vector<std::string>& methods, const std::vector<
   std::vector<std::string> order;
   // Per method, per seed (one seed for rows without a seed column).
   std::map<std::string, std::map<std::uint64_t, std::vector<std::optional<int>>>> hits;
+  if (lastK < 1) throw py::value_error("max_trials must be at least 1");
   for (std::size_t i = 0; i < methods.size(); ++i) {
+    const double hit = firstHits[i];
+    // NaN stands for a run that solved nothing; anything else is a count of trials.
+    if (!std::isnan(hit) && !(hit >= 1 && hit <= lastK && hit == std::floor(hit)))
+      throw py::value_error("rows: row " + std::to_string(i) + ": first_hit " + shortest(hit) +
+                            " is not a whole number from 1 to max_trials " + std::to_string(lastK));
     if (!hits.count(methods[i])) order.push_back(methods[i]);
     hits[methods[i]][seeds.empty() ? 0 : seeds[i]].push_back(
         std::isnan(firstHits[i]) ? std::nullopt : std::optional(static_cast<int>(firstHits[i])));

@@ -88,6 +88,9 @@ TEST(TestSet, badFilesAreRefusedWithFileAndLine) {
        "a published column of the Hill and Shekel sets"},
       {"id\tformula\ta\tb\tL\txstar\tfstar\n1\tx[0]\t0\t1\t1\t0\n", "f.tsv:2: the row has no value in column \"fstar\"",
        "an optional column left empty at the end"},
+      {header + "1\tx[0]" + std::string(1, '\0') + "+1\t0\t1\t1\t0\n", "f.tsv:2: the line holds a NUL byte", "a NUL in a formula"},
+      {header + "1\t" + std::string(MaxLineBytes, '1') + "\n", "f.tsv:2: the line is longer than 1048576 bytes",
+       "a line without end"},
       {header, "f.tsv: the file holds no problems", "header only"},
       {"", "f.tsv: the file holds no header line", "empty file"},
   };
@@ -102,6 +105,15 @@ TEST(TestSet, badFilesAreRefusedWithFileAndLine) {
     }
   }
   EXPECT_THROW(readProblemsFile("/nonexistent/problems.tsv"), FileError);
+  try {
+    readProblemsFile(dataFolder);
+    ADD_FAILURE() << "a directory taken";
+  } catch (const FileError& error) {
+    EXPECT_EQ(std::string(error.what()), dataFolder + ": is a directory, not a file");
+  }
+  // A byte-order mark, as some editors write one, is no part of the header.
+  std::istringstream marked("\xEF\xBB\xBF" + header + "1\tx[0]\t0\t1\t1\t0\n");
+  EXPECT_EQ(readProblems(marked, "f.tsv").size(), 1u);
 }
 
 // A shipped set run as a class counts a hit at any of a row's global

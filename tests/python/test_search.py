@@ -147,6 +147,9 @@ def test_class_run_rows_and_their_operational_characteristic():
     assert list(rows["method"][:2]) == ["strongin", "inf-ltma"] and len(rows["index"]) == 20
     curve = velmora.operational(rows)["strongin"]
     assert curve["k"][-1] == 200 and curve["solved"] == int((rows["first_hit"][::2] > 0).sum())
+    for hit in (0, 201, 1e300, 2.5, math.inf):
+        with pytest.raises(ValueError, match="is not a whole number from 1 to max_trials 200"):
+            velmora.operational({"method": ["strongin"], "first_hit": [hit]}, max_trials=200)
 
 
 def test_class_run_of_a_shipped_set_gives_velmora_runs_rows():
