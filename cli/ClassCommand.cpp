@@ -82,7 +82,7 @@ int summariseClassCsv(const CsvSummaryOptions& given, std::ostream& out, std::os
   if (given.delta) options.rule.delta = *given.delta;
   std::vector<Lab::ClassRunRow> rows;
   try {
-    rows = readClassCsv(given.files, options);
+    rows = Lab::readClassCsv(given.files, options.rule, options.plan, options.range);
   } catch (const Lab::FileError& error) {
     return badInput(err, error.what());
   } catch (const Lab::BadValue& error) {

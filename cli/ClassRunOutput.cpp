@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <ostream>
 
+#include "CsvSchema.h"
 #include "OperationalCharacteristic.h"
 #include "OperationalPicture.h"
 #include "Spelling.h"
@@ -30,15 +31,12 @@ void writeRule(std::ostream& out, const ClassOptions& options) {
 }
 
 void writeCsv(std::ostream& out, const ClassOptions& options, const std::vector<Lab::ClassRunRow>& rows) {
-  // The seed column comes with a stochastic method, the same for every shard of a sweep.
-  const bool seeded = options.plan.anyStochastic();
-  if (options.header) out << "class,index,method,param,first_hit,stop" << (seeded ? ",seed" : "") << '\n';
+  if (options.header) out << Lab::csvHeader(Lab::ClassCsvKind) << '\n';
   for (const Lab::ClassRunRow& row : rows) {
     out << classKey(options) << ',' << row.index << ',' << methodName(row.method) << ','
         << (Lab::methodInfo(row.method).param == Lab::ParamMeaning::None ? "" : shortest(row.param)) << ','
         << firstHitText(row, "") << ',' << Lab::classRunStopKey(row.run.stop);
-    if (seeded) out << ',' << (row.seed ? std::to_string(*row.seed) : "");
-    out << '\n';
+    out << ',' << (row.seed ? std::to_string(*row.seed) : "") << '\n';
   }
 }
 

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <ostream>
 
+#include "CsvSchema.h"
 #include "NumberText.h"
 
 namespace Velmora::Cli {
@@ -103,15 +104,14 @@ void writeSearchText(std::ostream& out, const SearchOptions& options, const Lab:
 }
 
 void writeSearchCsv(std::ostream& out, const SearchOptions& options, const Lab::SearchOutcome& result) {
-  out << "best_x,f_best,precision,step_count,trial_count,trials_outside,first_step_outside,evaluations,bound_hit,stop,"
-      << (result.engineResult ? "nlopt_result,nlopt_result_text," : "")
-      << "first_non_finite_trial,first_non_finite_x,first_non_finite_f,fault,fault_source,reports,seconds\n";
+  out << Lab::csvHeader(Lab::SearchCsvKind) << '\n';
   out << optionalNumber(bestX(result)) << ',' << optionalNumber(fBest(result)) << ',' << optionalNumber(precision(result))
       << ',' << result.stepCount << ',' << result.trials.size() << ',' << result.trialsOutside << ','
       << optionalNumber(firstStepOutside(result)) << ',' << result.evaluations.value_or(0) << ','
       << (boundHit(result) ? "true" : "false") << ',';
   out << Lab::stopReasonKey(result.stop) << ',';
-  if (result.engineResult) out << *result.engineResult << ',' << csvField(result.engineResultText) << ',';
+  out << (result.engineResult ? std::to_string(*result.engineResult) : "") << ',' << csvField(result.engineResultText)
+      << ',';
   if (const auto& first = result.firstNonFinite)
     out << first->placed << ',' << shortest(first->x) << ',' << shortest(first->f) << ',';
   else
@@ -141,10 +141,8 @@ void writeSearchJson(std::ostream& out, const SearchOptions& options, const Lab:
   out << "  \"evaluations\": " << result.evaluations.value_or(0) << ",\n";
   out << "  \"bound_hit\": " << (boundHit(result) ? "true" : "false") << ",\n";
   out << "  \"stop\": \"" << Lab::stopReasonKey(result.stop) << "\",\n";
-  if (result.engineResult) {
-    out << "  \"nlopt_result\": " << *result.engineResult << ",\n";
-    out << "  \"nlopt_result_text\": " << jsonString(result.engineResultText) << ",\n";
-  }
+  out << "  \"nlopt_result\": " << (result.engineResult ? std::to_string(*result.engineResult) : "null") << ",\n";
+  out << "  \"nlopt_result_text\": " << (result.engineResult ? jsonString(result.engineResultText) : "null") << ",\n";
   out << "  \"first_non_finite\": ";
   if (const auto& first = result.firstNonFinite) {
     out << "{\n    \"trial\": " << first->placed << ",\n";

@@ -34,21 +34,6 @@ std::string printed(const char* format, double value) {
   return buffer;
 }
 
-std::string csvField(const std::string& text) {
-  if (text.find_first_of(",\"\n\r") == std::string::npos) return text;
-  std::string quoted = "\"";
-  for (char c : text) {
-    if (c == '"') quoted += '"';
-    quoted += c;
-  }
-  return quoted + "\"";
-}
-
-std::string joined(const std::vector<std::string>& items, const char* separator) {
-  std::string text;
-  for (const std::string& item : items) text += (text.empty() ? "" : separator) + item;
-  return text;
-}
 
 std::string paramText(MethodId method, double param) {
   return Lab::methodInfo(method).param == Lab::ParamMeaning::None ? "-" : shortest(param);

@@ -6,6 +6,8 @@
 #include <vector>
 
 #include "CommandLine.h"
+#include "CsvSchema.h"
+#include "JoinedText.h"
 #include "NumberText.h"
 #include "RunSummaries.h"
 
@@ -16,9 +18,8 @@ std::string hexFloat(double value);
 std::string jsonString(const std::string& text);
 // snprintf of one double.
 std::string printed(const char* format, double value);
-// Quoted, with doubled quotes, only where a comma, quote or line break needs it.
-std::string csvField(const std::string& text);
-std::string joined(const std::vector<std::string>& items, const char* separator);
+using Lab::csvField;
+using Lab::joined;
 // A method's parameter; "-" for scanning, which has none.
 std::string paramText(MethodId method, double param);
 

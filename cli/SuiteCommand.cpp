@@ -6,7 +6,7 @@
 #include "ParallelRuns.h"
 #include "ProgressLine.h"
 #include "Spelling.h"
-#include "SuiteCsv.h"
+#include "TestSetCsv.h"
 #include "SuiteOutput.h"
 #include "TestSet.h"
 
@@ -76,7 +76,8 @@ int summariseSuiteCsv(const CsvSummaryOptions& given, std::ostream& out, std::os
   options.protocol.steps = given.steps;
   std::vector<Lab::TestSetRow> rows;
   try {
-    rows = readSuiteCsv(given.files, options);
+    rows = Lab::readTestSetCsv(given.files, options.plan);
+    options.file = "read from " + joined(given.files, ", ");
   } catch (const Lab::FileError& error) {
     return badInput(err, error.what());
   }

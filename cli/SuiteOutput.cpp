@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <ostream>
 
+#include "CsvSchema.h"
 #include "OperationalCharacteristic.h"
 #include "OperationalPicture.h"
 #include "Spelling.h"
@@ -85,8 +86,7 @@ void writeSuiteMarkdown(std::ostream& out, const SuiteOptions& options, const st
 }
 
 void writeSuiteCsv(std::ostream& out, const SuiteOptions& options, const std::vector<Lab::TestSetRow>& rows) {
-  const bool seeded = options.plan.anyStochastic();
-  out << "id,method,param,trials,success,first_hit,error,seconds,stop" << (seeded ? ",seed" : "") << '\n';
+  out << Lab::csvHeader(Lab::TestSetCsvKind) << '\n';
   const auto param = [](MethodId method, double value) {
     return Lab::methodInfo(method).param == Lab::ParamMeaning::None ? std::string() : shortest(value);
   };
@@ -95,8 +95,7 @@ void writeSuiteCsv(std::ostream& out, const SuiteOptions& options, const std::ve
         << ',' << successText(row) << ',' << (row.firstHit ? std::to_string(*row.firstHit) : "") << ','
         << (row.fault ? "" : shortest(row.error)) << ',' << printed("%.6f", row.seconds);
     out << ',' << (row.stop ? Lab::stopReasonKey(*row.stop) : "");
-    if (seeded) out << ',' << (row.seed ? std::to_string(*row.seed) : "");
-    out << '\n';
+    out << ',' << (row.seed ? std::to_string(*row.seed) : "") << '\n';
   }
   for (MethodId method : options.plan.methods) {
     const Lab::TestSetMeans means = Lab::testSetMeans(rows, method);
@@ -106,8 +105,7 @@ void writeSuiteCsv(std::ostream& out, const SuiteOptions& options, const std::ve
       paramField = "file";
     out << "mean," << methodName(method) << ',' << paramField << ',' << printed("%.1f", means.trials) << ','
         << means.successes << ',' << (means.firstHit ? printed("%.1f", *means.firstHit) : "") << ','
-        << (means.finished ? shortest(means.error) : "") << ',' << printed("%.6f", means.seconds) << ','
-        << (seeded ? "," : "") << '\n';
+        << (means.finished ? shortest(means.error) : "") << ',' << printed("%.6f", means.seconds) << ",,\n";
   }
 }
 

@@ -23,6 +23,12 @@ std::optional<StopReason> classRunStopFromKey(std::string_view key) {
   return stop && classRunStopKey(*stop) == key ? stop : std::nullopt;
 }
 
+std::optional<std::string> classRunContradiction(StopReason stop, bool hit) {
+  if (stop == StopReason::StopRequested && !hit) return "stop: a run that stopped at a hit has a first_hit";
+  if (stop == StopReason::StepBoundHit && hit) return "stop: a run that spent its budget has no first_hit";
+  return std::nullopt;
+}
+
 double lipschitzFromFunction(const TestFunction& f) { return FromFunctionMargin * f.lipschitz; }
 
 HitRule classHit(const TestFunction& f, const ClassRule& rule) {

@@ -40,6 +40,9 @@ inline constexpr double ClassIntervalRel = 1e-9;
 std::string_view classRunStopKey(StopReason stop);
 // The stop whose class-run key this is; none for another text.
 std::optional<StopReason> classRunStopFromKey(std::string_view key);
+// Why a recorded stop and first hit cannot be one run's (a hit stops at its
+// first hit, a spent budget had none); none when they can.
+std::optional<std::string> classRunContradiction(StopReason stop, bool hit);
 
 struct ClassRun {
   // Its number in the order of placing (the ends are 1 and 2); only for a hit.

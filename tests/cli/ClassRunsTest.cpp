@@ -43,7 +43,7 @@ TEST(ClassRuns, eachCsvRowIsTheCoresRunOfThatFunction) {
   std::istringstream in(r.out);
   std::string line;
   std::getline(in, line);
-  EXPECT_EQ(line, "class,index,method,param,first_hit,stop");
+  EXPECT_EQ(line, "class,index,method,param,first_hit,stop,seed");
   std::set<std::string> stops;
   for (std::uint64_t index : {3u, 4u}) {
     const TestFunction f = makeTestFunction(TestClassId::Shekel, index);
@@ -54,7 +54,7 @@ TEST(ClassRuns, eachCsvRowIsTheCoresRunOfThatFunction) {
       ASSERT_TRUE(std::getline(in, line));
       EXPECT_EQ(line, "shekel," + std::to_string(index) + "," + std::string(methodInfo(method).key) + "," +
                           Velmora::shortest(param) + "," + (expected.firstHit ? std::to_string(*expected.firstHit) : "") + "," +
-                          std::string(classRunStopKey(expected.stop)));
+                          std::string(classRunStopKey(expected.stop)) + ",");
     }
   }
   EXPECT_FALSE(std::getline(in, line));

@@ -55,7 +55,8 @@ TEST(SearchOutput, jsonHoldsExactlyTheDocumentedKeysInOrder) {
   }
   EXPECT_EQ(keys, (std::vector<std::string>{"best_x", "best_x_hex", "f_best", "f_best_hex", "precision", "precision_hex",
                                             "step_count", "trial_count", "trials_outside",
-                                            "first_step_outside", "evaluations", "bound_hit", "stop", "first_non_finite",
+                                            "first_step_outside", "evaluations", "bound_hit", "stop", "nlopt_result",
+                                            "nlopt_result_text", "first_non_finite",
                                             "fault", "fault_source", "reports", "trials"}));
   EXPECT_EQ(jsonValues(r.out, "x_hex").size(), 32u);
   EXPECT_EQ(jsonValues(r.out, "step_count"), std::vector<std::string>{"30"});
@@ -137,8 +138,8 @@ TEST(SearchOutput, windowExampleInTextAndCsv) {
   ASSERT_EQ(rows.size(), 2u + 1u + 1u + 102u);
   EXPECT_EQ(rows[0],
             "best_x,f_best,precision,step_count,trial_count,trials_outside,first_step_outside,evaluations,bound_hit,stop,"
-            "first_non_finite_trial,first_non_finite_x,first_non_finite_f,fault,fault_source,reports,seconds");
-  EXPECT_EQ(rows[1].rfind("0,-5,0.15625,100,102,0,,102,false,steps,,,,,,,", 0), 0u) << rows[1];
+            "nlopt_result,nlopt_result_text,first_non_finite_trial,first_non_finite_x,first_non_finite_f,fault,fault_source,reports,seconds");
+  EXPECT_EQ(rows[1].rfind("0,-5,0.15625,100,102,0,,102,false,steps,,,,,,,,,", 0), 0u) << rows[1];
   EXPECT_EQ(rows[2], "");
   EXPECT_EQ(rows[3], "x,f,charact");
   EXPECT_EQ(rows[4].rfind("-10,95,", 0), 0u);
@@ -299,15 +300,15 @@ TEST(SearchOutput, aVariantsRunSaysWhyItStoppedAndTakesItsOwnDefault) {
   const Outcome json = run(with(args, {"--param", "1.1", "--format", "json"}));
   ASSERT_EQ(json.status, ExitOk) << json.err;
   EXPECT_EQ(jsonValues(json.out, "stop"), std::vector<std::string>{"\"left-interval\""});
-  EXPECT_NE(json.out.find("\"bound_hit\": false,\n  \"stop\": \"left-interval\",\n  \"first_non_finite\": null,\n  \"fault\": null"), std::string::npos);
+  EXPECT_NE(json.out.find("\"bound_hit\": false,\n  \"stop\": \"left-interval\",\n  \"nlopt_result\": null,\n  \"nlopt_result_text\": null,\n  \"first_non_finite\": null,\n  \"fault\": null"), std::string::npos);
   EXPECT_EQ(jsonValues(json.out, "step_count"), std::vector<std::string>{"4"});
 
   const std::vector<std::string> csv = lines(run(with(args, {"--param", "1.1", "--format", "csv"})).out);
   ASSERT_EQ(csv.size(), 2u);
   EXPECT_EQ(csv[0],
             "best_x,f_best,precision,step_count,trial_count,trials_outside,first_step_outside,evaluations,bound_hit,stop,"
-            "first_non_finite_trial,first_non_finite_x,first_non_finite_f,fault,fault_source,reports,seconds");
-  EXPECT_NE(csv[1].find(",4,6,0,,6,false,left-interval,,,,,,,"), std::string::npos) << csv[1];
+            "nlopt_result,nlopt_result_text,first_non_finite_trial,first_non_finite_x,first_non_finite_f,fault,fault_source,reports,seconds");
+  EXPECT_NE(csv[1].find(",4,6,0,,6,false,left-interval,,,,,,,,,"), std::string::npos) << csv[1];
 
   const Outcome text = run(args);
   EXPECT_NE(text.out.find("method        inf-lta, multiplier r = 2\n"), std::string::npos) << text.out;

@@ -58,7 +58,7 @@ TEST(Suite, firstHitCountsTrialsInTheOrderTheyWerePlaced) {
   std::istringstream in(r.out);
   std::string header, line;
   std::getline(in, header);
-  EXPECT_EQ(header, "id,method,param,trials,success,first_hit,error,seconds,stop");
+  EXPECT_EQ(header, "id,method,param,trials,success,first_hit,error,seconds,stop,seed");
   const struct {
     const char* start;
     const char* reason;
@@ -165,11 +165,11 @@ TEST(Suite, everyMethodOfTheCatalogueRunsAndSaysWhyItStopped) {
   std::istringstream in(out.str());
   std::string line;
   std::getline(in, line);
-  EXPECT_EQ(line, "id,method,param,trials,success,first_hit,error,seconds,stop");
+  EXPECT_EQ(line, "id,method,param,trials,success,first_hit,error,seconds,stop,seed");
   int rows = 0;
   while (std::getline(in, line) && line.rfind("mean,", 0) != 0) {
     ++rows;
-    EXPECT_EQ(line.substr(line.rfind(',')), ",interval") << line;
+    EXPECT_EQ(line.substr(line.rfind(',', line.size() - 2)), ",interval,") << line;
   }
   EXPECT_EQ(rows, 22);
   ASSERT_EQ(seen.curves.size(), 11u);
@@ -184,18 +184,22 @@ TEST(Suite, aCsvWithoutTheStopColumnIsReadBackWithTheStopUnknown) {
   const ProblemFile problems(hansenRows({"2", "9"}));
   const Outcome direct = run({"--suite", problems.path(), "--methods", "scan,strongin", "--format", "csv"});
   ASSERT_EQ(direct.status, ExitOk) << direct.err;
-  // The means' seconds come from the rows' rounded seconds when read back:
-  // the one column that may move in its last digit, so it is left out.
-  const auto withoutSeconds = [](const std::string& line) {
-    const std::size_t stop = line.rfind(',');
+  // The columns are id,...,seconds,stop,seed; such files end at seconds. The
+  // means' seconds come from the rows' rounded seconds when read back: the
+  // one column that may move in its last digit, so it is left out.
+  const auto cut = [](const std::string& line, bool keepSeconds) {
+    const std::size_t seed = line.rfind(',');
+    const std::size_t stop = line.rfind(',', seed - 1);
     const std::size_t seconds = line.rfind(',', stop - 1);
-    return line.substr(0, seconds) + line.substr(stop);
+    return line.substr(0, keepSeconds ? stop : seconds);
+  };
+  const auto withoutSeconds = [&cut](const std::string& line) {
+    return cut(line, false) + (line.rfind("id,", 0) == 0 ? ",stop,seed" : ",,");
   };
   std::string older, expected;
   for (const std::string& line : lines(direct.out)) {
-    const std::size_t stop = line.rfind(',');
-    older += line.substr(0, stop) + "\n";
-    expected += withoutSeconds(line.substr(0, stop) + (line.rfind("id,", 0) == 0 ? ",stop" : ",")) + "\n";
+    older += cut(line, true) + "\n";
+    expected += withoutSeconds(line) + "\n";
   }
   const ProblemFile csv(older);
   const Outcome back = run({"--from-csv", csv.path(), "--format", "csv"});

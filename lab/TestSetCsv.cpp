@@ -1,14 +1,13 @@
-#include "SuiteCsv.h"
+#include "TestSetCsv.h"
 
 #include <algorithm>
 #include <map>
 #include <set>
 #include <tuple>
 
-#include "CsvRows.h"
-#include "Spelling.h"
+#include "CsvSchema.h"
 
-namespace Velmora::Cli {
+namespace Velmora::Lab {
 
 namespace {
 
@@ -25,30 +24,30 @@ std::tuple<bool, std::size_t, std::string> idOrder(const std::string& id) {
 
 // The runs of every file as they are read, and what they say of the methods,
 // their parameters and the seeds.
-struct SuiteRuns {
-  std::vector<Lab::TestSetRow> rows;
+struct TestSetRuns {
+  std::vector<TestSetRow> rows;
   std::vector<std::string> places;  ///< of each row, for messages
   // Where each run was first seen, to name both places of a duplicate.
   std::map<std::tuple<std::string, MethodId, std::optional<std::uint64_t>>, std::string> seen;
   std::vector<MethodId> methods;  ///< in the order they first appear
   std::set<std::uint64_t> seeds;
-  MethodParams params;
+  RecordedParams params;
 
   void add(const CsvRow& csv);
   // Every method and seed has run on the same problems, as in one run of a test set.
   void checkComplete() const;
 };
 
-void SuiteRuns::add(const CsvRow& csv) {
+void TestSetRuns::add(const CsvRow& csv) {
   // The mean rows are made again from the runs.
   if (csv.cell("id") == "mean" && isWhole(csv.cell("success"))) return;
   const MethodId method = csv.method().id;
   if (std::find(methods.begin(), methods.end(), method) == methods.end()) methods.push_back(method);
-  Lab::TestSetRow row;
+  TestSetRow row;
   row.id = csv.cell("id");
   row.method = method;
   if (!csv.cell("param").empty()) row.param = csv.number("param");
-  params.note(csv, method, row.param);
+  params.add(csv, method, row.param);
   row.trials = csv.wholeNumber("trials");
   const std::string success = csv.cell("success");
   if (success != "yes" && success != "no" && success != "fault")
@@ -58,8 +57,9 @@ void SuiteRuns::add(const CsvRow& csv) {
   row.firstHit = csv.firstHit(row.trials, "the run's trials");
   if (!row.fault) row.error = csv.nonNegative("error");
   row.seconds = csv.nonNegative("seconds");
-  if (csv.has("stop")) row.stop = stopCell(csv, Lab::stopReasonFromKey);
-  if (Lab::methodInfo(method).stochastic) {
+  // Rows written before the stop column, or with it empty, do not say why their runs stopped.
+  if (!csv.cell("stop").empty()) row.stop = stopCell(csv, stopReasonFromKey);
+  if (methodInfo(method).stochastic) {
     row.seed = csv.wholeNumber("seed");
     seeds.insert(*row.seed);
   }
@@ -69,10 +69,10 @@ void SuiteRuns::add(const CsvRow& csv) {
   places.push_back(csv.place());
 }
 
-void SuiteRuns::checkComplete() const {
+void TestSetRuns::checkComplete() const {
   std::set<std::string> every;
   std::map<std::pair<MethodId, std::optional<std::uint64_t>>, std::set<std::string>> problems;
-  for (const Lab::TestSetRow& row : rows) {
+  for (const TestSetRow& row : rows) {
     every.insert(row.id);
     problems[{row.method, row.seed}].insert(row.id);
   }
@@ -80,7 +80,7 @@ void SuiteRuns::checkComplete() const {
     const std::set<std::string>& own = problems.at({rows[i].method, rows[i].seed});
     if (own.size() == every.size()) continue;
     const auto missing = std::find_if(every.begin(), every.end(), [&](const std::string& id) { return !own.count(id); });
-    throw Lab::FileError(places[i] + ": the runs of " + std::string(methodName(rows[i].method)) +
+    throw FileError(places[i] + ": the runs of " + std::string(methodInfo(rows[i].method).key) +
                          (rows[i].seed ? " with seed " + std::to_string(*rows[i].seed) : "") + " lack problem " +
                          *missing + ": the files lack runs or hold two test sets");
   }
@@ -88,23 +88,20 @@ void SuiteRuns::checkComplete() const {
 
 }  // namespace
 
-std::vector<Lab::TestSetRow> readSuiteCsv(const std::vector<std::string>& files, SuiteOptions& options) {
-  SuiteRuns runs;
-  readCsvRows(files, SuiteCsvLayout, [&runs](const CsvRow& row) { runs.add(row); });
-  if (runs.rows.empty()) throw Lab::FileError(files.front() + ": the files hold no runs");
+std::vector<TestSetRow> readTestSetCsv(const std::vector<std::string>& files, RunPlan& plan) {
+  TestSetRuns runs;
+  readCsvRows(files, TestSetCsvKind, [&runs](const CsvRow& row) { runs.add(row); });
+  if (runs.rows.empty()) throw FileError(files.front() + ": the files hold no runs");
   runs.checkComplete();
-  options.file = "read from " + joined(files, ", ");
-  options.plan.methods = runs.methods;
-  std::vector<std::pair<MethodId, double>> params;
-  for (const Lab::TestSetRow& row : runs.rows) params.emplace_back(row.method, row.param);
-  options.plan.params = givenParams(params);
-  takeSeeds(runs.seeds, files, options.plan);
-  const auto order = [&](const Lab::TestSetRow& r) {
+  plan.methods = runs.methods;
+  plan.params = runs.params.given();
+  takeSeeds(runs.seeds, files, plan);
+  const auto order = [&](const TestSetRow& r) {
     return std::make_tuple(idOrder(r.id), std::find(runs.methods.begin(), runs.methods.end(), r.method), r.seed);
   };
-  std::vector<Lab::TestSetRow> rows = std::move(runs.rows);
-  std::sort(rows.begin(), rows.end(), [&](const Lab::TestSetRow& a, const Lab::TestSetRow& b) { return order(a) < order(b); });
+  std::vector<TestSetRow> rows = std::move(runs.rows);
+  std::sort(rows.begin(), rows.end(), [&](const TestSetRow& a, const TestSetRow& b) { return order(a) < order(b); });
   return rows;
 }
 
-}  // namespace Velmora::Cli
+}  // namespace Velmora::Lab
