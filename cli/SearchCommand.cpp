@@ -55,6 +55,7 @@ int runOneSearch(const SearchOptions& options, std::ostream& out, std::ostream& 
   }
   Lab::SearchRequest request = options.request;
   request.objective = [&func](double x) { return (*func)(x); };
+  request.slopeObjective = [&func](double x) { return func->withSlope(x); };
   Lab::SearchOutcome result = Lab::runSearch(request);
 
   std::optional<std::string> writeFailure;

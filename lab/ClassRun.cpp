@@ -81,6 +81,7 @@ ClassRun underClassRule(const TestFunction& f, std::optional<MethodId> method, s
   FormulaFunction formula(f.formula);
   SearchRequest request;
   request.objective = [&formula](double x) { return formula(x); };
+  request.slopeObjective = [&formula](double x) { return formula.withSlope(x); };
   request.xmin = f.a;
   request.xmax = f.b;
   request.method = method;

@@ -17,4 +17,11 @@ double FormulaFunction::operator()(double x) {
   return parser_->Evaluate();
 }
 
+VELMORAALG::TValueSlope FormulaFunction::withSlope(double x) {
+  values_[0] = x;
+  parser_->Values = values_.data();
+  const Math_Parser::TValueAndSlope both = parser_->ValueAndSlope();
+  return {both.Value, both.Slope};
+}
+
 }  // namespace Velmora::Lab

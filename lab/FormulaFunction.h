@@ -7,6 +7,7 @@
 #include <string>
 
 #include "Math_Parser.h"
+#include "SearchEngine.h"
 
 namespace Velmora::Lab {
 
@@ -17,6 +18,8 @@ class FormulaFunction {
 
   // F(x) with x stored as x[0]; faults of the evaluation pass to the caller.
   double operator()(double x);
+  // The same value with its slope by x[0] (NaN where the formula has no finite derivative).
+  VELMORAALG::TValueSlope withSlope(double x);
 
  private:
   std::unique_ptr<Math_Parser::TParser> parser_;

@@ -6,6 +6,7 @@
 #include "NumberText.h"
 #include "Piyavsky_opt.h"
 #include "Scan_opt.h"
+#include "SmoothMinorantSearch.h"
 #include "Strongin_opt.h"
 #if VELMORA_PEERS
 #include "NloptSearch.h"
@@ -59,6 +60,35 @@ constexpr MethodInfo variant(MethodId id, std::string_view englishName) {
           .acceptsParam = finiteAboveZero,
           .paramRule = "greater than 0",
           .effectiveParam = reliabilityUsed};
+}
+
+bool finiteAboveOne(double value) { return value > 1 && std::isfinite(value); }
+// A refused r is 2.
+double smoothReliabilityUsed(double value) {
+  return finiteAboveOne(value) ? value : VELMORAALG::SmoothMinorantSearch::DefaultReliability;
+}
+
+template <std::size_t Index>
+std::unique_ptr<SearchEngine> makeSmooth(VELMORAALG::TSlopeFunc objective) {
+  constexpr VELMORAALG::SmoothVariant variant = VELMORAALG::SmoothVariants[Index];
+  return std::make_unique<VELMORAALG::SmoothMinorantSearch>(std::move(objective), variant.estimate,
+                                                            variant.localImprovement);
+}
+
+template <std::size_t Index>
+constexpr MethodInfo smooth(MethodId id, std::string_view englishName) {
+  return {.id = id,
+          .key = VELMORAALG::SmoothVariants[Index].key,
+          .englishName = englishName,
+          .makeWithSlope = makeSmooth<Index>,
+          .param = ParamMeaning::Multiplier,
+          .paramNoun = "multiplier",
+          .paramSymbol = "r",
+          .defaultParam = VELMORAALG::SmoothMinorantSearch::DefaultReliability,
+          .batchDefault = BatchMultiplier,
+          .acceptsParam = finiteAboveOne,
+          .paramRule = "greater than 1",
+          .effectiveParam = smoothReliabilityUsed};
 }
 
 #if VELMORA_PEERS
@@ -147,6 +177,10 @@ const MethodInfo Catalogue[] = {
     variant<5>(MethodId::InfLtm, "information, maximum local tuning"),
     variant<6>(MethodId::InfLta, "information, additive local tuning"),
     variant<7>(MethodId::InfLtma, "information, maximum-additive local tuning"),
+    smooth<0>(MethodId::DGl, "smooth minorant of f', global estimate"),
+    smooth<1>(MethodId::DLt, "smooth minorant of f', local tuning"),
+    smooth<2>(MethodId::DGlLi, "smooth minorant of f', global estimate, local improvement"),
+    smooth<3>(MethodId::DLtLi, "smooth minorant of f', local tuning, local improvement"),
 #if VELMORA_PEERS
     peer<Nlopt::Direct>(MethodId::NloptDirect, "nlopt-direct", "NLopt's DIRECT (Jones et al. 1993)"),
     peer<Nlopt::DirectL>(MethodId::NloptDirectL, "nlopt-direct-l", "NLopt's DIRECT-L (Gablonsky and Kelley 2001)"),
@@ -161,7 +195,9 @@ const MethodInfo Catalogue[] = {
 
 }  // namespace
 
-bool takesStop(const MethodInfo& method, StopKind kind) { return method.make({})->RuleRefusal(kind).empty(); }
+bool takesStop(const MethodInfo& method, StopKind kind) {
+  return (method.makeWithSlope ? method.makeWithSlope({}) : method.make({}))->RuleRefusal(kind).empty();
+}
 
 std::span<const MethodInfo> windowMethods() { return std::span(Catalogue).first(WindowMethodCount); }
 

@@ -29,6 +29,12 @@ enum class MethodId {
   InfLtm,
   InfLta,
   InfLtma,
+  // For an f whose derivative is Lipschitz: the smooth auxiliary functions
+  // with a global or a local-tuning estimate, each with or without local improvement.
+  DGl,
+  DLt,
+  DGlLi,
+  DLtLi,
 #if VELMORA_PEERS
   // NLopt's global methods, for velmora-run and the core; the window has none of them.
   NloptDirect,
@@ -73,7 +79,9 @@ struct MethodInfo {
   std::string_view englishName;
   // The engine for this method, on the objective; the parameter is handed
   // over before each run (SetParameter with effectiveParam).
-  std::unique_ptr<VELMORAALG::SearchEngine> (*make)(VELMORAALG::TOptFunc objective);
+  std::unique_ptr<VELMORAALG::SearchEngine> (*make)(VELMORAALG::TOptFunc objective) = nullptr;
+  // Instead, for a method that uses f' beside f: the engine on F with its slope.
+  std::unique_ptr<VELMORAALG::SearchEngine> (*makeWithSlope)(VELMORAALG::TSlopeFunc objective) = nullptr;
 
   ParamMeaning param = ParamMeaning::None;
   // The parameter in the messages' words: its noun ("Lipschitz estimate",
@@ -125,8 +133,8 @@ bool takesStop(const MethodInfo& method, StopKind kind);
 
 // The window's three methods, in the order of its method choice.
 std::span<const MethodInfo> windowMethods();
-// Every method: the window's three, the eight variants, then NLopt's seven
-// (in a build with the peers).
+// Every method: the window's three, the eight variants, the methods that use
+// f', then NLopt's (in a build with the peers).
 std::span<const MethodInfo> allMethods();
 const MethodInfo& methodInfo(MethodId id);
 // Null when no method has that key.

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <exception>
 #include <memory>
+#include <stdexcept>
 #include <unordered_set>
 
 #include "MathReports.h"
@@ -18,11 +19,13 @@ namespace {
 
 using VELMORAALG::SearchEngine;
 
-// F with a count of the distinct points it is asked for, however often.
+// F, or F with its slope, with a count of the distinct points it is asked
+// for, however often.
+template <class Function>
 class CountedObjective {
  public:
-  explicit CountedObjective(VELMORAALG::TOptFunc f) : f_(std::move(f)) {}
-  double operator()(double x) {
+  explicit CountedObjective(Function f) : f_(std::move(f)) {}
+  auto operator()(double x) {
     // -0 and +0 are one point; a point that faults was still evaluated.
     seen_.insert(std::bit_cast<std::uint64_t>(x == 0 ? 0.0 : x));
     try {
@@ -36,10 +39,20 @@ class CountedObjective {
   bool faulted() const { return faulted_; }
 
  private:
-  VELMORAALG::TOptFunc f_;
+  Function f_;
   std::unordered_set<std::uint64_t> seen_;
   bool faulted_ = false;
 };
+
+template <class Function, class Maker>
+SearchOutcome runCounted(const SearchRequest& request, Function f, Maker make) {
+  auto objective = std::make_shared<CountedObjective<Function>>(std::move(f));
+  const std::unique_ptr<SearchEngine> method = make([objective](double x) { return (*objective)(x); });
+  SearchOutcome outcome = runSearch(*method, request);
+  outcome.evaluations = objective->distinct();
+  outcome.faultInMethod = outcome.fault && !objective->faulted();
+  return outcome;
+}
 
 VELMORAALG::StopRule ruleOf(const SearchRequest& request) {
   return {request.stop, request.steps, request.eps, request.maxSteps};
@@ -119,19 +132,17 @@ SearchOutcome runSearch(SearchEngine& method, const SearchRequest& request) {
     outcome.engineResultText = result->text;
   }
   outcome.trials = method.GetTrials();
+  outcome.slopes = method.GetSlopes();
   countTrialsOutside(outcome, request.xmin, request.xmax);
   outcome.firstNonFinite = firstNonFinite(outcome);
   return outcome;
 }
 
 SearchOutcome runSearch(const SearchRequest& request) {
-  auto objective = std::make_shared<CountedObjective>(request.objective);
-  const std::unique_ptr<SearchEngine> method =
-      methodInfo(request.method.value()).make([objective](double x) { return (*objective)(x); });
-  SearchOutcome outcome = runSearch(*method, request);
-  outcome.evaluations = objective->distinct();
-  outcome.faultInMethod = outcome.fault && !objective->faulted();
-  return outcome;
+  const MethodInfo& info = methodInfo(request.method.value());
+  if (!info.makeWithSlope) return runCounted(request, request.objective, info.make);
+  if (!request.slopeObjective) throw std::invalid_argument(slopeMissing(info));
+  return runCounted(request, request.slopeObjective, info.makeWithSlope);
 }
 
 bool succeeded(StopReason stop) {
@@ -147,6 +158,10 @@ bool succeeded(StopReason stop) {
     case StopReason::NoComparableInterval: return false;
   }
   return false;
+}
+
+std::string slopeMissing(const MethodInfo& method) {
+  return "the method " + std::string(method.key) + " uses the derivative f', and this objective has none";
 }
 
 bool succeeded(const SearchOutcome& outcome) {

@@ -23,6 +23,9 @@ using VELMORAALG::stopReasonText;
 
 struct SearchRequest {
   VELMORAALG::TOptFunc objective;  ///< unused when the caller brings its own method object
+  // F with its slope, for a method that uses f' (MethodInfo::makeWithSlope);
+  // empty where the objective has none.
+  VELMORAALG::TSlopeFunc slopeObjective;
   double xmin = 0;
   double xmax = 0;
   // The catalogue's method; none for a method of the caller's own, whose
@@ -72,6 +75,7 @@ struct SearchOutcome {
   std::optional<std::size_t> evaluations;
   double seconds = 0;
   std::vector<Trial> trials;
+  std::vector<double> slopes;  ///< f' at each trial in list order, for a method that used it; empty otherwise
   // Trials outside [xmin, xmax]: Piyavsky's point is not confined to the
   // interval, and an L below the slope sends it out.
   std::size_t trialsOutside = 0;
@@ -83,7 +87,9 @@ struct SearchOutcome {
 };
 
 // Makes request.method, which must be set, from the catalogue and the
-// request's objective, and runs it; any method of the catalogue. A variant's interval must be finite with
+// request's objective, and runs it; any method of the catalogue. A method
+// that uses f' needs request.slopeObjective (std::invalid_argument with
+// slopeMissing's text otherwise; checkRequest says so before). A variant's interval must be finite with
 // xmin < xmax: another ends as a fault with the reason as its text.
 SearchOutcome runSearch(const SearchRequest& request);
 
@@ -93,6 +99,9 @@ SearchOutcome runSearch(const SearchRequest& request);
 // catalogue's make of request.method, or the caller's own engine where the
 // request names no method: that engine is handed no parameter.
 SearchOutcome runSearch(VELMORAALG::SearchEngine& method, const SearchRequest& request);
+
+// "the method d-lt uses the derivative f', and this objective has none".
+std::string slopeMissing(const MethodInfo& method);
 
 // Whether a run that stopped so did what was asked: its rule was met, or
 // whoever watched it asked for the stop. A step bound met before eps, a

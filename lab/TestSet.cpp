@@ -29,6 +29,7 @@ TestSetRow runProblem(const Problem& problem, FormulaFunction& func, std::option
   SearchRequest request;
   // The compiled formula is shared by the methods of one problem, which run one after another.
   request.objective = [&func](double x) { return func(x); };
+  request.slopeObjective = [&func](double x) { return func.withSlope(x); };
   request.xmin = problem.a;
   request.xmax = problem.b;
   request.method = method;

@@ -6,6 +6,7 @@
 // Each operand is on its own line: the first fault raised depends on the order.
 #pragma once
 
+#include <algorithm>
 #include <cmath>
 
 #include "Extended.h"
@@ -48,6 +49,47 @@ inline Velmora::Extended MeetingPoint(double leftX, double leftZ, double rightX,
   const Velmora::Extended mid = Velmora::mul(Velmora::add(rightX, leftX), 0.5L);
   const Velmora::Extended shift = Velmora::div(Velmora::sub(rightZ, leftZ), Velmora::mul(2.0L, slope));
   return Velmora::sub(mid, shift);
+}
+
+// For an f whose derivative f' is Lipschitz: how fast f' may change on an
+// interval, from the values z and slopes dz at its ends (the curvature
+// estimate v of the smooth auxiliary functions). NaN where an end's value or
+// slope is not a number.
+inline double CurvatureEstimate(double length, double leftZ, double rightZ, double leftDz, double rightDz) {
+  const double a = 2 * (leftZ - rightZ) + (leftDz + rightDz) * length;
+  const double turn = (rightDz - leftDz) * length;
+  return (std::fabs(a) + std::sqrt(a * a + turn * turn)) / (length * length);
+}
+
+// The smooth auxiliary function of an interval, with m the estimate of the
+// Lipschitz constant of f': the parabola z - m/2 (x - x_end)^2 along the
+// slope at each end, joined by the convex parabola of curvature m that
+// touches both. It lies below f where m is at least the constant, and is
+// continuously differentiable. Charact is its minimum over the interval,
+// negated (so that the largest wins, as for the other methods); Point is
+// where the middle parabola is lowest. A non-finite result leaves Charact
+// NaN: such an interval is never chosen. Computed in doubles, relative to
+// the left end.
+struct SmoothMinorantRule {
+  double Charact;
+  double Point;
+};
+inline SmoothMinorantRule SmoothMinorant(double leftX, double rightX, double leftZ, double rightZ, double leftDz,
+                                         double rightDz, double m) {
+  const double length = rightX - leftX;
+  // s > 0 whenever m exceeds the curvature estimate; below it the two end
+  // parabolas cannot be joined, and there is no minorant.
+  const double s = m * length + rightDz - leftDz;
+  if (!(s > 0)) return {std::nan(""), std::nan("")};
+  const double middle = (leftZ - rightZ + rightDz * length + m * length * length / 2) / s;
+  const double w = middle - s / (4 * m);
+  const double y = middle + s / (4 * m);
+  const double b = leftDz - 2 * m * w;
+  const double c = leftZ + m * w * w;
+  const double lowest = std::clamp(-b / m, w, y);
+  const double minimum = std::min({leftZ, rightZ, m * lowest * lowest / 2 + b * lowest + c});
+  if (!std::isfinite(minimum) || !std::isfinite(lowest)) return {std::nan(""), std::nan("")};
+  return {-minimum, leftX + lowest};
 }
 
 // A new point on an end of its interval, whose ends differ, splits nothing:

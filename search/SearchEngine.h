@@ -23,6 +23,13 @@ namespace VELMORAALG {
 // F must return the same value for the same point every time.
 using TOptFunc = std::function<double(double)>;
 
+// F and its derivative at one point, for the methods that use f'.
+struct TValueSlope {
+  double Value;
+  double Slope;
+};
+using TSlopeFunc = std::function<TValueSlope(double)>;
+
 // One trial, as every engine hands it back in list order.
 struct TSearchInfo {
   double x;
@@ -141,6 +148,8 @@ class SearchEngine {
   // The trials of the last run in list order (increasing x while every new
   // point lands inside its interval).
   virtual std::vector<TSearchInfo> GetTrials() const = 0;
+  // f' at each trial in list order, for an engine that uses it; empty otherwise.
+  virtual std::vector<double> GetSlopes() const { return {}; }
 
   // What Run refuses when an engine does not take any interval.
   static constexpr const char* IntervalRefusal = "the interval must be finite with its left end below its right end";

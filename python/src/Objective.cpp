@@ -34,6 +34,11 @@ VELMORAALG::TOptFunc Objective::function() {
   };
 }
 
+VELMORAALG::TSlopeFunc Objective::slopeFunction() {
+  if (formula_) return [this](double x) { return formula_->withSlope(x); };
+  return {};
+}
+
 void raiseFormulaError(const std::string& formula, const Math_Parser::TError& error) {
   py::object raised = formulaErrorType()(error.Message);
   raised.attr("position") = error.Position;

@@ -25,6 +25,8 @@ class Objective {
   bool isFormula() const { return formula_.has_value(); }
   // Valid while this object lives; a callable's GIL is taken for each value.
   VELMORAALG::TOptFunc function();
+  // F with its slope; empty for a callable.
+  VELMORAALG::TSlopeFunc slopeFunction();
 
  private:
   std::optional<Lab::FormulaFunction> formula_;

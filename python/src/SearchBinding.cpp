@@ -60,6 +60,10 @@ SearchResult search(py::handle objective, py::handle bounds, py::handle method, 
   PythonCalls calls;
   Objective f(objective, values, calls);
   request.objective = f.function();
+  request.slopeObjective = f.slopeFunction();
+  if (request.method && Lab::methodInfo(*request.method).makeWithSlope && !request.slopeObjective)
+    throw py::value_error("objective: " + Lab::slopeMissing(Lab::methodInfo(*request.method)) +
+                          "; give it as a formula");
   InterruptCheck interrupt(calls);
   request.stopAfter = [&](const VELMORAALG::TStepRecord& record) {
     interrupt.afterStep();

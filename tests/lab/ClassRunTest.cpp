@@ -67,6 +67,7 @@ TEST(ClassRun, stopsAtThePlainRunsFirstTrialNearTheMinimiser) {
         FormulaFunction formula(f.formula);
         SearchRequest plain;
         plain.objective = [&formula](double x) { return formula(x); };
+        plain.slopeObjective = [&formula](double x) { return formula.withSlope(x); };
         plain.xmin = f.a;
         plain.xmax = f.b;
         plain.method = method.id;

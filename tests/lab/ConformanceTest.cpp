@@ -19,22 +19,35 @@ using namespace Velmora::Lab;
 namespace {
 
 double Bumpy(double x) { return std::sin(x) + std::sin(10 * x / 3) + std::log(x) - 0.84 * x + 3; }
+VELMORAALG::TValueSlope BumpyWithSlope(double x) {
+  return {Bumpy(x), std::cos(x) + 10.0 / 3 * std::cos(10 * x / 3) + 1 / x - 0.84};
+}
 // NaN left of 0.1: at the ends' left one, and at the centre, where NLopt's
 // DIRECT begins, of [-1, 1].
 double RootFrom(double x) { return std::sqrt(x - 0.1); }
+VELMORAALG::TValueSlope RootFromWithSlope(double x) { return {RootFrom(x), 0.5 / RootFrom(x)}; }
+
+// The method's engine on F, with its slope for a method that uses f'.
+std::unique_ptr<VELMORAALG::SearchEngine> makeOn(const MethodInfo& info, double (*f)(double),
+                                                 VELMORAALG::TValueSlope (*withSlope)(double)) {
+  return info.makeWithSlope ? info.makeWithSlope(withSlope) : info.make(f);
+}
 
 std::uint64_t bits(double v) { return std::bit_cast<std::uint64_t>(v); }
 
 struct Problem {
   double (*f)(double);
+  VELMORAALG::TValueSlope (*withSlope)(double);
   double xmin, xmax;
   const char* name;
 };
-constexpr Problem Problems[] = {{Bumpy, 2.7, 7.5, "bumpy"}, {RootFrom, -1, 1, "NaN where the methods start"}};
+constexpr Problem Problems[] = {{Bumpy, BumpyWithSlope, 2.7, 7.5, "bumpy"},
+                                {RootFrom, RootFromWithSlope, -1, 1, "NaN where the methods start"}};
 
 SearchRequest request(const MethodInfo& info, const Problem& p, int steps) {
   SearchRequest r;
   r.objective = p.f;
+  r.slopeObjective = p.withSlope;
   r.xmin = p.xmin;
   r.xmax = p.xmax;
   r.method = info.id;
@@ -131,6 +144,11 @@ TEST(Conformance, aMonotoneFunctionOnAnyIntervalEndsWithAReasonNotAFault) {
       const double u = slope * (x - centre) / width;
       return kind == 0 ? u : kind == 1 ? std::exp(u) : kind == 2 ? u * u * u : u + std::sin(u) / 2;
     };
+    const auto withSlope = [=](double x) {
+      const double u = slope * (x - centre) / width, du = slope / width;
+      const double dfdu = kind == 0 ? 1 : kind == 1 ? std::exp(u) : kind == 2 ? 3 * u * u : 1 + std::cos(u) / 2;
+      return VELMORAALG::TValueSlope{f(x), dfdu * du};
+    };
     const double h = std::fabs(slope) / 2;
     const double fSlope = std::fabs(slope) / width * (kind == 1 ? std::exp(h) : kind == 2 ? 3 * h * h : 1.5);
     for (const MethodInfo& info : allMethods()) {
@@ -138,6 +156,7 @@ TEST(Conformance, aMonotoneFunctionOnAnyIntervalEndsWithAReasonNotAFault) {
       SCOPED_TRACE(std::string(info.key) + ", round " + std::to_string(round));
       SearchRequest r;
       r.objective = f;
+      r.slopeObjective = withSlope;
       r.xmin = centre - width / 2;
       r.xmax = centre + width / 2;
       r.method = info.id;
@@ -169,7 +188,7 @@ TEST(Conformance, aRequestedStopEndsTheRunAfterThatStep) {
       EXPECT_EQ(o.stepRecords.size(), 5u);
       if (o.engineResult) EXPECT_EQ(o.engineResultText, "FORCED_STOP");
     }
-    const std::unique_ptr<VELMORAALG::SearchEngine> held = info.make(Bumpy);
+    const std::unique_ptr<VELMORAALG::SearchEngine> held = makeOn(info, Bumpy, BumpyWithSlope);
     SearchRequest asked = request(info, Problems[0], 100);
     asked.stopAfter = [](const VELMORAALG::TStepRecord& record) { return record.Step == 5; };
     runSearch(*held, asked);

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "AdaptiveLipschitzSearch.h"
+#include "SmoothMinorantSearch.h"
 #include "MethodCatalogue.h"
 #include "NumberText.h"
 #include "Piyavsky_opt.h"
@@ -24,11 +25,13 @@ namespace {
 
 // What a method made by its entry holds after the entered value was handed over.
 double heldParam(const MethodInfo& info, double entered) {
-  const auto method = info.make([](double x) { return x; });
+  const auto method = info.makeWithSlope ? info.makeWithSlope([](double x) { return VELMORAALG::TValueSlope{x, 1}; })
+                                         : info.make([](double x) { return x; });
   method->SetParameter(info.effectiveParam(entered));
   if (const auto* p = dynamic_cast<const VELMORAALG::TPiyavskyOpt*>(method.get())) return p->GetLipschitz();
   if (const auto* s = dynamic_cast<const VELMORAALG::TStronginOpt*>(method.get())) return s->GetMultiplier();
   if (const auto* a = dynamic_cast<const VELMORAALG::AdaptiveLipschitzSearch*>(method.get())) return a->GetReliability();
+  if (const auto* d = dynamic_cast<const VELMORAALG::SmoothMinorantSearch*>(method.get())) return d->GetReliability();
   return 0;
 }
 
@@ -57,6 +60,9 @@ TEST(MethodCatalogue, parameterRulesAreWhatTheMethodsKeep) {
       {"inf-lta", -1, false, 2, "a negative r likewise"},
       {"geom-gl", INFINITY, false, 2, "an infinite r would tie every choice"},
       {"inf-ltm", nan, false, 2, "NaN is no number"},
+      {"d-lt-li", 1.75, true, 1.75, "an f' method's r is kept"},
+      {"d-gl", 1, false, 2, "it must exceed 1, or the auxiliary functions may not exist"},
+      {"d-lt", INFINITY, false, 2, "and be finite"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(std::string(c.key) + ": " + c.why);

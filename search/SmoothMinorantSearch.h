@@ -1,0 +1,113 @@
+// Global search for an f whose derivative is Lipschitz: each interval gets
+// the smooth auxiliary function built from the values and slopes at its ends
+// (Rules.h, SmoothMinorant), with an estimate m_i of the Lipschitz constant
+// of f'. The interval whose auxiliary function reaches lowest is split where
+// it does. A trial is one evaluation of the pair (f, f').
+//
+// Trials a = x_0 < ... < x_k = b; for interval i, D_i its length, v_i the
+// curvature estimate (Rules.h), V = max v_i, X = max D_i,
+// lambda_i = max(v_(i-1), v_i, v_(i+1)) over the neighbours that exist and
+// gamma_i = V * D_i / X. The estimate m_i is r * max(V, Xi) (Global) or
+// r * max(lambda_i, gamma_i, Xi) (LocalTuning).
+//
+// With local improvement the steps alternate: a global step takes the usual
+// choice; a local step takes one of the two intervals beside the best trial,
+// the right and the left in turn, the other when that one is no longer than
+// delta = LocalShare * (b - a) or missing, and the usual choice when both
+// are. It finds the basin of the best point sooner, and the global steps
+// keep the search global.
+//
+// Arithmetic is in doubles. An interval with a value or a slope at an end
+// that is not a finite number, or whose auxiliary function is not finite,
+// has no characteristic and is never chosen. Each step costs O(n): the
+// estimates are recomputed only when V or X changed, the choice walks every
+// interval.
+#pragma once
+
+#include <array>
+#include <string_view>
+#include <vector>
+
+#include "SearchEngine.h"
+
+namespace VELMORAALG {
+
+// Each run needs a finite interval with xmin < xmax. Faults of F pass on.
+// Besides its rule, a run ends with IntervalUnsplittable or
+// NoComparableInterval; the step records carry the m_t of the split interval
+// as the constant.
+class SmoothMinorantSearch : public SearchEngine {
+ public:
+  enum class Estimate { Global, LocalTuning };
+
+  static constexpr double Xi = 1e-8;
+  static constexpr double DefaultReliability = 2.0;
+  // delta of local improvement, as a share of b - a.
+  static constexpr double LocalShare = 1e-4;
+
+  SmoothMinorantSearch(TSlopeFunc func, Estimate estimate, bool localImprovement);
+
+  // r must be finite and greater than 1 (std::invalid_argument otherwise):
+  // then m_i exceeds v_i, and every auxiliary function exists.
+  void SetParameter(double r) override;
+  double GetReliability() const { return reliability_; }
+
+  int GetRefreshCount() const override;
+  std::vector<TSearchInfo> GetTrials() const override;
+  std::vector<double> GetSlopes() const override;
+
+ protected:
+  void Start(double xmin, double xmax) override;
+  bool Choose() override;
+  Velmora::Extended ChosenLength() override;
+  std::optional<StopReason> Place(TStepRecord& record) override;
+
+ private:
+  // A trial and the interval that begins at it (nothing for the last trial).
+  struct Trial {
+    double x = 0, z = 0, dz = 0;
+    int placed = 0;
+    double curvature = 0;  ///< v_i; NaN where an end's value or slope is not finite
+    double estimate = 0;   ///< m_i
+    double charact = 0;
+    double point = 0;
+  };
+
+  void Measure(std::size_t i);
+  void Rate(std::size_t i);
+  void RateAll();
+  // The maxima V and X; true when either changed.
+  bool UpdateMaxima();
+  int GlobalChoice() const;
+  int LocalChoice();
+
+  TSlopeFunc func_;
+  Estimate estimate_;
+  bool localImprovement_;
+  double reliability_ = DefaultReliability;
+
+  std::vector<Trial> trials_;
+  double maxCurvature_ = 0;  ///< V
+  double maxLength_ = 0;     ///< X
+  double delta_ = 0;
+  bool localTurn_ = false;
+  bool rightSide_ = true;
+  int refreshCount_ = 0;
+  int chosen_ = -1;
+};
+
+// The catalogue's methods of this engine, each with its key.
+struct SmoothVariant {
+  std::string_view key;
+  SmoothMinorantSearch::Estimate estimate;
+  bool localImprovement;
+};
+
+inline constexpr std::array<SmoothVariant, 4> SmoothVariants{{
+    {"d-gl", SmoothMinorantSearch::Estimate::Global, false},
+    {"d-lt", SmoothMinorantSearch::Estimate::LocalTuning, false},
+    {"d-gl-li", SmoothMinorantSearch::Estimate::Global, true},
+    {"d-lt-li", SmoothMinorantSearch::Estimate::LocalTuning, true},
+}};
+
+}  // namespace VELMORAALG
