@@ -1,0 +1,162 @@
+// The methods for an f whose derivative is Lipschitz: their auxiliary
+// function against f itself, and the engine's bookkeeping against the rules
+// applied from scratch after every trial.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <bit>
+#include <cmath>
+#include <cstdint>
+#include <random>
+#include <vector>
+
+#include "Rules.h"
+#include "SmoothMinorantSearch.h"
+
+using VELMORAALG::SmoothMinorantSearch;
+using VELMORAALG::TValueSlope;
+
+namespace {
+
+// f = sum of a_k sin(w_k x + p_k): f'' is at most sum |a_k| w_k^2, the
+// Lipschitz constant of f'.
+struct Waves {
+  std::vector<double> a, w, p;
+  TValueSlope operator()(double x) const {
+    double f = 0, df = 0;
+    for (std::size_t k = 0; k < a.size(); ++k) {
+      f += a[k] * std::sin(w[k] * x + p[k]);
+      df += a[k] * w[k] * std::cos(w[k] * x + p[k]);
+    }
+    return {f, df};
+  }
+  double curvatureBound() const {
+    double m = 0;
+    for (std::size_t k = 0; k < a.size(); ++k) m += std::fabs(a[k]) * w[k] * w[k];
+    return m;
+  }
+};
+
+Waves randomWaves(std::mt19937_64& rng) {
+  std::uniform_real_distribution<double> amp(-2, 2), freq(0.2, 6), phase(0, 6.3);
+  Waves f;
+  const int terms = 1 + static_cast<int>(rng() % 4);
+  for (int k = 0; k < terms; ++k) {
+    f.a.push_back(amp(rng));
+    f.w.push_back(freq(rng));
+    f.p.push_back(phase(rng));
+  }
+  return f;
+}
+
+// The rules read once more, every quantity from all trials after every
+// trial, for the differential test below.
+struct Literal {
+  SmoothMinorantSearch::Estimate estimate;
+  bool local;
+  double r;
+  std::vector<double> x, z, dz;
+
+  std::vector<double> run(const Waves& f, double a, double b, int steps) {
+    for (const double end : {a, b}) {
+      const TValueSlope v = f(end);
+      x.push_back(end), z.push_back(v.Value), dz.push_back(v.Slope);
+    }
+    std::vector<double> placed{a, b};
+    double bestX = z[1] < z[0] ? b : a, bestZ = std::min(z[0], z[1]);
+    bool localTurn = false, right = true;
+    for (int step = 0; step < steps; ++step) {
+      const std::size_t n = x.size() - 1;
+      std::vector<double> v(n), m(n), charact(n), point(n);
+      double V = 0, X = 0;
+      for (std::size_t i = 0; i < n; ++i) {
+        v[i] = VELMORAALG::CurvatureEstimate(x[i + 1] - x[i], z[i], z[i + 1], dz[i], dz[i + 1]);
+        V = std::max(V, v[i]);
+        X = std::max(X, x[i + 1] - x[i]);
+      }
+      for (std::size_t i = 0; i < n; ++i) {
+        double base = std::max(SmoothMinorantSearch::Xi, V);
+        if (estimate == SmoothMinorantSearch::Estimate::LocalTuning) {
+          double lambda = v[i];
+          if (i > 0) lambda = std::max(lambda, v[i - 1]);
+          if (i + 1 < n) lambda = std::max(lambda, v[i + 1]);
+          base = std::max({SmoothMinorantSearch::Xi, V * (x[i + 1] - x[i]) / X, lambda});
+        }
+        m[i] = r * base;
+        const VELMORAALG::SmoothMinorantRule rule = VELMORAALG::SmoothMinorant(x[i], x[i + 1], z[i], z[i + 1], dz[i], dz[i + 1], m[i]);
+        charact[i] = rule.Charact;
+        point[i] = rule.Point;
+      }
+      int chosen = -1;
+      if (local && localTurn) {
+        const int k = static_cast<int>(std::find(x.begin(), x.end(), bestX) - x.begin());
+        const int sides[2] = {right ? k : k - 1, right ? k - 1 : k};
+        right = !right;
+        for (const int i : sides)
+          if (chosen < 0 && i >= 0 && i < static_cast<int>(n) &&
+              x[i + 1] - x[i] > SmoothMinorantSearch::LocalShare * (b - a))
+            chosen = i;
+      }
+      localTurn = !localTurn;
+      if (chosen < 0)
+        for (std::size_t i = 0; i < n; ++i)
+          if (chosen < 0 || charact[i] > charact[chosen]) chosen = static_cast<int>(i);
+      const double p = point[chosen];
+      if (!(x[chosen] < p && p < x[chosen + 1])) break;
+      const TValueSlope value = f(p);
+      x.insert(x.begin() + chosen + 1, p), z.insert(z.begin() + chosen + 1, value.Value);
+      dz.insert(dz.begin() + chosen + 1, value.Slope);
+      placed.push_back(p);
+      if (value.Value <= bestZ) bestX = p, bestZ = value.Value;
+    }
+    return placed;
+  }
+};
+
+}  // namespace
+
+// Below f wherever m is at least the Lipschitz constant of f', and lowest
+// inside the interval.
+TEST(SmoothMinorant, liesBelowTheFunctionWhenItsEstimateHolds) {
+  std::mt19937_64 rng(281);
+  std::uniform_real_distribution<double> unit(0, 1);
+  for (int round = 0; round < 2000; ++round) {
+    const Waves f = randomWaves(rng);
+    const double left = -5 + 10 * unit(rng), right = left + 0.01 + 3 * unit(rng);
+    const TValueSlope l = f(left), r = f(right);
+    const double m = f.curvatureBound() * (1 + unit(rng));
+    const VELMORAALG::SmoothMinorantRule rule = VELMORAALG::SmoothMinorant(left, right, l.Value, r.Value, l.Slope, r.Slope, m);
+    ASSERT_FALSE(std::isnan(rule.Charact)) << round;
+    EXPECT_GE(rule.Point, left);
+    EXPECT_LE(rule.Point, right);
+    double lowest = INFINITY;
+    for (int k = 0; k <= 400; ++k) lowest = std::min(lowest, f(left + (right - left) * k / 400).Value);
+    EXPECT_LE(-rule.Charact, lowest + 1e-9 * (1 + std::fabs(lowest))) << round;
+  }
+}
+
+// Every trial of the engine where the rules applied from scratch put it, for
+// both estimates, with and without local improvement.
+TEST(SmoothMinorant, theEngineMakesTheTrialsOfTheLiteralRules) {
+  std::mt19937_64 rng(1998);
+  std::uniform_real_distribution<double> unit(0, 1);
+  for (int round = 0; round < 200; ++round) {
+    const Waves f = randomWaves(rng);
+    const double a = -3 * unit(rng), b = a + 1 + 8 * unit(rng);
+    const double r = 1.1 + 2 * unit(rng);
+    for (const auto estimate : {SmoothMinorantSearch::Estimate::Global, SmoothMinorantSearch::Estimate::LocalTuning}) {
+      for (const bool local : {false, true}) {
+        SCOPED_TRACE(std::to_string(round) + (local ? " with" : " without") + " local improvement");
+        SmoothMinorantSearch engine(f, estimate, local);
+        engine.SetParameter(r);
+        engine.SearchBySteps(a, b, 120);
+        std::vector<VELMORAALG::TSearchInfo> trials = engine.GetTrials();
+        std::sort(trials.begin(), trials.end(), [](const auto& p, const auto& q) { return p.placed < q.placed; });
+        const std::vector<double> expected = Literal{estimate, local, r, {}, {}, {}}.run(f, a, b, 120);
+        ASSERT_EQ(trials.size(), expected.size());
+        for (std::size_t k = 0; k < trials.size(); ++k)
+          ASSERT_EQ(std::bit_cast<std::uint64_t>(trials[k].x), std::bit_cast<std::uint64_t>(expected[k])) << "trial " << k + 1;
+      }
+    }
+  }
+}
