@@ -38,7 +38,7 @@ Case makeCase(Choices& in) {
   static const double lows[] = {-10.0, 0.0, 1e-3, -1e300, 2.5, -50.0, 1e-300, 1.0};
   static const double spans[] = {20.0, 1.0, 1e-9, 1e300, 1e-3, 60.0, 3.0, 0.0};
   Case c;
-  c.variant = VELMORAALG::AdaptiveVariants[in.byte() % 8];
+  c.variant = VELMORAALG::AdaptiveVariants[in.byte() % VELMORAALG::AdaptiveVariants.size()];
   c.r = in.pick(reliabilities);
   c.xmin = in.pick(lows);
   const double span = in.pick(spans);

@@ -30,9 +30,10 @@ double noParam(double) { return 0; }
 double lipschitzUsed(double value) { return value > 0 ? value : 1.0; }
 // A multiplier not above 1 is 1.5.
 double multiplierUsed(double value) { return value > 1 ? value : DefaultMethodParam; }
-// A refused r is 2.
+// A refused r is the variant's default.
+template <std::size_t Index>
 double reliabilityUsed(double value) {
-  return finiteAboveZero(value) ? value : AdaptiveLipschitzSearch::DefaultReliability;
+  return finiteAboveZero(value) ? value : VELMORAALG::AdaptiveVariants[Index].defaultReliability;
 }
 
 template <class Method>
@@ -43,7 +44,8 @@ std::unique_ptr<SearchEngine> make(TOptFunc objective) {
 template <std::size_t Index>
 std::unique_ptr<SearchEngine> makeVariant(TOptFunc objective) {
   constexpr VELMORAALG::AdaptiveVariant variant = VELMORAALG::AdaptiveVariants[Index];
-  return std::make_unique<AdaptiveLipschitzSearch>(std::move(objective), variant.characteristic, variant.estimate);
+  return std::make_unique<AdaptiveLipschitzSearch>(std::move(objective), variant.characteristic, variant.estimate,
+                                                   variant.localImprovement);
 }
 
 template <std::size_t Index>
@@ -55,11 +57,11 @@ constexpr MethodInfo variant(MethodId id, std::string_view englishName) {
           .param = ParamMeaning::Multiplier,
           .paramNoun = "multiplier",
           .paramSymbol = "r",
-          .defaultParam = AdaptiveLipschitzSearch::DefaultReliability,
-          .batchDefault = BatchMultiplier,
+          .defaultParam = VELMORAALG::AdaptiveVariants[Index].defaultReliability,
+          .batchDefault = VELMORAALG::AdaptiveVariants[Index].defaultReliability,
           .acceptsParam = finiteAboveZero,
           .paramRule = "greater than 0",
-          .effectiveParam = reliabilityUsed};
+          .effectiveParam = reliabilityUsed<Index>};
 }
 
 bool finiteAboveOne(double value) { return value > 1 && std::isfinite(value); }
@@ -177,6 +179,18 @@ const MethodInfo Catalogue[] = {
     variant<5>(MethodId::InfLtm, "information, maximum local tuning"),
     variant<6>(MethodId::InfLta, "information, additive local tuning"),
     variant<7>(MethodId::InfLtma, "information, maximum-additive local tuning"),
+    variant<8>(MethodId::GeomLtimp, "geometric, maximum local tuning, pessimistic local improvement"),
+    variant<9>(MethodId::GeomLtiap, "geometric, additive local tuning, pessimistic local improvement"),
+    variant<10>(MethodId::GeomLtimap, "geometric, maximum-additive local tuning, pessimistic local improvement"),
+    variant<11>(MethodId::GeomLtimo, "geometric, maximum local tuning, optimistic local improvement"),
+    variant<12>(MethodId::GeomLtiao, "geometric, additive local tuning, optimistic local improvement"),
+    variant<13>(MethodId::GeomLtimao, "geometric, maximum-additive local tuning, optimistic local improvement"),
+    variant<14>(MethodId::InfLtimp, "information, maximum local tuning, pessimistic local improvement"),
+    variant<15>(MethodId::InfLtiap, "information, additive local tuning, pessimistic local improvement"),
+    variant<16>(MethodId::InfLtimap, "information, maximum-additive local tuning, pessimistic local improvement"),
+    variant<17>(MethodId::InfLtimo, "information, maximum local tuning, optimistic local improvement"),
+    variant<18>(MethodId::InfLtiao, "information, additive local tuning, optimistic local improvement"),
+    variant<19>(MethodId::InfLtimao, "information, maximum-additive local tuning, optimistic local improvement"),
     smooth<0>(MethodId::DGl, "smooth minorant of f', global estimate"),
     smooth<1>(MethodId::DLt, "smooth minorant of f', local tuning"),
     smooth<2>(MethodId::DGlLi, "smooth minorant of f', global estimate, local improvement"),

@@ -29,6 +29,19 @@ enum class MethodId {
   InfLtm,
   InfLta,
   InfLtma,
+  // The local tunings with pessimistic and optimistic local improvement.
+  GeomLtimp,
+  GeomLtiap,
+  GeomLtimap,
+  GeomLtimo,
+  GeomLtiao,
+  GeomLtimao,
+  InfLtimp,
+  InfLtiap,
+  InfLtimap,
+  InfLtimo,
+  InfLtiao,
+  InfLtimao,
   // For an f whose derivative is Lipschitz: the smooth auxiliary functions
   // with a global or a local-tuning estimate, each with or without local improvement.
   DGl,
@@ -133,8 +146,8 @@ bool takesStop(const MethodInfo& method, StopKind kind);
 
 // The window's three methods, in the order of its method choice.
 std::span<const MethodInfo> windowMethods();
-// Every method: the window's three, the eight variants, the methods that use
-// f', then NLopt's (in a build with the peers).
+// Every method: the window's three, the variants, the methods that use f',
+// then NLopt's (in a build with the peers).
 std::span<const MethodInfo> allMethods();
 const MethodInfo& methodInfo(MethodId id);
 // Null when no method has that key.

@@ -32,8 +32,9 @@ bool EitherInfinite(double leftZ, double rightZ) { return std::isinf(leftZ) || s
 
 }  // namespace
 
-AdaptiveLipschitzSearch::AdaptiveLipschitzSearch(TOptFunc func, Characteristic characteristic, Estimate estimate)
-    : func_(std::move(func)), characteristic_(characteristic), estimate_(estimate) {}
+AdaptiveLipschitzSearch::AdaptiveLipschitzSearch(TOptFunc func, Characteristic characteristic, Estimate estimate,
+                                                 LocalImprovement::Mode localImprovement)
+    : func_(std::move(func)), characteristic_(characteristic), estimate_(estimate), localImprovement_(localImprovement) {}
 
 void AdaptiveLipschitzSearch::SetReliability(double r) {
   if (!(r > 0 && std::isfinite(r))) throw std::invalid_argument("the reliability r must be finite and greater than 0");
@@ -253,6 +254,7 @@ void AdaptiveLipschitzSearch::Start(double xmin, double xmax) {
   std::vector<Trial>& ends = blocks_[0].trials;
   ends = {{xmin, NaN, 1}, {xmax, NaN, 2}};
   trialCount_ = 2;
+  localImprovement_.Start(LocalShare * (xmax - xmin));
 
   ends[0].z = func_(xmin);
   ends[1].z = func_(xmax);
@@ -272,7 +274,37 @@ void AdaptiveLipschitzSearch::Start(double xmin, double xmax) {
   RateAll();
 }
 
+AdaptiveLipschitzSearch::Position AdaptiveLipschitzSearch::PositionOf(double x) const {
+  // The blocks hold the trials in order, and a block's first trial never moves.
+  const auto block = std::upper_bound(blocks_.begin() + 1, blocks_.end(), x,
+                                      [](double v, const Block& b) { return v < b.trials.front().x; }) -
+                     1;
+  const auto trial = std::lower_bound(block->trials.begin(), block->trials.end(), x,
+                                      [](const Trial& t, double v) { return t.x < v; });
+  return {static_cast<int>(block - blocks_.begin()), static_cast<int>(trial - block->trials.begin())};
+}
+
+bool AdaptiveLipschitzSearch::LocalChoice(Position& chosen) {
+  if (std::isnan(bestX_)) return false;
+  const Position best = PositionOf(bestX_);
+  const bool first = best.block == 0 && best.index == 0;
+  const bool last = IsLast(best);
+  const auto side = [this](Position p, bool exists) {
+    if (!exists) return LocalImprovement::Side{false, 0, 0};
+    const Trial& t = At(p);
+    return LocalImprovement::Side{true, static_cast<double>(t.length), t.charact};
+  };
+  const Position before = first ? best : Previous(best);
+  switch (localImprovement_.Choose(side(before, !first), side(best, !last))) {
+    case LocalImprovement::Choice::Left: chosen = before; return true;
+    case LocalImprovement::Choice::Right: chosen = best; return true;
+    case LocalImprovement::Choice::Global: break;
+  }
+  return false;
+}
+
 bool AdaptiveLipschitzSearch::Choose() {
+  if (localImprovement_.TakesLocalTurn() && LocalChoice(chosen_)) return true;
   // A block's best is a number already (ChooseInBlock), so the walk over
   // the blocks compares numbers alone.
   int chosen = -1;
@@ -298,6 +330,7 @@ std::optional<StopReason> AdaptiveLipschitzSearch::Place(TStepRecord& record) {
   const int interval = Observed() ? IntervalNumber(chosen) : 0;
   const double z = func_(x);
   precision_ = toDouble(sub(right.x, x));
+  localImprovement_.NoteTrial(IsLower(z, bestZ_));
   if (TakesBestPlace(z, bestZ_)) {
     bestX_ = x;
     bestZ_ = z;

@@ -34,6 +34,7 @@
 #include <vector>
 
 #include "Extended.h"
+#include "LocalImprovement.h"
 #include "SearchEngine.h"
 
 namespace VELMORAALG {
@@ -55,7 +56,11 @@ class AdaptiveLipschitzSearch : public SearchEngine {
   static constexpr double Xi = 1e-8;
   static constexpr double DefaultReliability = 2.0;
 
-  AdaptiveLipschitzSearch(TOptFunc func, Characteristic characteristic, Estimate estimate);
+  // delta of local improvement, as a share of b - a.
+  static constexpr double LocalShare = 1e-4;
+
+  AdaptiveLipschitzSearch(TOptFunc func, Characteristic characteristic, Estimate estimate,
+                          LocalImprovement::Mode localImprovement = LocalImprovement::Mode::Off);
 
   // r must be finite and greater than 0 (std::invalid_argument otherwise).
   void SetReliability(double r);
@@ -120,6 +125,10 @@ class AdaptiveLipschitzSearch : public SearchEngine {
   void Mark(int block);
   void MeasureMarked();
   void ChooseInMarked();
+  // The trial at x, which must be one.
+  Position PositionOf(double x) const;
+  // The interval beside the best trial that a local step splits; false for the global choice.
+  bool LocalChoice(Position& chosen);
   // H and X from the blocks.
   void ScanMaxima(double& slope, Velmora::Extended& length) const;
   // Keeps H and X; true when either changed in a way the estimates see.
@@ -128,6 +137,7 @@ class AdaptiveLipschitzSearch : public SearchEngine {
   TOptFunc func_;
   Characteristic characteristic_;
   Estimate estimate_;
+  LocalImprovement localImprovement_;
   double reliability_ = DefaultReliability;
 
   std::vector<Block> blocks_;
@@ -139,28 +149,47 @@ class AdaptiveLipschitzSearch : public SearchEngine {
   Position chosen_;  ///< the interval Choose chose
 };
 
-// The literature's eight variants: a geometric or an information
-// characteristic with a global or a local-tuning (maximum, additive,
-// maximum-additive) estimate, each with its key on the command line.
+// The literature's variants: a geometric or an information characteristic
+// with a global or a local-tuning (maximum, additive, maximum-additive)
+// estimate, and the local tunings with pessimistic or optimistic local
+// improvement, each with its key on the command line.
 struct AdaptiveVariant {
   std::string_view key;
   AdaptiveLipschitzSearch::Characteristic characteristic;
   AdaptiveLipschitzSearch::Estimate estimate;
+  LocalImprovement::Mode localImprovement = LocalImprovement::Mode::Off;
+  // r when none is given; with local improvement the sweep on the Hill and
+  // Shekel classes chose a larger one.
+  double defaultReliability = AdaptiveLipschitzSearch::DefaultReliability;
 };
 
-inline constexpr std::array<AdaptiveVariant, 8> AdaptiveVariants{{
-    {"geom-gl", AdaptiveLipschitzSearch::Characteristic::Geometric, AdaptiveLipschitzSearch::Estimate::Global},
-    {"geom-ltm", AdaptiveLipschitzSearch::Characteristic::Geometric, AdaptiveLipschitzSearch::Estimate::LocalMax},
-    {"geom-lta", AdaptiveLipschitzSearch::Characteristic::Geometric,
-     AdaptiveLipschitzSearch::Estimate::LocalAdditive},
-    {"geom-ltma", AdaptiveLipschitzSearch::Characteristic::Geometric,
-     AdaptiveLipschitzSearch::Estimate::LocalMaxAdditive},
-    {"inf-gl", AdaptiveLipschitzSearch::Characteristic::Information, AdaptiveLipschitzSearch::Estimate::Global},
-    {"inf-ltm", AdaptiveLipschitzSearch::Characteristic::Information, AdaptiveLipschitzSearch::Estimate::LocalMax},
-    {"inf-lta", AdaptiveLipschitzSearch::Characteristic::Information,
-     AdaptiveLipschitzSearch::Estimate::LocalAdditive},
-    {"inf-ltma", AdaptiveLipschitzSearch::Characteristic::Information,
-     AdaptiveLipschitzSearch::Estimate::LocalMaxAdditive},
+namespace detail {
+using C = AdaptiveLipschitzSearch::Characteristic;
+using E = AdaptiveLipschitzSearch::Estimate;
+using L = LocalImprovement::Mode;
+}  // namespace detail
+
+inline constexpr std::array<AdaptiveVariant, 20> AdaptiveVariants{{
+    {"geom-gl", detail::C::Geometric, detail::E::Global},
+    {"geom-ltm", detail::C::Geometric, detail::E::LocalMax},
+    {"geom-lta", detail::C::Geometric, detail::E::LocalAdditive},
+    {"geom-ltma", detail::C::Geometric, detail::E::LocalMaxAdditive},
+    {"inf-gl", detail::C::Information, detail::E::Global},
+    {"inf-ltm", detail::C::Information, detail::E::LocalMax},
+    {"inf-lta", detail::C::Information, detail::E::LocalAdditive},
+    {"inf-ltma", detail::C::Information, detail::E::LocalMaxAdditive},
+    {"geom-ltimp", detail::C::Geometric, detail::E::LocalMax, detail::L::Pessimistic, 2.5},
+    {"geom-ltiap", detail::C::Geometric, detail::E::LocalAdditive, detail::L::Pessimistic, 2.5},
+    {"geom-ltimap", detail::C::Geometric, detail::E::LocalMaxAdditive, detail::L::Pessimistic, 2.5},
+    {"geom-ltimo", detail::C::Geometric, detail::E::LocalMax, detail::L::Optimistic, 2.5},
+    {"geom-ltiao", detail::C::Geometric, detail::E::LocalAdditive, detail::L::Optimistic, 2.5},
+    {"geom-ltimao", detail::C::Geometric, detail::E::LocalMaxAdditive, detail::L::Optimistic, 2.5},
+    {"inf-ltimp", detail::C::Information, detail::E::LocalMax, detail::L::Pessimistic, 4},
+    {"inf-ltiap", detail::C::Information, detail::E::LocalAdditive, detail::L::Pessimistic, 4},
+    {"inf-ltimap", detail::C::Information, detail::E::LocalMaxAdditive, detail::L::Pessimistic, 4},
+    {"inf-ltimo", detail::C::Information, detail::E::LocalMax, detail::L::Optimistic, 4},
+    {"inf-ltiao", detail::C::Information, detail::E::LocalAdditive, detail::L::Optimistic, 4},
+    {"inf-ltimao", detail::C::Information, detail::E::LocalMaxAdditive, detail::L::Optimistic, 4},
 }};
 
 }  // namespace VELMORAALG

@@ -22,7 +22,8 @@ double Larger(double a, double b) { return b > a ? b : a; }
 
 }  // namespace
 
-SmoothMinorantSearch::SmoothMinorantSearch(TSlopeFunc func, Estimate estimate, bool localImprovement)
+SmoothMinorantSearch::SmoothMinorantSearch(TSlopeFunc func, Estimate estimate,
+                                           LocalImprovement::Mode localImprovement)
     : func_(std::move(func)), estimate_(estimate), localImprovement_(localImprovement) {}
 
 void SmoothMinorantSearch::SetParameter(double r) {
@@ -84,9 +85,7 @@ void SmoothMinorantSearch::Start(double xmin, double xmax) {
   refreshCount_ = 0;
   maxCurvature_ = 0;
   maxLength_ = 0;
-  delta_ = LocalShare * (xmax - xmin);
-  localTurn_ = false;
-  rightSide_ = true;
+  localImprovement_.Start(LocalShare * (xmax - xmin));
   bestX_ = NaN;
   bestZ_ = NaN;
   trials_.clear();
@@ -110,30 +109,24 @@ int SmoothMinorantSearch::GlobalChoice() const {
   return chosen;
 }
 
-// The intervals beside the best trial, the right and the left in turn.
 int SmoothMinorantSearch::LocalChoice() {
   const auto best = std::lower_bound(trials_.begin(), trials_.end(), bestX_,
                                      [](const Trial& t, double x) { return t.x < x; });
-  const int k = static_cast<int>(best - trials_.begin());
-  const int right = k + 1 < static_cast<int>(trials_.size()) ? k : -1;
-  const int left = k - 1;
-  const std::array<int, 2> sides = rightSide_ ? std::array{right, left} : std::array{left, right};
-  rightSide_ = !rightSide_;
-  for (const int i : sides) {
-    if (i < 0) continue;
-    const Trial& t = trials_[i];
-    if (trials_[i + 1].x - t.x > delta_ && !std::isnan(t.charact)) return i;
+  const std::size_t k = static_cast<std::size_t>(best - trials_.begin());
+  const auto side = [this](std::size_t i, bool exists) {
+    return exists ? LocalImprovement::Side{true, trials_[i + 1].x - trials_[i].x, trials_[i].charact}
+                  : LocalImprovement::Side{false, 0, 0};
+  };
+  switch (localImprovement_.Choose(side(k - 1, k > 0 && k < trials_.size()), side(k, k + 1 < trials_.size()))) {
+    case LocalImprovement::Choice::Left: return static_cast<int>(k) - 1;
+    case LocalImprovement::Choice::Right: return static_cast<int>(k);
+    case LocalImprovement::Choice::Global: break;
   }
   return -1;
 }
 
 bool SmoothMinorantSearch::Choose() {
-  chosen_ = -1;
-  if (localImprovement_) {
-    const bool local = localTurn_;
-    localTurn_ = !localTurn_;
-    if (local) chosen_ = LocalChoice();
-  }
+  chosen_ = localImprovement_.TakesLocalTurn() ? LocalChoice() : -1;
   if (chosen_ < 0) chosen_ = GlobalChoice();
   return chosen_ >= 0;
 }
@@ -152,6 +145,7 @@ std::optional<StopReason> SmoothMinorantSearch::Place(TStepRecord& record) {
   if (!(left.x < x && x < right.x)) return StopReason::PointLeftInterval;
   const TValueSlope f = func_(x);
   precision_ = right.x - x;
+  localImprovement_.NoteTrial(IsLower(f.Value, bestZ_));
   if (TakesBestPlace(f.Value, bestZ_)) {
     bestX_ = x;
     bestZ_ = f.Value;

@@ -10,12 +10,9 @@
 // gamma_i = V * D_i / X. The estimate m_i is r * max(V, Xi) (Global) or
 // r * max(lambda_i, gamma_i, Xi) (LocalTuning).
 //
-// With local improvement the steps alternate: a global step takes the usual
-// choice; a local step takes one of the two intervals beside the best trial,
-// the right and the left in turn, the other when that one is no longer than
-// delta = LocalShare * (b - a) or missing, and the usual choice when both
-// are. It finds the basin of the best point sooner, and the global steps
-// keep the search global.
+// With local improvement (LocalImprovement.h, pessimistic, delta =
+// LocalShare * (b - a)) every other step splits an interval beside the best
+// trial.
 //
 // Arithmetic is in doubles. An interval with a value or a slope at an end
 // that is not a finite number, or whose auxiliary function is not finite,
@@ -28,6 +25,7 @@
 #include <string_view>
 #include <vector>
 
+#include "LocalImprovement.h"
 #include "SearchEngine.h"
 
 namespace VELMORAALG {
@@ -45,7 +43,7 @@ class SmoothMinorantSearch : public SearchEngine {
   // delta of local improvement, as a share of b - a.
   static constexpr double LocalShare = 1e-4;
 
-  SmoothMinorantSearch(TSlopeFunc func, Estimate estimate, bool localImprovement);
+  SmoothMinorantSearch(TSlopeFunc func, Estimate estimate, LocalImprovement::Mode localImprovement);
 
   // r must be finite and greater than 1 (std::invalid_argument otherwise):
   // then m_i exceeds v_i, and every auxiliary function exists.
@@ -79,19 +77,17 @@ class SmoothMinorantSearch : public SearchEngine {
   // The maxima V and X; true when either changed.
   bool UpdateMaxima();
   int GlobalChoice() const;
+  // The interval beside the best trial that a local step splits; -1 for the global choice.
   int LocalChoice();
 
   TSlopeFunc func_;
   Estimate estimate_;
-  bool localImprovement_;
+  LocalImprovement localImprovement_;
   double reliability_ = DefaultReliability;
 
   std::vector<Trial> trials_;
   double maxCurvature_ = 0;  ///< V
   double maxLength_ = 0;     ///< X
-  double delta_ = 0;
-  bool localTurn_ = false;
-  bool rightSide_ = true;
   int refreshCount_ = 0;
   int chosen_ = -1;
 };
@@ -100,14 +96,14 @@ class SmoothMinorantSearch : public SearchEngine {
 struct SmoothVariant {
   std::string_view key;
   SmoothMinorantSearch::Estimate estimate;
-  bool localImprovement;
+  LocalImprovement::Mode localImprovement;
 };
 
 inline constexpr std::array<SmoothVariant, 4> SmoothVariants{{
-    {"d-gl", SmoothMinorantSearch::Estimate::Global, false},
-    {"d-lt", SmoothMinorantSearch::Estimate::LocalTuning, false},
-    {"d-gl-li", SmoothMinorantSearch::Estimate::Global, true},
-    {"d-lt-li", SmoothMinorantSearch::Estimate::LocalTuning, true},
+    {"d-gl", SmoothMinorantSearch::Estimate::Global, LocalImprovement::Mode::Off},
+    {"d-lt", SmoothMinorantSearch::Estimate::LocalTuning, LocalImprovement::Mode::Off},
+    {"d-gl-li", SmoothMinorantSearch::Estimate::Global, LocalImprovement::Mode::Pessimistic},
+    {"d-lt-li", SmoothMinorantSearch::Estimate::LocalTuning, LocalImprovement::Mode::Pessimistic},
 }};
 
 }  // namespace VELMORAALG

@@ -63,7 +63,8 @@ TEST(Search, eachVariantRunsItsOwnRulesThroughTheCore) {
     request.recordSteps = true;
     const SearchOutcome outcome = runSearch(request);
 
-    AdaptiveLipschitzSearch engine(Bumpy, v.characteristic, v.estimate);
+    AdaptiveLipschitzSearch engine(Bumpy, v.characteristic, v.estimate, v.localImprovement);
+    engine.SetReliability(v.defaultReliability);
     engine.SearchBySteps(request.xmin, request.xmax, 40);
     const std::vector<VELMORAALG::TSearchInfo> trials = engine.GetTrials();
     ASSERT_EQ(outcome.trials.size(), trials.size());
@@ -73,7 +74,7 @@ TEST(Search, eachVariantRunsItsOwnRulesThroughTheCore) {
       EXPECT_EQ(outcome.trials[i].charact, trials[i].charact);
       EXPECT_EQ(outcome.trials[i].placed, trials[i].placed);
     }
-    EXPECT_EQ(outcome.paramUsed, 2);
+    EXPECT_EQ(outcome.paramUsed, v.defaultReliability);
     EXPECT_EQ(outcome.stop, StopReason::StepsDone);
     EXPECT_EQ(outcome.bestX, engine.GetBestX());
     EXPECT_EQ(outcome.stepRecords.size(), 40u);

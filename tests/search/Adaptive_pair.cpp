@@ -97,9 +97,10 @@ std::string Describe(const Case& c, int index) {
 std::string CompareOnCase(const Case& c, RunResult& fast, int& fastRefreshes) {
   CountedObjective fastF{c.f}, literalF{c.f};
   VELMORAALG::AdaptiveLipschitzSearch engine([&](double x) { return fastF(x); }, c.variant.characteristic,
-                                             c.variant.estimate);
+                                             c.variant.estimate, c.variant.localImprovement);
   engine.SetReliability(c.r);
-  LiteralAdaptive literal([&](double x) { return literalF(x); }, c.variant.characteristic, c.variant.estimate, c.r);
+  LiteralAdaptive literal([&](double x) { return literalF(x); }, c.variant.characteristic, c.variant.estimate, c.r,
+                          c.variant.localImprovement);
   fast = Perform(engine, c, fastF);
   fastRefreshes = engine.GetRefreshCount();
   return Compare(fast, Perform(literal, c, literalF));

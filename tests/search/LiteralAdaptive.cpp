@@ -38,6 +38,7 @@ void LiteralAdaptive::Start(double xmin, double xmax) {
   x_ = {xmin, xmax};
   z_ = {NaN, NaN};
   placed_ = {1, 2};
+  localImprovement_.Start(VELMORAALG::AdaptiveLipschitzSearch::LocalShare * (xmax - xmin));
   z_[0] = func_(xmin);
   z_[1] = func_(xmax);
   if (z_[0] > z_[1] || (std::isnan(z_[0]) && !std::isnan(z_[1]))) {
@@ -97,7 +98,22 @@ void LiteralAdaptive::Recompute() {
   }
 }
 
-int LiteralAdaptive::Choose() const {
+int LiteralAdaptive::Choose() {
+  if (localImprovement_.TakesLocalTurn() && !std::isnan(bestX_)) {
+    // The intervals beside the best trial, found by walking the list.
+    int k = 0;
+    while (x_[k] != bestX_) ++k;
+    const int last = static_cast<int>(x_.size()) - 1;
+    const auto side = [this](int i, bool exists) {
+      return exists ? VELMORAALG::LocalImprovement::Side{true, static_cast<double>(sub(x_[i + 1], x_[i])), charact_[i]}
+                    : VELMORAALG::LocalImprovement::Side{false, 0, 0};
+    };
+    switch (localImprovement_.Choose(side(k - 1, k > 0), side(k, k < last))) {
+      case VELMORAALG::LocalImprovement::Choice::Left: return k - 1;
+      case VELMORAALG::LocalImprovement::Choice::Right: return k;
+      case VELMORAALG::LocalImprovement::Choice::Global: break;
+    }
+  }
   int best = -1;
   for (std::size_t i = 0; i < charact_.size(); ++i)
     if (!std::isnan(charact_[i]) && (best < 0 || charact_[i] > charact_[best])) best = static_cast<int>(i);
@@ -120,6 +136,7 @@ bool LiteralAdaptive::Place(int t) {
   }
   const double z = func_(x);
   precision_ = toDouble(sub(b, x));
+  localImprovement_.NoteTrial(z < bestZ_ || (std::isnan(bestZ_) && !std::isnan(z)));
   if (z <= bestZ_ || (std::isnan(bestZ_) && !std::isnan(z))) {
     bestX_ = x;
     bestZ_ = z;

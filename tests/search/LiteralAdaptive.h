@@ -17,8 +17,10 @@ class LiteralAdaptive {
   using Characteristic = VELMORAALG::AdaptiveLipschitzSearch::Characteristic;
   using Estimate = VELMORAALG::AdaptiveLipschitzSearch::Estimate;
 
-  LiteralAdaptive(VELMORAALG::TOptFunc func, Characteristic characteristic, Estimate estimate, double r)
-      : func_(std::move(func)), characteristic_(characteristic), estimate_(estimate), r_(r) {}
+  LiteralAdaptive(VELMORAALG::TOptFunc func, Characteristic characteristic, Estimate estimate, double r,
+                  VELMORAALG::LocalImprovement::Mode localImprovement = VELMORAALG::LocalImprovement::Mode::Off)
+      : func_(std::move(func)), characteristic_(characteristic), estimate_(estimate), r_(r),
+        localImprovement_(localImprovement) {}
 
   void SetStepObserver(VELMORAALG::TStepObserver observer) { observer_ = std::move(observer); }
   void RequestStop() { stopRequested_ = true; }
@@ -38,13 +40,14 @@ class LiteralAdaptive {
  private:
   void Start(double xmin, double xmax);
   void Recompute();
-  int Choose() const;  ///< index of the interval's left trial; -1 when none can win
+  int Choose();  ///< index of the interval's left trial; -1 when none can win
   bool Place(int t);
 
   VELMORAALG::TOptFunc func_;
   Characteristic characteristic_;
   Estimate estimate_;
   double r_;
+  VELMORAALG::LocalImprovement localImprovement_;
   VELMORAALG::TStepObserver observer_;
   bool stopRequested_ = false;
 

@@ -64,7 +64,7 @@ struct Literal {
     }
     std::vector<double> placed{a, b};
     double bestX = z[1] < z[0] ? b : a, bestZ = std::min(z[0], z[1]);
-    bool localTurn = false, right = true;
+    bool localTurn = false, right = true, record = false;
     for (int step = 0; step < steps; ++step) {
       const std::size_t n = x.size() - 1;
       std::vector<double> v(n), m(n), charact(n), point(n);
@@ -89,13 +89,20 @@ struct Literal {
       }
       int chosen = -1;
       if (local && localTurn) {
+        // Beside the best trial: after a new record the side of the larger
+        // characteristic, else the right and the left in turn; one no
+        // longer than delta leaves the step to the global choice.
         const int k = static_cast<int>(std::find(x.begin(), x.end(), bestX) - x.begin());
-        const int sides[2] = {right ? k : k - 1, right ? k - 1 : k};
-        right = !right;
-        for (const int i : sides)
-          if (chosen < 0 && i >= 0 && i < static_cast<int>(n) &&
-              x[i + 1] - x[i] > SmoothMinorantSearch::LocalShare * (b - a))
-            chosen = i;
+        int side = k;
+        if (k == 0 || k == static_cast<int>(n)) {
+          side = k == 0 ? 0 : k - 1;
+        } else if (record) {
+          side = charact[k] > charact[k - 1] ? k : k - 1;
+        } else {
+          side = right ? k : k - 1;
+          right = !right;
+        }
+        if (x[side + 1] - x[side] > SmoothMinorantSearch::LocalShare * (b - a)) chosen = side;
       }
       localTurn = !localTurn;
       if (chosen < 0)
@@ -107,6 +114,7 @@ struct Literal {
       x.insert(x.begin() + chosen + 1, p), z.insert(z.begin() + chosen + 1, value.Value);
       dz.insert(dz.begin() + chosen + 1, value.Slope);
       placed.push_back(p);
+      record = value.Value < bestZ;
       if (value.Value <= bestZ) bestX = p, bestZ = value.Value;
     }
     return placed;
@@ -147,7 +155,9 @@ TEST(SmoothMinorant, theEngineMakesTheTrialsOfTheLiteralRules) {
     for (const auto estimate : {SmoothMinorantSearch::Estimate::Global, SmoothMinorantSearch::Estimate::LocalTuning}) {
       for (const bool local : {false, true}) {
         SCOPED_TRACE(std::to_string(round) + (local ? " with" : " without") + " local improvement");
-        SmoothMinorantSearch engine(f, estimate, local);
+        SmoothMinorantSearch engine(f, estimate,
+                                    local ? VELMORAALG::LocalImprovement::Mode::Pessimistic
+                                          : VELMORAALG::LocalImprovement::Mode::Off);
         engine.SetParameter(r);
         engine.SearchBySteps(a, b, 120);
         std::vector<VELMORAALG::TSearchInfo> trials = engine.GetTrials();
