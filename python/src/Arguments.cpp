@@ -31,6 +31,21 @@ const char* parameterOf(Lab::RequestField field) {
 
 const Lab::MethodInfo& methodNamed(const std::string& key) { return Lab::methodInfo(Lab::readMethod(key)); }
 
+std::string methodKey(py::handle method, const std::string& name) {
+  if (!py::isinstance<py::str>(method))
+    throw py::type_error(name + " must be a method's id (str) or a velmora.Method, not " +
+                         std::string(py::str(py::type::of(method).attr("__name__"))));
+  return method.cast<std::string>();
+}
+
+std::pair<double, double> boundsOf(py::handle bounds) {
+  const auto number = [](py::handle item) { return !py::isinstance<py::str>(item) && PyNumber_Check(item.ptr()); };
+  if (!py::isinstance<py::sequence>(bounds) || py::isinstance<py::str>(bounds) || py::len(bounds) != 2 ||
+      !number(bounds[py::int_(0)]) || !number(bounds[py::int_(1)]))
+    throw py::type_error("bounds must be a pair of numbers (a, b)");
+  return {py::float_(bounds[py::int_(0)]).cast<double>(), py::float_(bounds[py::int_(1)]).cast<double>()};
+}
+
 Lab::ClassRange classNamed(const std::string& key) { return Lab::parseClassRange(key, "cls").first; }
 
 std::string dataFolder() {
@@ -93,7 +108,8 @@ std::map<Lab::MethodId, double> planParams(const std::map<std::string, py::objec
       throw py::value_error(name + ": a number" +
                             (info.param == Lab::ParamMeaning::LipschitzEstimate ? " or \"" + fromProblem + "\"" : ""));
     }
-    const double number = value.cast<double>();
+    if (!PyNumber_Check(value.ptr())) throw py::type_error(name + " must be a number");
+    const double number = py::float_(value).cast<double>();
     if (const auto fault = Lab::checkPlanParam(info.id, number)) throw py::value_error(fault->text(name));
     plan[info.id] = number;
   }

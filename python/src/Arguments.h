@@ -7,6 +7,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <pybind11/pybind11.h>
@@ -20,6 +21,10 @@
 namespace Velmora::Python {
 
 const Lab::MethodInfo& methodNamed(const std::string& key);
+// A method's id as given for the parameter name: a str, or TypeError.
+std::string methodKey(pybind11::handle method, const std::string& name);
+// bounds=: a pair of numbers (a, b), or TypeError.
+std::pair<double, double> boundsOf(pybind11::handle bounds);
 // A generated class ("hill", "shekel") or a shipped test set ("hill1000"), as
 // a range of its function 0.
 Lab::ClassRange classNamed(const std::string& key);

@@ -112,6 +112,7 @@ struct PlannedMethods {
   std::vector<std::size_t> catalogueAt, ownAt;
 
   PlannedMethods(const py::list& methods, PythonCalls& calls) {
+    if (methods.empty()) throw py::value_error("methods is empty: name at least one method");
     plan.methods.clear();
     for (std::size_t i = 0; i < methods.size(); ++i) {
       if (py::isinstance<UserMethod>(methods[i])) {
@@ -123,7 +124,7 @@ struct PlannedMethods {
         ownAt.push_back(i);
         continue;
       }
-      const std::string key = methods[i].cast<std::string>();
+      const std::string key = methodKey(methods[i], "methods[" + std::to_string(i) + "]");
       const Lab::MethodId id = methodNamed(key).id;
       if (std::find(plan.methods.begin(), plan.methods.end(), id) != plan.methods.end())
         throw py::value_error("methods names " + key + " twice");
@@ -159,6 +160,9 @@ py::dict classRun(const std::string& cls, const std::vector<std::uint64_t>& indi
                   long long maxTrials, double delta, const std::map<std::string, py::object>& params,
                   std::optional<long long> jobs, std::uint64_t seed, std::optional<long long> seeds) {
   const Lab::ClassRange named = classNamed(cls);
+  if (indices.size() > Lab::MaxClassFunctions)
+    throw py::value_error("indices: at most " + std::to_string(Lab::MaxClassFunctions) +
+                          " functions in one run (split them into pieces)");
   PythonCalls calls;
   PlannedMethods planned(methodList, calls);
   Lab::RunPlan& plan = planned.plan;

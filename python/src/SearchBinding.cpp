@@ -33,18 +33,36 @@ std::size_t distinctPoints(const std::vector<Lab::Trial>& trials) {
   return static_cast<std::size_t>(std::unique(bits.begin(), bits.end()) - bits.begin());
 }
 
-std::pair<double, double> boundsOf(py::handle bounds) {
-  const auto pair = py::cast<std::vector<double>>(bounds);
-  if (pair.size() != 2) throw py::value_error("bounds must be two numbers (A, B)");
-  return {pair[0], pair[1]};
-}
+
+// A search called from inside an objective nests on the native stack, which
+// Python's own recursion limit does not see: a few thousand levels overflow
+// it. Far fewer than that raise RecursionError instead.
+constexpr int MaxNestedSearches = 100;
+thread_local int nestedSearches = 0;
+
+class NestedSearch {
+ public:
+  NestedSearch() {
+    if (nestedSearches == MaxNestedSearches) {
+      PyErr_SetString(PyExc_RecursionError, ("velmora.search nested more than " + std::to_string(MaxNestedSearches) +
+                                             " deep, from inside its objectives")
+                                                .c_str());
+      throw py::error_already_set();
+    }
+    ++nestedSearches;
+  }
+  ~NestedSearch() { --nestedSearches; }
+  NestedSearch(const NestedSearch&) = delete;
+  NestedSearch& operator=(const NestedSearch&) = delete;
+};
 
 SearchResult search(py::handle objective, py::handle bounds, py::handle method, std::optional<double> param,
                     std::optional<long long> steps, std::optional<double> precision, std::optional<double> eps,
                     const std::vector<double>& params, bool recordSteps, py::handle callback) {
+  const NestedSearch nesting;
   const auto [a, b] = boundsOf(bounds);
   const UserMethod* user = py::isinstance<UserMethod>(method) ? &method.cast<const UserMethod&>() : nullptr;
-  const Lab::MethodInfo* info = user ? nullptr : &methodNamed(method.cast<std::string>());
+  const Lab::MethodInfo* info = user ? nullptr : &methodNamed(methodKey(method, "method"));
   if (user && param) throw py::value_error("param is not used by a Method of your own (its constant gives it)");
   const std::array<double, 9> values = formulaParams(params);
   if (!callback.is_none() && !PyCallable_Check(callback.ptr())) throw py::type_error("callback must be callable");

@@ -3,6 +3,7 @@
 #include <bit>
 #include <cstdint>
 
+#include "MethodCatalogue.h"
 #include "Rules.h"
 #include "SearchResult.h"
 
@@ -118,6 +119,9 @@ Piyavsky's broken lines with L = 12:
                if (!PyCallable_Check(rule->ptr())) throw py::type_error("charact and new_point must be callable");
              if (!constant.is_none() && !PyCallable_Check(constant.ptr()))
                throw py::type_error("constant must be callable or None");
+             // Rows name their method; a built-in id there would stand for two methods.
+             if (Lab::findMethod(name))
+               throw py::value_error("name: \"" + name + "\" is the id of a built-in method; choose another");
              return UserMethod{std::move(charact), std::move(newPoint), std::move(constant), std::move(name)};
            }),
            py::kw_only(), py::arg("charact"), py::arg("new_point"), py::arg("constant") = py::none(),

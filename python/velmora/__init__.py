@@ -68,6 +68,11 @@ class TestSetRuns(dict):
         self.max_trials = int(max(columns["trials"], default=1))
 
 
+def _method_list(methods):
+    # One id or one Method is a list of one, not a sequence of letters.
+    return [methods] if isinstance(methods, (str, Method)) else list(methods)
+
+
 def test_set(set="hansen20", methods=("scan", "piyavsky", "strongin"), *, eps_rel=1e-4, steps=None, params=None,
              jobs=None, seed=0, seeds=None):
     """Run methods on every problem of a test set under the literature's protocol.
@@ -118,7 +123,7 @@ def test_set(set="hansen20", methods=("scan", "piyavsky", "strongin"), *, eps_re
     >>> int(runs["first_hit"][7]), int(runs["first_hit"][10]), int(runs["first_hit"][11])
     (66, 75, 101)
     """
-    runs = _test_set(str(set), list(methods), eps_rel, steps, dict(params or {}), jobs, seed, seeds)
+    runs = _test_set(str(set), _method_list(methods), eps_rel, steps, dict(params or {}), jobs, seed, seeds)
     return TestSetRuns(runs, eps_rel, steps)
 
 
@@ -171,7 +176,7 @@ def class_run(cls, indices, methods=("scan", "piyavsky", "strongin"), *, max_tri
     """
     if isinstance(indices, int):
         indices = range(indices)
-    runs = _class_run(cls, list(indices), list(methods), max_trials, delta, dict(params or {}), jobs, seed, seeds)
+    runs = _class_run(cls, list(indices), _method_list(methods), max_trials, delta, dict(params or {}), jobs, seed, seeds)
     return ClassRuns(runs, max_trials, delta)
 
 

@@ -1,8 +1,10 @@
 import json
 import math
 import os
+import re
 import signal
 import subprocess
+import sys
 import threading
 import time
 
@@ -67,6 +69,50 @@ def test_bad_arguments_raise_value_error_in_velmora_runs_words(kwargs, words):
     call.update(kwargs)
     with pytest.raises(ValueError, match=words.replace("(", r"\(").replace("[", r"\[")):
         velmora.search("x[0]", call.pop("bounds"), **call)
+
+
+def _own(name):
+    return velmora.Method(charact=lambda *a: 0.0, new_point=lambda xl, xr, *a: (xl + xr) / 2, name=name)
+
+
+@pytest.mark.parametrize("call,error,words", [
+    (lambda: velmora.search("x[0]", None, steps=3), TypeError, "bounds must be a pair of numbers (a, b)"),
+    (lambda: velmora.search("x[0]", ("a", "b"), steps=3), TypeError, "bounds must be a pair of numbers"),
+    (lambda: velmora.search("x[0]", (0, 1), method=None, steps=3), TypeError, "method must be a method's id"),
+    (lambda: velmora.class_run("hill", 2, methods=[None]), TypeError, "methods[0] must be a method's id"),
+    (lambda: velmora.class_run("hill", 2, methods=[]), ValueError, "methods is empty"),
+    (lambda: velmora.class_run("hill", 2, methods=[""]), ValueError, 'unknown method ""'),
+    (lambda: velmora.class_run("hill", 2, params={"strongin": None}), TypeError, 'params["strongin"] must be a number'),
+    (lambda: _own("strongin"), ValueError, 'name: "strongin" is the id of a built-in method'),
+    (lambda: velmora.search(math.sin, (0, 1), method="d-lt", steps=3), ValueError, "uses the derivative f'"),
+], ids=["no-bounds", "text-bounds", "no-method", "no-method-in-list", "no-methods", "empty-id", "param-type",
+        "own-named-built-in", "f-prime-of-a-callable"])
+def test_wrong_arguments_are_named_in_pythons_words(call, error, words):
+    with pytest.raises(error, match=re.escape(words)):
+        call()
+
+
+def test_one_method_id_is_a_list_of_one():
+    rows = velmora.class_run("hill", range(2), methods="strongin", max_trials=50)
+    assert list(rows["method"]) == ["strongin", "strongin"]
+
+
+def test_searches_nested_in_objectives_end_in_recursion_error_not_a_crash():
+    # In a child process, so that a crash fails the test instead of ending it.
+    program = """
+import sys, velmora
+sys.setrecursionlimit(100000)
+def f(x):
+    velmora.search(f, (0, 1), method="scan", steps=1)
+    return x
+try:
+    velmora.search(f, (0, 1), method="scan", steps=1)
+except RecursionError as e:
+    print("RecursionError:", e)
+"""
+    done = subprocess.run([sys.executable, "-c", program], capture_output=True, text=True, timeout=60)
+    assert done.returncode == 0, done.stderr
+    assert "RecursionError: velmora.search nested more than 100 deep" in done.stdout
 
 
 def test_errors_of_formulas_and_objectives():
