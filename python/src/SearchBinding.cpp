@@ -58,7 +58,7 @@ class NestedSearch {
 
 SearchResult search(py::handle objective, py::handle bounds, py::handle method, std::optional<double> param,
                     std::optional<long long> steps, std::optional<double> precision, std::optional<double> eps,
-                    const std::vector<double>& params, bool recordSteps, py::handle callback) {
+                    const std::vector<double>& params, bool recordSteps, py::handle callback, py::handle jac) {
   const NestedSearch nesting;
   const auto [a, b] = boundsOf(bounds);
   const UserMethod* user = py::isinstance<UserMethod>(method) ? &method.cast<const UserMethod&>() : nullptr;
@@ -76,12 +76,12 @@ SearchResult search(py::handle objective, py::handle bounds, py::handle method, 
   checkRequest(request);
   request.recordSteps = recordSteps;
   PythonCalls calls;
-  Objective f(objective, values, calls);
+  Objective f(objective, values, calls, jac);
   request.objective = f.function();
   request.slopeObjective = f.slopeFunction();
   if (request.method && Lab::methodInfo(*request.method).makeWithSlope && !request.slopeObjective)
     throw py::value_error("objective: " + Lab::slopeMissing(Lab::methodInfo(*request.method)) +
-                          "; give it as a formula");
+                          "; give a formula, or jac=");
   InterruptCheck interrupt(calls);
   request.stopAfter = [&](const VELMORAALG::TStepRecord& record) {
     interrupt.afterStep();
@@ -141,7 +141,7 @@ void addSearch(py::module_& m) {
   m.def("search", &search, py::arg("objective"), py::arg("bounds"), py::kw_only(), py::arg("method") = "strongin",
         py::arg("param") = py::none(), py::arg("steps") = py::none(), py::arg("precision") = py::none(),
         py::arg("eps") = py::none(), py::arg("params") = std::vector<double>{}, py::arg("record_steps") = false,
-        py::arg("callback") = py::none(), R"doc(
+        py::arg("callback") = py::none(), py::arg("jac") = py::none(), R"doc(
 Minimise F on an interval with one of Velmora's methods.
 
 Parameters
@@ -171,13 +171,18 @@ record_steps : bool, default False
 callback : callable, optional
     ``callback(step)`` after each step with its ``Step`` record; a true
     return ends the run there with ``stop == "requested"``.
+jac : callable or True, optional
+    f' for the methods that use it (``d-gl``, ``d-lt``, ...), as SciPy
+    takes it: ``jac(x) -> float``, or True for an objective that returns
+    ``(f, df)``. A formula has its own.
 
 Returns
 -------
 SearchResult
     ``x``, ``fun``, ``nit``, ``nfev``, ``success``, ``stop``, ``message``,
     ``precision``, ``param``, ``trials`` (numpy arrays ``x``, ``f``,
-    ``order``, ``charact`` in list order), ``trials_outside``,
+    ``order``, ``charact`` in list order, and ``df`` for a method that
+    used f'), ``trials_outside``,
     ``first_step_outside`` and ``steps``.
 
 Warns

@@ -40,10 +40,17 @@ std::string described(const SearchResult& r) {
 
 }  // namespace
 
-Trials trialColumns(std::vector<Lab::Trial>&& trials) {
+Trials trialColumns(std::vector<Lab::Trial>&& trials, const std::vector<double>& slopes) {
   const RecordColumns<Lab::Trial> columns(std::move(trials));
+  py::object df = py::none();
+  if (!slopes.empty()) {
+    py::array_t<double> values(static_cast<py::ssize_t>(slopes.size()));
+    std::copy(slopes.begin(), slopes.end(), values.mutable_data());
+    values.attr("flags").attr("writeable") = false;
+    df = std::move(values);
+  }
   return {columns.column(&Lab::Trial::x), columns.column(&Lab::Trial::f), columns.column(&Lab::Trial::placed),
-          columns.column(&Lab::Trial::charact)};
+          columns.column(&Lab::Trial::charact), std::move(df)};
 }
 
 SearchResult searchResult(Lab::SearchOutcome&& outcome, std::size_t evaluations, bool recordedSteps) {
@@ -69,7 +76,7 @@ SearchResult searchResult(Lab::SearchOutcome&& outcome, std::size_t evaluations,
   }
   r.precision = outcome.fault || outcome.stepCount == 0 ? py::object(py::none()) : py::float_(outcome.precision);
   r.param = outcome.paramUsed;
-  r.trials = trialColumns(std::move(outcome.trials));
+  r.trials = trialColumns(std::move(outcome.trials), outcome.slopes);
   r.trials_outside = outcome.trialsOutside;
   r.first_step_outside = outcome.firstStepOutside ? py::object(py::int_(outcome.firstStepOutside)) : py::none();
   r.engine_result = outcome.engineResult ? py::object(py::int_(*outcome.engineResult)) : py::none();
@@ -86,6 +93,7 @@ void addSearchResult(py::module_& m) {
       .def_readonly("f", &Trials::f, "F at each point; NaN where a failed run never reached it.")
       .def_readonly("order", &Trials::order, "Each point's number in the order of placing: the ends 1 and 2, step k's point k + 2.")
       .def_readonly("charact", &Trials::charact, "The characteristic of the interval that begins at the point; 0 for the last.")
+      .def_readonly("df", &Trials::df, "f' at each point for a method that used it (d-gl, d-lt, ...); None otherwise.")
       .def("__len__", [](const Trials& t) { return py::len(t.x); })
       .def("__repr__", [](const Trials& t) { return "Trials(" + std::to_string(py::len(t.x)) + " points)"; });
 

@@ -15,6 +15,7 @@ namespace py = pybind11;
 // The trials in list order: four read-only numpy columns over the core's own records.
 struct Trials {
   py::object x, f, order, charact;
+  py::object df;  ///< f' at each point for a method that used it; None otherwise
 };
 
 struct SearchResult {
@@ -38,8 +39,8 @@ struct SearchResult {
   double seconds = 0;
 };
 
-// The trials' columns, moving the trials into them.
-Trials trialColumns(std::vector<Lab::Trial>&& trials);
+// The trials' columns, moving the trials into them, and f' at each where a method used it.
+Trials trialColumns(std::vector<Lab::Trial>&& trials, const std::vector<double>& slopes = {});
 // nfev is given apart: only runs whose method the core made count it.
 SearchResult searchResult(Lab::SearchOutcome&& outcome, std::size_t evaluations, bool recordedSteps);
 

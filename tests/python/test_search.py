@@ -92,6 +92,20 @@ def test_wrong_arguments_are_named_in_pythons_words(call, error, words):
         call()
 
 
+def test_the_f_prime_methods_take_the_slope_as_scipy_takes_jac():
+    f = lambda x: math.sin(x) + math.sin(10 * x / 3)
+    df = lambda x: math.cos(x) + 10 / 3 * math.cos(10 * x / 3)
+    formula = velmora.search(FORMULA, (2.7, 7.5), method="d-lt-li", steps=30)
+    by_jac = velmora.search(f, (2.7, 7.5), method="d-lt-li", steps=30, jac=df)
+    by_pair = velmora.search(lambda x: (f(x), df(x)), (2.7, 7.5), method="d-lt-li", steps=30, jac=True)
+    assert numpy.array_equal(by_jac.trials.x, by_pair.trials.x)
+    assert numpy.allclose(by_jac.trials.x, formula.trials.x) and abs(formula.x - 5.1457352) < 1e-6
+    assert numpy.allclose(formula.trials.df, [df(x) for x in formula.trials.x])
+    assert velmora.search(FORMULA, (2.7, 7.5), method="strongin", steps=5).trials.df is None
+    with pytest.raises(TypeError, match="must return a pair"):
+        velmora.search(lambda x: 1.0, (0, 1), method="d-lt", steps=3, jac=True)
+
+
 def test_one_method_id_is_a_list_of_one():
     rows = velmora.class_run("hill", range(2), methods="strongin", max_trials=50)
     assert list(rows["method"]) == ["strongin", "strongin"]
