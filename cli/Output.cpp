@@ -29,6 +29,14 @@ std::optional<double> firstStepOutside(const Lab::SearchOutcome& result) {
 }
 bool boundHit(const Lab::SearchOutcome& result) { return result.stop == Lab::StopReason::StepBoundHit; }
 const char* faultSource(const Lab::SearchOutcome& result) { return result.faultInMethod ? "method" : "function"; }
+// A method that uses f' evaluates it with F at every point.
+std::size_t slopeEvaluations(const Lab::SearchOutcome& result) {
+  return result.slopes.empty() ? 0 : result.evaluations.value_or(0);
+}
+// f' at the i-th trial in list order, for a method that used it.
+std::optional<double> slopeAt(const Lab::SearchOutcome& result, std::size_t i) {
+  return result.slopes.empty() ? std::nullopt : std::optional(result.slopes[i]);
+}
 // Trials are listed only for a run that finished.
 bool listsTrials(const SearchOptions& options, const Lab::SearchOutcome& result) {
   return options.trials && !result.fault && !result.trials.empty();
@@ -77,7 +85,8 @@ void writeSearchText(std::ostream& out, const SearchOptions& options, const Lab:
   line("outside", result.trialsOutside ? std::to_string(result.trialsOutside) + " trials, the first at step " +
                                              std::to_string(result.firstStepOutside)
                                        : "none");
-  line("evaluations", std::to_string(result.evaluations.value_or(0)));
+  line("evaluations", std::to_string(result.evaluations.value_or(0)) +
+                          (result.slopes.empty() ? "" : ", each of F and of f'"));
   line("time", printed("%.6f s", result.seconds));
   line("stop", std::string(Lab::stopReasonText(result.stop)));
   if (result.engineResult)
@@ -108,6 +117,7 @@ void writeSearchCsv(std::ostream& out, const SearchOptions& options, const Lab::
   out << optionalNumber(bestX(result)) << ',' << optionalNumber(fBest(result)) << ',' << optionalNumber(precision(result))
       << ',' << result.stepCount << ',' << result.trials.size() << ',' << result.trialsOutside << ','
       << optionalNumber(firstStepOutside(result)) << ',' << result.evaluations.value_or(0) << ','
+      << slopeEvaluations(result) << ','
       << (boundHit(result) ? "true" : "false") << ',';
   out << Lab::stopReasonKey(result.stop) << ',';
   out << (result.engineResult ? std::to_string(*result.engineResult) : "") << ',' << csvField(result.engineResultText)
@@ -119,9 +129,12 @@ void writeSearchCsv(std::ostream& out, const SearchOptions& options, const Lab::
   out << csvField(result.fault.value_or("")) << ',' << (result.fault ? faultSource(result) : "") << ','
       << csvField(joined(result.reports, "; ")) << ',' << printed("%.6f", result.seconds) << '\n';
   if (listsTrials(options, result)) {
-    out << "\nx,f,charact\n";
-    for (const Lab::Trial& trial : result.trials)
-      out << shortest(trial.x) << ',' << shortest(trial.f) << ',' << charactText(trial) << '\n';
+    out << "\nx,f,charact,df\n";
+    for (std::size_t i = 0; i < result.trials.size(); ++i) {
+      const Lab::Trial& trial = result.trials[i];
+      out << shortest(trial.x) << ',' << shortest(trial.f) << ',' << charactText(trial) << ','
+          << optionalNumber(slopeAt(result, i)) << '\n';
+    }
   }
 }
 
@@ -139,6 +152,7 @@ void writeSearchJson(std::ostream& out, const SearchOptions& options, const Lab:
   out << "  \"first_step_outside\": " << (result.firstStepOutside ? std::to_string(result.firstStepOutside) : "null")
       << ",\n";
   out << "  \"evaluations\": " << result.evaluations.value_or(0) << ",\n";
+  out << "  \"slope_evaluations\": " << slopeEvaluations(result) << ",\n";
   out << "  \"bound_hit\": " << (boundHit(result) ? "true" : "false") << ",\n";
   out << "  \"stop\": \"" << Lab::stopReasonKey(result.stop) << "\",\n";
   out << "  \"nlopt_result\": " << (result.engineResult ? std::to_string(*result.engineResult) : "null") << ",\n";
@@ -169,6 +183,8 @@ void writeSearchJson(std::ostream& out, const SearchOptions& options, const Lab:
       jsonDouble(out, "f", trial.f, "      ");
       out << ",\n";
       jsonDouble(out, "charact", trial.charact, "      ");
+      out << ",\n";
+      jsonDouble(out, "df", slopeAt(result, i), "      ");
       out << "\n    }";
     }
     out << (listed == 0 ? "]" : "\n  ]");

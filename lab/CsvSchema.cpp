@@ -18,7 +18,7 @@ constexpr CsvColumn TestSetColumns[] = {{"id", true},      {"method", true}, {"p
                                         {"stop", false},   {"seed", false}};
 constexpr CsvColumn SearchColumns[] = {{"best_x", true},       {"f_best", true},         {"precision", true},
                                        {"step_count", true},   {"trial_count", true},    {"trials_outside", true},
-                                       {"first_step_outside", true}, {"evaluations", true}, {"bound_hit", true},
+                                       {"first_step_outside", true}, {"evaluations", true}, {"slope_evaluations", true}, {"bound_hit", true},
                                        {"stop", true},         {"nlopt_result", true},   {"nlopt_result_text", true},
                                        {"first_non_finite_trial", true}, {"first_non_finite_x", true},
                                        {"first_non_finite_f", true}, {"fault", true},  {"fault_source", true},

@@ -55,7 +55,7 @@ TEST(SearchOutput, jsonHoldsExactlyTheDocumentedKeysInOrder) {
   }
   EXPECT_EQ(keys, (std::vector<std::string>{"best_x", "best_x_hex", "f_best", "f_best_hex", "precision", "precision_hex",
                                             "step_count", "trial_count", "trials_outside",
-                                            "first_step_outside", "evaluations", "bound_hit", "stop", "nlopt_result",
+                                            "first_step_outside", "evaluations", "slope_evaluations", "bound_hit", "stop", "nlopt_result",
                                             "nlopt_result_text", "first_non_finite",
                                             "fault", "fault_source", "reports", "trials"}));
   EXPECT_EQ(jsonValues(r.out, "x_hex").size(), 32u);
@@ -137,13 +137,14 @@ TEST(SearchOutput, windowExampleInTextAndCsv) {
   const std::vector<std::string> rows = lines(csv.out);
   ASSERT_EQ(rows.size(), 2u + 1u + 1u + 102u);
   EXPECT_EQ(rows[0],
-            "best_x,f_best,precision,step_count,trial_count,trials_outside,first_step_outside,evaluations,bound_hit,stop,"
+            "best_x,f_best,precision,step_count,trial_count,trials_outside,first_step_outside,evaluations,slope_evaluations,"
+            "bound_hit,stop,"
             "nlopt_result,nlopt_result_text,first_non_finite_trial,first_non_finite_x,first_non_finite_f,fault,fault_source,reports,seconds");
-  EXPECT_EQ(rows[1].rfind("0,-5,0.15625,100,102,0,,102,false,steps,,,,,,,,,", 0), 0u) << rows[1];
+  EXPECT_EQ(rows[1].rfind("0,-5,0.15625,100,102,0,,102,0,false,steps,,,,,,,,,", 0), 0u) << rows[1];
   EXPECT_EQ(rows[2], "");
-  EXPECT_EQ(rows[3], "x,f,charact");
+  EXPECT_EQ(rows[3], "x,f,charact,df");
   EXPECT_EQ(rows[4].rfind("-10,95,", 0), 0u);
-  EXPECT_EQ(rows.back(), "10,95,0");
+  EXPECT_EQ(rows.back(), "10,95,0,");
 }
 
 TEST(SearchOutput, precisionRunReportsStepsAndNoBoundHit) {
@@ -306,9 +307,10 @@ TEST(SearchOutput, aVariantsRunSaysWhyItStoppedAndTakesItsOwnDefault) {
   const std::vector<std::string> csv = lines(run(with(args, {"--param", "1.1", "--format", "csv"})).out);
   ASSERT_EQ(csv.size(), 2u);
   EXPECT_EQ(csv[0],
-            "best_x,f_best,precision,step_count,trial_count,trials_outside,first_step_outside,evaluations,bound_hit,stop,"
+            "best_x,f_best,precision,step_count,trial_count,trials_outside,first_step_outside,evaluations,slope_evaluations,"
+            "bound_hit,stop,"
             "nlopt_result,nlopt_result_text,first_non_finite_trial,first_non_finite_x,first_non_finite_f,fault,fault_source,reports,seconds");
-  EXPECT_NE(csv[1].find(",4,6,0,,6,false,left-interval,,,,,,,,,"), std::string::npos) << csv[1];
+  EXPECT_NE(csv[1].find(",4,6,0,,6,0,false,left-interval,,,,,,,,,"), std::string::npos) << csv[1];
 
   const Outcome text = run(args);
   EXPECT_NE(text.out.find("method        inf-lta, multiplier r = 2\n"), std::string::npos) << text.out;
@@ -367,4 +369,22 @@ TEST(SearchOutput, aRunThatMeetsAValueThatIsNotAFiniteNumberNamesItsFirstSuchTri
     else
       EXPECT_EQ(r.err, "");
   }
+}
+
+TEST(SearchOutput, aMethodThatUsesTheSlopeGivesItAtEveryTrialAndCountsItsEvaluations) {
+  const std::vector<std::string> args{"sin(x[0])+sin(10*x[0]/3)", "--interval", "2.7", "7.5", "--method", "d-lt-li",
+                                      "--steps", "10", "--trials"};
+  const Outcome json = run(with(args, {"--format", "json"}));
+  ASSERT_EQ(json.status, ExitOk) << json.err;
+  EXPECT_EQ(jsonValues(json.out, "slope_evaluations"), jsonValues(json.out, "evaluations"));
+  const std::vector<std::string> slopes = jsonValues(json.out, "df_hex");
+  const std::vector<std::string> xs = jsonValues(json.out, "x_hex");
+  ASSERT_EQ(slopes.size(), 12u);
+  for (std::size_t i = 0; i < slopes.size(); ++i) {
+    FormulaFunction f("sin(x[0])+sin(10*x[0]/3)");
+    EXPECT_EQ(bits(hexValue(slopes[i])), bits(f.withSlope(hexValue(xs[i])).Slope)) << i;
+  }
+  const std::vector<std::string> csv = lines(run(with(args, {"--format", "csv"})).out);
+  EXPECT_EQ(csv[3], "x,f,charact,df");
+  EXPECT_NE(csv[4].back(), ',') << csv[4];
 }
