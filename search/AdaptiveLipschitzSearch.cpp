@@ -254,7 +254,7 @@ void AdaptiveLipschitzSearch::Start(double xmin, double xmax) {
   std::vector<Trial>& ends = blocks_[0].trials;
   ends = {{xmin, NaN, 1}, {xmax, NaN, 2}};
   trialCount_ = 2;
-  localImprovement_.Start(LocalShare * (xmax - xmin));
+  localImprovement_.Start(xmin, xmax);
 
   ends[0].z = func_(xmin);
   ends[1].z = func_(xmax);

@@ -56,9 +56,6 @@ class AdaptiveLipschitzSearch : public SearchEngine {
   static constexpr double Xi = 1e-8;
   static constexpr double DefaultReliability = 2.0;
 
-  // delta of local improvement, as a share of b - a.
-  static constexpr double LocalShare = 1e-4;
-
   AdaptiveLipschitzSearch(TOptFunc func, Characteristic characteristic, Estimate estimate,
                           LocalImprovement::Mode localImprovement = LocalImprovement::Mode::Off);
 

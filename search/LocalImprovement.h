@@ -20,12 +20,16 @@ class LocalImprovement {
  public:
   enum class Mode { Off, Pessimistic, Optimistic };
 
+  // delta, as a share of b - a: a local interval this short is the search's
+  // business no longer.
+  static constexpr double DeltaShare = 1e-4;
+
   explicit LocalImprovement(Mode mode = Mode::Off) : mode_(mode) {}
   Mode GetMode() const { return mode_; }
 
-  // A fresh run on an interval whose delta is given.
-  void Start(double delta) {
-    delta_ = delta;
+  // A fresh run on [xmin, xmax].
+  void Start(double xmin, double xmax) {
+    delta_ = DeltaShare * (xmax - xmin);
     localTurn_ = false;
     rightSide_ = true;
     lastWasRecord_ = false;

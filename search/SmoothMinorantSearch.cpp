@@ -85,7 +85,7 @@ void SmoothMinorantSearch::Start(double xmin, double xmax) {
   refreshCount_ = 0;
   maxCurvature_ = 0;
   maxLength_ = 0;
-  localImprovement_.Start(LocalShare * (xmax - xmin));
+  localImprovement_.Start(xmin, xmax);
   bestX_ = NaN;
   bestZ_ = NaN;
   trials_.clear();

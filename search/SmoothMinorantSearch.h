@@ -10,9 +10,8 @@
 // gamma_i = V * D_i / X. The estimate m_i is r * max(V, Xi) (Global) or
 // r * max(lambda_i, gamma_i, Xi) (LocalTuning).
 //
-// With local improvement (LocalImprovement.h, pessimistic, delta =
-// LocalShare * (b - a)) every other step splits an interval beside the best
-// trial.
+// With local improvement (LocalImprovement.h, pessimistic) every other step
+// splits an interval beside the best trial.
 //
 // Arithmetic is in doubles. An interval with a value or a slope at an end
 // that is not a finite number, or whose auxiliary function is not finite,
@@ -40,8 +39,6 @@ class SmoothMinorantSearch : public SearchEngine {
 
   static constexpr double Xi = 1e-8;
   static constexpr double DefaultReliability = 2.0;
-  // delta of local improvement, as a share of b - a.
-  static constexpr double LocalShare = 1e-4;
 
   SmoothMinorantSearch(TSlopeFunc func, Estimate estimate, LocalImprovement::Mode localImprovement);
 

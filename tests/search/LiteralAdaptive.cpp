@@ -38,7 +38,7 @@ void LiteralAdaptive::Start(double xmin, double xmax) {
   x_ = {xmin, xmax};
   z_ = {NaN, NaN};
   placed_ = {1, 2};
-  localImprovement_.Start(VELMORAALG::AdaptiveLipschitzSearch::LocalShare * (xmax - xmin));
+  localImprovement_.Start(xmin, xmax);
   z_[0] = func_(xmin);
   z_[1] = func_(xmax);
   if (z_[0] > z_[1] || (std::isnan(z_[0]) && !std::isnan(z_[1]))) {

@@ -102,7 +102,7 @@ struct Literal {
           side = right ? k : k - 1;
           right = !right;
         }
-        if (x[side + 1] - x[side] > SmoothMinorantSearch::LocalShare * (b - a)) chosen = side;
+        if (x[side + 1] - x[side] > VELMORAALG::LocalImprovement::DeltaShare * (b - a)) chosen = side;
       }
       localTurn = !localTurn;
       if (chosen < 0)
