@@ -120,8 +120,10 @@ compare() {
 
 # Velmora's own methods with the literature's stop rule; NLopt's peers take
 # only a budget of steps, so "all" runs once more with one. A tree without the
-# peers has Velmora's own methods as "all".
-own=scan,piyavsky,strongin,geom-gl,geom-ltm,geom-lta,geom-ltma,inf-gl,inf-ltm,inf-lta,inf-ltma
+# peers has Velmora's own methods as "all". The list is the catalogue's, as
+# --help names it, without NLopt's.
+own=$(build-host/cli/velmora-run --help | sed -n '/^METHOD is/,/;/p' | tr '\n' ' ' |
+  sed 's/^METHOD is //; s/;.*//; s/ or /, /' | tr -d ' ' | tr ',' '\n' | grep -v '^nlopt-' | paste -sd,)
 compare own-methods "$own" "$own" ''
 if [[ $peers == ON ]]; then
   compare all-steps all all '' --steps 1000
