@@ -80,7 +80,7 @@ int runOneSearch(const SearchOptions& options, std::ostream& out, std::ostream& 
   if (!outputWritten(out, err)) return ExitFailed;
   if (const auto warning = Lab::outsideWarning(result, request.method, request.xmin, request.xmax))
     err << Program << ": warning: " << *warning << "\n";
-  if (result.firstNonFinite)
+  if (result.firstNonFinite && !result.fault)
     err << Program << ": warning: the run met a point or a value that is not a finite number: "
         << Lab::nonFiniteText(*result.firstNonFinite) << ".\n";
   if (writeFailure) {
@@ -90,7 +90,9 @@ int runOneSearch(const SearchOptions& options, std::ostream& out, std::ostream& 
   if (result.fault) {
     err << Program << ": the run ended with the fault \"" << *result.fault << "\""
         << (result.faultInMethod ? " in the method's own arithmetic, not in F," : "") << " after " << result.stepCount
-        << (result.stepCount == 1 ? " step\n" : " steps\n");
+        << (result.stepCount == 1 ? " step" : " steps");
+    if (result.firstNonFinite) err << "; it met " << Lab::nonFiniteText(*result.firstNonFinite);
+    err << '\n';
     if (options.plotFile) err << Program << ": no plot written, as the run did not finish\n";
     return ExitFault;
   }

@@ -131,7 +131,10 @@ std::string usageText() {
          "refused, and all leaves it out (Debian's NLopt has no AGS).\n"
 #endif
          "Numbers use \".\" as the decimal point.\n"
-         "A run whose trials leave [A, B] warns on stderr and still exits with status 0.\n";
+         "A run whose trials leave [A, B], or that met a value that is not a finite\n"
+         "number, warns on stderr and still exits with status 0. Exit status: 0 the\n"
+         "runs finished; 1 an output or a picture could not be written; 2 bad input;\n"
+         "3 a fault of the formula, or of the method's own arithmetic, ended a run.\n";
 }
 
 }  // namespace Velmora::Cli

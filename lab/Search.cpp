@@ -28,8 +28,12 @@ class CountedObjective {
   auto operator()(double x) {
     // -0 and +0 are one point; a point that faults was still evaluated.
     seen_.insert(std::bit_cast<std::uint64_t>(x == 0 ? 0.0 : x));
+    ++calls_;
     try {
-      return f_(x);
+      const auto value = f_(x);
+      const double z = valueOf(value);
+      if (!firstNonFinite_ && !std::isfinite(z)) firstNonFinite_ = NonFiniteTrial{calls_, x, z};
+      return value;
     } catch (...) {
       faulted_ = true;
       throw;
@@ -37,11 +41,20 @@ class CountedObjective {
   }
   std::size_t distinct() const { return seen_.size(); }
   bool faulted() const { return faulted_; }
+  // The first value that was not a finite number, numbered in the order of
+  // the calls, which is the order of placing for the methods that place
+  // each point once.
+  const std::optional<NonFiniteTrial>& firstNonFinite() const { return firstNonFinite_; }
 
  private:
+  static double valueOf(double z) { return z; }
+  static double valueOf(const VELMORAALG::TValueSlope& both) { return both.Value; }
+
   Function f_;
   std::unordered_set<std::uint64_t> seen_;
+  int calls_ = 0;
   bool faulted_ = false;
+  std::optional<NonFiniteTrial> firstNonFinite_;
 };
 
 template <class Function, class Maker>
@@ -51,6 +64,9 @@ SearchOutcome runCounted(const SearchRequest& request, Function f, Maker make) {
   SearchOutcome outcome = runSearch(*method, request);
   outcome.evaluations = objective->distinct();
   outcome.faultInMethod = outcome.fault && !objective->faulted();
+  // A method's arithmetic that faulted may have kept no trials: the value
+  // that brought it down is known from the calls.
+  if (outcome.faultInMethod && !outcome.firstNonFinite) outcome.firstNonFinite = objective->firstNonFinite();
   return outcome;
 }
 

@@ -353,7 +353,8 @@ TEST(SearchOutput, aRunThatMeetsAValueThatIsNotAFiniteNumberNamesItsFirstSuchTri
       {"ln(x[0])", "0", "geom-gl", ExitOk, "1", "null", "F = -inf at x = 0"},
       {"exp(1000*x[0])", "0", "inf-ltma", ExitOk, "2", "null", "F = inf at x = 1, the trial placed 2nd"},
       // Strongin's own arithmetic cannot carry an infinite value; F's fault is F's.
-      {"exp(1000*x[0])", "0", "strongin", ExitFault, "", "\"method\"", "in the method's own arithmetic, not in F,"},
+      {"exp(1000*x[0])", "0", "strongin", ExitFault, "2", "\"method\"",
+       "in the method's own arithmetic, not in F, after 0 steps; it met F = inf at x = 1, the trial placed 2nd"},
       {"1/x[0]", "0", "geom-gl", ExitFault, "", "\"function\"", "\"Floating point division by zero\" after"},
       {"x[0]^2", "-1", "strongin", ExitOk, "", "null", ""},
   };
