@@ -9,7 +9,7 @@
 namespace Velmora {
 
 QString applicationTitle() {
-  return QString::fromStdString(applicationTitle(QCoreApplication::applicationFilePath().toStdString()));
+  return QString::fromStdString(Lab::applicationTitle(QCoreApplication::applicationFilePath().toStdString()));
 }
 
 namespace {

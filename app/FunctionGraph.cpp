@@ -64,8 +64,8 @@ void FunctionGraph::DrawFunctionGraph() {
   forgetRun();
   FunctionChart::clear(*Series1);
   FunctionChart::clear(*Series2);
-  for (int i = 0; i < GraphSampleCount; ++i) {
-    const double sample = graphSampleX(i, state_.Xmin, state_.Xmax);
+  for (int i = 0; i < Lab::GraphSampleCount; ++i) {
+    const double sample = Lab::graphSampleX(i, state_.Xmin, state_.Xmax);
     FunctionChart::append(*Series1, sample, state_.FuncValue(sample));
   }
 }

@@ -157,12 +157,12 @@ void FunctionParameters::bbtnUpdateFuncClick() {
       }
     }
     if (!state_.dataCorrect) {
-      state_.showInputMessage(InputMessage::FunctionParameter);
+      state_.showInputMessage(Lab::InputMessage::FunctionParameter);
       return;
     }
     if (!interval_->readInterval()) {
       state_.dataCorrect = false;
-      state_.showInputMessage(InputMessage::Interval);
+      state_.showInputMessage(Lab::InputMessage::Interval);
       return;
     }
     graph_->DrawFunctionGraph();

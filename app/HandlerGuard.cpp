@@ -27,7 +27,7 @@ void HandlerGuard::mathReport(const std::string& text) {
 
 void HandlerGuard::showFault(const std::string& message) noexcept {
   try {
-    dialogs_.showError(QString::fromStdString(faultBoxText(message)));
+    dialogs_.showError(QString::fromStdString(Lab::faultBoxText(message)));
   } catch (...) {
     // Nothing is left to report a failing report with.
   }

@@ -44,11 +44,11 @@ double WindowState::FuncValue(double x) {
 }
 
 std::optional<double> WindowState::toNumber(const QString& text) const {
-  return textToNumber(text.toStdString(), separator_.toStdString());
+  return Lab::textToNumber(text.toStdString(), separator_.toStdString());
 }
 
 QString WindowState::toFixed(double value, int precision, int decimals) const {
-  return QString::fromStdString(formatFixed(value, precision, decimals, separator_.toStdString()));
+  return QString::fromStdString(Lab::formatFixed(value, precision, decimals, separator_.toStdString()));
 }
 
 void WindowState::showInputMessage(std::string_view text) { dialogs().showMessage(ru(text)); }

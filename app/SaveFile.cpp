@@ -40,7 +40,7 @@ std::pair<QString, Kind> choose(Dialogs& dialogs, const QString& caption, std::i
 }
 
 void reportUnwritten(Dialogs& dialogs, const QString& path) {
-  dialogs.showMessage(QString::fromStdString(fileNotWrittenMessage(path.toStdString())));
+  dialogs.showMessage(QString::fromStdString(Lab::fileNotWrittenMessage(path.toStdString())));
 }
 
 }  // namespace

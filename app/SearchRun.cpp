@@ -26,7 +26,7 @@ void TMainForm::bbtnSearchMinClick() {
 
     if (!readInterval()) {
       dataCorrect = false;
-      showInputMessage(InputMessage::Interval);
+      showInputMessage(Lab::InputMessage::Interval);
     }
 
     const Lab::MethodInfo& method = Lab::methodInfo(currentMethodId);
@@ -34,13 +34,13 @@ void TMainForm::bbtnSearchMinClick() {
       const std::optional<double> param = toNumber(edMetParam->text());
       if (!param) {
         dataCorrect = false;
-        showInputMessage(InputMessage::MethodParameter);
+        showInputMessage(Lab::InputMessage::MethodParameter);
       }
       // Skipped once an input has failed: its message would only add noise.
       // The broken-line estimate passes any value: the method itself takes
       // 1.0 in place of one that is not positive.
       if (dataCorrect && !method.acceptsParam(*param)) {
-        showInputMessage(InputMessage::Multiplier);
+        showInputMessage(Lab::InputMessage::Multiplier);
         dataCorrect = false;
       }
       if (param) request.param = *param;
@@ -54,7 +54,7 @@ void TMainForm::bbtnSearchMinClick() {
       const std::optional<double> eps = toNumber(edPrecision->text());
       if (!eps) {
         dataCorrect = false;
-        showInputMessage(InputMessage::Precision);
+        showInputMessage(Lab::InputMessage::Precision);
       }
       request.eps = eps.value_or(0);
     }
@@ -87,7 +87,7 @@ void TMainForm::bbtnSearchMinClick() {
     // A precision of 0 or below, or one finer than doubles resolve, is never
     // reached: the run stops at its step bound, and the figure shown is not
     // what the user asked for.
-    if (boundHit) showInputMessage(precisionNotReachedMessage(maxSteps));
+    if (boundHit) showInputMessage(Lab::precisionNotReachedMessage(maxSteps));
   });
 }
 

@@ -36,7 +36,7 @@ QVariant StepTableModel::data(const QModelIndex& index, int role) const {
   if (role != Qt::DisplayRole) return {};
   const VELMORAALG::TStepRecord& r = trace_->step(index.row() + 1);
   // Every digit: late steps split intervals that only the last digits tell apart.
-  const auto number = [&](double value) { return QString::fromStdString(shortest(value, separator_.toStdString())); };
+  const auto number = [&](double value) { return QString::fromStdString(Lab::shortest(value, separator_.toStdString())); };
   switch (index.column()) {
     case 0: return r.Step;
     case 1: return r.Interval;

@@ -367,7 +367,7 @@ void TFormTrace::actSaveStepsClick() {
 }
 
 QString TFormTrace::number(double value) const {
-  return QString::fromStdString(shortest(value, separator_.toStdString()));
+  return QString::fromStdString(Lab::shortest(value, separator_.toStdString()));
 }
 
 }  // namespace Velmora

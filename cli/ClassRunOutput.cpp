@@ -34,7 +34,7 @@ void writeCsv(std::ostream& out, const ClassOptions& options, const std::vector<
   if (options.header) out << Lab::csvHeader(Lab::ClassCsvKind) << '\n';
   for (const Lab::ClassRunRow& row : rows) {
     out << classKey(options) << ',' << row.index << ',' << methodName(row.method) << ','
-        << (Lab::methodInfo(row.method).param == Lab::ParamMeaning::None ? "" : shortest(row.param)) << ','
+        << (Lab::methodInfo(row.method).param == Lab::ParamMeaning::None ? "" : Lab::shortest(row.param)) << ','
         << firstHitText(row, "") << ',' << Lab::classRunStopKey(row.run.stop);
     out << ',' << (row.seed ? std::to_string(*row.seed) : "") << '\n';
   }

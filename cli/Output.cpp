@@ -11,7 +11,7 @@ namespace Velmora::Cli {
 
 namespace {
 
-std::string optionalNumber(const std::optional<double>& value) { return value ? shortest(*value) : ""; }
+std::string optionalNumber(const std::optional<double>& value) { return value ? Lab::shortest(*value) : ""; }
 
 // What a run leaves to show: a fault leaves no best point, and a run without
 // steps no precision.
@@ -45,12 +45,12 @@ bool listsTrials(const SearchOptions& options, const Lab::SearchOutcome& result)
 // JSON has no infinities or NaN: such a value is null as a number and keeps
 // its exact identity in the _hex twin.
 void jsonDouble(std::ostream& out, const char* key, const std::optional<double>& value, const char* indent) {
-  out << indent << '"' << key << "\": " << (value && std::isfinite(*value) ? shortest(*value) : "null") << ",\n";
+  out << indent << '"' << key << "\": " << (value && std::isfinite(*value) ? Lab::shortest(*value) : "null") << ",\n";
   out << indent << '"' << key << "_hex\": " << (value ? jsonString(hexFloat(*value)) : "null");
 }
 
 // A peer's trials have no characteristic: the field stays empty.
-std::string charactText(const Lab::Trial& trial) { return std::isnan(trial.charact) ? "" : shortest(trial.charact); }
+std::string charactText(const Lab::Trial& trial) { return std::isnan(trial.charact) ? "" : Lab::shortest(trial.charact); }
 
 void writeSearchText(std::ostream& out, const SearchOptions& options, const Lab::SearchOutcome& result) {
   const auto line = [&out](const char* label, const std::string& value) {
@@ -59,7 +59,7 @@ void writeSearchText(std::ostream& out, const SearchOptions& options, const Lab:
   line("formula", options.formula);
   // Built by appending: GCC 12 warns falsely about "[" + std::string.
   std::string interval(1, '[');
-  interval.append(shortest(options.request.xmin)).append(", ").append(shortest(options.request.xmax)).append("]");
+  interval.append(Lab::shortest(options.request.xmin)).append(", ").append(Lab::shortest(options.request.xmax)).append("]");
   line("interval", interval);
   const Lab::MethodInfo& info = Lab::methodInfo(*options.request.method);
   std::string method(info.key);
@@ -67,19 +67,19 @@ void writeSearchText(std::ostream& out, const SearchOptions& options, const Lab:
   if (info.param != Lab::ParamMeaning::None) method += ", " + Lab::paramInWords(info, result.paramUsed);
   // The broken lines alone correct a value where the others refuse it.
   if (info.param == Lab::ParamMeaning::LipschitzEstimate && result.paramUsed != given)
-    method += " (" + shortest(given) + " is not positive)";
+    method += " (" + Lab::shortest(given) + " is not positive)";
   if (info.stochastic) method += ", seed " + std::to_string(options.request.seed);
   line("method", method);
   switch (options.request.stop) {
     case StopKind::Steps: line("stop rule", std::to_string(options.request.steps) + " steps"); break;
-    case StopKind::Precision: line("stop rule", "precision " + shortest(options.request.eps)); break;
-    case StopKind::IntervalLength: line("stop rule", "chosen interval no longer than " + shortest(options.request.eps)); break;
+    case StopKind::Precision: line("stop rule", "precision " + Lab::shortest(options.request.eps)); break;
+    case StopKind::IntervalLength: line("stop rule", "chosen interval no longer than " + Lab::shortest(options.request.eps)); break;
   }
   if (!result.fault) {
-    line("best x", shortest(result.bestX));
-    line("f(best x)", shortest(result.fBest));
+    line("best x", Lab::shortest(result.bestX));
+    line("f(best x)", Lab::shortest(result.fBest));
   }
-  if (const auto reached = precision(result)) line("precision", shortest(*reached));
+  if (const auto reached = precision(result)) line("precision", Lab::shortest(*reached));
   line("steps made", std::to_string(result.stepCount));
   line("trials", std::to_string(result.trials.size()));
   line("outside", result.trialsOutside ? std::to_string(result.trialsOutside) + " trials, the first at step " +
@@ -105,7 +105,7 @@ void writeSearchText(std::ostream& out, const SearchOptions& options, const Lab:
     for (std::size_t i = 0; i < result.trials.size(); ++i) {
       const Lab::Trial& trial = result.trials[i];
       char row[160];
-      std::snprintf(row, sizeof row, "%7zu  %-24s  %-24s  %s\n", i + 1, shortest(trial.x).c_str(), shortest(trial.f).c_str(),
+      std::snprintf(row, sizeof row, "%7zu  %-24s  %-24s  %s\n", i + 1, Lab::shortest(trial.x).c_str(), Lab::shortest(trial.f).c_str(),
                     charactText(trial).c_str());
       out << row;
     }
@@ -123,7 +123,7 @@ void writeSearchCsv(std::ostream& out, const SearchOptions& options, const Lab::
   out << (result.engineResult ? std::to_string(*result.engineResult) : "") << ',' << csvField(result.engineResultText)
       << ',';
   if (const auto& first = result.firstNonFinite)
-    out << first->placed << ',' << shortest(first->x) << ',' << shortest(first->f) << ',';
+    out << first->placed << ',' << Lab::shortest(first->x) << ',' << Lab::shortest(first->f) << ',';
   else
     out << ",,,";
   out << csvField(result.fault.value_or("")) << ',' << (result.fault ? faultSource(result) : "") << ','
@@ -132,7 +132,7 @@ void writeSearchCsv(std::ostream& out, const SearchOptions& options, const Lab::
     out << "\nx,f,charact,df\n";
     for (std::size_t i = 0; i < result.trials.size(); ++i) {
       const Lab::Trial& trial = result.trials[i];
-      out << shortest(trial.x) << ',' << shortest(trial.f) << ',' << charactText(trial) << ','
+      out << Lab::shortest(trial.x) << ',' << Lab::shortest(trial.f) << ',' << charactText(trial) << ','
           << optionalNumber(slopeAt(result, i)) << '\n';
     }
   }

@@ -26,19 +26,19 @@ PlotRequest plotRequest(const SearchOptions& options, const Lab::SearchOutcome& 
   for (const Lab::Trial& trial : result.trials) request.trials.push_back({trial.x, trial.f});
   std::size_t faults = 0;
   std::string firstFault;
-  for (int i = 0; i < GraphSampleCount; ++i) {
-    const double x = graphSampleX(i, options.request.xmin, options.request.xmax);
+  for (int i = 0; i < Lab::GraphSampleCount; ++i) {
+    const double x = Lab::graphSampleX(i, options.request.xmin, options.request.xmax);
     double y = NAN;
     try {
       y = func(x);
     } catch (const std::exception& fault) {
-      if (faults++ == 0) firstFault = std::string(fault.what()) + " at x = " + shortest(x);
+      if (faults++ == 0) firstFault = std::string(fault.what()) + " at x = " + Lab::shortest(x);
     }
     request.curveX.push_back(x);
     request.curveY.push_back(y);
   }
   if (faults)
-    err << Program << ": plot: the formula faulted at " << faults << " of " << GraphSampleCount
+    err << Program << ": plot: the formula faulted at " << faults << " of " << Lab::GraphSampleCount
         << " samples, which the curve leaves out (first: " << firstFault << ")\n";
   return request;
 }

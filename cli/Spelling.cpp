@@ -36,7 +36,7 @@ std::string printed(const char* format, double value) {
 
 
 std::string paramText(MethodId method, double param) {
-  return Lab::methodInfo(method).param == Lab::ParamMeaning::None ? "-" : shortest(param);
+  return Lab::methodInfo(method).param == Lab::ParamMeaning::None ? "-" : Lab::shortest(param);
 }
 
 std::string spreadText(const std::optional<Lab::Spread>& spread) {

@@ -16,7 +16,7 @@ std::string meanParam(const SuiteOptions& options, MethodId method) {
   const Lab::MethodInfo& info = Lab::methodInfo(method);
   if (info.param == Lab::ParamMeaning::None) return "-";
   if (info.batchParamOfProblem && !options.plan.params.count(method)) return LipschitzOfTheFile;
-  return shortest(options.plan.paramFor(method, 0));
+  return Lab::shortest(options.plan.paramFor(method, 0));
 }
 
 std::string successText(const Lab::TestSetRow& row) { return row.fault ? "fault" : row.success ? "yes" : "no"; }
@@ -88,12 +88,12 @@ void writeSuiteMarkdown(std::ostream& out, const SuiteOptions& options, const st
 void writeSuiteCsv(std::ostream& out, const SuiteOptions& options, const std::vector<Lab::TestSetRow>& rows) {
   out << Lab::csvHeader(Lab::TestSetCsvKind) << '\n';
   const auto param = [](MethodId method, double value) {
-    return Lab::methodInfo(method).param == Lab::ParamMeaning::None ? std::string() : shortest(value);
+    return Lab::methodInfo(method).param == Lab::ParamMeaning::None ? std::string() : Lab::shortest(value);
   };
   for (const Lab::TestSetRow& row : rows) {
     out << csvField(row.id) << ',' << methodName(row.method) << ',' << param(row.method, row.param) << ',' << row.trials
         << ',' << successText(row) << ',' << (row.firstHit ? std::to_string(*row.firstHit) : "") << ','
-        << (row.fault ? "" : shortest(row.error)) << ',' << printed("%.6f", row.seconds);
+        << (row.fault ? "" : Lab::shortest(row.error)) << ',' << printed("%.6f", row.seconds);
     out << ',' << (row.stop ? Lab::stopReasonKey(*row.stop) : "");
     out << ',' << (row.seed ? std::to_string(*row.seed) : "") << '\n';
   }
@@ -105,7 +105,7 @@ void writeSuiteCsv(std::ostream& out, const SuiteOptions& options, const std::ve
       paramField = "file";
     out << "mean," << methodName(method) << ',' << paramField << ',' << printed("%.1f", means.trials) << ','
         << means.successes << ',' << (means.firstHit ? printed("%.1f", *means.firstHit) : "") << ','
-        << (means.finished ? shortest(means.error) : "") << ',' << printed("%.6f", means.seconds) << ",,\n";
+        << (means.finished ? Lab::shortest(means.error) : "") << ',' << printed("%.6f", means.seconds) << ",,\n";
   }
 }
 

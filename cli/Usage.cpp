@@ -116,11 +116,11 @@ std::string usageText() {
   return text + "\n" + wrapped(wordsOf("METHOD is " + methodKeys() + "; CLASS is " + classKeys() + "."), "") + "\n" +
          "FORMULA uses x[0] as the argument and x[1]..x[9] as the values of --params.\n"
          "--param is the Lipschitz estimate L of piyavsky, or the multiplier r of strongin\n"
-         "(> 1, default " + shortest(strongin.defaultParam) + ") or of a variant (> 0, default " +
-         shortest(variant.defaultParam) + "). In test sets and classes\n"
-         "every r is " + shortest(Lab::BatchMultiplier) +
+         "(> 1, default " + Lab::shortest(strongin.defaultParam) + ") or of a variant (> 0, default " +
+         Lab::shortest(variant.defaultParam) + "). In test sets and classes\n"
+         "every r is " + Lab::shortest(Lab::BatchMultiplier) +
          " and piyavsky's L that of the problem (--param-piyavsky from-file,\n"
-         "or from-function: the function's constant times " + shortest(Lab::FromFunctionMargin) +
+         "or from-function: the function's constant times " + Lab::shortest(Lab::FromFunctionMargin) +
          ") unless --param-METHOD\n"
          "gives one. "
 #if VELMORA_PEERS

@@ -69,7 +69,7 @@ bool closeTo(double got, double exact) {
 }
 
 void checkReading(std::string_view text, std::string_view separator) {
-  const std::optional<double> value = Velmora::textToNumber(text, separator);
+  const std::optional<double> value = Velmora::Lab::textToNumber(text, separator);
   const std::optional<Decimal> number = followsRule(text, separator);
   if (!number) {
     VELMORA_FUZZ_CHECK(!value, "a text off the rule is refused");
@@ -94,7 +94,7 @@ void checkReading(std::string_view text, std::string_view separator) {
 }
 
 void checkWriting(double value, int precision, int decimals, std::string_view separator) {
-  const std::string text = Velmora::formatFixed(value, precision, decimals, separator);
+  const std::string text = Velmora::Lab::formatFixed(value, precision, decimals, separator);
   if (!std::isfinite(value)) return;
   VELMORA_FUZZ_CHECK(!text.empty(), "every number is written");
 
@@ -135,7 +135,7 @@ void checkWriting(double value, int precision, int decimals, std::string_view se
   // The text reads back as the value rounded as written, and writes again the
   // same; at the top of the range the rounding itself may pass the largest double.
   if (std::fabs(value) > 1e308) return;
-  const std::optional<double> back = Velmora::textToNumber(text, separator);
+  const std::optional<double> back = Velmora::Lab::textToNumber(text, separator);
   VELMORA_FUZZ_CHECK(back.has_value(), "what the window writes it can read");
   // Half a unit of the last digit written, and the spacing of doubles there.
   const double spacing = std::nextafter(std::fabs(value), INFINITY) - std::fabs(value);
@@ -143,7 +143,7 @@ void checkWriting(double value, int precision, int decimals, std::string_view se
       std::max(0.5 * std::pow(10.0, -decimals), std::fabs(value) * 0.5 * std::pow(10.0, 1 - precision)) * 1.000001 +
       2 * spacing;
   VELMORA_FUZZ_CHECK(std::fabs(*back - value) <= allowed, "the text is the value rounded");
-  VELMORA_FUZZ_CHECK(Velmora::formatFixed(*back, precision, decimals, separator) == text,
+  VELMORA_FUZZ_CHECK(Velmora::Lab::formatFixed(*back, precision, decimals, separator) == text,
                      "writing what was read gives the same text");
 }
 
@@ -167,7 +167,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     checkWriting(std::bit_cast<double>(bits), format[0], format[1], separator);
   }
   // Numbers the user typed, written back as Random and Search write them.
-  if (const auto read = Velmora::textToNumber(text, separator))
+  if (const auto read = Velmora::Lab::textToNumber(text, separator))
     checkWriting(*read, format[0], format[1], separator);
   return 0;
 }

@@ -2,7 +2,7 @@
 // line's picture place their points by this one rule.
 #pragma once
 
-namespace Velmora {
+namespace Velmora::Lab {
 
 inline constexpr int GraphSampleCount = 500;
 
@@ -12,4 +12,4 @@ inline constexpr int GraphSampleCount = 500;
 // sampled. Raises the arithmetic's faults.
 double graphSampleX(int i, double xmin, double xmax);
 
-}  // namespace Velmora
+}  // namespace Velmora::Lab

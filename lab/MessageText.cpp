@@ -2,7 +2,7 @@
 
 #include <cctype>
 
-namespace Velmora {
+namespace Velmora::Lab {
 
 std::string applicationTitle(std::string_view executablePath) {
   const auto slash = executablePath.find_last_of("/\\");
@@ -28,4 +28,4 @@ std::string faultBoxText(std::string_view message) {
   return text;
 }
 
-}  // namespace Velmora
+}  // namespace Velmora::Lab

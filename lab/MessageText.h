@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-namespace Velmora {
+namespace Velmora::Lab {
 
 // The title of every box: the executable's file name without its folder, cut
 // before the first ".", every character after the first in lower case
@@ -35,4 +35,4 @@ std::string precisionNotReachedMessage(int stepBound);
 // When a chosen file cannot be written: "Не удалось записать файл /tmp/a.png".
 std::string fileNotWrittenMessage(std::string_view path);
 
-}  // namespace Velmora
+}  // namespace Velmora::Lab

@@ -6,7 +6,7 @@
 
 #include "Extended.h"
 
-namespace Velmora {
+namespace Velmora::Lab {
 
 namespace {
 
@@ -170,4 +170,4 @@ std::string shortest(double value, std::string_view separator) {
   return text;
 }
 
-}  // namespace Velmora
+}  // namespace Velmora::Lab

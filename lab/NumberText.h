@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-namespace Velmora {
+namespace Velmora::Lab {
 
 // Reads text by the window's rule: leading spaces, an optional sign, digits
 // with an optional decimal separator (a lone separator reads as 0), an optional
@@ -28,4 +28,4 @@ std::string formatFixed(double value, int precision, int decimals, std::string_v
 // programs read, whatever the locale.
 std::string shortest(double value, std::string_view separator = ".");
 
-}  // namespace Velmora
+}  // namespace Velmora::Lab

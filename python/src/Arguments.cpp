@@ -77,7 +77,7 @@ std::array<double, 9> formulaParams(const std::vector<double>& params) {
   std::array<double, 9> values{};
   for (std::size_t i = 0; i < params.size(); ++i) {
     if (!std::isfinite(params[i]))
-      throw py::value_error("params[" + std::to_string(i) + "]: \"" + shortest(params[i]) + "\" is not a finite number");
+      throw py::value_error("params[" + std::to_string(i) + "]: \"" + Lab::shortest(params[i]) + "\" is not a finite number");
     values[i] = params[i];
   }
   return values;
@@ -86,7 +86,7 @@ std::array<double, 9> formulaParams(const std::vector<double>& params) {
 Lab::ClassRule classRule(long long maxTrials, double delta) {
   Lab::ClassRule rule;
   rule.maxTrials = Lab::checkCount(maxTrials, "max_trials", 2, Lab::MaxSteps + 2);
-  if (!std::isfinite(delta)) throw py::value_error("delta: \"" + shortest(delta) + "\" is not a finite number");
+  if (!std::isfinite(delta)) throw py::value_error("delta: \"" + Lab::shortest(delta) + "\" is not a finite number");
   if (!(delta > 0)) throw py::value_error("delta must be greater than 0");
   rule.delta = delta;
   return rule;

@@ -227,7 +227,7 @@ py::dict testSet(const std::string& set, const py::list& methodList, double epsR
   plan.params = planParams(params, false);
   setSeeds(plan, seed, seeds);
   Lab::TestSetProtocol protocol;
-  if (!std::isfinite(epsRel)) throw py::value_error("eps_rel: \"" + shortest(epsRel) + "\" is not a finite number");
+  if (!std::isfinite(epsRel)) throw py::value_error("eps_rel: \"" + Lab::shortest(epsRel) + "\" is not a finite number");
   if (!(epsRel > 0)) throw py::value_error("eps_rel must be greater than 0");
   protocol.epsRel = epsRel;
   if (steps) protocol.steps = Lab::checkCount(*steps, "steps", 1, Lab::MaxSteps);
@@ -294,7 +294,7 @@ py::dict operational(const std::vector<std::string>& methods, const std::vector<
     const double hit = firstHits[i];
     // NaN stands for a run that solved nothing; anything else is a count of trials.
     if (!std::isnan(hit) && !(hit >= 1 && hit <= lastK && hit == std::floor(hit)))
-      throw py::value_error("rows: row " + std::to_string(i) + ": first_hit " + shortest(hit) +
+      throw py::value_error("rows: row " + std::to_string(i) + ": first_hit " + Lab::shortest(hit) +
                             " is not a whole number from 1 to max_trials " + std::to_string(lastK));
     if (!hits.count(methods[i])) order.push_back(methods[i]);
     hits[methods[i]][seeds.empty() ? 0 : seeds[i]].push_back(

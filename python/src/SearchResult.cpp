@@ -30,10 +30,10 @@ py::dict stepColumns(std::vector<TStepRecord>&& records) {
 
 std::string described(const SearchResult& r) {
   std::ostringstream text;
-  text << "     x: " << shortest(r.x) << "\n   fun: " << shortest(r.fun) << "\n   nit: " << r.nit
+  text << "     x: " << Lab::shortest(r.x) << "\n   fun: " << Lab::shortest(r.fun) << "\n   nit: " << r.nit
        << "\n  nfev: " << r.nfev << "\nsuccess: " << (r.success ? "True" : "False") << "\n  stop: " << r.stop
        << "\nmessage: " << r.message << "\nprecision: " << py::str(r.precision).cast<std::string>()
-       << "\n param: " << shortest(r.param) << "\ntrials: " << py::len(r.trials.x) << " (x, f, order, charact)";
+       << "\n param: " << Lab::shortest(r.param) << "\ntrials: " << py::len(r.trials.x) << " (x, f, order, charact)";
   if (!r.steps.is_none()) text << "\n steps: " << r.nit << " records";
   return text.str();
 }

@@ -53,7 +53,7 @@ TEST(ClassRuns, eachCsvRowIsTheCoresRunOfThatFunction) {
       stops.insert(std::string(classRunStopKey(expected.stop)));
       ASSERT_TRUE(std::getline(in, line));
       EXPECT_EQ(line, "shekel," + std::to_string(index) + "," + std::string(methodInfo(method).key) + "," +
-                          Velmora::shortest(param) + "," + (expected.firstHit ? std::to_string(*expected.firstHit) : "") + "," +
+                          Velmora::Lab::shortest(param) + "," + (expected.firstHit ? std::to_string(*expected.firstHit) : "") + "," +
                           std::string(classRunStopKey(expected.stop)) + ",");
     }
   }

@@ -117,7 +117,7 @@ TEST(SearchOutput, hexAndShortestSpellings) {
   };
   for (const auto& c : cases) {
     EXPECT_EQ(hexFloat(c.value), c.hex);
-    EXPECT_EQ(Velmora::shortest(c.value), c.shortestText);
+    EXPECT_EQ(Velmora::Lab::shortest(c.value), c.shortestText);
   }
   EXPECT_EQ(jsonString("a\"b\\c\n\x01"), "\"a\\\"b\\\\c\\n\\u0001\"");
 }

@@ -17,7 +17,7 @@ TEST(MessageText, applicationTitleComesFromTheExecutableName) {
       {"velmora.tar.gz", "velmora", "cut before the first of several dots"},
       {"/x/.hidden", "", "a name that starts with a dot leaves nothing"},
   };
-  for (const auto& c : cases) EXPECT_EQ(applicationTitle(c.path), c.title) << c.why;
+  for (const auto& c : cases) EXPECT_EQ(Lab::applicationTitle(c.path), c.title) << c.why;
 }
 
 TEST(MessageText, faultTextGetsAFullStopAfterALetterOrDigit) {
@@ -37,7 +37,7 @@ TEST(MessageText, faultTextGetsAFullStopAfterALetterOrDigit) {
       {"\xd0\x9e\xd1\x88\xd0\xb8\xd0\xb1\xd0\xba\xd0\xb0", "\xd0\x9e\xd1\x88\xd0\xb8\xd0\xb1\xd0\xba\xd0\xb0.",
        "a Russian word"},
   };
-  for (const auto& c : cases) EXPECT_EQ(faultBoxText(c.message), c.shown) << c.why;
+  for (const auto& c : cases) EXPECT_EQ(Lab::faultBoxText(c.message), c.shown) << c.why;
 }
 
 }  // namespace

@@ -19,7 +19,6 @@
 #include "Strongin_opt.h"
 
 using namespace Velmora::Lab;
-using Velmora::shortest;
 
 namespace {
 

@@ -58,7 +58,7 @@ const ConversionCase conversionCases[] = {
 TEST(NumberText, textToNumberFollowsTheWindowsRule) {
   for (const auto& c : conversionCases) {
     SCOPED_TRACE(std::string("\"") + c.text + "\" with \"" + c.separator + "\": " + c.why);
-    const auto got = textToNumber(c.text, c.separator);
+    const auto got = Lab::textToNumber(c.text, c.separator);
     ASSERT_EQ(got.has_value(), c.expected.has_value());
     if (got) {
       EXPECT_EQ(*got, *c.expected);
@@ -67,7 +67,7 @@ TEST(NumberText, textToNumberFollowsTheWindowsRule) {
 }
 
 TEST(NumberText, negativeZeroKeepsItsSign) {
-  const auto got = textToNumber("-0", ",");
+  const auto got = Lab::textToNumber("-0", ",");
   ASSERT_TRUE(got);
   EXPECT_TRUE(std::signbit(*got));
 }
@@ -106,20 +106,20 @@ const FixedCase fixedCases[] = {
 TEST(NumberText, formatFixedWritesPrecisionAndDecimals) {
   for (const auto& c : fixedCases) {
     SCOPED_TRACE(std::string(c.expected) + ": " + c.why);
-    EXPECT_EQ(formatFixed(c.value, c.precision, c.decimals, ","), c.expected);
+    EXPECT_EQ(Lab::formatFixed(c.value, c.precision, c.decimals, ","), c.expected);
   }
 }
 
 TEST(NumberText, formatFixedUsesTheGivenSeparator) {
-  EXPECT_EQ(formatFixed(1.5, 10, 7, "."), "1.5000000");
-  EXPECT_EQ(formatFixed(12345678901234.0, 10, 7, "."), "1.23456789E13");
-  EXPECT_EQ(formatFixed(-0.4375, 8, 7, "\xd9\xab"), "-0\xd9\xab" "4375000");
+  EXPECT_EQ(Lab::formatFixed(1.5, 10, 7, "."), "1.5000000");
+  EXPECT_EQ(Lab::formatFixed(12345678901234.0, 10, 7, "."), "1.23456789E13");
+  EXPECT_EQ(Lab::formatFixed(-0.4375, 8, 7, "\xd9\xab"), "-0\xd9\xab" "4375000");
 }
 
 TEST(NumberText, formatFixedOfNonFiniteValues) {
-  EXPECT_EQ(formatFixed(std::numeric_limits<double>::quiet_NaN(), 10, 7, ","), "NAN");
-  EXPECT_EQ(formatFixed(std::numeric_limits<double>::infinity(), 10, 7, ","), "INF");
-  EXPECT_EQ(formatFixed(-std::numeric_limits<double>::infinity(), 10, 7, ","), "-INF");
+  EXPECT_EQ(Lab::formatFixed(std::numeric_limits<double>::quiet_NaN(), 10, 7, ","), "NAN");
+  EXPECT_EQ(Lab::formatFixed(std::numeric_limits<double>::infinity(), 10, 7, ","), "INF");
+  EXPECT_EQ(Lab::formatFixed(-std::numeric_limits<double>::infinity(), 10, 7, ","), "-INF");
 }
 
 // What the window writes it can read back, under either separator.
@@ -127,7 +127,7 @@ TEST(NumberText, fixedTextReadsBackToItsRoundedValue) {
   for (const char* sep : {",", "."}) {
     for (int k = -32000; k < 32000; k += 997) {
       const double v = k * 0.00003125;
-      const auto back = textToNumber(formatFixed(v, 8, 7, sep), sep);
+      const auto back = Lab::textToNumber(Lab::formatFixed(v, 8, 7, sep), sep);
       ASSERT_TRUE(back);
       EXPECT_NEAR(*back, v, 0.5e-7 + 1e-15) << k;
     }

@@ -131,7 +131,7 @@ TEST(Scheme, IntervalLengthRuleStopsBeforeSplittingAShortInterval) {
       {-10, 10, 20, 100, 0, false, "the whole interval is short enough"},
       {-10, 10, 19.9, 100, 1, false, "one split leaves halves of 10"},
       {-10, 10, 5, 100, 3, false, "two levels of halving: intervals of 5"},
-      {10, -10, 5, 100, 2, false, "reversed: the shortest (negative) interval is chosen, measured absolute"},
+      {10, -10, 5, 100, 2, false, "reversed: the Lab::shortest (negative) interval is chosen, measured absolute"},
       {3, 3, 0, 100, 0, false, "an empty interval is no longer than 0"},
       {-10, 10, 1e-9, 20, 20, true, "the bound stops it"},
       {-10, 10, NaN, 7, 7, true, "a NaN eps is never met"},
