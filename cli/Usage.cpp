@@ -113,16 +113,23 @@ std::string usageText() {
   for (const ModeLine& line : ModeLines) text += modeLine(line);
   const Lab::MethodInfo& strongin = Lab::methodInfo(MethodId::Strongin);
   const Lab::MethodInfo& variant = Lab::methodInfo(MethodId::InfGl);
+  const Lab::MethodInfo& geomImproved = Lab::methodInfo(MethodId::GeomLtiap);
+  const Lab::MethodInfo& infImproved = Lab::methodInfo(MethodId::InfLtiap);
+  const Lab::MethodInfo& smooth = Lab::methodInfo(MethodId::DLtLi);
   return text + "\n" + wrapped(wordsOf("METHOD is " + methodKeys() + "; CLASS is " + classKeys() + "."), "") + "\n" +
-         "FORMULA uses x[0] as the argument and x[1]..x[9] as the values of --params.\n"
-         "--param is the Lipschitz estimate L of piyavsky, or the multiplier r of strongin\n"
-         "(> 1, default " + Lab::shortest(strongin.defaultParam) + ") or of a variant (> 0, default " +
-         Lab::shortest(variant.defaultParam) + "). In test sets and classes\n"
-         "every r is " + Lab::shortest(Lab::BatchMultiplier) +
-         " and piyavsky's L that of the problem (--param-piyavsky from-file,\n"
-         "or from-function: the function's constant times " + Lab::shortest(Lab::FromFunctionMargin) +
-         ") unless --param-METHOD\n"
-         "gives one. "
+         "FORMULA uses x[0] as the argument and x[1]..x[9] as the values of --params.\n" +
+         wrapped(wordsOf("--param is the Lipschitz estimate L of piyavsky, or the multiplier r of strongin (> 1, "
+                         "default " + Lab::shortest(strongin.defaultParam) + "), of a variant (> 0, default " +
+                         Lab::shortest(variant.defaultParam) + "; with local improvement, ending in imp, iap, imap, "
+                         "imo, iao or imao, " + Lab::shortest(geomImproved.defaultParam) + " for geom- and " +
+                         Lab::shortest(infImproved.defaultParam) + " for inf-) or of a d- method, which uses f' (> 1, "
+                         "default " + Lab::shortest(smooth.defaultParam) + "). In test sets and classes every r is " +
+                         "its method's default, strongin's " + Lab::shortest(Lab::BatchMultiplier) +
+                         ", and piyavsky's L that of the problem (--param-piyavsky from-file, or from-function: "
+                         "the function's constant times " + Lab::shortest(Lab::FromFunctionMargin) +
+                         ") unless --param-METHOD gives one."),
+                 "") +
+         "\n"
 #if VELMORA_PEERS
          "NLopt's methods (nlopt-*) stop only at --steps N, a budget of N + 2\n"
          "evaluations; " + stochasticPeers() + " draw from --seed N (default 0), or in\n"
