@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <sstream>
@@ -39,10 +40,16 @@ int countPixels(const QImage& image, Test test) {
 bool bluish(const QColor& c) { return c.blue() > 200 && c.red() < 100 && c.green() < 100; }
 bool reddish(const QColor& c) { return c.red() > 100 && c.green() < 60 && c.blue() < 100; }
 
+// A file of this test's own: other test runs on the machine write pictures too.
+std::string ownPng(const char* stem) {
+  return ::testing::TempDir() + stem + "_" +
+         std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()) + ".png";
+}
+
 }  // namespace
 
 TEST(PlotPng, writesTheWindowsChartOfCurveAndTrials) {
-  const std::string file = ::testing::TempDir() + "velmora_plot.png";
+  const std::string file = ownPng("velmora_plot");
   std::remove(file.c_str());
   const Outcome r = plotRun(file);
   ASSERT_EQ(r.status, ExitOk) << r.err;
@@ -68,7 +75,7 @@ TEST(PlotPng, anUnwritableFileIsAFailureWithItsName) {
 }
 
 TEST(OperationalPng, drawsEachMethodsCurveInItsOwnColourOnEitherScale) {
-  const std::string file = ::testing::TempDir() + "velmora_operational.png";
+  const std::string file = ownPng("velmora_operational");
   for (bool logK : {false, true}) {
     SCOPED_TRACE(logK ? "log k" : "linear k");
     std::remove(file.c_str());
