@@ -1,6 +1,7 @@
 #include "ClassBinding.h"
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cmath>
 #include <functional>
@@ -156,9 +157,32 @@ void sortRows(std::vector<Row>& rows, const PlannedMethods& planned, const Key& 
   });
 }
 
+// A Method's rules run on the threads of their run and may start another
+// run, whose threads start another: no one thread sees the depth. The runs
+// in progress are counted over the whole process instead.
+constexpr int MaxRunsInProgress = 64;
+std::atomic<int> runsInProgress{0};
+
+class RunInProgress {
+ public:
+  RunInProgress() {
+    if (runsInProgress.fetch_add(1) >= MaxRunsInProgress) {
+      runsInProgress.fetch_sub(1);
+      PyErr_SetString(PyExc_RecursionError, ("more than " + std::to_string(MaxRunsInProgress) +
+                                             " class or test-set runs at once, nested in the rules of Methods")
+                                                .c_str());
+      throw py::error_already_set();
+    }
+  }
+  ~RunInProgress() { runsInProgress.fetch_sub(1); }
+  RunInProgress(const RunInProgress&) = delete;
+  RunInProgress& operator=(const RunInProgress&) = delete;
+};
+
 py::dict classRun(const std::string& cls, const std::vector<std::uint64_t>& indices, const py::list& methodList,
                   long long maxTrials, double delta, const std::map<std::string, py::object>& params,
                   std::optional<long long> jobs, std::uint64_t seed, std::optional<long long> seeds) {
+  const RunInProgress running;
   const Lab::ClassRange named = classNamed(cls);
   if (indices.size() > Lab::MaxClassFunctions)
     throw py::value_error("indices: at most " + std::to_string(Lab::MaxClassFunctions) +
@@ -220,6 +244,7 @@ std::string testSetFile(const std::string& set) {
 py::dict testSet(const std::string& set, const py::list& methodList, double epsRel, std::optional<long long> steps,
                  const std::map<std::string, py::object>& params, std::optional<long long> jobs, std::uint64_t seed,
                  std::optional<long long> seeds) {
+  const RunInProgress running;
   const std::vector<Lab::Problem> problems = Lab::readProblemsFile(testSetFile(set));
   PythonCalls calls;
   PlannedMethods planned(methodList, calls);

@@ -9,6 +9,8 @@ characteristics, for notebooks and scripts.
 >>> r = velmora.search("sin(x[0]) + sin(10*x[0]/3)", (2.7, 7.5), method="strongin", steps=100)
 """
 
+import operator
+
 from ._core import (
     ArithmeticFault,
     FormulaError,
@@ -70,7 +72,12 @@ class TestSetRuns(dict):
 
 def _method_list(methods):
     # One id or one Method is a list of one, not a sequence of letters.
-    return [methods] if isinstance(methods, (str, Method)) else list(methods)
+    if isinstance(methods, (str, Method)):
+        return [methods]
+    try:
+        return list(methods)
+    except TypeError:
+        raise TypeError("methods must be a method's id (str), a Method, or a sequence of them") from None
 
 
 def test_set(set="hansen20", methods=("scan", "piyavsky", "strongin"), *, eps_rel=1e-4, steps=None, params=None,
@@ -174,9 +181,21 @@ def class_run(cls, indices, methods=("scan", "piyavsky", "strongin"), *, max_tri
     >>> [int(h) for h in runs["first_hit"]]
     [66, 75, 101]
     """
+    if not isinstance(cls, str):
+        raise TypeError("cls must be the name of a class or a shipped set (str)")
     if isinstance(indices, int):
+        if indices < 1:
+            raise ValueError("indices: a count of functions must be at least 1")
         indices = range(indices)
-    runs = _class_run(cls, list(indices), _method_list(methods), max_trials, delta, dict(params or {}), jobs, seed, seeds)
+    try:
+        indices = [operator.index(i) for i in indices]
+    except TypeError:
+        raise TypeError("indices must be a count of functions or a sequence of whole numbers") from None
+    if not indices:
+        raise ValueError("indices names no function")
+    if any(i < 0 for i in indices):
+        raise ValueError("indices: a function's index is a whole number from 0")
+    runs = _class_run(cls, indices, _method_list(methods), max_trials, delta, dict(params or {}), jobs, seed, seeds)
     return ClassRuns(runs, max_trials, delta)
 
 

@@ -85,8 +85,12 @@ def _own(name):
     (lambda: velmora.class_run("hill", 2, params={"strongin": None}), TypeError, 'params["strongin"] must be a number'),
     (lambda: _own("strongin"), ValueError, 'name: "strongin" is the id of a built-in method'),
     (lambda: velmora.search(math.sin, (0, 1), method="d-lt", steps=3), ValueError, "uses the derivative f'"),
+    (lambda: velmora.class_run(None, 2), TypeError, "cls must be the name of a class"),
+    (lambda: velmora.class_run("hill", ["a"]), TypeError, "indices must be a count of functions or a sequence"),
+    (lambda: velmora.class_run("hill", -1), ValueError, "a count of functions must be at least 1"),
+    (lambda: velmora.class_run("hill", 2, methods=None), TypeError, "methods must be a method's id (str), a Method"),
 ], ids=["no-bounds", "text-bounds", "no-method", "no-method-in-list", "no-methods", "empty-id", "param-type",
-        "own-named-built-in", "f-prime-of-a-callable"])
+        "own-named-built-in", "f-prime-of-a-callable", "no-class", "text-indices", "negative-count", "no-methods-at-all"])
 def test_wrong_arguments_are_named_in_pythons_words(call, error, words):
     with pytest.raises(error, match=re.escape(words)):
         call()
@@ -127,6 +131,21 @@ except RecursionError as e:
     done = subprocess.run([sys.executable, "-c", program], capture_output=True, text=True, timeout=60)
     assert done.returncode == 0, done.stderr
     assert "RecursionError: velmora.search nested more than 100 deep" in done.stdout
+    # A Method's rules that start a class run start it on fresh threads, which no one thread's count sees.
+    in_rules = """
+import velmora
+def charact(xl, xr, zl, zr, c):
+    velmora.class_run("hill", 1, [m], max_trials=3, jobs=1)
+    return xr - xl
+m = velmora.Method(charact=charact, new_point=lambda *a: (a[0] + a[1]) / 2)
+try:
+    velmora.class_run("hill", 1, [m], max_trials=3, jobs=1)
+except RecursionError as e:
+    print("RecursionError:", e)
+"""
+    done = subprocess.run([sys.executable, "-c", in_rules], capture_output=True, text=True, timeout=60)
+    assert done.returncode == 0, done.stderr
+    assert "RecursionError: more than 64 class or test-set runs at once" in done.stdout
 
 
 def test_errors_of_formulas_and_objectives():
