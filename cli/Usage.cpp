@@ -118,14 +118,14 @@ std::string usageText() {
   const Lab::MethodInfo& smooth = Lab::methodInfo(MethodId::DLtLi);
   return text + "\n" + wrapped(wordsOf("METHOD is " + methodKeys() + "; CLASS is " + classKeys() + "."), "") + "\n" +
          "FORMULA uses x[0] as the argument and x[1]..x[9] as the values of --params.\n" +
-         wrapped(wordsOf("--param is the Lipschitz estimate L of piyavsky, or the multiplier r of strongin (> 1, "
+         wrapped(wordsOf("--param is the Lipschitz estimate L of piyavsky or inf-al, or the multiplier r of strongin (> 1, "
                          "default " + Lab::shortest(strongin.defaultParam) + "), of a variant (> 0, default " +
                          Lab::shortest(variant.defaultParam) + "; with local improvement, ending in imp, iap, imap, "
                          "imo, iao or imao, " + Lab::shortest(geomImproved.defaultParam) + " for geom- and " +
                          Lab::shortest(infImproved.defaultParam) + " for inf-) or of a d- method, which uses f' (> 1, "
                          "default " + Lab::shortest(smooth.defaultParam) + "). In test sets and classes every r is " +
                          "its method's default, strongin's " + Lab::shortest(Lab::BatchMultiplier) +
-                         ", and piyavsky's L that of the problem (--param-piyavsky from-file, or from-function: "
+                         ", and the L of piyavsky and inf-al that of the problem (--param-piyavsky from-file, or from-function: "
                          "the function's constant times " + Lab::shortest(Lab::FromFunctionMargin) +
                          ") unless --param-METHOD gives one."),
                  "") +

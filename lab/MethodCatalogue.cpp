@@ -64,6 +64,27 @@ constexpr MethodInfo variant(MethodId id, std::string_view englishName) {
           .effectiveParam = reliabilityUsed<Index>};
 }
 
+// The estimate L as given; a refused one is the window's default.
+double lipschitzGivenUsed(double value) { return finiteAboveZero(value) ? value : DefaultMethodParam; }
+
+// A variant whose estimate is L itself: in test sets and classes the problem's own.
+template <std::size_t Index>
+constexpr MethodInfo aPrioriVariant(MethodId id, std::string_view englishName) {
+  static_assert(VELMORAALG::AdaptiveVariants[Index].estimate == AdaptiveLipschitzSearch::Estimate::APriori);
+  return {.id = id,
+          .key = VELMORAALG::AdaptiveVariants[Index].key,
+          .englishName = englishName,
+          .make = makeVariant<Index>,
+          .param = ParamMeaning::LipschitzEstimate,
+          .paramNoun = "Lipschitz estimate",
+          .paramSymbol = "L",
+          .defaultParam = DefaultMethodParam,
+          .batchParamOfProblem = true,
+          .acceptsParam = finiteAboveZero,
+          .paramRule = "greater than 0",
+          .effectiveParam = lipschitzGivenUsed};
+}
+
 bool finiteAboveOne(double value) { return value > 1 && std::isfinite(value); }
 // A refused r is 2.
 double smoothReliabilityUsed(double value) {
@@ -191,6 +212,7 @@ const MethodInfo Catalogue[] = {
     variant<17>(MethodId::InfLtimo, "information, maximum local tuning, optimistic local improvement"),
     variant<18>(MethodId::InfLtiao, "information, additive local tuning, optimistic local improvement"),
     variant<19>(MethodId::InfLtimao, "information, maximum-additive local tuning, optimistic local improvement"),
+    aPrioriVariant<20>(MethodId::InfAl, "information, a given Lipschitz estimate"),
     smooth<0>(MethodId::DGl, "smooth minorant of f', global estimate"),
     smooth<1>(MethodId::DLt, "smooth minorant of f', local tuning"),
     smooth<2>(MethodId::DGlLi, "smooth minorant of f', global estimate, local improvement"),

@@ -42,6 +42,8 @@ enum class MethodId {
   InfLtimo,
   InfLtiao,
   InfLtimao,
+  // The information characteristic with a given Lipschitz estimate.
+  InfAl,
   // For an f whose derivative is Lipschitz: the smooth auxiliary functions
   // with a global or a local-tuning estimate, each with or without local improvement.
   DGl,

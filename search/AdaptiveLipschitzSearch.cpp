@@ -158,7 +158,8 @@ void AdaptiveLipschitzSearch::ScanMaxima(double& slope, Extended& length) const 
 }
 
 bool AdaptiveLipschitzSearch::SetMaxima(double slope, Extended length) {
-  const bool changed = slope != maxSlope_ || (estimate_ != Estimate::Global && length != maxLength_);
+  const bool changed = estimate_ != Estimate::APriori &&
+                       (slope != maxSlope_ || (estimate_ != Estimate::Global && length != maxLength_));
   maxSlope_ = slope;
   maxLength_ = length;
   return changed;
@@ -184,7 +185,9 @@ void AdaptiveLipschitzSearch::Measure(Position p) {
 void AdaptiveLipschitzSearch::Rate(Trial& left, const Trial& right, double leftSlope, double rightSlope) {
   const Extended d = left.length;
   Extended base = Xi;
-  if (estimate_ == Estimate::Global) {
+  if (estimate_ == Estimate::APriori) {
+    base = 1;
+  } else if (estimate_ == Estimate::Global) {
     base = Larger(base, maxSlope_);
   } else {
     const Extended lambda = Larger(Larger(Larger(0, leftSlope), left.slope), rightSlope);
@@ -193,6 +196,7 @@ void AdaptiveLipschitzSearch::Rate(Trial& left, const Trial& right, double leftS
       case Estimate::LocalMax: base = Larger(Larger(base, lambda), gamma); break;
       case Estimate::LocalAdditive: base = Larger(base, (lambda + gamma) * 0.5L); break;
       case Estimate::LocalMaxAdditive: base = Larger(Larger(base, left.slope), (lambda + gamma) * 0.5L); break;
+      case Estimate::APriori:
       case Estimate::Global: break;
     }
   }

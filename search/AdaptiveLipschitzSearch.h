@@ -7,7 +7,7 @@
 // Trials a = x_0 < ... < x_k = b with values z_i; for interval i,
 // D_i = x_i - x_(i-1), H_i = |z_i - z_(i-1)| / D_i, H = max H_i, X = max D_i,
 // lambda_i = max(H_(i-1), H_i, H_(i+1)) over the neighbours that exist and
-// gamma_i = H * D_i / X. The estimate l_i is r * max(., Xi) of H (Global), of
+// gamma_i = H * D_i / X. The estimate l_i is a given L (APriori), or r * max(., Xi) of H (Global), of
 // lambda_i and gamma_i (LocalMax), of (lambda_i + gamma_i)/2 (LocalAdditive)
 // or of H_i and (lambda_i + gamma_i)/2 (LocalMaxAdditive). The characteristic
 // is Rules.h's geometric or information one with l_i as the constant. The
@@ -49,7 +49,8 @@ namespace VELMORAALG {
 class AdaptiveLipschitzSearch : public SearchEngine {
  public:
   enum class Characteristic { Geometric, Information };
-  enum class Estimate { Global, LocalMax, LocalAdditive, LocalMaxAdditive };
+  // APriori: every l_i is the given constant L itself, which the parameter holds in place of r.
+  enum class Estimate { APriori, Global, LocalMax, LocalAdditive, LocalMaxAdditive };
 
   // The floor of every estimate before the reliability multiplies it, so that
   // a constant F still gets a positive one.
@@ -59,10 +60,10 @@ class AdaptiveLipschitzSearch : public SearchEngine {
   AdaptiveLipschitzSearch(TOptFunc func, Characteristic characteristic, Estimate estimate,
                           LocalImprovement::Mode localImprovement = LocalImprovement::Mode::Off);
 
-  // r must be finite and greater than 0 (std::invalid_argument otherwise).
+  // r, or L for the a-priori estimate: finite and greater than 0 (std::invalid_argument otherwise).
   void SetReliability(double r);
   double GetReliability() const;
-  // r.
+  // r, or L.
   void SetParameter(double value) override { SetReliability(value); }
 
   // Steps of the last run that recomputed every estimate (H or X changed).
@@ -166,7 +167,7 @@ using E = AdaptiveLipschitzSearch::Estimate;
 using L = LocalImprovement::Mode;
 }  // namespace detail
 
-inline constexpr std::array<AdaptiveVariant, 20> AdaptiveVariants{{
+inline constexpr std::array<AdaptiveVariant, 21> AdaptiveVariants{{
     {"geom-gl", detail::C::Geometric, detail::E::Global},
     {"geom-ltm", detail::C::Geometric, detail::E::LocalMax},
     {"geom-lta", detail::C::Geometric, detail::E::LocalAdditive},
@@ -187,6 +188,8 @@ inline constexpr std::array<AdaptiveVariant, 20> AdaptiveVariants{{
     {"inf-ltimo", detail::C::Information, detail::E::LocalMax, detail::L::Optimistic, 4},
     {"inf-ltiao", detail::C::Information, detail::E::LocalAdditive, detail::L::Optimistic, 4},
     {"inf-ltimao", detail::C::Information, detail::E::LocalMaxAdditive, detail::L::Optimistic, 4},
+    // Its parameter is L itself; Piyavsky's method is the geometric one.
+    {"inf-al", detail::C::Information, detail::E::APriori},
 }};
 
 }  // namespace VELMORAALG

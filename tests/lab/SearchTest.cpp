@@ -51,20 +51,23 @@ TEST(Search, aHeldObjectRunsAsAFreshOne) {
   EXPECT_FALSE(first.evaluations);
 }
 
-// Each variant's id makes the engine with its own rules and the default r,
-// and the outcome is the run as the engine left it.
+// Each variant's id makes the engine with its own rules and the default r
+// (the a-priori estimate takes the problem's L, 6), and the outcome is the
+// run as the engine left it.
 TEST(Search, eachVariantRunsItsOwnRulesThroughTheCore) {
   using VELMORAALG::AdaptiveLipschitzSearch;
   for (const VELMORAALG::AdaptiveVariant& v : VELMORAALG::AdaptiveVariants) {
     SCOPED_TRACE(std::string(v.key));
     const MethodId id = findMethod(v.key)->id;
     SearchRequest request = stepsRequest(id, 40);
-    request.param.reset();
+    const bool given = v.estimate == AdaptiveLipschitzSearch::Estimate::APriori;
+    const double param = given ? 6 : v.defaultReliability;
+    request.param = given ? std::optional<double>(param) : std::nullopt;
     request.recordSteps = true;
     const SearchOutcome outcome = runSearch(request);
 
     AdaptiveLipschitzSearch engine(Bumpy, v.characteristic, v.estimate, v.localImprovement);
-    engine.SetReliability(v.defaultReliability);
+    engine.SetReliability(param);
     engine.SearchBySteps(request.xmin, request.xmax, 40);
     const std::vector<VELMORAALG::TSearchInfo> trials = engine.GetTrials();
     ASSERT_EQ(outcome.trials.size(), trials.size());
@@ -74,7 +77,7 @@ TEST(Search, eachVariantRunsItsOwnRulesThroughTheCore) {
       EXPECT_EQ(outcome.trials[i].charact, trials[i].charact);
       EXPECT_EQ(outcome.trials[i].placed, trials[i].placed);
     }
-    EXPECT_EQ(outcome.paramUsed, v.defaultReliability);
+    EXPECT_EQ(outcome.paramUsed, param);
     EXPECT_EQ(outcome.stop, StopReason::StepsDone);
     EXPECT_EQ(outcome.bestX, engine.GetBestX());
     EXPECT_EQ(outcome.stepRecords.size(), 40u);

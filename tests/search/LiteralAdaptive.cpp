@@ -74,6 +74,7 @@ void LiteralAdaptive::Recompute() {
     const Extended gamma = mul(H, div(d, X));
     Extended base = 0;
     switch (estimate_) {
+      case Estimate::APriori: base = 1; break;
       case Estimate::Global: base = Largest({H, xi}); break;
       case Estimate::LocalMax: base = Largest({lambda, gamma, xi}); break;
       case Estimate::LocalAdditive: base = Largest({mul(add(lambda, gamma), 0.5L), xi}); break;
