@@ -6,7 +6,7 @@
 #include <limits>
 #include <qcustomplot.h>
 
-#include "BrokenLine.h"
+#include "Minorant.h"
 #include "ChartNavigation.h"
 #include "MethodCatalogue.h"
 #include "TraceForm.h"

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include <qcustomplot.h>
 
@@ -21,6 +22,20 @@ std::optional<std::string> writePlotPng(const PlotRequest& request) {
     QCPGraph& points = *plot.graph(1);
     for (std::size_t i = 0; i < request.curveX.size(); ++i) FunctionChart::append(curve, request.curveX[i], request.curveY[i]);
     for (const PlotPoint& trial : request.trials) FunctionChart::append(points, trial.x, trial.f);
+    // Drawn as the search's course draws it, beneath F and the trial points;
+    // a depth that is no finite number is a gap.
+    if (!request.minorant.empty()) {
+      plot.addLayer(QStringLiteral("minorant"), curve.layer(), QCustomPlot::limBelow);
+      QCPGraph& minorant = *plot.addGraph();
+      minorant.setLayer(QStringLiteral("minorant"));
+      minorant.setPen(QPen(QColor(0xe0, 0x70, 0x00), 1.5));
+      minorant.setLineStyle(QCPGraph::lsLine);
+      QVector<QCPGraphData> line;
+      line.reserve(static_cast<qsizetype>(request.minorant.size()));
+      for (const PlotPoint& point : request.minorant)
+        line.append(QCPGraphData(point.x, std::isfinite(point.f) ? point.f : std::numeric_limits<double>::quiet_NaN()));
+      minorant.data()->set(line, true);
+    }
     FunctionChart::refresh(plot);
     // F that is a number nowhere gives the chart nothing to fit; the x axis still spans the interval.
     if (std::none_of(request.curveY.begin(), request.curveY.end(), [](double y) { return std::isfinite(y); }))

@@ -21,6 +21,8 @@ struct PlotRequest {
   std::vector<double> curveX;  ///< the chart's samples; a sample whose evaluation faulted holds NaN in curveY
   std::vector<double> curveY;
   std::vector<PlotPoint> trials;
+  // The run's minorant, a NaN value breaking it; empty for a method without one.
+  std::vector<PlotPoint> minorant;
 };
 
 // Writes the PNG; returns the user's text of a failure.

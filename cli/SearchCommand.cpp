@@ -7,6 +7,7 @@
 #include "FormulaFunction.h"
 #include "GraphSamples.h"
 #include "MathReports.h"
+#include "Minorant.h"
 #include "OutsideWarning.h"
 #include "Output.h"
 #include "Search.h"
@@ -24,6 +25,7 @@ PlotRequest plotRequest(const SearchOptions& options, const Lab::SearchOutcome& 
   request.xmin = options.request.xmin;
   request.xmax = options.request.xmax;
   for (const Lab::Trial& trial : result.trials) request.trials.push_back({trial.x, trial.f});
+  for (const Lab::TracePoint& point : Lab::minorantOf(result)) request.minorant.push_back({point.x, point.f});
   std::size_t faults = 0;
   std::string firstFault;
   for (int i = 0; i < Lab::GraphSampleCount; ++i) {
@@ -56,6 +58,7 @@ int runOneSearch(const SearchOptions& options, std::ostream& out, std::ostream& 
   Lab::SearchRequest request = options.request;
   request.objective = [&func](double x) { return (*func)(x); };
   request.slopeObjective = [&func](double x) { return func->withSlope(x); };
+  request.keepIntervalConstants = options.plotFile.has_value();
   Lab::SearchOutcome result = Lab::runSearch(request);
 
   std::optional<std::string> writeFailure;

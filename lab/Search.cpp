@@ -149,6 +149,7 @@ SearchOutcome runSearch(SearchEngine& method, const SearchRequest& request) {
   }
   outcome.trials = method.GetTrials();
   outcome.slopes = method.GetSlopes();
+  if (request.keepIntervalConstants) outcome.intervalConstants = method.GetIntervalConstants();
   countTrialsOutside(outcome, request.xmin, request.xmax);
   outcome.firstNonFinite = firstNonFinite(outcome);
   return outcome;

@@ -38,6 +38,7 @@ struct SearchRequest {
   double eps = 0;
   int maxSteps = MaxSteps;
   bool recordSteps = false;
+  bool keepIntervalConstants = false;  ///< for a picture of the run's minorant
   std::uint64_t seed = 0;  ///< of a stochastic method's random numbers
   // Asked after each step; true ends the run there (a class run stops at its
   // first trial near the known minimiser).
@@ -76,6 +77,9 @@ struct SearchOutcome {
   double seconds = 0;
   std::vector<Trial> trials;
   std::vector<double> slopes;  ///< f' at each trial in list order, for a method that used it; empty otherwise
+  // Each interval's minorant constant in list order, when the request asked
+  // and the method has one (SearchEngine::GetIntervalConstants).
+  std::vector<double> intervalConstants;
   // Trials outside [xmin, xmax]: Piyavsky's point is not confined to the
   // interval, and an L below the slope sends it out.
   std::size_t trialsOutside = 0;

@@ -391,7 +391,7 @@ std::vector<TSearchInfo> AdaptiveLipschitzSearch::GetTrials() const {
   return trials;
 }
 
-std::vector<double> AdaptiveLipschitzSearch::GetEstimates() const {
+std::vector<double> AdaptiveLipschitzSearch::GetIntervalConstants() const {
   std::vector<double> estimates;
   estimates.reserve(trialCount_);
   for (const Block& b : blocks_)

@@ -69,8 +69,8 @@ class AdaptiveLipschitzSearch : public SearchEngine {
   // Steps of the last run that recomputed every estimate (H or X changed).
   int GetRefreshCount() const override;
   std::vector<TSearchInfo> GetTrials() const override;
-  // Each interval's estimate l_i in list order, one fewer than the trials.
-  std::vector<double> GetEstimates() const;
+  // Each interval's estimate l_i.
+  std::vector<double> GetIntervalConstants() const override;
 
  protected:
   void Start(double xmin, double xmax) override;

@@ -151,6 +151,12 @@ void TCharactOpt::StepAllRefreshed(int t, TrialTree::Id fresh, double x) {
 
 int TCharactOpt::GetRefreshCount() const { return refreshCount_; }
 
+std::vector<double> TCharactOpt::GetIntervalConstants() const {
+  const int intervals = tree_.Size() - 1;
+  if (StepConstant() == 0 || intervals < 1) return {};
+  return std::vector<double>(static_cast<std::size_t>(intervals), StepConstant());
+}
+
 // Records are made in the order the trials are placed, the ends first.
 std::vector<TSearchInfo> TCharactOpt::GetTrials() const {
   std::vector<TrialTree::Id> order;

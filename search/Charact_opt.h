@@ -22,6 +22,8 @@ class TCharactOpt : public SearchEngine {
   ~TCharactOpt() override;
 
   std::vector<TSearchInfo> GetTrials() const override;
+  // The step constant on every interval; empty for a method without one (scanning).
+  std::vector<double> GetIntervalConstants() const override;
   // Steps of the last run whose method constants changed, so that every
   // characteristic was computed anew (Strongin's constant); 0 for the others.
   int GetRefreshCount() const override;

@@ -65,29 +65,46 @@ inline double CurvatureEstimate(double length, double leftZ, double rightZ, doub
 // Lipschitz constant of f': the parabola z - m/2 (x - x_end)^2 along the
 // slope at each end, joined by the convex parabola of curvature m that
 // touches both. It lies below f where m is at least the constant, and is
-// continuously differentiable. Charact is its minimum over the interval,
-// negated (so that the largest wins, as for the other methods); Point is
-// where the middle parabola is lowest. A non-finite result leaves Charact
-// NaN: such an interval is never chosen. Computed in doubles, relative to
-// the left end.
+// continuously differentiable. Computed in doubles, relative to the left end:
+// at u = x - leftX it is the left parabola up to W, the middle one
+// m u^2/2 + B u + C up to Y, and the right one after.
+struct SmoothPieces {
+  double W, Y, B, C;
+  bool Exists;  ///< false where m is below the curvature estimate: the end parabolas cannot be joined
+};
+inline SmoothPieces SmoothMinorantPieces(double length, double leftZ, double rightZ, double leftDz, double rightDz,
+                                         double m) {
+  const double s = m * length + rightDz - leftDz;
+  if (!(s > 0)) return {0, 0, 0, 0, false};
+  const double middle = (leftZ - rightZ + rightDz * length + m * length * length / 2) / s;
+  const double w = middle - s / (4 * m);
+  const double y = middle + s / (4 * m);
+  const double b = leftDz - 2 * m * w;
+  return {w, y, b, leftZ + m * w * w, true};
+}
+
+// The auxiliary function's value at u = x - leftX, for a picture.
+inline double SmoothMinorantAt(const SmoothPieces& p, double length, double leftZ, double rightZ, double leftDz,
+                               double rightDz, double m, double u) {
+  if (u <= p.W) return leftZ + leftDz * u - m * u * u / 2;
+  if (u >= p.Y) return rightZ + rightDz * (u - length) - m * (u - length) * (u - length) / 2;
+  return m * u * u / 2 + p.B * u + p.C;
+}
+
+// Charact is the auxiliary function's minimum over the interval, negated (so
+// that the largest wins, as for the other methods); Point is where the middle
+// parabola is lowest. A non-finite result leaves Charact NaN: such an
+// interval is never chosen.
 struct SmoothMinorantRule {
   double Charact;
   double Point;
 };
 inline SmoothMinorantRule SmoothMinorant(double leftX, double rightX, double leftZ, double rightZ, double leftDz,
                                          double rightDz, double m) {
-  const double length = rightX - leftX;
-  // s > 0 whenever m exceeds the curvature estimate; below it the two end
-  // parabolas cannot be joined, and there is no minorant.
-  const double s = m * length + rightDz - leftDz;
-  if (!(s > 0)) return {std::nan(""), std::nan("")};
-  const double middle = (leftZ - rightZ + rightDz * length + m * length * length / 2) / s;
-  const double w = middle - s / (4 * m);
-  const double y = middle + s / (4 * m);
-  const double b = leftDz - 2 * m * w;
-  const double c = leftZ + m * w * w;
-  const double lowest = std::clamp(-b / m, w, y);
-  const double minimum = std::min({leftZ, rightZ, m * lowest * lowest / 2 + b * lowest + c});
+  const SmoothPieces p = SmoothMinorantPieces(rightX - leftX, leftZ, rightZ, leftDz, rightDz, m);
+  if (!p.Exists) return {std::nan(""), std::nan("")};
+  const double lowest = std::clamp(-p.B / m, p.W, p.Y);
+  const double minimum = std::min({leftZ, rightZ, m * lowest * lowest / 2 + p.B * lowest + p.C});
   if (!std::isfinite(minimum) || !std::isfinite(lowest)) return {std::nan(""), std::nan("")};
   return {-minimum, leftX + lowest};
 }

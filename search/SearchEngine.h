@@ -150,6 +150,11 @@ class SearchEngine {
   virtual std::vector<TSearchInfo> GetTrials() const = 0;
   // f' at each trial in list order, for an engine that uses it; empty otherwise.
   virtual std::vector<double> GetSlopes() const { return {}; }
+  // The constant of each interval's minorant in list order, one fewer than
+  // the trials: the slope of its broken line (L, Strongin's m, a variant's
+  // l_i), or the m_i of its smooth auxiliary function, as the last run left
+  // them; empty for a method that draws none.
+  virtual std::vector<double> GetIntervalConstants() const { return {}; }
 
   // What Run refuses when an engine does not take any interval.
   static constexpr const char* IntervalRefusal = "the interval must be finite with its left end below its right end";

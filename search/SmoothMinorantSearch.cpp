@@ -177,6 +177,13 @@ std::vector<TSearchInfo> SmoothMinorantSearch::GetTrials() const {
   return trials;
 }
 
+std::vector<double> SmoothMinorantSearch::GetIntervalConstants() const {
+  std::vector<double> constants;
+  if (trials_.size() > 1) constants.reserve(trials_.size() - 1);
+  for (std::size_t i = 0; i + 1 < trials_.size(); ++i) constants.push_back(trials_[i].estimate);
+  return constants;
+}
+
 std::vector<double> SmoothMinorantSearch::GetSlopes() const {
   std::vector<double> slopes;
   slopes.reserve(trials_.size());

@@ -50,6 +50,8 @@ class SmoothMinorantSearch : public SearchEngine {
   int GetRefreshCount() const override;
   std::vector<TSearchInfo> GetTrials() const override;
   std::vector<double> GetSlopes() const override;
+  // Each interval's m_i.
+  std::vector<double> GetIntervalConstants() const override;
 
  protected:
   void Start(double xmin, double xmax) override;

@@ -9,7 +9,7 @@
 #include <random>
 #include <string>
 
-#include "BrokenLine.h"
+#include "Minorant.h"
 #include "SearchTrace.h"
 
 using namespace Velmora::Lab;

@@ -85,7 +85,7 @@ TEST(AdaptiveLipschitz, eachVariantsEstimatesCharacteristicsAndChoiceOnWorkedTri
     AdaptiveLipschitzSearch search(Kinked, Variants[v].characteristic, Variants[v].estimate);
     search.SearchBySteps(0, 4, 3);
     const std::vector<VELMORAALG::TSearchInfo> trials = search.GetTrials();
-    const std::vector<double> l = search.GetEstimates();
+    const std::vector<double> l = search.GetIntervalConstants();
     ASSERT_EQ(trials.size(), 5u);
     ASSERT_EQ(l.size(), 4u);
     for (int i = 0; i < 3; ++i) EXPECT_DOUBLE_EQ(trials[i + 1].x, c.inner[i]) << "trial " << i + 1;

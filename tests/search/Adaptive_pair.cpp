@@ -38,7 +38,7 @@ RunResult Perform(Search& search, const Case& c, const CountedObjective& objecti
   run.bestX = search.GetBestX();
   run.bestZ = search.GetBestValue();
   run.trials = search.GetTrials();
-  run.estimates = search.GetEstimates();
+  run.estimates = search.GetIntervalConstants();
   return run;
 }
 

@@ -35,7 +35,7 @@ class LiteralAdaptive {
   double GetBestX() const { return bestX_; }
   double GetBestValue() const { return bestZ_; }
   std::vector<VELMORAALG::TSearchInfo> GetTrials() const;
-  std::vector<double> GetEstimates() const { return estimateOf_; }
+  std::vector<double> GetIntervalConstants() const { return estimateOf_; }
 
  private:
   void Start(double xmin, double xmax);

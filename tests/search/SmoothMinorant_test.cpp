@@ -124,7 +124,8 @@ struct Literal {
 }  // namespace
 
 // Below f wherever m is at least the Lipschitz constant of f', and lowest
-// inside the interval.
+// inside the interval; drawn piece by piece, it runs from f at one end to f at
+// the other, below f and no lower than its minimum.
 TEST(SmoothMinorant, liesBelowTheFunctionWhenItsEstimateHolds) {
   std::mt19937_64 rng(281);
   std::uniform_real_distribution<double> unit(0, 1);
@@ -140,6 +141,23 @@ TEST(SmoothMinorant, liesBelowTheFunctionWhenItsEstimateHolds) {
     double lowest = INFINITY;
     for (int k = 0; k <= 400; ++k) lowest = std::min(lowest, f(left + (right - left) * k / 400).Value);
     EXPECT_LE(-rule.Charact, lowest + 1e-9 * (1 + std::fabs(lowest))) << round;
+
+    const double length = right - left;
+    const VELMORAALG::SmoothPieces pieces = VELMORAALG::SmoothMinorantPieces(length, l.Value, r.Value, l.Slope, r.Slope, m);
+    const auto drawn = [&](double u) {
+      return VELMORAALG::SmoothMinorantAt(pieces, length, l.Value, r.Value, l.Slope, r.Slope, m, u);
+    };
+    const double tolerance = 1e-9 * (1 + std::fabs(lowest) + m * length * length);
+    EXPECT_NEAR(drawn(0), l.Value, tolerance) << round;
+    EXPECT_NEAR(drawn(length), r.Value, tolerance) << round;
+    for (int k = 0; k <= 400; ++k) {
+      const double u = length * k / 400;
+      EXPECT_LE(drawn(u), f(left + u).Value + tolerance) << round << " at " << u;
+      EXPECT_GE(drawn(u), -rule.Charact - tolerance) << round << " at " << u;
+    }
+    // The pieces meet where they join.
+    for (const double join : {pieces.W, pieces.Y})
+      if (join > 0 && join < length) EXPECT_NEAR(drawn(join), drawn(std::nextafter(join, length)), tolerance) << round;
   }
 }
 
