@@ -46,6 +46,12 @@ void readBatch(const GivenOptions& given, Mode mode, BatchOptions& options) {
   if (given.format) options.format = *given.format;
   if (given.methods) options.plan.methods = *given.methods;
   options.plan.params = parseBatchParams(given.methodParams, mode != Mode::Suite);
+  if (const auto lacking = options.plan.methodLackingParam(); lacking && mode != Mode::FromCsv) {
+    const Lab::MethodInfo& info = Lab::methodInfo(*lacking);
+    throw UsageError(std::string(info.key) + " needs --param-" + std::string(info.key) + " " +
+                     std::string(info.paramSymbol) + " in a run over many problems: no problem gives its " +
+                     std::string(info.paramNoun));
+  }
   refuseWithoutNeeded(given);
   options.operationalFile = given.operationalFile;
   options.logK = given.logK;

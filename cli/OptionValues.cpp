@@ -51,7 +51,7 @@ std::vector<MethodId> parseMethods(std::string_view text) {
   std::vector<MethodId> list;
   if (text == "all") {
     for (const Lab::MethodInfo& info : Lab::allMethods())
-      if (Lab::isInstalled(info)) list.push_back(info.id);
+      if (Lab::isInstalled(info) && !info.batchNeedsParam) list.push_back(info.id);
     return list;
   }
   for (std::string_view name : Lab::splitFields(text, ',')) {

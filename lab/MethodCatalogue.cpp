@@ -114,6 +114,24 @@ constexpr MethodInfo smooth(MethodId id, std::string_view englishName) {
           .effectiveParam = smoothReliabilityUsed};
 }
 
+// M given for every interval: the Lipschitz constant of f' is no problem's data.
+template <std::size_t Index>
+constexpr MethodInfo smoothAPriori(MethodId id, std::string_view englishName) {
+  static_assert(VELMORAALG::SmoothVariants[Index].estimate == VELMORAALG::SmoothMinorantSearch::Estimate::APriori);
+  return {.id = id,
+          .key = VELMORAALG::SmoothVariants[Index].key,
+          .englishName = englishName,
+          .makeWithSlope = makeSmooth<Index>,
+          .param = ParamMeaning::SlopeLipschitzEstimate,
+          .paramNoun = "Lipschitz estimate of f'",
+          .paramSymbol = "M",
+          .defaultParam = DefaultMethodParam,
+          .batchNeedsParam = true,
+          .acceptsParam = finiteAboveZero,
+          .paramRule = "greater than 0",
+          .effectiveParam = lipschitzGivenUsed};
+}
+
 #if VELMORA_PEERS
 bool wholeOrZero(double value) { return value >= 0 && value == std::floor(value) && value <= 1e6; }
 double populationUsed(double value) { return wholeOrZero(value) ? value : 0; }
@@ -217,6 +235,7 @@ const MethodInfo Catalogue[] = {
     smooth<1>(MethodId::DLt, "smooth minorant of f', local tuning"),
     smooth<2>(MethodId::DGlLi, "smooth minorant of f', global estimate, local improvement"),
     smooth<3>(MethodId::DLtLi, "smooth minorant of f', local tuning, local improvement"),
+    smoothAPriori<4>(MethodId::DAl, "smooth minorant of f', a given Lipschitz estimate of f'"),
 #if VELMORA_PEERS
     peer<Nlopt::Direct>(MethodId::NloptDirect, "nlopt-direct", "NLopt's DIRECT (Jones et al. 1993)"),
     peer<Nlopt::DirectL>(MethodId::NloptDirectL, "nlopt-direct-l", "NLopt's DIRECT-L (Gablonsky and Kelley 2001)"),
@@ -279,6 +298,7 @@ std::string_view paramMeaningKey(ParamMeaning meaning) {
   switch (meaning) {
     case ParamMeaning::None: return "";
     case ParamMeaning::LipschitzEstimate: return "lipschitz";
+    case ParamMeaning::SlopeLipschitzEstimate: return "lipschitz-of-derivative";
     case ParamMeaning::Multiplier: return "multiplier";
     case ParamMeaning::Population: return "population";
   }

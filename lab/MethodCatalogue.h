@@ -50,6 +50,7 @@ enum class MethodId {
   DLt,
   DGlLi,
   DLtLi,
+  DAl,
 #if VELMORA_PEERS
   // NLopt's global methods, for velmora-run and the core; the window has none of them.
   NloptDirect,
@@ -65,6 +66,7 @@ enum class MethodId {
 enum class ParamMeaning {
   None,               ///< scanning takes no parameter
   LipschitzEstimate,  ///< the broken lines' constant L
+  SlopeLipschitzEstimate,  ///< M, the Lipschitz constant of f' that the smooth auxiliary functions take
   Multiplier,         ///< r, the multiplier of the estimated slopes (Strongin's and the variants' reliability)
   Population,         ///< a stochastic NLopt method's population; 0 keeps NLopt's default
 };
@@ -111,6 +113,9 @@ struct MethodInfo {
   // problem's own Lipschitz estimate where batchParamOfProblem, else batchDefault.
   bool batchParamOfProblem = false;
   double batchDefault = 0;
+  // Neither: no problem gives it, so a run over many problems takes the method
+  // only with a parameter given, and "all" leaves it out.
+  bool batchNeedsParam = false;
   // Whether the window and the command line take an entered value at all.
   bool (*acceptsParam)(double entered) = nullptr;
   // acceptsParam in words, for messages ("greater than 1"); empty where every value is taken.

@@ -38,6 +38,12 @@ bool RunPlan::anyStochastic() const {
   return std::any_of(methods.begin(), methods.end(), [](MethodId m) { return methodInfo(m).stochastic; });
 }
 
+std::optional<MethodId> RunPlan::methodLackingParam() const {
+  for (MethodId method : methods)
+    if (methodInfo(method).batchNeedsParam && !params.count(method)) return method;
+  return std::nullopt;
+}
+
 std::size_t RunPlan::runsPerProblem() const {
   std::size_t runs = ownMethods.size();
   for (MethodId method : methods) runs += seedsFor(method).size();

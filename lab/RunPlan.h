@@ -59,6 +59,9 @@ struct RunPlan {
   double paramFor(MethodId method, double problemL) const;
   // The runs on one problem: every seed of every method, the own methods' once each.
   std::size_t runsPerProblem() const;
+  // The first method that takes its parameter only as given
+  // (MethodInfo::batchNeedsParam) and was given none; the plan cannot run then.
+  std::optional<MethodId> methodLackingParam() const;
 };
 
 }  // namespace Velmora::Lab

@@ -77,7 +77,11 @@ parts_at_a_value() {
   local id=$1 method=$2 param=$3 formula a b
   shift 3
   IFS=$'\t' read -r _ formula a b _ < <(awk -F'\t' -v id="$id" '$1 == id' data/hansen20.tsv)
-  local run=("$formula" --interval "$a" "$b" --method "$method" "$@")
+  local run=("$formula" --interval "$a" "$b" --method "$method")
+  # The test set's options but its methods' parameters, which the row gives.
+  while (($#)); do
+    if [[ $1 == --param-* ]]; then shift 2; else run+=("$1"); shift; fi
+  done
   if [[ -n $param ]]; then run+=(--param "$param"); fi
   build-host/cli/velmora-run "${run[@]}" --steps-out "$tree/steps-host.csv" >/dev/null 2>&1 || true
   run_target "${run[@]}" --steps-out "$tree/steps-target.csv" >/dev/null 2>&1 || true
@@ -158,14 +162,16 @@ compare() {
 
 # Velmora's own methods with the literature's stop rule; NLopt's peers take
 # only a budget of steps, so "all" runs once more with one. A tree without the
-# peers has Velmora's own methods as "all". The list is the catalogue's, as
+# peers runs Velmora's own methods instead. The list is the catalogue's, as
 # --help names it, without NLopt's.
 own=$(build-host/cli/velmora-run --help | sed -n '/^METHOD is/,/;/p' | tr '\n' ' ' |
   sed 's/^METHOD is //; s/;.*//; s/ or /, /' | tr -d ' ' | tr ',' '\n' | grep -v '^nlopt-' | paste -sd,)
-compare own-methods "$own" "$own"
+# d-al takes the Lipschitz estimate of f' only as given, and all leaves it out.
+own_params=(--param-d-al 100)
+compare own-methods "$own" "$own" "${own_params[@]}"
 if [[ $peers == ON ]]; then
   compare all-steps all all --steps 1000
 else
-  compare all-steps "$own" all --steps 1000
+  compare all-steps "$own" "$own" --steps 1000 "${own_params[@]}"
 fi
 stage "the csv comparisons"

@@ -26,9 +26,14 @@ SmoothMinorantSearch::SmoothMinorantSearch(TSlopeFunc func, Estimate estimate,
                                            LocalImprovement::Mode localImprovement)
     : func_(std::move(func)), estimate_(estimate), localImprovement_(localImprovement) {}
 
-void SmoothMinorantSearch::SetParameter(double r) {
-  if (!(r > 1 && std::isfinite(r))) throw std::invalid_argument("the multiplier r must be finite and greater than 1");
-  reliability_ = r;
+void SmoothMinorantSearch::SetParameter(double value) {
+  if (estimate_ == Estimate::APriori) {
+    if (!(value > 0 && std::isfinite(value)))
+      throw std::invalid_argument("the Lipschitz estimate M of f' must be finite and greater than 0");
+  } else if (!(value > 1 && std::isfinite(value))) {
+    throw std::invalid_argument("the multiplier r must be finite and greater than 1");
+  }
+  reliability_ = value;
 }
 
 int SmoothMinorantSearch::GetRefreshCount() const { return refreshCount_; }
@@ -48,7 +53,8 @@ bool SmoothMinorantSearch::UpdateMaxima() {
     curvature = Larger(curvature, trials_[i].curvature);
     length = std::max(length, trials_[i + 1].x - trials_[i].x);
   }
-  const bool changed = curvature != maxCurvature_ || (estimate_ == Estimate::LocalTuning && length != maxLength_);
+  const bool changed = estimate_ != Estimate::APriori &&
+                       (curvature != maxCurvature_ || (estimate_ == Estimate::LocalTuning && length != maxLength_));
   maxCurvature_ = curvature;
   maxLength_ = length;
   return changed;
@@ -58,7 +64,9 @@ void SmoothMinorantSearch::Rate(std::size_t i) {
   Trial& left = trials_[i];
   const Trial& right = trials_[i + 1];
   double base = std::max(Xi, maxCurvature_);
-  if (estimate_ == Estimate::LocalTuning) {
+  if (estimate_ == Estimate::APriori) {
+    base = 1;
+  } else if (estimate_ == Estimate::LocalTuning) {
     double lambda = left.curvature;
     if (i > 0) lambda = Larger(lambda, trials_[i - 1].curvature);
     if (i + 2 < trials_.size()) lambda = Larger(lambda, trials_[i + 1].curvature);

@@ -7,8 +7,10 @@
 // Trials a = x_0 < ... < x_k = b; for interval i, D_i its length, v_i the
 // curvature estimate (Rules.h), V = max v_i, X = max D_i,
 // lambda_i = max(v_(i-1), v_i, v_(i+1)) over the neighbours that exist and
-// gamma_i = V * D_i / X. The estimate m_i is r * max(V, Xi) (Global) or
-// r * max(lambda_i, gamma_i, Xi) (LocalTuning).
+// gamma_i = V * D_i / X. The estimate m_i is a given M (APriori), r * max(V,
+// Xi) (Global) or r * max(lambda_i, gamma_i, Xi) (LocalTuning). Where M is
+// below an interval's curvature estimate, its auxiliary function does not
+// exist, and the interval is never chosen.
 //
 // With local improvement (LocalImprovement.h, pessimistic) every other step
 // splits an interval beside the best trial.
@@ -35,7 +37,7 @@ namespace VELMORAALG {
 // as the constant.
 class SmoothMinorantSearch : public SearchEngine {
  public:
-  enum class Estimate { Global, LocalTuning };
+  enum class Estimate { APriori, Global, LocalTuning };
 
   static constexpr double Xi = 1e-8;
   static constexpr double DefaultReliability = 2.0;
@@ -43,8 +45,9 @@ class SmoothMinorantSearch : public SearchEngine {
   SmoothMinorantSearch(TSlopeFunc func, Estimate estimate, LocalImprovement::Mode localImprovement);
 
   // r must be finite and greater than 1 (std::invalid_argument otherwise):
-  // then m_i exceeds v_i, and every auxiliary function exists.
-  void SetParameter(double r) override;
+  // then m_i exceeds v_i, and every auxiliary function exists. For the
+  // a-priori estimate the parameter is M itself, finite and greater than 0.
+  void SetParameter(double value) override;
   double GetReliability() const { return reliability_; }
 
   int GetRefreshCount() const override;
@@ -98,11 +101,12 @@ struct SmoothVariant {
   LocalImprovement::Mode localImprovement;
 };
 
-inline constexpr std::array<SmoothVariant, 4> SmoothVariants{{
+inline constexpr std::array<SmoothVariant, 5> SmoothVariants{{
     {"d-gl", SmoothMinorantSearch::Estimate::Global, LocalImprovement::Mode::Off},
     {"d-lt", SmoothMinorantSearch::Estimate::LocalTuning, LocalImprovement::Mode::Off},
     {"d-gl-li", SmoothMinorantSearch::Estimate::Global, LocalImprovement::Mode::Pessimistic},
     {"d-lt-li", SmoothMinorantSearch::Estimate::LocalTuning, LocalImprovement::Mode::Pessimistic},
+    {"d-al", SmoothMinorantSearch::Estimate::APriori, LocalImprovement::Mode::Off},
 }};
 
 }  // namespace VELMORAALG

@@ -179,6 +179,16 @@ class RunInProgress {
   RunInProgress& operator=(const RunInProgress&) = delete;
 };
 
+// A method that no problem can give its parameter needs one in params=.
+void refuseLackingParam(const Lab::RunPlan& plan) {
+  if (const auto lacking = plan.methodLackingParam()) {
+    const Lab::MethodInfo& info = Lab::methodInfo(*lacking);
+    throw py::value_error(std::string(info.key) + " needs params={\"" + std::string(info.key) + "\": " +
+                          std::string(info.paramSymbol) + "} in a run over many problems: no problem gives its " +
+                          std::string(info.paramNoun));
+  }
+}
+
 py::dict classRun(const std::string& cls, const std::vector<std::uint64_t>& indices, const py::list& methodList,
                   long long maxTrials, double delta, const std::map<std::string, py::object>& params,
                   std::optional<long long> jobs, std::uint64_t seed, std::optional<long long> seeds) {
@@ -191,6 +201,7 @@ py::dict classRun(const std::string& cls, const std::vector<std::uint64_t>& indi
   PlannedMethods planned(methodList, calls);
   Lab::RunPlan& plan = planned.plan;
   plan.params = planParams(params, true);
+  refuseLackingParam(plan);
   setSeeds(plan, seed, seeds);
   const Lab::ClassRule rule = classRule(maxTrials, delta);
   const unsigned threads = jobCount(jobs);
@@ -250,6 +261,7 @@ py::dict testSet(const std::string& set, const py::list& methodList, double epsR
   PlannedMethods planned(methodList, calls);
   Lab::RunPlan& plan = planned.plan;
   plan.params = planParams(params, false);
+  refuseLackingParam(plan);
   setSeeds(plan, seed, seeds);
   Lab::TestSetProtocol protocol;
   if (!std::isfinite(epsRel)) throw py::value_error("eps_rel: \"" + Lab::shortest(epsRel) + "\" is not a finite number");

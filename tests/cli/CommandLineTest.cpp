@@ -70,6 +70,7 @@ const BadCase badCases[] = {
     {"no Lipschitz estimate", {"--suite", "f.tsv", "--param-piyavsky", "0"}, "--param-piyavsky must be greater than 0"},
     {"a word for the estimate", {"--suite", "f.tsv", "--param-piyavsky", "file"}, "\"file\" is not a number"},
     {"a method twice", {"--suite", "f.tsv", "--methods", "scan,scan"}, "names scan twice"},
+    {"M of f' in a class run", {"--class", "hill:5", "--methods", "d-al"}, "d-al needs --param-d-al M in a run over many problems"},
     {"an empty method list", {"--suite", "f.tsv", "--methods", ""}, "unknown method \"\""},
     {"zero relative eps", {"--suite", "f.tsv", "--eps-rel", "0"}, "--eps-rel must be greater than 0"},
     {"a variant's r of 0", {"x[0]", "--interval", "0", "1", "--method", "inf-gl", "--param", "0", "--steps", "5"},
@@ -181,8 +182,10 @@ TEST(CommandLine, classRunsKeepEveryOptionAndHaveTheRulesDefaults) {
        "500", "--delta", "1e-4", "--jobs", "3", "--format", "csv", "--no-header", "--operational", "oc.png", "--log-k"}));
   EXPECT_EQ(custom.range.first, 1000u);
   EXPECT_EQ(custom.range.last, 1999u);
-  // all: every method this installation can run.
-  EXPECT_EQ(custom.plan.methods.size(), std::ranges::count_if(Velmora::Lab::allMethods(), Velmora::Lab::isInstalled));
+  // all: every method this installation can run without a parameter given for it.
+  EXPECT_EQ(custom.plan.methods.size(), std::ranges::count_if(Velmora::Lab::allMethods(), [](const auto& info) {
+              return Velmora::Lab::isInstalled(info) && !info.batchNeedsParam;
+            }));
   EXPECT_EQ(custom.plan.paramFor(MethodId::Piyavsky, 7.5), 5);
   EXPECT_EQ(custom.plan.paramFor(MethodId::InfGl, 7.5), 3);
   EXPECT_EQ(custom.plan.paramFor(MethodId::Strongin, 7.5), 2);

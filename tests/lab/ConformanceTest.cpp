@@ -53,6 +53,8 @@ SearchRequest request(const MethodInfo& info, const Problem& p, int steps) {
   r.method = info.id;
   // Above the slope of Bumpy, so that the broken lines stay inside their intervals.
   if (info.param == ParamMeaning::LipschitzEstimate) r.param = 6;
+  // Above |f''| of Bumpy (1 + 100/9 + 1/x^2), so that every interval has its smooth auxiliary function.
+  if (info.param == ParamMeaning::SlopeLipschitzEstimate) r.param = 13;
   r.steps = steps;
   r.recordSteps = true;
   return r;

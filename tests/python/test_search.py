@@ -82,6 +82,7 @@ def _own(name):
     (lambda: velmora.class_run("hill", 2, methods=[None]), TypeError, "methods[0] must be a method's id"),
     (lambda: velmora.class_run("hill", 2, methods=[]), ValueError, "methods is empty"),
     (lambda: velmora.class_run("hill", 2, methods=[""]), ValueError, 'unknown method ""'),
+    (lambda: velmora.test_set("hansen20", methods=["d-al"]), ValueError, 'd-al needs params={"d-al": M}'),
     (lambda: velmora.class_run("hill", 2, params={"strongin": None}), TypeError, 'params["strongin"] must be a number'),
     (lambda: _own("strongin"), ValueError, 'name: "strongin" is the id of a built-in method'),
     (lambda: velmora.search(math.sin, (0, 1), method="d-lt", steps=3), ValueError, "uses the derivative f'"),
@@ -89,7 +90,7 @@ def _own(name):
     (lambda: velmora.class_run("hill", ["a"]), TypeError, "indices must be a count of functions or a sequence"),
     (lambda: velmora.class_run("hill", -1), ValueError, "a count of functions must be at least 1"),
     (lambda: velmora.class_run("hill", 2, methods=None), TypeError, "methods must be a method's id (str), a Method"),
-], ids=["no-bounds", "text-bounds", "no-method", "no-method-in-list", "no-methods", "empty-id", "param-type",
+], ids=["no-bounds", "text-bounds", "no-method", "no-method-in-list", "no-methods", "empty-id", "no-given-m", "param-type",
         "own-named-built-in", "f-prime-of-a-callable", "no-class", "text-indices", "negative-count", "no-methods-at-all"])
 def test_wrong_arguments_are_named_in_pythons_words(call, error, words):
     with pytest.raises(error, match=re.escape(words)):

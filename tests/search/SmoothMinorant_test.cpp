@@ -76,7 +76,9 @@ struct Literal {
       }
       for (std::size_t i = 0; i < n; ++i) {
         double base = std::max(SmoothMinorantSearch::Xi, V);
-        if (estimate == SmoothMinorantSearch::Estimate::LocalTuning) {
+        if (estimate == SmoothMinorantSearch::Estimate::APriori) {
+          base = 1;
+        } else if (estimate == SmoothMinorantSearch::Estimate::LocalTuning) {
           double lambda = v[i];
           if (i > 0) lambda = std::max(lambda, v[i - 1]);
           if (i + 1 < n) lambda = std::max(lambda, v[i + 1]);
@@ -107,7 +109,8 @@ struct Literal {
       localTurn = !localTurn;
       if (chosen < 0)
         for (std::size_t i = 0; i < n; ++i)
-          if (chosen < 0 || charact[i] > charact[chosen]) chosen = static_cast<int>(i);
+          if (!std::isnan(charact[i]) && (chosen < 0 || charact[i] > charact[chosen])) chosen = static_cast<int>(i);
+      if (chosen < 0) break;
       const double p = point[chosen];
       if (!(x[chosen] < p && p < x[chosen + 1])) break;
       const TValueSlope value = f(p);
@@ -162,7 +165,8 @@ TEST(SmoothMinorant, liesBelowTheFunctionWhenItsEstimateHolds) {
 }
 
 // Every trial of the engine where the rules applied from scratch put it, for
-// both estimates, with and without local improvement.
+// each estimate, with and without local improvement; the a-priori M is at
+// times below the curvature, where intervals have no auxiliary function.
 TEST(SmoothMinorant, theEngineMakesTheTrialsOfTheLiteralRules) {
   std::mt19937_64 rng(1998);
   std::uniform_real_distribution<double> unit(0, 1);
@@ -170,17 +174,20 @@ TEST(SmoothMinorant, theEngineMakesTheTrialsOfTheLiteralRules) {
     const Waves f = randomWaves(rng);
     const double a = -3 * unit(rng), b = a + 1 + 8 * unit(rng);
     const double r = 1.1 + 2 * unit(rng);
-    for (const auto estimate : {SmoothMinorantSearch::Estimate::Global, SmoothMinorantSearch::Estimate::LocalTuning}) {
+    const double M = f.curvatureBound() * (0.5 + unit(rng));
+    for (const auto estimate : {SmoothMinorantSearch::Estimate::APriori, SmoothMinorantSearch::Estimate::Global,
+                                SmoothMinorantSearch::Estimate::LocalTuning}) {
+      const double param = estimate == SmoothMinorantSearch::Estimate::APriori ? M : r;
       for (const bool local : {false, true}) {
         SCOPED_TRACE(std::to_string(round) + (local ? " with" : " without") + " local improvement");
         SmoothMinorantSearch engine(f, estimate,
                                     local ? VELMORAALG::LocalImprovement::Mode::Pessimistic
                                           : VELMORAALG::LocalImprovement::Mode::Off);
-        engine.SetParameter(r);
+        engine.SetParameter(param);
         engine.SearchBySteps(a, b, 120);
         std::vector<VELMORAALG::TSearchInfo> trials = engine.GetTrials();
         std::sort(trials.begin(), trials.end(), [](const auto& p, const auto& q) { return p.placed < q.placed; });
-        const std::vector<double> expected = Literal{estimate, local, r, {}, {}, {}}.run(f, a, b, 120);
+        const std::vector<double> expected = Literal{estimate, local, param, {}, {}, {}}.run(f, a, b, 120);
         ASSERT_EQ(trials.size(), expected.size());
         for (std::size_t k = 0; k < trials.size(); ++k)
           ASSERT_EQ(std::bit_cast<std::uint64_t>(trials[k].x), std::bit_cast<std::uint64_t>(expected[k])) << "trial " << k + 1;
