@@ -123,11 +123,11 @@ std::string usageText() {
                          Lab::shortest(variant.defaultParam) + "; with local improvement, ending in imp, iap, imap, "
                          "imo, iao or imao, " + Lab::shortest(geomImproved.defaultParam) + " for geom- and " +
                          Lab::shortest(infImproved.defaultParam) + " for inf-) or of a d- method, which uses f' (> 1, "
-                         "default " + Lab::shortest(smooth.defaultParam) + "), or the Lipschitz estimate M of f' of d-al (> 0). In test sets and classes every r is " +
+                         "default " + Lab::shortest(smooth.defaultParam) + "), or the Lipschitz estimate M of f' of d-al and d-al-li (> 0). In test sets and classes every r is " +
                          "its method's default, strongin's " + Lab::shortest(Lab::BatchMultiplier) +
                          ", and the L of piyavsky and inf-al that of the problem (--param-piyavsky from-file, or from-function: "
                          "the function's constant times " + Lab::shortest(Lab::FromFunctionMargin) +
-                         ") unless --param-METHOD gives one; d-al takes its M only from --param-d-al, and all leaves it out."),
+                         ") unless --param-METHOD gives one; d-al and d-al-li take their M only from --param-METHOD, and all leaves them out."),
                  "") +
          "\n"
 #if VELMORA_PEERS

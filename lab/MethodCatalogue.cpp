@@ -236,6 +236,7 @@ const MethodInfo Catalogue[] = {
     smooth<2>(MethodId::DGlLi, "smooth minorant of f', global estimate, local improvement"),
     smooth<3>(MethodId::DLtLi, "smooth minorant of f', local tuning, local improvement"),
     smoothAPriori<4>(MethodId::DAl, "smooth minorant of f', a given Lipschitz estimate of f'"),
+    smoothAPriori<5>(MethodId::DAlLi, "smooth minorant of f', a given Lipschitz estimate of f', local improvement"),
 #if VELMORA_PEERS
     peer<Nlopt::Direct>(MethodId::NloptDirect, "nlopt-direct", "NLopt's DIRECT (Jones et al. 1993)"),
     peer<Nlopt::DirectL>(MethodId::NloptDirectL, "nlopt-direct-l", "NLopt's DIRECT-L (Gablonsky and Kelley 2001)"),

@@ -51,6 +51,7 @@ enum class MethodId {
   DGlLi,
   DLtLi,
   DAl,
+  DAlLi,
 #if VELMORA_PEERS
   // NLopt's global methods, for velmora-run and the core; the window has none of them.
   NloptDirect,

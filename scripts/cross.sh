@@ -166,8 +166,9 @@ compare() {
 # --help names it, without NLopt's.
 own=$(build-host/cli/velmora-run --help | sed -n '/^METHOD is/,/;/p' | tr '\n' ' ' |
   sed 's/^METHOD is //; s/;.*//; s/ or /, /' | tr -d ' ' | tr ',' '\n' | grep -v '^nlopt-' | paste -sd,)
-# d-al takes the Lipschitz estimate of f' only as given, and all leaves it out.
-own_params=(--param-d-al 100)
+# d-al and d-al-li take the Lipschitz estimate of f' only as given, and all
+# leaves them out.
+own_params=(--param-d-al 100 --param-d-al-li 100)
 compare own-methods "$own" "$own" "${own_params[@]}"
 if [[ $peers == ON ]]; then
   compare all-steps all all --steps 1000

@@ -101,12 +101,13 @@ struct SmoothVariant {
   LocalImprovement::Mode localImprovement;
 };
 
-inline constexpr std::array<SmoothVariant, 5> SmoothVariants{{
+inline constexpr std::array<SmoothVariant, 6> SmoothVariants{{
     {"d-gl", SmoothMinorantSearch::Estimate::Global, LocalImprovement::Mode::Off},
     {"d-lt", SmoothMinorantSearch::Estimate::LocalTuning, LocalImprovement::Mode::Off},
     {"d-gl-li", SmoothMinorantSearch::Estimate::Global, LocalImprovement::Mode::Pessimistic},
     {"d-lt-li", SmoothMinorantSearch::Estimate::LocalTuning, LocalImprovement::Mode::Pessimistic},
     {"d-al", SmoothMinorantSearch::Estimate::APriori, LocalImprovement::Mode::Off},
+    {"d-al-li", SmoothMinorantSearch::Estimate::APriori, LocalImprovement::Mode::Pessimistic},
 }};
 
 }  // namespace VELMORAALG
