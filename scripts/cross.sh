@@ -77,14 +77,19 @@ parts_at_a_value() {
   local id=$1 method=$2 param=$3 formula a b
   shift 3
   IFS=$'\t' read -r _ formula a b _ < <(awk -F'\t' -v id="$id" '$1 == id' data/hansen20.tsv)
-  local run=("$formula" --interval "$a" "$b" --method "$method")
-  # The test set's options but its methods' parameters, which the row gives.
+  local run=("$formula" --interval "$a" "$b" --method "$method") steps=0
+  # The test set's options but its methods' parameters, which the row gives;
+  # without a budget of steps, the test set's rule: the interval rule with
+  # eps = 1e-4 (b - a), computed as the test set computes it.
   while (($#)); do
-    if [[ $1 == --param-* ]]; then shift 2; else run+=("$1"); shift; fi
+    if [[ $1 == --param-* ]]; then shift 2; else [[ $1 == --steps ]] && steps=1; run+=("$1"); shift; fi
   done
+  if ((!steps)); then run+=(--interval-eps "$(awk -v a="$a" -v b="$b" 'BEGIN { printf "%.17g", 1e-4 * (b - a) }')"); fi
   if [[ -n $param ]]; then run+=(--param "$param"); fi
+  rm -f "$tree/steps-host.csv" "$tree/steps-target.csv"
   build-host/cli/velmora-run "${run[@]}" --steps-out "$tree/steps-host.csv" >/dev/null 2>&1 || true
   run_target "${run[@]}" --steps-out "$tree/steps-target.csv" >/dev/null 2>&1 || true
+  [[ -s $tree/steps-host.csv && -s $tree/steps-target.csv ]] || return 1
   sed -i 's/\r$//' "$tree/steps-target.csv"
   awk -F, 'NR == FNR { host[FNR] = $0; next }
            FNR == 1 { for (i = 1; i <= NF; ++i) if ($i == "f") f = i }
