@@ -21,7 +21,7 @@ std::optional<std::string> writePlotPng(const PlotRequest& request) {
     QCPGraph& curve = *plot.graph(0);
     QCPGraph& points = *plot.graph(1);
     for (std::size_t i = 0; i < request.curveX.size(); ++i) FunctionChart::append(curve, request.curveX[i], request.curveY[i]);
-    for (const PlotPoint& trial : request.trials) FunctionChart::append(points, trial.x, trial.f);
+    for (const Lab::TracePoint& trial : request.trials) FunctionChart::append(points, trial.x, trial.f);
     // Drawn as the search's course draws it, beneath F and the trial points;
     // a depth that is no finite number is a gap.
     if (!request.minorant.empty()) {
@@ -32,7 +32,7 @@ std::optional<std::string> writePlotPng(const PlotRequest& request) {
       minorant.setLineStyle(QCPGraph::lsLine);
       QVector<QCPGraphData> line;
       line.reserve(static_cast<qsizetype>(request.minorant.size()));
-      for (const PlotPoint& point : request.minorant)
+      for (const Lab::TracePoint& point : request.minorant)
         line.append(QCPGraphData(point.x, std::isfinite(point.f) ? point.f : std::numeric_limits<double>::quiet_NaN()));
       minorant.data()->set(line, true);
     }

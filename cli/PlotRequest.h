@@ -7,12 +7,9 @@
 #include <string>
 #include <vector>
 
-namespace Velmora::Cli {
+#include "SearchTrace.h"
 
-struct PlotPoint {
-  double x;
-  double f;
-};
+namespace Velmora::Cli {
 
 struct PlotRequest {
   std::string file;
@@ -20,9 +17,9 @@ struct PlotRequest {
   double xmax = 0;
   std::vector<double> curveX;  ///< the chart's samples; a sample whose evaluation faulted holds NaN in curveY
   std::vector<double> curveY;
-  std::vector<PlotPoint> trials;
+  std::vector<Lab::TracePoint> trials;
   // The run's minorant, a NaN value breaking it; empty for a method without one.
-  std::vector<PlotPoint> minorant;
+  std::vector<Lab::TracePoint> minorant;
 };
 
 // Writes the PNG; returns the user's text of a failure.

@@ -25,7 +25,7 @@ PlotRequest plotRequest(const SearchOptions& options, const Lab::SearchOutcome& 
   request.xmin = options.request.xmin;
   request.xmax = options.request.xmax;
   for (const Lab::Trial& trial : result.trials) request.trials.push_back({trial.x, trial.f});
-  for (const Lab::TracePoint& point : Lab::minorantOf(result)) request.minorant.push_back({point.x, point.f});
+  request.minorant = Lab::minorantOf(result);
   std::size_t faults = 0;
   std::string firstFault;
   for (int i = 0; i < Lab::GraphSampleCount; ++i) {
