@@ -8,8 +8,27 @@ namespace Velmora::FunctionChart {
 
 namespace {
 
-// A property of the chart itself, so every chart set up here keeps its own.
+// Properties of the chart itself, so every chart set up here keeps its own.
 constexpr const char* HeldView = "velmoraHeldView";
+// Data changed since the chart last plotted, and a plot is queued for it.
+constexpr const char* Stale = "velmoraStale";
+constexpr const char* PlotQueued = "velmoraPlotQueued";
+
+// One plot in the next pass of the event loop for any number of changes,
+// and none when a plot comes first: a Search press refreshes at once, and
+// plotting its 100002 points a second time would only cost time.
+void plotLater(QCustomPlot& plot) {
+  plot.setProperty(Stale, true);
+  if (plot.property(PlotQueued).toBool()) return;
+  plot.setProperty(PlotQueued, true);
+  QMetaObject::invokeMethod(
+      &plot,
+      [&plot] {
+        plot.setProperty(PlotQueued, false);
+        if (plot.property(Stale).toBool()) plot.replot();
+      },
+      Qt::QueuedConnection);
+}
 
 void fitAxes(QCustomPlot& plot) {
   if (plot.property(HeldView).toBool()) return;
@@ -49,20 +68,23 @@ void setUp(QCustomPlot& plot) {
   points->setScatterStyle(QCPScatterStyle(QCPScatterStyle::ssDiamond, QPen(QColor(128, 0, 64)), QBrush(Qt::red), 4));
 
   plot.axisRect()->setMinimumMargins(QMargins(0, 0, 2, 0));
-  plot.connect(&plot, &QCustomPlot::beforeReplot, &plot, [&plot] { fitAxes(plot); });
+  plot.connect(&plot, &QCustomPlot::beforeReplot, &plot, [&plot] {
+    plot.setProperty(Stale, false);
+    fitAxes(plot);
+  });
 }
 
 void clear(QCPGraph& series) {
   series.parentPlot()->setProperty(HeldView, false);
   series.data()->clear();
-  series.parentPlot()->replot(QCustomPlot::rpQueuedReplot);
+  plotLater(*series.parentPlot());
 }
 
 void append(QCPGraph& series, double x, double y) {
   if (!std::isfinite(y)) y = std::numeric_limits<double>::quiet_NaN();
   series.parentPlot()->setProperty(HeldView, false);
   series.addData(x, y);
-  series.parentPlot()->replot(QCustomPlot::rpQueuedReplot);
+  plotLater(*series.parentPlot());
 }
 
 void refresh(QCustomPlot& plot) {

@@ -1,9 +1,11 @@
 #include <QApplication>
 #include <exception>
 
+#include "FreedMemory.h"
 #include "Main.h"
 
 int main(int argc, char** argv) {
+  Velmora::keepFreedMemoryForReuse();
   QApplication app(argc, argv);
   Velmora::MessageBoxDialogs dialogs;
   Velmora::HandlerGuard guard(dialogs);

@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <memory>
 
+#include "FreedMemory.h"
+
 namespace VelmoraBench {
 
 SilentDialogs* dialogs = nullptr;
@@ -16,6 +18,8 @@ void failOnBox(benchmark::State& state) {
 
 int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  // As the window's program does.
+  Velmora::keepFreedMemoryForReuse();
   QApplication app(argc, argv);
   VelmoraBench::SilentDialogs silent;
   VelmoraBench::dialogs = &silent;

@@ -1,5 +1,8 @@
 #include <cmath>
 
+#include <QCoreApplication>
+#include <qcustomplot.h>
+
 #include "FunctionChart.h"
 #include "WindowFixture.h"
 
@@ -60,6 +63,27 @@ TEST_F(FunctionGraph, equalEndsGiveFiveHundredPointsAtOneX) {
   for (double k : x) EXPECT_EQ(k, 2.0);
   FunctionChart::refresh(*form->chartFunc);
   EXPECT_GT(form->chartFunc->xAxis->range().size(), 0.0);
+}
+
+// An Update plots once when the event loop comes round, however many samples
+// it added; a Search press plots the chart once, at once, and nothing is left
+// queued to plot its trials again.
+TEST_F(FunctionGraph, eachPressPlotsTheChartOnce) {
+  form->show();
+  enterFormula(QStringLiteral("x[0]^2 - 5"));
+  int plots = 0;
+  QObject::connect(form->chartFunc, &QCustomPlot::afterReplot, [&plots] { ++plots; });
+  QCoreApplication::processEvents();
+  plots = 0;
+  update(*form);
+  EXPECT_EQ(plots, 0);
+  QCoreApplication::processEvents();
+  EXPECT_EQ(plots, 1);
+  plots = 0;
+  pressSearch();
+  EXPECT_EQ(plots, 1);
+  QCoreApplication::processEvents();
+  EXPECT_EQ(plots, 1);
 }
 
 TEST_F(FunctionGraph, updateClearsTheTrialPoints) {
