@@ -7,6 +7,8 @@
 #include <string_view>
 #include <utility>
 
+#include "DoubleChars.h"
+
 namespace Math_Parser {
 
 namespace {
@@ -34,7 +36,7 @@ double literalValue(const std::string& text) {
   double value = 0;
   const char* first = text.data();
   const char* last = first + text.size();
-  const auto [end, error] = std::from_chars(first, last, value, std::chars_format::fixed);
+  const auto [end, error] = Velmora::doubleFromChars(first, last, value, std::chars_format::fixed);
   if (error == std::errc::result_out_of_range) {
     const bool large = std::find_if(first, std::find(first, last, '.'),
                                     [](char c) { return c != '0'; }) != std::find(first, last, '.');

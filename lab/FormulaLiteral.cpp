@@ -4,6 +4,8 @@
 #include <charconv>
 #include <cmath>
 
+#include "DoubleChars.h"
+
 namespace Velmora::Lab {
 
 void appendMagnitude(std::string& text, double value) {
@@ -11,7 +13,7 @@ void appendMagnitude(std::string& text, double value) {
   // digits for the largest double.
   std::array<char, 330> digits;
   char* end =
-      std::to_chars(digits.data(), digits.data() + digits.size(), std::fabs(value), std::chars_format::fixed).ptr;
+      shortestFixedChars(digits.data(), digits.data() + digits.size(), std::fabs(value)).ptr;
   text.append(digits.data(), static_cast<std::size_t>(end - digits.data()));
 }
 

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "DoubleChars.h"
 #include "Extended.h"
 
 namespace Velmora::Lab {
@@ -89,8 +90,8 @@ struct Rounded {
 
 Rounded roundToSignificant(double magnitude, int significant) {
   char buffer[64];
-  const auto result = std::to_chars(buffer, buffer + sizeof buffer, magnitude,
-                                    std::chars_format::scientific, significant - 1);
+  const auto result = precisionChars(buffer, buffer + sizeof buffer, magnitude,
+                                     std::chars_format::scientific, significant - 1);
   const std::string_view text(buffer, result.ptr);
   const auto e = text.find('e');
   Rounded rounded;
@@ -102,8 +103,8 @@ Rounded roundToSignificant(double magnitude, int significant) {
 
 Rounded roundToDecimals(double magnitude, int decimals) {
   char buffer[400];
-  const auto result = std::to_chars(buffer, buffer + sizeof buffer, magnitude,
-                                    std::chars_format::fixed, decimals);
+  const auto result = precisionChars(buffer, buffer + sizeof buffer, magnitude,
+                                     std::chars_format::fixed, decimals);
   const std::string_view text(buffer, result.ptr);
   const auto point = text.find('.');
   Rounded rounded;
@@ -164,7 +165,7 @@ std::string formatFixed(double value, int precision, int decimals, std::string_v
 
 std::string shortest(double value, std::string_view separator) {
   char buffer[64];
-  const auto end = std::to_chars(buffer, buffer + sizeof buffer, value).ptr;
+  const auto end = shortestChars(buffer, buffer + sizeof buffer, value).ptr;
   std::string text(buffer, end);
   if (const auto point = text.find('.'); point != std::string::npos) text.replace(point, 1, separator);
   return text;

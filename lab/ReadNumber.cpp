@@ -5,6 +5,8 @@
 #include <limits>
 #include <string>
 
+#include "DoubleChars.h"
+
 namespace Velmora::Lab {
 
 namespace {
@@ -28,7 +30,7 @@ std::string countRange(int lo, int hi) {
 double readNumber(std::string_view text, std::string_view what) {
   const std::string_view digits = withoutPlus(text);
   double value = 0;
-  const auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
+  const auto [end, ec] = doubleFromChars(digits.data(), digits.data() + digits.size(), value);
   const std::string named = quoted(what, text);
   if (ec == std::errc::result_out_of_range) throw BadValue(named + " is out of the range of numbers");
   if (ec != std::errc() || end != digits.data() + digits.size() || digits.empty()) {
