@@ -92,7 +92,7 @@ Rounded roundToSignificant(double magnitude, int significant) {
   char buffer[64];
   const auto result = precisionChars(buffer, buffer + sizeof buffer, magnitude,
                                      std::chars_format::scientific, significant - 1);
-  const std::string_view text(buffer, result.ptr);
+  const std::string_view text(buffer, static_cast<std::size_t>(result.ptr - buffer));
   const auto e = text.find('e');
   Rounded rounded;
   for (char c : text.substr(0, e))
@@ -105,7 +105,7 @@ Rounded roundToDecimals(double magnitude, int decimals) {
   char buffer[400];
   const auto result = precisionChars(buffer, buffer + sizeof buffer, magnitude,
                                      std::chars_format::fixed, decimals);
-  const std::string_view text(buffer, result.ptr);
+  const std::string_view text(buffer, static_cast<std::size_t>(result.ptr - buffer));
   const auto point = text.find('.');
   Rounded rounded;
   rounded.digits = std::string(text.substr(0, point));

@@ -9,7 +9,27 @@
 #include <thread>
 #include <vector>
 
+// The core in the browser has no threads: the page spreads its runs over Web
+// Workers, each running its share here in turn.
+#if defined(__EMSCRIPTEN__) && !defined(__EMSCRIPTEN_PTHREADS__)
+#define VELMORA_THREADS 0
+#else
+#define VELMORA_THREADS 1
+#endif
+
 namespace Velmora::Lab {
+
+#if !VELMORA_THREADS
+
+unsigned jobsOrCores(std::optional<unsigned>) { return 1; }
+
+void runInParallel(std::size_t count, unsigned, const std::function<void(std::size_t)>& task,
+                   const std::function<void(std::size_t done)>& report) {
+  for (std::size_t i = 0; i < count; ++i) task(i);
+  if (report) report(count);
+}
+
+#else
 
 unsigned jobsOrCores(std::optional<unsigned> jobs) {
   return jobs.value_or(std::max(std::thread::hardware_concurrency(), 1u));
@@ -51,5 +71,7 @@ void runInParallel(std::size_t count, unsigned jobs, const std::function<void(st
   if (failure) std::rethrow_exception(failure);
   if (report) report(done);
 }
+
+#endif
 
 }  // namespace Velmora::Lab

@@ -4,6 +4,7 @@
 #   scripts/install-deps.sh           the native build's packages
 #   scripts/install-deps.sh aarch64   also ARM64 Linux's cross compiler, qemu and NLopt for arm64
 #   scripts/install-deps.sh mingw     also MinGW-w64 and wine
+#   scripts/install-deps.sh wasm      also emscripten, for the core in WebAssembly
 set -euo pipefail
 
 packages=(
@@ -22,7 +23,8 @@ case "${1:-}" in
   aarch64) packages+=(g++-aarch64-linux-gnu qemu-user-static libnlopt-dev:arm64) ;;
   # Debian has no NLopt for MinGW-w64: that tree is built without the peers.
   mingw) packages+=(g++-mingw-w64-x86-64-posix wine64) ;;
-  *) echo "usage: scripts/install-deps.sh [aarch64|mingw]" >&2; exit 2 ;;
+  wasm) packages+=(emscripten nodejs) ;;
+  *) echo "usage: scripts/install-deps.sh [aarch64|mingw|wasm]" >&2; exit 2 ;;
 esac
 
 missing=()

@@ -283,6 +283,9 @@ TEST(TestFunctionMinimum, atAnEndAndWhereTheGridRanksTwoWellsWrongly) {
 
 // Class runs make functions on several threads at once.
 TEST(TestFunction, sameOnAnyNumberOfThreads) {
+#if defined(__EMSCRIPTEN__) && !defined(__EMSCRIPTEN_PTHREADS__)
+  GTEST_SKIP() << "the WebAssembly core has no threads";
+#endif
   constexpr int PerThread = 6;
   constexpr int Threads = 4;
   std::vector<TestFunction> parallel(PerThread * Threads);
