@@ -30,6 +30,11 @@ fi
 
 if ((asan)); then
   scripts/build.sh build-asan -DCMAKE_BUILD_TYPE=Debug -DVELMORA_SANITIZE=ON -DVELMORA_BENCH=OFF
-  ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+  # The leak check's tracking of dynamic thread-local storage (Qt's image
+  # plugins, loaded at run time, have some) reads a bogus block with this
+  # GCC and glibc and dies after the test passed, depending on the memory's
+  # layout (a longer HOME was enough). Without the tracking those blocks
+  # are still found through the threads' own storage.
+  ASAN_OPTIONS=detect_leaks=1:intercept_tls_get_addr=0 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
     ctest --test-dir build-asan --output-on-failure -j2
 fi
