@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <ostream>
 
+#include "ClassCsv.h"
 #include "CsvSchema.h"
 #include "OperationalCharacteristic.h"
 #include "OperationalPicture.h"
@@ -32,12 +33,7 @@ void writeRule(std::ostream& out, const ClassOptions& options) {
 
 void writeCsv(std::ostream& out, const ClassOptions& options, const std::vector<Lab::ClassRunRow>& rows) {
   if (options.header) out << Lab::csvHeader(Lab::ClassCsvKind) << '\n';
-  for (const Lab::ClassRunRow& row : rows) {
-    out << classKey(options) << ',' << row.index << ',' << methodName(row.method) << ','
-        << (Lab::methodInfo(row.method).param == Lab::ParamMeaning::None ? "" : Lab::shortest(row.param)) << ','
-        << firstHitText(row, "") << ',' << Lab::classRunStopKey(row.run.stop);
-    out << ',' << (row.seed ? std::to_string(*row.seed) : "") << '\n';
-  }
+  Lab::writeClassCsvRows(out, options.range, rows);
 }
 
 void writeTable(std::ostream& out, const ClassOptions& options, const std::vector<Lab::ClassRunRow>& rows) {

@@ -26,22 +26,12 @@ PlotRequest plotRequest(const SearchOptions& options, const Lab::SearchOutcome& 
   request.xmax = options.request.xmax;
   for (const Lab::Trial& trial : result.trials) request.trials.push_back({trial.x, trial.f});
   request.minorant = Lab::minorantOf(result);
-  std::size_t faults = 0;
-  std::string firstFault;
-  for (int i = 0; i < Lab::GraphSampleCount; ++i) {
-    const double x = Lab::graphSampleX(i, options.request.xmin, options.request.xmax);
-    double y = NAN;
-    try {
-      y = func(x);
-    } catch (const std::exception& fault) {
-      if (faults++ == 0) firstFault = std::string(fault.what()) + " at x = " + Lab::shortest(x);
-    }
-    request.curveX.push_back(x);
-    request.curveY.push_back(y);
-  }
-  if (faults)
-    err << Program << ": plot: the formula faulted at " << faults << " of " << Lab::GraphSampleCount
-        << " samples, which the curve leaves out (first: " << firstFault << ")\n";
+  Lab::GraphCurve curve = Lab::graphCurve(func, options.request.xmin, options.request.xmax);
+  request.curveX = std::move(curve.x);
+  request.curveY = std::move(curve.f);
+  if (curve.faults)
+    err << Program << ": plot: the formula faulted at " << curve.faults << " of " << Lab::GraphSampleCount
+        << " samples, which the curve leaves out (first: " << curve.firstFault << ")\n";
   return request;
 }
 

@@ -2,12 +2,24 @@
 
 #include <algorithm>
 #include <map>
+#include <ostream>
 #include <set>
 #include <tuple>
 
 #include "CsvSchema.h"
+#include "NumberText.h"
 
 namespace Velmora::Lab {
+
+void writeClassCsvRows(std::ostream& out, const ClassRange& range, const std::vector<ClassRunRow>& rows) {
+  for (const ClassRunRow& row : rows) {
+    const MethodInfo& method = methodInfo(row.method);
+    out << classKey(range) << ',' << row.index << ',' << method.key << ','
+        << (method.param == ParamMeaning::None ? "" : shortest(row.param)) << ','
+        << (row.run.firstHit ? std::to_string(*row.run.firstHit) : "") << ',' << classRunStopKey(row.run.stop) << ','
+        << (row.seed ? std::to_string(*row.seed) : "") << '\n';
+  }
+}
 
 namespace {
 

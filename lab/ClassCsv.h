@@ -1,7 +1,8 @@
-// Class runs read back from the csv that a class run writes, from one file or
-// from the shards of a sweep in any order.
+// Class runs as csv, one row per run, and read back from the csv that a
+// class run writes, from one file or from the shards of a sweep in any order.
 #pragma once
 
+#include <iosfwd>
 #include <string>
 #include <vector>
 
@@ -11,6 +12,10 @@
 #include "RunPlan.h"
 
 namespace Velmora::Lab {
+
+// The rows alone, without the header (csvHeader(ClassCsvKind)), so that the
+// rows of consecutive ranges concatenate into those of the whole.
+void writeClassCsvRows(std::ostream& out, const ClassRange& range, const std::vector<ClassRunRow>& rows);
 
 // The rows of every file in the order a single run writes them, and into
 // plan and range the class, the range, the methods in the order they first

@@ -190,6 +190,16 @@ std::string nonFiniteText(const NonFiniteTrial& trial) {
   return "F = " + shortest(trial.f) + " at x = " + shortest(trial.x) + ", the trial placed " + ordinal(trial.placed);
 }
 
+std::string outcomeMessage(const SearchOutcome& outcome) {
+  std::string message = outcome.fault
+                            ? *outcome.fault + (outcome.faultInMethod ? " in the method's own arithmetic, not in F" : "")
+                            : std::string(stopReasonText(outcome.stop));
+  if (const auto& first = outcome.firstNonFinite)
+    message += (outcome.fault ? "; it met " : "; the run met a point or a value that is not a finite number: ") +
+               nonFiniteText(*first);
+  return message;
+}
+
 std::vector<double> placementOrder(const std::vector<Trial>& trials) {
   std::vector<const Trial*> byPlace;
   byPlace.reserve(trials.size());

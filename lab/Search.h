@@ -119,6 +119,11 @@ bool succeeded(const SearchOutcome& outcome);
 // x = nan": the first such trial in words.
 std::string nonFiniteText(const NonFiniteTrial& trial);
 
+// How the run ended, in words: the fault's text (and that it arose in the
+// method's own arithmetic where it did) or the stop's, then the first trial
+// that was no finite number where the run met one.
+std::string outcomeMessage(const SearchOutcome& outcome);
+
 // The trials' points in the order they were placed.
 std::vector<double> placementOrder(const std::vector<Trial>& trials);
 

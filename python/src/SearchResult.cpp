@@ -61,11 +61,8 @@ SearchResult searchResult(Lab::SearchOutcome&& outcome, std::size_t evaluations,
   r.nfev = evaluations;
   r.success = Lab::succeeded(outcome);
   r.stop = Lab::stopReasonKey(outcome.stop);
-  r.message = outcome.fault ? *outcome.fault + (outcome.faultInMethod ? " in the method's own arithmetic, not in F" : "")
-                            : std::string(Lab::stopReasonText(outcome.stop));
+  r.message = Lab::outcomeMessage(outcome);
   if (const auto& first = outcome.firstNonFinite) {
-    r.message += (outcome.fault ? "; it met " : "; the run met a point or a value that is not a finite number: ") +
-                 Lab::nonFiniteText(*first);
     py::dict trial;
     trial["order"] = first->placed;
     trial["x"] = first->x;
