@@ -1,0 +1,22 @@
+// The core as the page's script sees it. Every call answers with a plain
+// object; a fault comes back as its text, never as a thrown exception.
+#include <emscripten/bind.h>
+
+#include "CatalogueCalls.h"
+#include "LabCalls.h"
+#include "SearchCalls.h"
+
+EMSCRIPTEN_BINDINGS(velmora) {
+  using namespace Velmora::Web;
+  emscripten::function("methods", &methods);
+  emscripten::function("readNumber", &readNumber);
+  emscripten::function("formatFixed", &formatFixed);
+  emscripten::function("shortest", &shortest);
+  emscripten::function("checkFormula", &checkFormula);
+  emscripten::function("samples", &samples);
+  emscripten::function("search", &search);
+  emscripten::function("courseState", &courseState);
+  emscripten::function("addTestSet", &addTestSet);
+  emscripten::function("classRun", &classRun);
+  emscripten::function("classSummary", &classSummary);
+}

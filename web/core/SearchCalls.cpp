@@ -1,0 +1,183 @@
+#include "SearchCalls.h"
+
+#include <algorithm>
+#include <exception>
+
+#include "FormulaRequest.h"
+#include "GraphSamples.h"
+#include "Minorant.h"
+
+namespace Velmora::Web {
+
+namespace {
+
+val pointsObject(std::span<const double> x, std::span<const double> f) {
+  val points = val::object();
+  points.set("x", float64Array(x));
+  points.set("f", float64Array(f));
+  return points;
+}
+
+val trialsObject(const std::vector<Lab::Trial>& trials) {
+  std::vector<double> x, f;
+  x.reserve(trials.size());
+  f.reserve(trials.size());
+  for (const Lab::Trial& t : trials) {
+    x.push_back(t.x);
+    f.push_back(t.f);
+  }
+  return pointsObject(x, f);
+}
+
+val stepsObject(const std::vector<VELMORAALG::TStepRecord>& records) {
+  const auto column = [&records](auto field) {
+    std::vector<double> values;
+    values.reserve(records.size());
+    for (const VELMORAALG::TStepRecord& r : records) values.push_back(static_cast<double>(r.*field));
+    return float64Array(values);
+  };
+  using R = VELMORAALG::TStepRecord;
+  val steps = val::object();
+  steps.set("step", column(&R::Step));
+  steps.set("interval", column(&R::Interval));
+  steps.set("left", column(&R::Left));
+  steps.set("right", column(&R::Right));
+  steps.set("charact", column(&R::Charact));
+  steps.set("constant", column(&R::Constant));
+  steps.set("x", column(&R::X));
+  steps.set("f", column(&R::Z));
+  steps.set("precision", column(&R::Precision));
+  return steps;
+}
+
+val resultObject(const Lab::SearchOutcome& outcome, bool withSteps) {
+  val result = val::object();
+  result.set("x", outcome.bestX);
+  result.set("fun", outcome.fBest);
+  result.set("nit", outcome.stepCount);
+  result.set("nfev", static_cast<double>(outcome.evaluations.value_or(outcome.trials.size())));
+  result.set("stop", std::string(Lab::stopReasonKey(outcome.stop)));
+  result.set("stopText", std::string(Lab::stopReasonText(outcome.stop)));
+  result.set("success", Lab::succeeded(outcome));
+  result.set("message", Lab::outcomeMessage(outcome));
+  result.set("precision", outcome.fault || outcome.stepCount == 0 ? val::null() : val(outcome.precision));
+  result.set("param", outcome.paramUsed);
+  result.set("trials", trialsObject(outcome.trials));
+  std::vector<int> order;
+  order.reserve(outcome.trials.size());
+  for (const Lab::Trial& t : outcome.trials) order.push_back(t.placed);
+  result.set("order", int32Array(order));
+  result.set("fault", optionalText(outcome.fault));
+  result.set("faultInMethod", outcome.faultInMethod);
+  val reports = val::array();
+  for (const std::string& report : outcome.reports) reports.call<void>("push", report);
+  result.set("reports", reports);
+  result.set("trialsOutside", static_cast<double>(outcome.trialsOutside));
+  result.set("firstStepOutside", outcome.firstStepOutside);
+  result.set("steps", withSteps ? stepsObject(outcome.stepRecords) : val::null());
+  result.set("error", val::null());
+  return result;
+}
+
+// Anything the core throws stops here, as a message: nothing thrown reaches the page's script.
+template <class Call>
+val answered(Call&& call) {
+  try {
+    return call();
+  } catch (const std::exception& e) {
+    val answer = val::object();
+    answer.set("error", errorObject("internal", e.what()));
+    return answer;
+  }
+}
+
+val errorAnswer(val error) {
+  val answer = val::object();
+  answer.set("error", std::move(error));
+  return answer;
+}
+
+}  // namespace
+
+val search(const val& object) {
+  return answered([&] {
+    ReadRequest read = readFormulaRequest(object);
+    if (!read.search) return errorAnswer(read.error);
+    const Lab::SearchOutcome outcome = Lab::runSearch(read.search->request);
+    return resultObject(outcome, read.search->request.recordSteps);
+  });
+}
+
+val samples(const val& object) {
+  return answered([&] {
+    val withRule = val::global("Object").call<val>("assign", val::object(), object);
+    withRule.set("steps", 1);
+    withRule.set("precision", val::undefined());
+    withRule.set("eps", val::undefined());
+    withRule.set("method", "scan");
+    withRule.set("param", val::undefined());
+    ReadRequest read = readFormulaRequest(withRule);
+    if (!read.search) return errorAnswer(read.error);
+    const Lab::SearchRequest& request = read.search->request;
+    const Lab::GraphCurve curve = Lab::graphCurve(*read.search->function, request.xmin, request.xmax);
+    val answer = pointsObject(curve.x, curve.f);
+    answer.set("faults", static_cast<double>(curve.faults));
+    answer.set("firstFault", curve.firstFault);
+    answer.set("error", val::null());
+    return answer;
+  });
+}
+
+val checkFormula(const std::string& formula) {
+  return answered([&] {
+    val answer = val::object();
+    if (formula.empty()) {
+      answer.set("ok", false);
+      answer.set("message", "Expression is not entered");
+      return answer;
+    }
+    try {
+      Lab::FormulaFunction compiled(formula);
+      answer.set("ok", true);
+      answer.set("message", "Expression is Entered correctly");
+    } catch (const Math_Parser::TError& error) {
+      answer.set("ok", false);
+      answer.set("message", syntaxErrorLine(formula, error));
+      answer.set("position", error.Position);
+    }
+    return answer;
+  });
+}
+
+val courseState(const val& object, int k) {
+  return answered([&] {
+    ReadRequest read = readFormulaRequest(object);
+    if (!read.search) return errorAnswer(read.error);
+    // A run of k steps leaves what the longer run left after its k-th:
+    // every method here is deterministic.
+    Lab::SearchRequest& request = read.search->request;
+    request.stop = Lab::StopKind::Steps;
+    request.steps = std::max(k, 0);
+    request.recordSteps = false;
+    request.keepIntervalConstants = true;
+    const Lab::SearchOutcome outcome = Lab::runSearch(request);
+    val state = val::object();
+    state.set("step", outcome.stepCount);
+    state.set("trials", trialsObject(outcome.trials));
+    std::vector<double> characts;
+    for (std::size_t i = 0; i + 1 < outcome.trials.size(); ++i) characts.push_back(outcome.trials[i].charact);
+    state.set("characts", float64Array(characts));
+    std::vector<double> mx, mf;
+    for (const Lab::TracePoint& p : Lab::minorantOf(outcome)) {
+      mx.push_back(p.x);
+      mf.push_back(p.f);
+    }
+    state.set("minorant", pointsObject(mx, mf));
+    state.set("best", outcome.fBest);
+    state.set("fault", optionalText(outcome.fault));
+    state.set("error", val::null());
+    return state;
+  });
+}
+
+}  // namespace Velmora::Web
