@@ -5,6 +5,7 @@
 
 #include "CsvSchema.h"
 #include "OperationalCharacteristic.h"
+#include "TestSetCsv.h"
 #include "OperationalPicture.h"
 #include "Spelling.h"
 
@@ -87,16 +88,7 @@ void writeSuiteMarkdown(std::ostream& out, const SuiteOptions& options, const st
 
 void writeSuiteCsv(std::ostream& out, const SuiteOptions& options, const std::vector<Lab::TestSetRow>& rows) {
   out << Lab::csvHeader(Lab::TestSetCsvKind) << '\n';
-  const auto param = [](MethodId method, double value) {
-    return Lab::methodInfo(method).param == Lab::ParamMeaning::None ? std::string() : Lab::shortest(value);
-  };
-  for (const Lab::TestSetRow& row : rows) {
-    out << csvField(row.id) << ',' << methodName(row.method) << ',' << param(row.method, row.param) << ',' << row.trials
-        << ',' << successText(row) << ',' << (row.firstHit ? std::to_string(*row.firstHit) : "") << ','
-        << (row.fault ? "" : Lab::shortest(row.error)) << ',' << printed("%.6f", row.seconds);
-    out << ',' << (row.stop ? Lab::stopReasonKey(*row.stop) : "");
-    out << ',' << (row.seed ? std::to_string(*row.seed) : "") << '\n';
-  }
+  Lab::writeTestSetCsvRows(out, rows);
   for (MethodId method : options.plan.methods) {
     const Lab::TestSetMeans means = Lab::testSetMeans(rows, method);
     std::string paramField = meanParam(options, method);

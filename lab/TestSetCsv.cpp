@@ -1,13 +1,29 @@
 #include "TestSetCsv.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <map>
+#include <ostream>
 #include <set>
 #include <tuple>
 
 #include "CsvSchema.h"
+#include "NumberText.h"
 
 namespace Velmora::Lab {
+
+void writeTestSetCsvRows(std::ostream& out, const std::vector<TestSetRow>& rows) {
+  char seconds[32];
+  for (const TestSetRow& row : rows) {
+    const MethodInfo& method = methodInfo(row.method);
+    std::snprintf(seconds, sizeof seconds, "%.6f", row.seconds);
+    out << csvField(row.id) << ',' << method.key << ',' << (method.param == ParamMeaning::None ? "" : shortest(row.param))
+        << ',' << row.trials << ',' << (row.fault ? "fault" : row.success ? "yes" : "no") << ','
+        << (row.firstHit ? std::to_string(*row.firstHit) : "") << ',' << (row.fault ? "" : shortest(row.error)) << ','
+        << seconds << ',' << (row.stop ? stopReasonKey(*row.stop) : "") << ','
+        << (row.seed ? std::to_string(*row.seed) : "") << '\n';
+  }
+}
 
 namespace {
 

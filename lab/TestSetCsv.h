@@ -1,7 +1,8 @@
-// A test set's runs read back from the csv that a test-set run writes, from
-// one file or from several, their rows in any order.
+// A test set's runs as csv, one row per run, and read back from the csv that
+// a test-set run writes, from one file or from several, their rows in any order.
 #pragma once
 
+#include <iosfwd>
 #include <string>
 #include <vector>
 
@@ -9,6 +10,10 @@
 #include "TestSet.h"
 
 namespace Velmora::Lab {
+
+// The runs' rows alone, without the header (csvHeader(TestSetCsvKind)) and
+// the mean rows that a whole run's file ends with.
+void writeTestSetCsvRows(std::ostream& out, const std::vector<TestSetRow>& rows);
 
 // The runs in the order of one run's csv, their problems by id (by number
 // when the ids are whole numbers); into plan the methods, their parameters

@@ -19,4 +19,6 @@ EMSCRIPTEN_BINDINGS(velmora) {
   emscripten::function("addTestSet", &addTestSet);
   emscripten::function("classRun", &classRun);
   emscripten::function("classSummary", &classSummary);
+  emscripten::function("testSetRun", &testSetRun);
+  emscripten::function("testSetSummary", &testSetSummary);
 }

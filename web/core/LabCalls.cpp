@@ -1,5 +1,6 @@
 #include "LabCalls.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <exception>
 #include <filesystem>
@@ -14,6 +15,7 @@
 #include "ReadNumber.h"
 #include "RequestCheck.h"
 #include "RunSummaries.h"
+#include "TestSetCsv.h"
 
 namespace Velmora::Web {
 
@@ -22,7 +24,7 @@ namespace {
 // The shipped sets' files and the csv read back live in the module's own
 // memory file system.
 constexpr const char* DataFolder = "/data";
-constexpr const char* CsvFile = "/tmp/class-runs.csv";
+constexpr const char* CsvFile = "/tmp/runs.csv";
 
 template <class Call>
 val answered(Call&& call) {
@@ -79,6 +81,39 @@ Lab::ClassRange readRange(const val& request) {
   return Lab::parseClassRange(text.str(), "range").first;
 }
 
+// The csv where the reading of files finds it; gone again once read.
+class CsvInFile {
+ public:
+  explicit CsvInFile(const std::string& csv) { std::ofstream(CsvFile, std::ios::binary) << csv; }
+  ~CsvInFile() { std::remove(CsvFile); }
+  CsvInFile(const CsvInFile&) = delete;
+  CsvInFile& operator=(const CsvInFile&) = delete;
+};
+
+val characteristicOf(const std::vector<std::optional<int>>& firstHits, int lastK) {
+  val characteristic = val::array();
+  for (const Lab::SharePoint& p : Lab::operationalCharacteristic(firstHits, lastK)) {
+    val point = val::object();
+    point.set("k", p.k);
+    point.set("share", p.share);
+    characteristic.call<void>("push", point);
+  }
+  return characteristic;
+}
+
+val givenParam(const Lab::RunPlan& plan, Lab::MethodId method) {
+  const auto given = plan.params.find(method);
+  return given == plan.params.end() ? val::null() : val(given->second);
+}
+
+Lab::RunProgress progressOf(const val& request) {
+  const val progress = request["progress"];
+  if (progress.typeOf().as<std::string>() != "function") return {};
+  return [progress](std::size_t done, std::size_t runs) {
+    progress(static_cast<double>(done), static_cast<double>(runs));
+  };
+}
+
 }  // namespace
 
 val addTestSet(const std::string& name, const std::string& text) {
@@ -97,13 +132,7 @@ val classRun(const val& request) {
     const Lab::ClassRule rule = readRule(request);
     const Lab::ClassRange range = readRange(request);
     const Lab::FunctionSource source(range, DataFolder);
-    const val progress = request["progress"];
-    Lab::RunProgress report;
-    if (progress.typeOf().as<std::string>() == "function")
-      report = [&progress](std::size_t done, std::size_t runs) {
-        progress(static_cast<double>(done), static_cast<double>(runs));
-      };
-    const std::vector<Lab::ClassRunRow> rows = Lab::runClass(plan, rule, source, range, 1, report);
+    const std::vector<Lab::ClassRunRow> rows = Lab::runClass(plan, rule, source, range, 1, progressOf(request));
     std::ostringstream csv;
     Lab::writeClassCsvRows(csv, range, rows);
     val answer = val::object();
@@ -117,10 +146,7 @@ val classRun(const val& request) {
 
 val classSummary(const std::string& csv, int budget, double delta) {
   return answered([&] {
-    {
-      std::ofstream file(CsvFile, std::ios::binary);
-      file << csv;
-    }
+    const CsvInFile file(csv);
     Lab::ClassRule rule;
     rule.maxTrials = budget;
     rule.delta = delta;
@@ -128,34 +154,92 @@ val classSummary(const std::string& csv, int budget, double delta) {
     plan.methods.clear();
     Lab::ClassRange range;
     const std::vector<Lab::ClassRunRow> rows = Lab::readClassCsv({CsvFile}, rule, plan, range);
-    std::remove(CsvFile);
     val methods = val::array();
     for (const Lab::ClassSummary& summary : Lab::summariseClassRuns(rows, plan)) {
       const Lab::FirstHitSummary& hits = summary.firstHits;
       val method = val::object();
       method.set("id", std::string(Lab::methodInfo(summary.method).key));
-      const auto given = plan.params.find(summary.method);
-      method.set("param", given == plan.params.end() ? val::null() : val(given->second));
+      method.set("param", givenParam(plan, summary.method));
       method.set("runs", static_cast<double>(hits.runs));
       method.set("solved", static_cast<double>(hits.solved));
       method.set("meanFirstHit", optionalNumber(hits.meanFirstHit));
       method.set("medianFirstHit", optionalNumber(hits.medianFirstHit));
       method.set("leftInterval", static_cast<double>(summary.leftInterval));
-      val characteristic = val::array();
-      const std::vector<std::optional<int>> firstHits = Lab::firstHitsOf(rows, summary.method);
-      for (const Lab::SharePoint& p : Lab::operationalCharacteristic(firstHits, budget)) {
-        val point = val::object();
-        point.set("k", p.k);
-        point.set("share", p.share);
-        characteristic.call<void>("push", point);
-      }
-      method.set("characteristic", characteristic);
+      method.set("characteristic", characteristicOf(Lab::firstHitsOf(rows, summary.method), budget));
       methods.call<void>("push", method);
     }
     val answer = val::object();
     answer.set("cls", std::string(Lab::classKey(range)));
     answer.set("first", static_cast<double>(range.first));
     answer.set("last", static_cast<double>(range.last));
+    answer.set("methods", methods);
+    answer.set("error", val::null());
+    return answer;
+  });
+}
+
+val testSetRun(const val& request) {
+  return answered([&] {
+    const Lab::RunPlan plan = readPlan(request);
+    const std::string name = textField(request, "set").value_or("hansen20");
+    std::vector<Lab::Problem> problems = Lab::readProblemsFile(std::string(DataFolder) + "/" + name + ".tsv");
+    const std::optional<double> first = numberField(request, "first");
+    const std::optional<double> last = numberField(request, "last");
+    if (first || last) {
+      if (!first || !last || *first < 0 || *last < *first || *last >= static_cast<double>(problems.size()))
+        throw Lab::BadValue("first and last must be rows 0 to " + std::to_string(problems.size() - 1) + " of " + name +
+                            ", first no later than last");
+      problems = std::vector<Lab::Problem>(problems.begin() + static_cast<long>(*first),
+                                           problems.begin() + static_cast<long>(*last) + 1);
+    }
+    Lab::TestSetProtocol protocol;
+    if (const auto epsRel = numberField(request, "epsRel")) {
+      if (!(*epsRel > 0 && *epsRel < 1)) throw Lab::BadValue("epsRel must be greater than 0 and less than 1");
+      protocol.epsRel = *epsRel;
+    }
+    if (const auto steps = numberField(request, "steps"))
+      protocol.steps = Lab::checkCount(static_cast<long long>(*steps), "steps", 1, Lab::MaxSteps);
+    const std::vector<Lab::TestSetRow> rows = Lab::runTestSet(problems, plan, protocol, 1, progressOf(request));
+    std::ostringstream csv;
+    Lab::writeTestSetCsvRows(csv, rows);
+    val answer = val::object();
+    answer.set("header", Lab::csvHeader(Lab::TestSetCsvKind));
+    answer.set("csv", csv.str());
+    answer.set("runs", static_cast<double>(rows.size()));
+    answer.set("error", val::null());
+    return answer;
+  });
+}
+
+val testSetSummary(const std::string& csv) {
+  return answered([&] {
+    const CsvInFile file(csv);
+    Lab::RunPlan plan;
+    plan.methods.clear();
+    const std::vector<Lab::TestSetRow> rows = Lab::readTestSetCsv({CsvFile}, plan);
+    int mostTrials = 1;
+    for (const Lab::TestSetRow& row : rows) mostTrials = std::max(mostTrials, static_cast<int>(row.trials));
+    val methods = val::array();
+    for (const Lab::TestSetSummary& summary : Lab::summariseTestSet(rows, plan)) {
+      const Lab::TestSetMeans& means = summary.means;
+      val method = val::object();
+      method.set("id", std::string(Lab::methodInfo(summary.method).key));
+      method.set("param", givenParam(plan, summary.method));
+      method.set("runs", static_cast<double>(means.runs));
+      method.set("successes", static_cast<double>(means.successes));
+      method.set("finished", static_cast<double>(means.finished));
+      method.set("trials", means.trials);
+      method.set("error", means.error);
+      method.set("firstHit", optionalNumber(means.firstHit));
+      std::vector<std::optional<int>> firstHits;
+      for (const Lab::TestSetRow& row : rows)
+        if (row.method == summary.method)
+          firstHits.push_back(row.firstHit ? std::optional(static_cast<int>(*row.firstHit)) : std::nullopt);
+      method.set("characteristic", characteristicOf(firstHits, mostTrials));
+      methods.call<void>("push", method);
+    }
+    val answer = val::object();
+    answer.set("problems", static_cast<double>(Lab::problemsOf(rows)));
     answer.set("methods", methods);
     answer.set("error", val::null());
     return answer;

@@ -20,4 +20,12 @@ val classRun(const val& request);
 // solved, meanFirstHit, medianFirstHit, characteristic: [{k, share}]}], error}.
 val classSummary(const std::string& csv, int budget, double delta);
 
+// {set, first, last (rows by position, from 0), methods, params, epsRel |
+// steps, seed, seeds, progress} → {header, csv, runs, error}: the
+// literature's protocol on a shipped test set handed over by addTestSet.
+val testSetRun(const val& request);
+// A test set's csv read back: {methods: [{id, param, runs, successes,
+// finished, trials, error, firstHit, characteristic}], error}.
+val testSetSummary(const std::string& csv);
+
 }  // namespace Velmora::Web
