@@ -7,6 +7,21 @@
 
 namespace Velmora::Lab {
 
+std::vector<double> bestAfterEachStep(const SearchOutcome& outcome) {
+  // The ends stay first and last in the list, whatever comes between them.
+  double best = outcome.trials.front().f;
+  const double last = outcome.trials.back().f;
+  if (VELMORAALG::IsLower(last, best)) best = last;
+  std::vector<double> bests;
+  bests.reserve(outcome.stepRecords.size() + 1);
+  bests.push_back(best);
+  for (const VELMORAALG::TStepRecord& record : outcome.stepRecords) {
+    if (VELMORAALG::IsLower(record.Z, best)) best = record.Z;
+    bests.push_back(best);
+  }
+  return bests;
+}
+
 SearchTrace::SearchTrace(MethodId method, SearchOutcome outcome) : method_(method), outcome_(std::move(outcome)) {
   if (!methodInfo(method_).characteristic)
     throw std::invalid_argument("a trace needs a method whose step constant gives every characteristic");
@@ -14,16 +29,7 @@ SearchTrace::SearchTrace(MethodId method, SearchOutcome outcome) : method_(metho
       outcome_.trials.size() != static_cast<std::size_t>(outcome_.stepCount) + 2)
     throw std::invalid_argument("a trace needs a run that finished and recorded every step");
 
-  // The ends stay first and last in the list, whatever comes between them.
-  double best = outcome_.trials.front().f;
-  const double last = outcome_.trials.back().f;
-  if (VELMORAALG::IsLower(last, best)) best = last;
-  best_.reserve(outcome_.stepRecords.size() + 1);
-  best_.push_back(best);
-  for (const VELMORAALG::TStepRecord& record : outcome_.stepRecords) {
-    if (VELMORAALG::IsLower(record.Z, best)) best = record.Z;
-    best_.push_back(best);
-  }
+  best_ = bestAfterEachStep(outcome_);
 }
 
 // Inserting a point never reorders the trials already in the list, so the

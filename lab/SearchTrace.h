@@ -23,6 +23,10 @@ struct TraceState {
   std::vector<double> characts;
 };
 
+// The lowest value found by the end of each step k = 0 .. stepCount of a run
+// that recorded every step; NaN while every value is NaN.
+std::vector<double> bestAfterEachStep(const SearchOutcome& outcome);
+
 class SearchTrace {
  public:
   // The outcome of a run that ended without a fault and recorded its steps,

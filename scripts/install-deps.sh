@@ -5,6 +5,7 @@
 #   scripts/install-deps.sh aarch64   also ARM64 Linux's cross compiler, qemu and NLopt for arm64
 #   scripts/install-deps.sh mingw     also MinGW-w64 and wine
 #   scripts/install-deps.sh wasm      also emscripten, for the core in WebAssembly
+#   scripts/install-deps.sh web       also Chromium and npm, for the web page and its tests
 set -euo pipefail
 
 packages=(
@@ -24,7 +25,12 @@ case "${1:-}" in
   # Debian has no NLopt for MinGW-w64: that tree is built without the peers.
   mingw) packages+=(g++-mingw-w64-x86-64-posix wine64) ;;
   wasm) packages+=(emscripten nodejs) ;;
-  *) echo "usage: scripts/install-deps.sh [aarch64|mingw|wasm]" >&2; exit 2 ;;
+  web)
+    packages+=(emscripten nodejs chromium fonts-dejavu-core)
+    # A Node.js from elsewhere brings its own npm, which Debian's would clash with.
+    command -v npm >/dev/null || packages+=(npm)
+    ;;
+  *) echo "usage: scripts/install-deps.sh [aarch64|mingw|wasm|web]" >&2; exit 2 ;;
 esac
 
 missing=()

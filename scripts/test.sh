@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds Velmora and runs every test.
-#   scripts/test.sh           release build, all tests
+#   scripts/test.sh           release build, all tests, and the web page's in Chromium
 #   scripts/test.sh --asan    also a debug build under AddressSanitizer and UBSan
 #   scripts/test.sh --soft    also a release build with the software 80-bit type
 set -euo pipefail
@@ -22,6 +22,8 @@ export QT_QPA_PLATFORM=offscreen
 scripts/build.sh build -DCMAKE_BUILD_TYPE=Release
 ctest --test-dir build --output-on-failure -j2
 scripts/check-python-install.sh build
+# The page's tests compare it with this build's velmora-run.
+scripts/web.sh
 
 if ((soft)); then
   scripts/build.sh build-soft -DCMAKE_BUILD_TYPE=Release -DVELMORA_EXTENDED=soft -DVELMORA_BENCH=OFF

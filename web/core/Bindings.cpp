@@ -3,6 +3,7 @@
 #include <emscripten/bind.h>
 
 #include "CatalogueCalls.h"
+#include "CourseCalls.h"
 #include "LabCalls.h"
 #include "SearchCalls.h"
 
@@ -15,7 +16,8 @@ EMSCRIPTEN_BINDINGS(velmora) {
   emscripten::function("checkFormula", &checkFormula);
   emscripten::function("samples", &samples);
   emscripten::function("search", &search);
-  emscripten::function("courseState", &courseState);
+  emscripten::function("courseStep", &courseStep);
+  emscripten::function("courseBest", &courseBest);
   emscripten::function("addTestSet", &addTestSet);
   emscripten::function("classRun", &classRun);
   emscripten::function("classSummary", &classSummary);

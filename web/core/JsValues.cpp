@@ -70,6 +70,13 @@ val int32Array(std::span<const int> values) {
   return val::global("Int32Array").new_(val(emscripten::typed_memory_view(values.size(), values.data())));
 }
 
+val pointsObject(std::span<const double> x, std::span<const double> f) {
+  val points = val::object();
+  points.set("x", float64Array(x));
+  points.set("f", float64Array(f));
+  return points;
+}
+
 val optionalNumber(const std::optional<double>& value) { return value ? val(*value) : val::null(); }
 
 val optionalText(const std::optional<std::string>& value) { return value ? val(*value) : val::null(); }

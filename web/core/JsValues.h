@@ -27,6 +27,9 @@ std::vector<std::string> textsField(const val& object, const char* key);
 val float64Array(std::span<const double> values);
 val int32Array(std::span<const int> values);
 
+// {x, f}: points of a chart, each coordinate a Float64Array.
+val pointsObject(std::span<const double> x, std::span<const double> f);
+
 // null for none.
 val optionalNumber(const std::optional<double>& value);
 val optionalText(const std::optional<std::string>& value);

@@ -101,9 +101,14 @@ val characteristicOf(const std::vector<std::optional<int>>& firstHits, int lastK
   return characteristic;
 }
 
-val givenParam(const Lab::RunPlan& plan, Lab::MethodId method) {
-  const auto given = plan.params.find(method);
-  return given == plan.params.end() ? val::null() : val(given->second);
+// The parameter a method ran with: the one given, its default for runs over
+// many problems, or null for a Lipschitz estimate taken from each problem
+// (paramOfProblem says so); null too for a method without one.
+void setParam(val& method, const Lab::RunPlan& plan, Lab::MethodId id) {
+  const Lab::MethodInfo& info = Lab::methodInfo(id);
+  const bool ofProblem = info.batchParamOfProblem && !plan.params.count(id);
+  method.set("param", info.param == Lab::ParamMeaning::None || ofProblem ? val::null() : val(plan.paramFor(id, 0)));
+  method.set("paramOfProblem", ofProblem);
 }
 
 Lab::RunProgress progressOf(const val& request) {
@@ -159,7 +164,7 @@ val classSummary(const std::string& csv, int budget, double delta) {
       const Lab::FirstHitSummary& hits = summary.firstHits;
       val method = val::object();
       method.set("id", std::string(Lab::methodInfo(summary.method).key));
-      method.set("param", givenParam(plan, summary.method));
+      setParam(method, plan, summary.method);
       method.set("runs", static_cast<double>(hits.runs));
       method.set("solved", static_cast<double>(hits.solved));
       method.set("meanFirstHit", optionalNumber(hits.meanFirstHit));
@@ -224,7 +229,7 @@ val testSetSummary(const std::string& csv) {
       const Lab::TestSetMeans& means = summary.means;
       val method = val::object();
       method.set("id", std::string(Lab::methodInfo(summary.method).key));
-      method.set("param", givenParam(plan, summary.method));
+      setParam(method, plan, summary.method);
       method.set("runs", static_cast<double>(means.runs));
       method.set("successes", static_cast<double>(means.successes));
       method.set("finished", static_cast<double>(means.finished));

@@ -3,20 +3,13 @@
 #include <algorithm>
 #include <exception>
 
+#include "CourseCalls.h"
 #include "FormulaRequest.h"
 #include "GraphSamples.h"
-#include "Minorant.h"
 
 namespace Velmora::Web {
 
 namespace {
-
-val pointsObject(std::span<const double> x, std::span<const double> f) {
-  val points = val::object();
-  points.set("x", float64Array(x));
-  points.set("f", float64Array(f));
-  return points;
-}
 
 val trialsObject(const std::vector<Lab::Trial>& trials) {
   std::vector<double> x, f;
@@ -62,7 +55,10 @@ val resultObject(const Lab::SearchOutcome& outcome, bool withSteps) {
   result.set("message", Lab::outcomeMessage(outcome));
   result.set("precision", outcome.fault || outcome.stepCount == 0 ? val::null() : val(outcome.precision));
   result.set("param", outcome.paramUsed);
-  result.set("trials", trialsObject(outcome.trials));
+  val trials = trialsObject(outcome.trials);
+  // f' at each trial, for a method that used it, as the Python module gives it.
+  trials.set("df", outcome.slopes.empty() ? val::null() : float64Array(outcome.slopes));
+  result.set("trials", trials);
   std::vector<int> order;
   order.reserve(outcome.trials.size());
   for (const Lab::Trial& t : outcome.trials) order.push_back(t.placed);
@@ -104,7 +100,9 @@ val search(const val& object) {
     ReadRequest read = readFormulaRequest(object);
     if (!read.search) return errorAnswer(read.error);
     const Lab::SearchOutcome outcome = Lab::runSearch(read.search->request);
-    return resultObject(outcome, read.search->request.recordSteps);
+    val result = resultObject(outcome, read.search->request.recordSteps);
+    if (read.search->request.recordSteps && flagField(object, "keepCourse")) keepCourse(std::move(*read.search), outcome);
+    return result;
   });
 }
 
@@ -146,37 +144,6 @@ val checkFormula(const std::string& formula) {
       answer.set("position", error.Position);
     }
     return answer;
-  });
-}
-
-val courseState(const val& object, int k) {
-  return answered([&] {
-    ReadRequest read = readFormulaRequest(object);
-    if (!read.search) return errorAnswer(read.error);
-    // A run of k steps leaves what the longer run left after its k-th:
-    // every method here is deterministic.
-    Lab::SearchRequest& request = read.search->request;
-    request.stop = Lab::StopKind::Steps;
-    request.steps = std::max(k, 0);
-    request.recordSteps = false;
-    request.keepIntervalConstants = true;
-    const Lab::SearchOutcome outcome = Lab::runSearch(request);
-    val state = val::object();
-    state.set("step", outcome.stepCount);
-    state.set("trials", trialsObject(outcome.trials));
-    std::vector<double> characts;
-    for (std::size_t i = 0; i + 1 < outcome.trials.size(); ++i) characts.push_back(outcome.trials[i].charact);
-    state.set("characts", float64Array(characts));
-    std::vector<double> mx, mf;
-    for (const Lab::TracePoint& p : Lab::minorantOf(outcome)) {
-      mx.push_back(p.x);
-      mf.push_back(p.f);
-    }
-    state.set("minorant", pointsObject(mx, mf));
-    state.set("best", outcome.fBest);
-    state.set("fault", optionalText(outcome.fault));
-    state.set("error", val::null());
-    return state;
   });
 }
 

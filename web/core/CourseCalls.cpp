@@ -1,0 +1,105 @@
+#include "CourseCalls.h"
+
+#include <algorithm>
+#include <exception>
+#include <optional>
+
+#include "Minorant.h"
+#include "SearchTrace.h"
+
+namespace Velmora::Web {
+
+namespace {
+
+class Course {
+ public:
+  Course(FormulaRequest search, const Lab::SearchOutcome& outcome)
+      : search_(std::move(search)), steps_(outcome.stepRecords), best_(Lab::bestAfterEachStep(outcome)) {
+    const Lab::MethodId method = *search_.request.method;
+    // The window's methods explain every characteristic by their step's
+    // constant, so any step's state comes from the finished run at once;
+    // the others run again to the step before.
+    if (Lab::methodInfo(method).characteristic) trace_.emplace(method, outcome);
+  }
+
+  int stepCount() const { return static_cast<int>(steps_.size()); }
+  const std::vector<double>& best() const { return best_; }
+
+  val step(int k) {
+    k = std::clamp(k, 0, stepCount());
+    const int before = std::max(k - 1, 0);
+    Lab::TraceState state;
+    std::vector<Lab::TracePoint> minorant;
+    if (trace_) {
+      trace_->stateAfter(before, state);
+      if (k > 0 && Lab::methodInfo(trace_->method()).brokenLine)
+        minorant = Lab::brokenLine(state.trials, trace_->step(k).Constant);
+    } else {
+      Lab::SearchRequest request = search_.request;
+      request.stop = Lab::StopKind::Steps;
+      request.steps = before;
+      request.recordSteps = false;
+      request.keepIntervalConstants = true;
+      const Lab::SearchOutcome outcome = Lab::runSearch(request);
+      for (std::size_t i = 0; i < outcome.trials.size(); ++i) {
+        state.trials.push_back({outcome.trials[i].x, outcome.trials[i].f});
+        if (i + 1 < outcome.trials.size()) state.characts.push_back(outcome.trials[i].charact);
+      }
+      minorant = Lab::minorantOf(outcome);
+    }
+    val answer = val::object();
+    answer.set("step", k);
+    answer.set("trials", points(state.trials));
+    answer.set("characts", float64Array(state.characts));
+    answer.set("minorant", points(minorant));
+    answer.set("best", best_[static_cast<std::size_t>(k)]);
+    answer.set("error", val::null());
+    return answer;
+  }
+
+ private:
+  static val points(const std::vector<Lab::TracePoint>& list) {
+    std::vector<double> x, f;
+    x.reserve(list.size());
+    f.reserve(list.size());
+    for (const Lab::TracePoint& p : list) {
+      x.push_back(p.x);
+      f.push_back(p.f);
+    }
+    return pointsObject(x, f);
+  }
+
+  FormulaRequest search_;
+  std::vector<VELMORAALG::TStepRecord> steps_;
+  std::vector<double> best_;
+  std::optional<Lab::SearchTrace> trace_;
+};
+
+std::optional<Course> kept;
+
+}  // namespace
+
+void keepCourse(FormulaRequest search, const Lab::SearchOutcome& outcome) {
+  kept.reset();
+  if (outcome.fault || outcome.trials.size() != static_cast<std::size_t>(outcome.stepCount) + 2) return;
+  kept.emplace(std::move(search), outcome);
+}
+
+val courseStep(int k) {
+  try {
+    if (!kept) {
+      val answer = val::object();
+      answer.set("error", errorObject("course", "no run to replay: search with recordSteps first"));
+      return answer;
+    }
+    return kept->step(k);
+  } catch (const std::exception& e) {
+    val answer = val::object();
+    answer.set("error", errorObject("internal", e.what()));
+    return answer;
+  }
+}
+
+val courseBest() { return kept ? float64Array(kept->best()) : val::null(); }
+
+}  // namespace Velmora::Web

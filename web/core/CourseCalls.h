@@ -1,0 +1,24 @@
+// The course of the last search that recorded its steps: what each step
+// decided from, as the window's course shows it.
+#pragma once
+
+#include "FormulaRequest.h"
+#include "JsValues.h"
+#include "Search.h"
+
+namespace Velmora::Web {
+
+// Keeps the run (which recorded its steps and ended without a fault) as the
+// course that courseStep shows; a run that cannot be replayed forgets it.
+void keepCourse(FormulaRequest search, const Lab::SearchOutcome& outcome);
+
+// Step k of the kept course, 0 <= k <= its steps: {step, trials: {x, f} (those
+// step k chose among, left by step k - 1), characts (their intervals'),
+// minorant: {x, f} (the broken line whose vertex is step k's point, or the
+// minorant the earlier steps left), best (the lowest value by the end of step
+// k), error}.
+val courseStep(int k);
+// The lowest value by the end of each step, 0 .. steps (null with no course).
+val courseBest();
+
+}  // namespace Velmora::Web

@@ -1,0 +1,151 @@
+// The page as a user drives it: bad input and faults leave it usable, the
+// course follows its slider, the lab's workers give velmora-run's rows and
+// stop when asked, an address redoes its Search, and the language switches.
+import assert from 'node:assert/strict';
+import { after, before, test } from 'node:test';
+import { launch, openPage, serve, velmoraRun } from './browser.mjs';
+
+let server, browser, page, errors;
+before(async () => {
+  server = await serve();
+  browser = await launch();
+  ({ page, errors } = await openPage(browser, server.url));
+});
+after(async () => {
+  await browser?.close();
+  await server?.close();
+});
+
+// Types into a field as a user does: its input and change events follow.
+async function fill(selector, text) {
+  await page.$eval(selector, (field, value) => {
+    field.value = value;
+    field.dispatchEvent(new Event('input', { bubbles: true }));
+    field.dispatchEvent(new Event('change', { bubbles: true }));
+  }, text);
+}
+const text = (selector) => page.$eval(selector, (e) => e.textContent.trim());
+const value = (selector) => page.$eval(selector, (e) => e.value);
+
+async function searchFor({ formula, xmin, xmax, method, steps }) {
+  await fill('#formula', formula);
+  await fill('#xmin', xmin);
+  await fill('#xmax', xmax);
+  await fill('#method', method);
+  await page.click('#stop-steps');
+  await fill('#steps', String(steps));
+  await page.click('#search');
+}
+
+test('a formula error shows its position, and a correct formula makes Search usable again', async () => {
+  await fill('#formula', 'sin(x[0]');
+  assert.equal(await value('#formula-errors'), "')' or ']' expected at position 8");
+  assert.equal(await page.$eval('#search', (b) => b.disabled), true);
+  await fill('#formula', 'sin(x[0])');
+  assert.equal(await value('#formula-errors'), 'Expression is Entered correctly');
+  assert.equal(await page.$eval('#search', (b) => b.disabled), false);
+});
+
+test('an unreadable number gets the window message, and the next Search runs', async () => {
+  await searchFor({ formula: 'x[0]^2 - 5', xmin: '1,2,3', xmax: '10', method: 'strongin', steps: 20 });
+  assert.match(await text('#message'), /Неверно введён интервал поиска значения/);
+  await fill('#xmin', '-10');
+  await page.click('#search');
+  assert.equal(await text('#message'), '');
+  assert.equal(await value('#trials-count'), '22');
+});
+
+test('a fault shows its text and the trials up to it', async () => {
+  await searchFor({ formula: '1/(x[0]-3)', xmin: '0', xmax: '6', method: 'scan', steps: 5 });
+  assert.match(await text('#message'), /Floating point division by zero/);
+  assert.equal(await value('#trials-count'), '3');
+});
+
+test('the course shows the step its slider is on', async () => {
+  await searchFor({ formula: 'sin(x[0]) + sin( 10*x[0]/3 )', xmin: '2,7', xmax: '7,5', method: 'strongin', steps: 30 });
+  await page.click('#tab-course');
+  await page.$eval('#course-slider', (slider) => {
+    slider.value = '5';
+    slider.dispatchEvent(new Event('input', { bubbles: true }));
+  });
+  await page.waitForFunction(() => document.getElementById('course-step').value === '5');
+  assert.match(await text('#course-summary'), /^Шаг 5: из 5 интервалов выбран \d+-й/);
+  assert.equal(await page.$eval('#course-table .current', (row) => row.dataset.step), '5');
+  await page.click('#course-forward');
+  assert.equal(await value('#course-step'), '6');
+  await page.click('#tab-search');
+});
+
+test('an address redoes its Search with the same numbers', async () => {
+  await searchFor({ formula: 'x[1]*x[0]^2 + sin(3*x[0])', xmin: '-4', xmax: '4', method: 'piyavsky', steps: 40 });
+  const address = await page.evaluate(() => location.href);
+  const shown = await value('#best-x');
+  const other = await openPage(browser, address);
+  await other.page.waitForFunction((x) => document.getElementById('best-x').value === x, { timeout: 10000 }, shown);
+  assert.equal(await other.page.$eval('#formula', (f) => f.value), 'x[1]*x[0]^2 + sin(3*x[0])');
+  assert.deepEqual(other.errors, []);
+  await other.page.close();
+});
+
+test('an address with a bad method or an extra field gets messages, and the page goes on', async () => {
+  const other = await openPage(browser, `${server.url}#formula=x%5B0%5D&xmin=0&xmax=1&method=newton&stop=steps&value=5&colour=red`);
+  const message = await other.page.$eval('#message', (e) => e.textContent);
+  assert.match(message, /newton/);
+  assert.match(message, /colour/);
+  assert.deepEqual(other.errors, []);
+  await other.page.close();
+});
+
+test('the language switch changes the words and the decimal separator', async () => {
+  await searchFor({ formula: 'x[0]^2 - 5', xmin: '-10', xmax: '10', method: 'strongin', steps: 10 });
+  assert.match(await value('#best-x'), /,/);
+  await fill('#lang', 'en');
+  assert.equal(await text('#made-label'), 'Precision reached:');
+  assert.match(await value('#best-x'), /^-?\d+\.\d+$/);
+  await fill('#lang', 'ru');
+  assert.equal(await text('#made-label'), 'Достигнутая точность:');
+});
+
+test('the controls carry the window captions as their accessible names', async () => {
+  for (const name of ['Search', 'Update', 'Random', 'X min:', 'X max:']) {
+    assert.ok(await page.$(`::-p-aria(${name})`), name);
+  }
+});
+
+async function labRun(first, last, methods) {
+  await page.click('#tab-lab');
+  await page.click('#lab-source-class');
+  await fill('#lab-class', 'hill');
+  await fill('#lab-first', String(first));
+  await fill('#lab-last', String(last));
+  await page.$$eval('[id^="lab-m-"]', (boxes, chosen) => {
+    for (const box of boxes) box.checked = chosen.includes(box.id.slice('lab-m-'.length));
+  }, methods);
+  await page.click('#lab-run');
+}
+
+test('a class run in workers gives velmora-run --class its rows', async () => {
+  // The page runs the methods in the catalogue's order.
+  const methods = ['piyavsky', 'strongin', 'inf-ltma'];
+  await labRun(0, 19, methods);
+  await page.waitForFunction(() => document.getElementById('lab-summary').textContent.includes('strongin'), { timeout: 60000 });
+  assert.equal(await page.$eval('#lab-progress', (p) => p.value), 1);
+  const csv = await page.evaluate(async () => {
+    const link = document.getElementById('lab-csv');
+    link.addEventListener('click', (event) => event.preventDefault(), { once: true });
+    link.click();
+    return (await fetch(link.href)).text();
+  });
+  const expected = velmoraRun(['--class', 'hill:0-19', '--methods', methods.join(','), '--format', 'csv']);
+  assert.equal(csv.trim(), expected.trim());
+});
+
+test('Stop ends a class run and the lab can run again', async () => {
+  await labRun(0, 999, ['strongin', 'piyavsky', 'scan']);
+  await page.waitForFunction(() => document.getElementById('lab-progress').value > 0, { timeout: 30000 });
+  await page.click('#lab-stop');
+  await page.waitForFunction(() => !document.getElementById('lab-run').disabled);
+  assert.match(await text('#lab-status'), /остановлен|Остановлен|stopped/i);
+  await page.click('#tab-search');
+  assert.deepEqual(errors, []);
+});
