@@ -49,9 +49,14 @@ std::pair<ClassRange, bool> parseClassRange(std::string_view text, std::string_v
   return {range, true};
 }
 
-FunctionSource::FunctionSource(const ClassRange& range, const std::string& dataFolder) : range_(range) {
+FunctionSource::FunctionSource(const ClassRange& range, const std::string& dataFolder)
+    : FunctionSource(range, range.set.empty() ? std::vector<Problem>()
+                                              : readProblemsFile((std::filesystem::path(dataFolder) /
+                                                                  (range.set + ".tsv")).string())) {}
+
+FunctionSource::FunctionSource(const ClassRange& range, std::vector<Problem> rows)
+    : range_(range), rows_(std::move(rows)) {
   if (range.set.empty()) return;
-  rows_ = readProblemsFile((std::filesystem::path(dataFolder) / (range.set + ".tsv")).string());
   if (range.last >= rows_.size())
     throw BadValue(range.set + " has rows 0 to " + std::to_string(rows_.size() - 1) + " (asked for " +
                    std::to_string(range.first) + " to " + std::to_string(range.last) + ")");

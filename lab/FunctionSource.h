@@ -45,6 +45,10 @@ class FunctionSource {
   // Reads a test set's file from dataFolder; throws FileError when it
   // cannot be used, and BadValue when the range goes past its last row.
   FunctionSource(const ClassRange& range, const std::string& dataFolder);
+  // A test set's rows already read, for a caller that runs several ranges
+  // of it; BadValue when the range goes past its last row. For a generated
+  // class rows are not read and should be empty.
+  FunctionSource(const ClassRange& range, std::vector<Problem> rows);
 
   // Function `index` of the class or row `index` of the set, with every one
   // of the row's global minimisers. Safe on several threads at once.

@@ -1,5 +1,9 @@
 #include "SearchTrace.h"
 
+#include <atomic>
+#include <bit>
+#include <cstdint>
+#include <cstdlib>
 #include <stdexcept>
 #include <utility>
 
@@ -22,7 +26,14 @@ std::vector<double> bestAfterEachStep(const SearchOutcome& outcome) {
   return bests;
 }
 
-SearchTrace::SearchTrace(MethodId method, SearchOutcome outcome) : method_(method), outcome_(std::move(outcome)) {
+namespace {
+
+std::atomic<std::uint64_t> tracesMade{0};
+
+}  // namespace
+
+SearchTrace::SearchTrace(MethodId method, SearchOutcome outcome)
+    : id_(++tracesMade), method_(method), outcome_(std::move(outcome)) {
   if (!methodInfo(method_).characteristic)
     throw std::invalid_argument("a trace needs a method whose step constant gives every characteristic");
   if (outcome_.fault || outcome_.stepRecords.size() != static_cast<std::size_t>(outcome_.stepCount) ||
@@ -35,8 +46,27 @@ SearchTrace::SearchTrace(MethodId method, SearchOutcome outcome) : method_(metho
 // Inserting a point never reorders the trials already in the list, so the
 // list after k steps is the final one without the points placed later. Every
 // characteristic of that list was computed with step k's constant: Strongin's
-// method recomputes them all whenever its constant changes.
+// method recomputes them all whenever its constant changes. A replay that
+// moves by one step under the same constant changes only the intervals
+// around that step's point, which keeps late steps of a long run quick.
 void SearchTrace::stateAfter(int k, TraceState& out) const {
+  const int from = out.step;
+  const bool written = out.trace == id_ && out.trials.size() == static_cast<std::size_t>(from) + 2 &&
+                       out.characts.size() == out.trials.size() - 1;
+  if (written && from == k) return;
+  const bool sameConstant = from >= 1 && k >= 1 && std::abs(k - from) == 1 &&
+                            std::bit_cast<std::uint64_t>(step(from).Constant) ==
+                                std::bit_cast<std::uint64_t>(step(k).Constant);
+  if (written && sameConstant) {
+    if (k > from)
+      addStep(k, out);
+    else
+      removeStep(from, out);
+    out.step = k;
+    return;
+  }
+
+  out.trace = id_;
   out.step = k;
   out.trials.clear();
   out.characts.clear();
@@ -51,13 +81,32 @@ void SearchTrace::stateAfter(int k, TraceState& out) const {
     return;
   }
   const double constant = step(k).Constant;
-  const auto characteristic = methodInfo(method_).characteristic;
   out.characts.reserve(out.trials.size() - 1);
-  for (std::size_t i = 0; i + 1 < out.trials.size(); ++i) {
-    const TracePoint& left = out.trials[i];
-    const TracePoint& right = out.trials[i + 1];
-    out.characts.push_back(toDouble(characteristic(sub(right.x, left.x), left.f, right.f, constant)));
-  }
+  for (std::size_t i = 0; i + 1 < out.trials.size(); ++i)
+    out.characts.push_back(charactOf(out.trials[i], out.trials[i + 1], constant));
+}
+
+double SearchTrace::charactOf(const TracePoint& left, const TracePoint& right, double constant) const {
+  return toDouble(methodInfo(method_).characteristic(sub(right.x, left.x), left.f, right.f, constant));
+}
+
+// Step k split its interval, numbered from 1 in list order, by a point that
+// follows the interval's left end in the list.
+void SearchTrace::addStep(int k, TraceState& out) const {
+  const VELMORAALG::TStepRecord& record = step(k);
+  const auto at = static_cast<std::size_t>(record.Interval);
+  out.trials.insert(out.trials.begin() + static_cast<std::ptrdiff_t>(at), TracePoint{record.X, record.Z});
+  out.characts[at - 1] = charactOf(out.trials[at - 1], out.trials[at], record.Constant);
+  out.characts.insert(out.characts.begin() + static_cast<std::ptrdiff_t>(at),
+                      charactOf(out.trials[at], out.trials[at + 1], record.Constant));
+}
+
+void SearchTrace::removeStep(int k, TraceState& out) const {
+  const VELMORAALG::TStepRecord& record = step(k);
+  const auto at = static_cast<std::size_t>(record.Interval);
+  out.trials.erase(out.trials.begin() + static_cast<std::ptrdiff_t>(at));
+  out.characts.erase(out.characts.begin() + static_cast<std::ptrdiff_t>(at));
+  out.characts[at - 1] = charactOf(out.trials[at - 1], out.trials[at], record.Constant);
 }
 
 }  // namespace Velmora::Lab

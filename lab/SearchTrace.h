@@ -3,6 +3,7 @@
 // its step records without running the method again.
 #pragma once
 
+#include <cstdint>
 #include <vector>
 
 #include "MethodCatalogue.h"
@@ -18,6 +19,7 @@ struct TracePoint {
 // The trials after some steps in list order, and the characteristic of the
 // interval between each trial and the next.
 struct TraceState {
+  std::uint64_t trace = 0;  ///< which trace wrote it (none yet: 0), so that another's state is never built on
   int step = 0;
   std::vector<TracePoint> trials;
   std::vector<double> characts;
@@ -43,10 +45,17 @@ class SearchTrace {
   double bestAfter(int k) const { return best_[static_cast<std::size_t>(k)]; }
 
   // The state after k steps, 0 <= k <= stepCount(), written into out so that
-  // a replay moving from step to step reuses its storage.
+  // a replay moving from step to step reuses its storage; out holds what an
+  // earlier call wrote, or a fresh TraceState.
   void stateAfter(int k, TraceState& out) const;
 
  private:
+  double charactOf(const TracePoint& left, const TracePoint& right, double constant) const;
+  // From the state after step k - 1 to the one after k, and back.
+  void addStep(int k, TraceState& out) const;
+  void removeStep(int k, TraceState& out) const;
+
+  std::uint64_t id_;  ///< distinct for every trace made
   MethodId method_;
   SearchOutcome outcome_;
   std::vector<double> best_;

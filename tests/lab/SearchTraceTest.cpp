@@ -3,6 +3,7 @@
 // is the one the broken-line methods reason with.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <bit>
 #include <cmath>
 #include <cstdint>
@@ -94,6 +95,50 @@ TEST(SearchTrace, everyStateIsWhatAFreshRunOfAsManyStepsLeaves) {
       EXPECT_EQ(bits(trace.bestAfter(k)), bits(expected.fBest));
     }
   }
+}
+
+void expectSameState(const TraceState& got, const TraceState& fresh) {
+  EXPECT_EQ(got.step, fresh.step);
+  ASSERT_EQ(got.trials.size(), fresh.trials.size());
+  ASSERT_EQ(got.characts.size(), fresh.characts.size());
+  for (std::size_t i = 0; i < got.trials.size(); ++i) {
+    EXPECT_EQ(bits(got.trials[i].x), bits(fresh.trials[i].x)) << i;
+    EXPECT_EQ(bits(got.trials[i].f), bits(fresh.trials[i].f)) << i;
+  }
+  for (std::size_t i = 0; i < got.characts.size(); ++i) EXPECT_EQ(bits(got.characts[i]), bits(fresh.characts[i])) << i;
+}
+
+// A replay that steps forward and back one step at a time, as play and the
+// arrows do, keeps one state up to date; it must be the state written afresh,
+// points that left their intervals and constants that changed included, and
+// a state another trace wrote is never built on.
+TEST(SearchTrace, steppingOneAtATimeGivesTheStateWrittenAfresh) {
+  std::mt19937 rng(20261210);
+  for (const MethodInfo& info : windowMethods()) {
+    for (const Problem& problem : Problems) {
+      SCOPED_TRACE(std::string(info.key) + ", " + problem.name);
+      const double param = info.id == MethodId::Piyavsky ? 1.5 : 2;
+      const SearchTrace trace(info.id, runSearch(request(problem, info.id, param, 120, -4, 5)));
+      TraceState walked;
+      trace.stateAfter(0, walked);
+      int k = 0;
+      for (int move = 0; move < 400; ++move) {
+        k = std::clamp(k + (std::uniform_int_distribution<int>(0, 3)(rng) == 0 ? -1 : 1), 0, trace.stepCount());
+        trace.stateAfter(k, walked);
+        TraceState fresh;
+        trace.stateAfter(k, fresh);
+        SCOPED_TRACE("step " + std::to_string(k));
+        expectSameState(walked, fresh);
+      }
+    }
+  }
+  const SearchTrace first(MethodId::Piyavsky, runSearch(request(Problems[0], MethodId::Piyavsky, 5, 20, -4, 5)));
+  const SearchTrace second(MethodId::Piyavsky, runSearch(request(Problems[1], MethodId::Piyavsky, 5, 20, -4, 5)));
+  TraceState reused, fresh;
+  first.stateAfter(5, reused);
+  second.stateAfter(6, reused);
+  second.stateAfter(6, fresh);
+  expectSameState(reused, fresh);
 }
 
 // The line between each two neighbours: through both values, with slopes -L then +L.

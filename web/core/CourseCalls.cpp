@@ -28,7 +28,7 @@ class Course {
   val step(int k) {
     k = std::clamp(k, 0, stepCount());
     const int before = std::max(k - 1, 0);
-    Lab::TraceState state;
+    Lab::TraceState& state = before_;
     std::vector<Lab::TracePoint> minorant;
     if (trace_) {
       trace_->stateAfter(before, state);
@@ -41,6 +41,7 @@ class Course {
       request.recordSteps = false;
       request.keepIntervalConstants = true;
       const Lab::SearchOutcome outcome = Lab::runSearch(request);
+      state = Lab::TraceState();
       for (std::size_t i = 0; i < outcome.trials.size(); ++i) {
         state.trials.push_back({outcome.trials[i].x, outcome.trials[i].f});
         if (i + 1 < outcome.trials.size()) state.characts.push_back(outcome.trials[i].charact);
@@ -73,6 +74,7 @@ class Course {
   std::vector<VELMORAALG::TStepRecord> steps_;
   std::vector<double> best_;
   std::optional<Lab::SearchTrace> trace_;
+  Lab::TraceState before_;  ///< the last state shown, which the next step builds on
 };
 
 std::optional<Course> kept;

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cstdio>
 #include <exception>
-#include <filesystem>
 #include <fstream>
+#include <map>
 #include <sstream>
 
 #include "ClassCsv.h"
@@ -21,10 +21,17 @@ namespace Velmora::Web {
 
 namespace {
 
-// The shipped sets' files and the csv read back live in the module's own
-// memory file system.
-constexpr const char* DataFolder = "/data";
+// The csv read back lives in the module's own memory file system.
 constexpr const char* CsvFile = "/tmp/runs.csv";
+
+// The shipped sets handed over, read once: a worker runs many ranges of one.
+std::map<std::string, std::vector<Lab::Problem>> handedSets;
+
+const std::vector<Lab::Problem>& handedSet(const std::string& name) {
+  const auto found = handedSets.find(name);
+  if (found == handedSets.end()) throw Lab::BadValue("the test set " + name + " was not handed over (addTestSet)");
+  return found->second;
+}
 
 template <class Call>
 val answered(Call&& call) {
@@ -123,8 +130,8 @@ Lab::RunProgress progressOf(const val& request) {
 
 val addTestSet(const std::string& name, const std::string& text) {
   return answered([&] {
-    std::filesystem::create_directories(DataFolder);
-    std::ofstream(std::string(DataFolder) + "/" + name + ".tsv", std::ios::binary) << text;
+    std::istringstream in(text);
+    handedSets[name] = Lab::readProblems(in, name + ".tsv");
     val answer = val::object();
     answer.set("error", val::null());
     return answer;
@@ -136,7 +143,7 @@ val classRun(const val& request) {
     const Lab::RunPlan plan = readPlan(request);
     const Lab::ClassRule rule = readRule(request);
     const Lab::ClassRange range = readRange(request);
-    const Lab::FunctionSource source(range, DataFolder);
+    const Lab::FunctionSource source(range, range.set.empty() ? std::vector<Lab::Problem>() : handedSet(range.set));
     const std::vector<Lab::ClassRunRow> rows = Lab::runClass(plan, rule, source, range, 1, progressOf(request));
     std::ostringstream csv;
     Lab::writeClassCsvRows(csv, range, rows);
@@ -187,7 +194,7 @@ val testSetRun(const val& request) {
   return answered([&] {
     const Lab::RunPlan plan = readPlan(request);
     const std::string name = textField(request, "set").value_or("hansen20");
-    std::vector<Lab::Problem> problems = Lab::readProblemsFile(std::string(DataFolder) + "/" + name + ".tsv");
+    std::vector<Lab::Problem> problems = handedSet(name);
     const std::optional<double> first = numberField(request, "first");
     const std::optional<double> last = numberField(request, "last");
     if (first || last) {

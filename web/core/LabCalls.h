@@ -9,8 +9,9 @@
 
 namespace Velmora::Web {
 
-// A shipped test set's file, as the page fetched it, where class runs on
-// its rows find it (NAME is "hansen20", "hill1000" or "shekel1000").
+// A shipped test set's file as the page fetched it, read once for the class
+// runs and test-set runs on its rows (NAME is "hansen20", "hill1000" or
+// "shekel1000").
 val addTestSet(const std::string& name, const std::string& text);
 // {cls, first, last, methods: [ids], params: {id: value}, budget, delta,
 // seed, seeds, progress(done, runs)} → {header, csv (the rows alone), runs, error}.

@@ -1,5 +1,5 @@
 // One worker of the lab: its own core, and one contiguous chunk of problems
-// per message. The job (methods, rule, a test set's file) comes once; each
+// per message. The job (methods, rule, a shipped set's file) comes once; each
 // chunk names only its range.
 import createVelmoraCore from './velmora-core.mjs';
 
@@ -14,8 +14,8 @@ function runChunk(velmora, { from, to }) {
 function answer(velmora, message) {
   if (message.type === 'job') {
     job = message.job;
-    if (job.kind === 'set') {
-      const { error } = velmora.addTestSet(job.request.set, job.text);
+    if (job.text) {
+      const { error } = velmora.addTestSet(job.set, job.text);
       if (error) self.postMessage({ type: 'done', id: -1, error });
     }
     return;

@@ -39,11 +39,14 @@ export function setUpLab(methods) {
   showSource();
 }
 
-// The classes of random functions the core makes; the shipped sets are the other choice.
-const Classes = ['hill', 'shekel'];
+// The classes of random functions the core makes, and the shipped sets,
+// whose rows a class run takes by position as velmora-run --class does.
+const ShippedSets = ['hansen20', 'hill1000', 'shekel1000'];
+const Classes = ['hill', 'shekel', ...ShippedSets];
 
 function fillClasses() {
   $('lab-class').replaceChildren(...Classes.map((key) => new Option(key, key)));
+  $('lab-set').replaceChildren(...ShippedSets.map((key) => new Option(key, key)));
 }
 
 function fillMethods() {
@@ -140,7 +143,10 @@ async function readJob() {
     if (delta === null) problems.push(lab.badNumber(lab.delta));
     if (problems.length) return { problems };
     const request = { cls: $('lab-class').value, methods, params, budget, delta };
-    return { job: { kind: 'class', request }, from: first, to: last + 1, name: `class-${request.cls}` };
+    const job = { kind: 'class', request };
+    // A shipped set's rows are functions of a class too, by their position in its file.
+    if (ShippedSets.includes(request.cls)) Object.assign(job, { set: request.cls, text: await testSetText(request.cls) });
+    return { job, from: first, to: last + 1, name: `class-${request.cls}` };
   }
   const first = wholeNumber('lab-set-first');
   const count = wholeNumber('lab-set-count');
@@ -158,7 +164,7 @@ async function readJob() {
   // A range past the set's end is cut to it: the set's size is its lines after the header.
   const size = text.split('\n').filter((line, i) => i > 0 && line.trim() !== '').length;
   if (first >= size) return { problems: [lab.badRange] };
-  return { job: { kind: 'set', request, text }, from: first, to: Math.min(size, first + count), name: request.set };
+  return { job: { kind: 'set', request, set: request.set, text }, from: first, to: Math.min(size, first + count), name: request.set };
 }
 
 async function run() {
