@@ -3,6 +3,8 @@
 // rule and with 1000 steps. A run whose trials differ is explained when both
 // have a trial at the same point with F or f' differing there (the two maths
 // libraries' last bits); any other difference is listed as unexplained.
+// Then the test set's csv rows, as the Windows comparison counts them: the
+// page's test-set run and velmora-run --suite, all but the seconds.
 // Usage (after scripts/web.sh): node web/tools/compare-with-linux.mjs
 import { readFileSync } from 'node:fs';
 import { fileURLToPath } from 'node:url';
@@ -80,5 +82,23 @@ for (const rule of ['interval', 'steps']) {
 }
 console.log(`unexplained: ${unexplained.length}`);
 for (const w of unexplained) console.log(`  ${w}`);
+const tsv = readFileSync(`${repo}/data/hansen20.tsv`, 'utf8');
+for (const rule of [['--eps-rel', '1e-4'], ['--steps', '1000']]) {
+  const args = ['--suite', `${repo}/data/hansen20.tsv`, '--methods', methods.join(','), '--format', 'csv', rule[0], rule[1]];
+  for (const [method, value] of Object.entries(givenParam)) args.push(`--param-${method}`, String(value));
+  const withoutSeconds = (line) => line.split(',').filter((_, i) => i !== 7).join(',');
+  const native = velmoraRun(args).split('\n').filter((line) => line && !line.startsWith('mean,')).slice(1).map(withoutSeconds);
+  const web = await page.evaluate((m, p, text, steps) => {
+    window.core.addTestSet('hansen20', text);
+    const request = { set: 'hansen20', methods: m, params: p };
+    if (steps) request.steps = 1000;
+    return window.core.testSetRun(request).csv;
+  }, methods, givenParam, tsv, rule[0] === '--steps');
+  const rows = web.split('\n').filter(Boolean).map(withoutSeconds);
+  const moved = rows.filter((row, i) => row !== native[i]);
+  console.log(`csv ${rule.join(' ')}: ${moved.length} of ${rows.length} rows differ` +
+    (moved.length ? `: ${moved.map((row) => row.split(',').slice(0, 2).join(' ')).join('; ')}` : ''));
+}
+
 await browser.close();
 await server.close();
