@@ -11,15 +11,6 @@
 
 namespace Velmora {
 
-const char* const SampleFormulas[6] = {
-    "x[0]^2 - 5",
-    "x[0]^2 + 6 * sin( 2*pi *x[0] )",
-    "cos(x[0]) + 2*cos(2*x[0]) * 2.27^(-x[0]/2)",
-    "sin(x[0]) + sin( 10*x[0]/3 )",
-    "(1.4 - 3*x[0]) * sin( 18*x[0] )",
-    "2*( x[0]-3 )^2 + exp( x[0]^2 / 2 )",
-};
-
 namespace {
 
 const char* const NotEntered = "Expression is not entered";

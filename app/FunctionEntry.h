@@ -4,6 +4,8 @@
 
 #include <vector>
 
+#include "SampleFormulas.h"
+
 class QComboBox;
 class QGroupBox;
 class QLabel;
@@ -15,7 +17,7 @@ namespace Velmora {
 class WindowState;
 
 // The sample formulas of the combo box, in list order.
-extern const char* const SampleFormulas[6];
+using Lab::SampleFormulas;
 
 class FunctionEntry {
  public:

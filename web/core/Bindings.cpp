@@ -13,11 +13,13 @@ EMSCRIPTEN_BINDINGS(velmora) {
   emscripten::function("readNumber", &readNumber);
   emscripten::function("formatFixed", &formatFixed);
   emscripten::function("shortest", &shortest);
+  emscripten::function("sampleFormulas", &sampleFormulas);
   emscripten::function("checkFormula", &checkFormula);
   emscripten::function("samples", &samples);
   emscripten::function("search", &search);
   emscripten::function("courseStep", &courseStep);
   emscripten::function("courseBest", &courseBest);
+  emscripten::function("courseStepsCsv", &courseStepsCsv);
   emscripten::function("addTestSet", &addTestSet);
   emscripten::function("classRun", &classRun);
   emscripten::function("classSummary", &classSummary);

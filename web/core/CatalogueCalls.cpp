@@ -2,6 +2,7 @@
 
 #include "MethodCatalogue.h"
 #include "NumberText.h"
+#include "SampleFormulas.h"
 
 namespace Velmora::Web {
 
@@ -56,5 +57,11 @@ std::string formatFixed(double value, int precision, int decimals, const std::st
 }
 
 std::string shortest(double value) { return Lab::shortest(value); }
+
+val sampleFormulas() {
+  val list = val::array();
+  for (const char* formula : Lab::SampleFormulas) list.call<void>("push", std::string(formula));
+  return list;
+}
 
 }  // namespace Velmora::Web

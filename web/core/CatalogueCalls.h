@@ -18,5 +18,7 @@ val methods();
 val readNumber(const std::string& text);
 std::string formatFixed(double value, int precision, int decimals, const std::string& separator);
 std::string shortest(double value);
+// The window's six sample formulas, in its order.
+val sampleFormulas();
 
 }  // namespace Velmora::Web

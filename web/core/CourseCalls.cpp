@@ -1,10 +1,12 @@
 #include "CourseCalls.h"
 
 #include <algorithm>
-#include <exception>
 #include <optional>
 
+#include <sstream>
+
 #include "Minorant.h"
+#include "SearchCsv.h"
 #include "SearchTrace.h"
 
 namespace Velmora::Web {
@@ -23,6 +25,7 @@ class Course {
   }
 
   int stepCount() const { return static_cast<int>(steps_.size()); }
+  const std::vector<VELMORAALG::TStepRecord>& steps() const { return steps_; }
   const std::vector<double>& best() const { return best_; }
 
   val step(int k) {
@@ -88,20 +91,19 @@ void keepCourse(FormulaRequest search, const Lab::SearchOutcome& outcome) {
 }
 
 val courseStep(int k) {
-  try {
-    if (!kept) {
-      val answer = val::object();
-      answer.set("error", errorObject("course", "no run to replay: search with recordSteps first"));
-      return answer;
-    }
+  return answered([&] {
+    if (!kept) return errorAnswer(errorObject("course", "no run to replay: search with recordSteps and keepCourse first"));
     return kept->step(k);
-  } catch (const std::exception& e) {
-    val answer = val::object();
-    answer.set("error", errorObject("internal", e.what()));
-    return answer;
-  }
+  });
 }
 
 val courseBest() { return kept ? float64Array(kept->best()) : val::null(); }
+
+std::string courseStepsCsv(const std::string& header) {
+  if (!kept) return {};
+  std::ostringstream out;
+  Lab::writeStepsCsv(out, header, kept->steps());
+  return out.str();
+}
 
 }  // namespace Velmora::Web

@@ -2,6 +2,8 @@
 // decided from, as the window's course shows it.
 #pragma once
 
+#include <string>
+
 #include "FormulaRequest.h"
 #include "JsValues.h"
 #include "Search.h"
@@ -20,5 +22,8 @@ void keepCourse(FormulaRequest search, const Lab::SearchOutcome& outcome);
 val courseStep(int k);
 // The lowest value by the end of each step, 0 .. steps (null with no course).
 val courseBest();
+// The table of steps as csv under the header given (the table's column
+// titles), every number the shortest text that reads back; empty with no course.
+std::string courseStepsCsv(const std::string& header);
 
 }  // namespace Velmora::Web

@@ -88,4 +88,10 @@ val errorObject(const char* kind, const std::string& message) {
   return error;
 }
 
+val errorAnswer(val error) {
+  val answer = val::object();
+  answer.set("error", std::move(error));
+  return answer;
+}
+
 }  // namespace Velmora::Web

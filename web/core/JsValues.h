@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <exception>
 #include <optional>
 #include <span>
 #include <string>
@@ -36,5 +37,19 @@ val optionalText(const std::optional<std::string>& value);
 
 // {kind, message}, the shape every call answers a fault with.
 val errorObject(const char* kind, const std::string& message);
+
+// {error} alone.
+val errorAnswer(val error);
+
+// The call's answer; anything the core throws stops here and comes back as
+// {error: {kind: "internal", message}}: nothing thrown reaches the page's script.
+template <class Call>
+val answered(Call&& call) {
+  try {
+    return call();
+  } catch (const std::exception& e) {
+    return errorAnswer(errorObject("internal", e.what()));
+  }
+}
 
 }  // namespace Velmora::Web

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <exception>
 #include <fstream>
 #include <map>
 #include <sstream>
@@ -31,17 +30,6 @@ const std::vector<Lab::Problem>& handedSet(const std::string& name) {
   const auto found = handedSets.find(name);
   if (found == handedSets.end()) throw Lab::BadValue("the test set " + name + " was not handed over (addTestSet)");
   return found->second;
-}
-
-template <class Call>
-val answered(Call&& call) {
-  try {
-    return call();
-  } catch (const std::exception& e) {
-    val answer = val::object();
-    answer.set("error", std::string(e.what()));
-    return answer;
-  }
 }
 
 Lab::RunPlan readPlan(const val& request) {
@@ -241,7 +229,7 @@ val testSetSummary(const std::string& csv) {
       method.set("successes", static_cast<double>(means.successes));
       method.set("finished", static_cast<double>(means.finished));
       method.set("trials", means.trials);
-      method.set("error", means.error);
+      method.set("meanError", means.error);
       method.set("firstHit", optionalNumber(means.firstHit));
       std::vector<std::optional<int>> firstHits;
       for (const Lab::TestSetRow& row : rows)

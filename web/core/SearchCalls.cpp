@@ -1,7 +1,6 @@
 #include "SearchCalls.h"
 
 #include <algorithm>
-#include <exception>
 
 #include "CourseCalls.h"
 #include "FormulaRequest.h"
@@ -73,24 +72,6 @@ val resultObject(const Lab::SearchOutcome& outcome, bool withSteps) {
   result.set("steps", withSteps ? stepsObject(outcome.stepRecords) : val::null());
   result.set("error", val::null());
   return result;
-}
-
-// Anything the core throws stops here, as a message: nothing thrown reaches the page's script.
-template <class Call>
-val answered(Call&& call) {
-  try {
-    return call();
-  } catch (const std::exception& e) {
-    val answer = val::object();
-    answer.set("error", errorObject("internal", e.what()));
-    return answer;
-  }
-}
-
-val errorAnswer(val error) {
-  val answer = val::object();
-  answer.set("error", std::move(error));
-  return answer;
 }
 
 }  // namespace

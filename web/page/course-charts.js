@@ -1,6 +1,7 @@
 // The course's three charts: the trials with the step's point and broken
 // line, the characteristics the step chose from, and the lowest value found
 // by step. What stays for the whole run is set once; a step changes only its own data.
+import { chartImage } from './chart-image.js';
 import { finiteSpan, markerPaths, paddedRange, segmentPaths, shadeHook } from './plot-paths.js';
 import { baseOptions, facetSeries, makePlot } from './plot-frame.js';
 
@@ -148,4 +149,9 @@ function intervalSegments(xs, characts) {
     heights[2 * i + 1] = characts[i];
   }
   return [ends, heights];
+}
+
+// One of the three charts as a picture under its title: 'trace', 'charact' or 'best'.
+export function courseChartImage(which, title) {
+  return chartImage({ trace, charact, best }[which], title);
 }

@@ -3,7 +3,8 @@
 // what it decided from: the trials and characteristics step k − 1 left,
 // the interval it chose and the point it placed.
 import { withCore } from './core.js';
-import { CourseColours, setUpCourseCharts, showCourseRun, showCourseStep } from './course-charts.js';
+import { CourseColours, courseChartImage, setUpCourseCharts, showCourseRun, showCourseStep } from './course-charts.js';
+import { csvBlob, offerDownload } from './downloads.js';
 import { guarded } from './guard.js';
 import { StepTable } from './step-table.js';
 import { stepSummary } from './step-summary.js';
@@ -44,13 +45,23 @@ export function setUpCourse() {
   $('course-back').addEventListener('click', guarded(() => setStep(step - 1)));
   $('course-forward').addEventListener('click', guarded(() => setStep(step + 1)));
   $('course-play').addEventListener('click', guarded(togglePlay));
+  $('course-outside').addEventListener('click', guarded(() => setStep(run.firstStepOutside)));
+  const titles = { trace: 'course-trace-title', charact: 'course-charact-title', best: null };
+  for (const which of Object.keys(titles)) {
+    offerDownload($(`course-save-${which}`), () => run && courseChartImage(which, titles[which] ? $(titles[which]).textContent : words().course.bestTitle));
+  }
+  // The window's table titles head the csv, as its course saves it.
+  offerDownload($('course-save-steps'), () => run && csvBlob(withCore((core) => core.courseStepsCsv(words().course.columns.join(',')))));
   onLanguageChange(() => {
     const speed = $('course-speed').selectedIndex;
     fillSpeeds();
     $('course-speed').selectedIndex = speed;
     table.refresh();
     writeLegend();
-    if (run) showStep();
+    if (run) {
+      $('course-outside').textContent = words().course.outside(run.firstStepOutside);
+      showStep();
+    }
   });
 }
 
@@ -91,6 +102,7 @@ export function showCourse(request, result, curve, method) {
     // The core keeps the run that recorded its steps as the course.
     bestByStep: withCore((core) => core.courseBest()),
     count: result.steps.step.length,
+    firstStepOutside: result.firstStepOutside,
   };
   run.curve = curve;
   run.trials = result.trials;
@@ -104,6 +116,8 @@ function drawRun() {
   if (!run || drawnRun === run || $('panel-course').hidden) return;
   drawnRun = run;
   for (const id of ['course-slider', 'course-step']) $(id).max = String(run.count);
+  $('course-outside').hidden = !(run.firstStepOutside > 0);
+  $('course-outside').textContent = words().course.outside(run.firstStepOutside);
   writeLegend();
   showCourseRun(run.curve, run.trials, run.bestByStep);
   table.setSteps(run.steps);

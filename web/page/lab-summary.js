@@ -15,7 +15,7 @@ function significant(value, digits) {
 
 const Rows = {
   class: (m) => [m.runs, m.solved, number(m.meanFirstHit, 1), number(m.medianFirstHit)],
-  set: (m) => [m.runs, m.successes, number(m.trials, 1), significant(m.error, 3), number(m.firstHit, 1)],
+  set: (m) => [m.runs, m.successes, number(m.trials, 1), significant(m.meanError, 3), number(m.firstHit, 1)],
 };
 
 // kind: 'class' or 'set'; methods: the core's summary of each.

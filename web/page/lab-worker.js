@@ -16,12 +16,12 @@ function answer(velmora, message) {
     job = message.job;
     if (job.text) {
       const { error } = velmora.addTestSet(job.set, job.text);
-      if (error) self.postMessage({ type: 'done', id: -1, error });
+      if (error) self.postMessage({ type: 'done', id: -1, error: error.message });
     }
     return;
   }
   const { csv, header, runs, error } = runChunk(velmora, message.chunk);
-  self.postMessage({ type: 'done', id: message.id, csv, header, runs, error });
+  self.postMessage({ type: 'done', id: message.id, csv, header, runs, error: error?.message });
 }
 
 self.onmessage = (event) => {

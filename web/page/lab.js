@@ -231,7 +231,7 @@ function showOutput(out) {
   enableDownload($('lab-csv'), true);
   const summary = summaryOf(out);
   if (summary.error) {
-    showMessage(summary.error, 'fault');
+    showMessage(summary.error.message, 'fault');
     return;
   }
   showSummary($('lab-summary'), out.job.kind, summary.methods);

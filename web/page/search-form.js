@@ -6,15 +6,6 @@ import { guarded } from './guard.js';
 import { readNumber, retypedNumber, shortestText } from './numbers.js';
 import { language, onLanguageChange, separator, words } from './texts.js';
 
-const SampleFormulas = [
-  'x[0]^2 - 5',
-  'x[0]^2 + 6 * sin( 2*pi *x[0] )',
-  'cos(x[0]) + 2*cos(2*x[0]) * 2.27^(-x[0]/2)',
-  'sin(x[0]) + sin( 10*x[0]/3 )',
-  '(1.4 - 3*x[0]) * sin( 18*x[0] )',
-  '2*( x[0]-3 )^2 + exp( x[0]^2 / 2 )',
-];
-
 const MaxParams = 9;
 const MaxSteps = 100000;
 const StopRules = ['steps', 'precision', 'eps'];
@@ -22,6 +13,7 @@ const StopRules = ['steps', 'precision', 'eps'];
 const $ = (id) => document.getElementById(id);
 
 let catalogue = [];
+let sampleFormulas = [];
 let formulaCorrect = false;
 const formulaListeners = [];
 
@@ -44,6 +36,7 @@ export function onFormulaState(listener) {
 
 export function setUpSearchForm(methods) {
   catalogue = methods;
+  sampleFormulas = withCore((core) => core.sampleFormulas());
   fillSamples();
   fillMethods();
   const on = (id, event, handler) => $(id).addEventListener(event, guarded(handler));
@@ -69,7 +62,7 @@ export function setUpSearchForm(methods) {
 
 function fillSamples() {
   const chosen = $('samples').value;
-  $('samples').replaceChildren(new Option(words().noSample, ''), ...SampleFormulas.map((formula) => new Option(formula, formula)));
+  $('samples').replaceChildren(new Option(words().noSample, ''), ...sampleFormulas.map((formula) => new Option(formula, formula)));
   $('samples').value = chosen;
 }
 

@@ -130,6 +130,12 @@ const Words = {
       summaryBest: (best) => ` Наименьшее найденное значение ${best}.`,
       columns: ['Шаг', 'Интервал', 'Левый конец', 'Правый конец', 'Характеристика', 'Константа', 'Новая точка', 'Значение', 'Точность'],
       table: 'Таблица шагов',
+      saveTrace: 'Рисунок хода поиска (PNG)',
+      saveCharact: 'Рисунок характеристик (PNG)',
+      saveBest: 'Рисунок лучшего значения (PNG)',
+      saveSteps: 'Таблицу шагов (CSV)',
+      outside: (k) => `Выход за интервал: шаг ${k}`,
+      outsideTip: 'Перейти к первому шагу, точка которого вышла за интервал поиска',
     },
 
     lab: {
@@ -298,6 +304,12 @@ const Words = {
       summaryBest: (best) => ` Lowest value found ${best}.`,
       columns: ['Step', 'Interval', 'Left end', 'Right end', 'Characteristic', 'Constant', 'New point', 'Value', 'Precision'],
       table: 'Table of steps',
+      saveTrace: 'Picture of the course (PNG)',
+      saveCharact: 'Picture of the characteristics (PNG)',
+      saveBest: 'Picture of the lowest value (PNG)',
+      saveSteps: 'Table of steps (CSV)',
+      outside: (k) => `Left the interval: step ${k}`,
+      outsideTip: 'Go to the first step whose point left the search interval',
     },
 
     lab: {

@@ -2,9 +2,14 @@
 // course follows its slider, the lab's workers give velmora-run's rows and
 // stop when asked, an address redoes its Search, and the language switches.
 import assert from 'node:assert/strict';
+import { mkdtempSync, rmSync, writeFileSync } from 'node:fs';
+import { tmpdir } from 'node:os';
+import { join } from 'node:path';
+import { fileURLToPath } from 'node:url';
 import { after, before, test } from 'node:test';
 import { launch, openPage, serve, velmoraRun } from './browser.mjs';
 
+const repo = fileURLToPath(new URL('../..', import.meta.url));
 let server, browser, page, errors;
 before(async () => {
   server = await serve();
@@ -76,6 +81,27 @@ test('the course shows the step its slider is on', async () => {
   await page.click('#tab-search');
 });
 
+test("the course saves its table of steps and finds the first step outside the interval", async () => {
+  await searchFor({ formula: 'x[0]^2 + 6 * sin( 2*pi *x[0] )', xmin: '-10', xmax: '10', method: 'piyavsky', steps: 60 });
+  await page.click('#tab-course');
+  const outside = await page.$eval('#course-outside', (b) => ({ hidden: b.hidden, text: b.textContent }));
+  assert.equal(outside.hidden, false);
+  const first = Number(outside.text.match(/\d+$/)[0]);
+  await page.click('#course-outside');
+  assert.equal(await value('#course-step'), String(first));
+  const csv = await page.evaluate(async () => {
+    const link = document.getElementById('course-save-steps');
+    link.addEventListener('click', (event) => event.preventDefault(), { once: true });
+    link.click();
+    return (await fetch(link.href)).text();
+  });
+  const lines = csv.trim().split('\n');
+  assert.equal(lines[0], 'Шаг,Интервал,Левый конец,Правый конец,Характеристика,Константа,Новая точка,Значение,Точность');
+  assert.equal(lines.length, 61);
+  assert.match(lines[first], new RegExp(`^${first},`));
+  await page.click('#tab-search');
+});
+
 test('an address redoes its Search with the same numbers', async () => {
   await searchFor({ formula: 'x[1]*x[0]^2 + sin(3*x[0])', xmin: '-4', xmax: '4', method: 'piyavsky', steps: 40 });
   const address = await page.evaluate(() => location.href);
@@ -138,6 +164,39 @@ test('a class run in workers gives velmora-run --class its rows', async () => {
   });
   const expected = velmoraRun(['--class', 'hill:0-19', '--methods', methods.join(','), '--format', 'csv']);
   assert.equal(csv.trim(), expected.trim());
+});
+
+test("a test set's rows are velmora-run --suite's, and --from-csv reads them back", async () => {
+  await page.click('#tab-lab');
+  await page.click('#lab-source-set');
+  await fill('#lab-set', 'hansen20');
+  await fill('#lab-set-first', '0');
+  await fill('#lab-set-count', '20');
+  await page.click('#lab-rule-eps');
+  await page.$$eval('[id^="lab-m-"]', (boxes) => {
+    for (const box of boxes) box.checked = ['piyavsky', 'strongin', 'd-lt'].includes(box.id.slice('lab-m-'.length));
+  });
+  await page.$eval('#lab-summary', (table) => table.replaceChildren());
+  await page.click('#lab-run');
+  await page.waitForFunction(() => document.getElementById('lab-summary').textContent.includes('d-lt'), { timeout: 60000 });
+  const csv = await page.evaluate(async () => {
+    const link = document.getElementById('lab-csv');
+    link.addEventListener('click', (event) => event.preventDefault(), { once: true });
+    link.click();
+    return (await fetch(link.href)).text();
+  });
+  // All but the seconds, which are each run's own; velmora-run adds a mean row per method.
+  const rows = (text) => text.trim().split('\n').filter((line) => !line.startsWith('mean,'))
+    .map((line) => line.split(',').filter((_, i) => i !== 7).join(','));
+  const expected = velmoraRun(['--suite', `${repo}/data/hansen20.tsv`, '--methods', 'piyavsky,strongin,d-lt', '--format', 'csv']);
+  assert.deepEqual(rows(csv), rows(expected));
+  const folder = mkdtempSync(join(tmpdir(), 'velmora-page-'));
+  try {
+    writeFileSync(join(folder, 'hansen20.csv'), csv);
+    assert.match(velmoraRun(['--from-csv', join(folder, 'hansen20.csv')]), /\| d-lt \|/);
+  } finally {
+    rmSync(folder, { recursive: true });
+  }
 });
 
 test('Stop ends a class run and the lab can run again', async () => {
