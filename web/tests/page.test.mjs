@@ -60,6 +60,38 @@ test('an unreadable number gets the window message, and the next Search runs', a
   assert.equal(await value('#trials-count'), '22');
 });
 
+test('nothing typed breaks the page: each bad input gets a message, and the next Search runs', async () => {
+  const deep = `${'('.repeat(1001)}x[0]${')'.repeat(1001)}`;
+  const cases = [
+    { formula: 'x[0]^2', xmin: '5', xmax: '-5', method: 'geom-gl', shows: /A must be less than B|интервал/ },
+    { formula: 'x[0]^2', xmin: 'inf', xmax: '1', method: 'strongin', shows: /Неверно введён интервал поиска значения/ },
+    { formula: deep, xmin: '0', xmax: '1', method: 'strongin', errorLine: /Expression is too deeply nested at position 1000/ },
+    { formula: 'x[0]^2', xmin: '0', xmax: '1', method: 'strongin', param: '0,5', shows: /Множитель константы Липшица/ },
+    { formula: 'x[0]^2', xmin: '0', xmax: '1', method: 'd-al', param: '', shows: /.+/ },
+  ];
+  for (const c of cases) {
+    await fill('#formula', c.formula);
+    await fill('#xmin', c.xmin);
+    await fill('#xmax', c.xmax);
+    await fill('#method', c.method);
+    if (c.param !== undefined) await fill('#param', c.param);
+    await page.click('#stop-steps');
+    await fill('#steps', '20');
+    if (c.errorLine) {
+      assert.match(await value('#formula-errors'), c.errorLine);
+      continue;
+    }
+    await page.click('#search');
+    assert.match(await text('#message'), c.shows, `${c.method} on ${c.xmin}..${c.xmax}`);
+  }
+  await searchFor({ formula: 'x[0]^2 - 5', xmin: '-10', xmax: '10', method: 'strongin', steps: 20 });
+  await fill('#param', '2');
+  await page.click('#search');
+  assert.equal(await text('#message'), '');
+  assert.equal(await value('#trials-count'), '22');
+  assert.deepEqual(errors, []);
+});
+
 test('a fault shows its text and the trials up to it', async () => {
   await searchFor({ formula: '1/(x[0]-3)', xmin: '0', xmax: '6', method: 'scan', steps: 5 });
   assert.match(await text('#message'), /Floating point division by zero/);
