@@ -20,6 +20,7 @@ EMSCRIPTEN_BINDINGS(velmora) {
   emscripten::function("courseStep", &courseStep);
   emscripten::function("courseBest", &courseBest);
   emscripten::function("courseStepsCsv", &courseStepsCsv);
+  emscripten::function("trialsCsv", &trialsCsv);
   emscripten::function("addTestSet", &addTestSet);
   emscripten::function("classRun", &classRun);
   emscripten::function("classSummary", &classSummary);

@@ -80,29 +80,43 @@ class Course {
   Lab::TraceState before_;  ///< the last state shown, which the next step builds on
 };
 
-std::optional<Course> kept;
+struct KeptRun {
+  std::vector<Lab::Trial> trials;
+  std::optional<Course> course;
+};
+
+std::optional<KeptRun> kept;
 
 }  // namespace
 
-void keepCourse(FormulaRequest search, const Lab::SearchOutcome& outcome) {
-  kept.reset();
-  if (outcome.fault || outcome.trials.size() != static_cast<std::size_t>(outcome.stepCount) + 2) return;
-  kept.emplace(std::move(search), outcome);
+void keepRun(FormulaRequest search, const Lab::SearchOutcome& outcome) {
+  kept.emplace();
+  kept->trials = outcome.trials;
+  if (!outcome.fault && !outcome.stepRecords.empty() && outcome.trials.size() == static_cast<std::size_t>(outcome.stepCount) + 2)
+    kept->course.emplace(std::move(search), outcome);
+}
+
+std::string trialsCsv() {
+  if (!kept) return {};
+  std::ostringstream out;
+  Lab::writeTrialsCsv(out, kept->trials);
+  return out.str();
 }
 
 val courseStep(int k) {
   return answered([&] {
-    if (!kept) return errorAnswer(errorObject("course", "no run to replay: search with recordSteps and keepCourse first"));
-    return kept->step(k);
+    if (!kept || !kept->course)
+      return errorAnswer(errorObject("course", "no run to replay: search with recordSteps and keepRun first"));
+    return kept->course->step(k);
   });
 }
 
-val courseBest() { return kept ? float64Array(kept->best()) : val::null(); }
+val courseBest() { return kept && kept->course ? float64Array(kept->course->best()) : val::null(); }
 
 std::string courseStepsCsv(const std::string& header) {
-  if (!kept) return {};
+  if (!kept || !kept->course) return {};
   std::ostringstream out;
-  Lab::writeStepsCsv(out, header, kept->steps());
+  Lab::writeStepsCsv(out, header, kept->course->steps());
   return out.str();
 }
 

@@ -1,5 +1,5 @@
-// The course of the last search that recorded its steps: what each step
-// decided from, as the window's course shows it.
+// The page's last run, kept in the core: its trials to save, and its course,
+// what each step decided from, as the window's course shows it.
 #pragma once
 
 #include <string>
@@ -10,11 +10,15 @@
 
 namespace Velmora::Web {
 
-// Keeps the run (which recorded its steps and ended without a fault) as the
-// course that courseStep shows; a run that cannot be replayed forgets it.
-void keepCourse(FormulaRequest search, const Lab::SearchOutcome& outcome);
+// Keeps the run; one that recorded its steps and ended without a fault is
+// also the course that courseStep shows.
+void keepRun(FormulaRequest search, const Lab::SearchOutcome& outcome);
 
-// Step k of the kept course, 0 <= k <= its steps: {step, trials: {x, f} (those
+// The kept run's trials as csv: order,x,f in the order they were placed, as
+// the window saves them; empty with no run.
+std::string trialsCsv();
+
+// Step k of the kept run's course, 0 <= k <= its steps: {step, trials: {x, f} (those
 // step k chose among, left by step k - 1), characts (their intervals'),
 // minorant: {x, f} (the broken line whose vertex is step k's point, or the
 // minorant the earlier steps left), best (the lowest value by the end of step

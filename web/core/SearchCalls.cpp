@@ -82,7 +82,7 @@ val search(const val& object) {
     if (!read.search) return errorAnswer(read.error);
     const Lab::SearchOutcome outcome = Lab::runSearch(read.search->request);
     val result = resultObject(outcome, read.search->request.recordSteps);
-    if (read.search->request.recordSteps && flagField(object, "keepCourse")) keepCourse(std::move(*read.search), outcome);
+    if (flagField(object, "keepRun")) keepRun(std::move(*read.search), outcome);
     return result;
   });
 }

@@ -8,8 +8,9 @@ namespace Velmora::Web {
 // {x, fun, nit, nfev, stop, stopText, success, message, precision, param,
 // trials: {x, f}, order, fault, faultInMethod, reports, trialsOutside,
 // firstStepOutside, steps (when recordSteps), error}: in error, error alone.
-// With keepCourse as well as recordSteps, the run becomes the course that
-// courseStep shows (CourseCalls.h); the page's own Search asks for it.
+// With keepRun the core keeps the run for saving its trials and, when it
+// recorded its steps, for its course (CourseCalls.h); the page's own Search
+// asks for it.
 val search(const val& request);
 // The window's curve: {x, f, faults, firstFault}, f NaN where F faulted.
 val samples(const val& request);

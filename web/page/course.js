@@ -82,7 +82,8 @@ function endsOf(trials, order) {
 // A run with its step records, its request and the function's samples; null forgets it.
 export function showCourse(request, result, curve, method) {
   stopPlaying();
-  const usable = result && result.steps && result.trials.x.length >= 2;
+  // As in the window, a run that faulted has no course.
+  const usable = result && result.steps && !result.fault && result.trials.x.length >= 2;
   $('course-none').hidden = Boolean(usable);
   $('course-body').hidden = !usable;
   if (!usable) {

@@ -7,7 +7,6 @@ import { csvBlob, enableDownload, offerDownload } from './downloads.js';
 import { ChartColours, functionChartImage, setUpFunctionChart, showFunction } from './function-chart.js';
 import { guarded } from './guard.js';
 import { clearMessages, showMessage } from './messages.js';
-import { shortestPlain } from './numbers.js';
 import { showResult } from './results.js';
 import { addressOf, readAddress } from './share.js';
 import {
@@ -24,7 +23,8 @@ import { words } from './texts.js';
 
 const $ = (id) => document.getElementById(id);
 
-let lastRun = null;
+// Whether a Search has run: the core keeps its trials to save.
+let searched = false;
 
 export function setUpSearchPage(methods) {
   setUpFunctionChart($('chart'));
@@ -45,7 +45,7 @@ export function setUpSearchPage(methods) {
       { colour: ChartColours.trials, text: w.legendTrials },
     ]);
   });
-  offerDownload($('save-trials'), () => lastRun && csvBlob(trialsCsv(lastRun.result)));
+  offerDownload($('save-trials'), () => searched && csvBlob(withCore((core) => core.trialsCsv())));
   window.addEventListener('hashchange', guarded(openAddress));
 }
 
@@ -71,7 +71,7 @@ export function search() {
   const { request, messages } = readRequest();
   for (const message of messages) showMessage(message);
   if (messages.length) return;
-  const result = withCore((core) => core.search({ ...request, recordSteps: true, keepCourse: true }));
+  const result = withCore((core) => core.search({ ...request, recordSteps: true, keepRun: true }));
   if (result.error) {
     showMessage(requestErrorText(result.error, request));
     return;
@@ -79,7 +79,7 @@ export function search() {
   const curve = samplesOf(request);
   showResult(result, stopRule());
   showFunction(curve, result.trials);
-  lastRun = { request, result };
+  searched = true;
   enableDownload($('save-trials'), true);
   showCourse(request, result, curve, currentMethod());
   const address = addressOf(request);
@@ -119,15 +119,6 @@ function faultText(fault) {
 }
 
 // The trials in the order they were placed, every digit of each number.
-function trialsCsv(result) {
-  const { x, f } = result.trials;
-  const byOrder = new Array(x.length);
-  for (let i = 0; i < x.length; ++i) byOrder[result.order[i] - 1] = i;
-  const lines = ['order,x,f'];
-  byOrder.forEach((i, n) => lines.push(`${n + 1},${shortestPlain(x[i])},${shortestPlain(f[i])}`));
-  return `${lines.join('\n')}\n`;
-}
-
 // An address that names a search fills the inputs and searches again.
 export function openAddress() {
   const address = readAddress(location.hash, methodById);

@@ -96,6 +96,13 @@ test('a fault shows its text and the trials up to it', async () => {
   await searchFor({ formula: '1/(x[0]-3)', xmin: '0', xmax: '6', method: 'scan', steps: 5 });
   assert.match(await text('#message'), /Floating point division by zero/);
   assert.equal(await value('#trials-count'), '3');
+  const csv = await page.evaluate(async () => {
+    const link = document.getElementById('save-trials');
+    link.addEventListener('click', (event) => event.preventDefault(), { once: true });
+    link.click();
+    return (await fetch(link.href)).text();
+  });
+  assert.equal(csv, 'order,x,f\n1,0,-0.3333333333333333\n2,6,0.3333333333333333\n3,3,nan\n');
 });
 
 test('the course shows the step its slider is on', async () => {
