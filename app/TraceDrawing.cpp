@@ -252,7 +252,7 @@ void TFormTrace::drawStep() {
   if (record) {
     currentGraph_->addData(record->X, shown(record->Z));
     if (Lab::methodInfo(trace.method()).brokenLine) {
-      const std::vector<Lab::TracePoint> line = Lab::brokenLine(before_.trials, record->Constant);
+      const std::vector<Lab::TracePoint> line = trace.brokenLineOfStep(k, before_);
       for (const Lab::TracePoint& p : line) depth.add(p.f);
       setPoints(*minorantGraph_, line);
     }

@@ -16,35 +16,44 @@ constexpr double NaN = std::numeric_limits<double>::quiet_NaN();
 // The broken line over trials sorted by x, slopeOf(i) on the interval after trial i.
 template <class SlopeOf>
 std::vector<TracePoint> joinedLines(std::span<const TracePoint> sorted, SlopeOf slopeOf) {
+  std::vector<BrokenLinePiece> pieces;
+  pieces.reserve(sorted.size());
+  for (std::size_t i = 0; i + 1 < sorted.size(); ++i) pieces.push_back(brokenLinePiece(sorted[i], sorted[i + 1], slopeOf(i)));
+  return joinPieces(sorted, pieces);
+}
+
+}  // namespace
+
+BrokenLinePiece brokenLinePiece(const TracePoint& a, const TracePoint& b, double slope) {
+  // Compared at 80 bits, where the differences of doubles are exact enough
+  // and cannot overflow.
+  const bool meets = std::isfinite(a.f) && std::isfinite(b.f) &&
+                     Velmora::fabs(static_cast<Extended>(b.f) - a.f) <= static_cast<Extended>(slope) * (b.x - a.x);
+  if (!meets) return {false, {NaN, NaN}};
+  const double vertex = toDouble(VELMORAALG::MeetingPoint(a.x, a.f, b.x, b.f, slope));
+  // Drawn, never stored: a depth beyond the doubles' range shows as an
+  // infinite value, which the chart leaves out.
+  const double depth = static_cast<double>(a.f - static_cast<Extended>(slope) * (vertex - static_cast<Extended>(a.x)));
+  return {true, {vertex, depth}};
+}
+
+std::vector<TracePoint> joinPieces(std::span<const TracePoint> sorted, std::span<const BrokenLinePiece> pieces) {
   std::vector<TracePoint> line;
   line.reserve(sorted.size() * 2);
   bool joined = false;  // whether the line reached the previous interval's right end
   for (std::size_t i = 0; i + 1 < sorted.size(); ++i) {
-    const TracePoint& a = sorted[i];
-    const TracePoint& b = sorted[i + 1];
-    const double slope = slopeOf(i);
-    // Compared at 80 bits, where the differences of doubles are exact enough
-    // and cannot overflow.
-    const bool fits = std::isfinite(a.f) && std::isfinite(b.f) &&
-                      Velmora::fabs(static_cast<Extended>(b.f) - a.f) <= static_cast<Extended>(slope) * (b.x - a.x);
-    if (!fits) {
-      if (joined) line.push_back({a.x, NaN});
+    if (!pieces[i].meets) {
+      if (joined) line.push_back({sorted[i].x, NaN});
       joined = false;
       continue;
     }
-    if (!joined) line.push_back(a);
-    const double vertex = toDouble(VELMORAALG::MeetingPoint(a.x, a.f, b.x, b.f, slope));
-    // Drawn, never stored: a depth beyond the doubles' range shows as an
-    // infinite value, which the chart leaves out.
-    const double depth = static_cast<double>(a.f - static_cast<Extended>(slope) * (vertex - static_cast<Extended>(a.x)));
-    line.push_back({vertex, depth});
-    line.push_back(b);
+    if (!joined) line.push_back(sorted[i]);
+    line.push_back(pieces[i].vertex);
+    line.push_back(sorted[i + 1]);
     joined = true;
   }
   return line;
 }
-
-}  // namespace
 
 std::vector<TracePoint> brokenLine(std::span<const TracePoint> trials, double slope) {
   // Broken lines with a constant below F's slope place points outside their

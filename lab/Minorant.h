@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "Search.h"
-#include "SearchTrace.h"
+#include "TracePoint.h"
 
 namespace Velmora::Lab {
 
@@ -19,6 +19,18 @@ namespace Velmora::Lab {
 // more steeply than slope between them, or a value is no finite number, the
 // line breaks.
 std::vector<TracePoint> brokenLine(std::span<const TracePoint> trials, double slope);
+
+// The broken line over one interval between neighbours a.x < b.x: whether
+// its two lines meet (F climbs no more steeply than slope between them and
+// both values are finite numbers), and the vertex where they do.
+struct BrokenLinePiece {
+  bool meets;
+  TracePoint vertex;
+};
+BrokenLinePiece brokenLinePiece(const TracePoint& a, const TracePoint& b, double slope);
+// The line through trials sorted by x from the piece of each interval
+// (pieces[i] that of the interval after trials[i]), broken where one does not meet.
+std::vector<TracePoint> joinPieces(std::span<const TracePoint> sorted, std::span<const BrokenLinePiece> pieces);
 // The same with a slope of each interval: trials in increasing x, slopes[i]
 // that of the interval after trials[i].
 std::vector<TracePoint> brokenLine(std::span<const TracePoint> trials, std::span<const double> slopes);

@@ -1,5 +1,6 @@
 #include "SearchTrace.h"
 
+#include <algorithm>
 #include <atomic>
 #include <bit>
 #include <cstdint>
@@ -41,6 +42,8 @@ SearchTrace::SearchTrace(MethodId method, SearchOutcome outcome)
     throw std::invalid_argument("a trace needs a run that finished and recorded every step");
 
   best_ = bestAfterEachStep(outcome_);
+  sorted_ = std::is_sorted(outcome_.trials.begin(), outcome_.trials.end(),
+                           [](const Trial& a, const Trial& b) { return a.x < b.x; });
 }
 
 // Inserting a point never reorders the trials already in the list, so the
@@ -70,6 +73,7 @@ void SearchTrace::stateAfter(int k, TraceState& out) const {
   out.step = k;
   out.trials.clear();
   out.characts.clear();
+  out.pieces.clear();
   const int lastPlaced = k + 2;
   for (const Trial& trial : outcome_.trials)
     if (trial.placed <= lastPlaced) out.trials.push_back({trial.x, trial.f});
@@ -99,6 +103,10 @@ void SearchTrace::addStep(int k, TraceState& out) const {
   out.characts[at - 1] = charactOf(out.trials[at - 1], out.trials[at], record.Constant);
   out.characts.insert(out.characts.begin() + static_cast<std::ptrdiff_t>(at),
                       charactOf(out.trials[at], out.trials[at + 1], record.Constant));
+  if (out.pieces.empty()) return;
+  out.pieces[at - 1] = brokenLinePiece(out.trials[at - 1], out.trials[at], out.piecesConstant);
+  out.pieces.insert(out.pieces.begin() + static_cast<std::ptrdiff_t>(at),
+                    brokenLinePiece(out.trials[at], out.trials[at + 1], out.piecesConstant));
 }
 
 void SearchTrace::removeStep(int k, TraceState& out) const {
@@ -107,6 +115,26 @@ void SearchTrace::removeStep(int k, TraceState& out) const {
   out.trials.erase(out.trials.begin() + static_cast<std::ptrdiff_t>(at));
   out.characts.erase(out.characts.begin() + static_cast<std::ptrdiff_t>(at));
   out.characts[at - 1] = charactOf(out.trials[at - 1], out.trials[at], record.Constant);
+  if (out.pieces.empty()) return;
+  out.pieces.erase(out.pieces.begin() + static_cast<std::ptrdiff_t>(at));
+  out.pieces[at - 1] = brokenLinePiece(out.trials[at - 1], out.trials[at], out.piecesConstant);
+}
+
+// Each interval's piece depends on its two trials and the constant alone:
+// while the constant stays, a step changes the pieces of its interval only.
+std::vector<TracePoint> SearchTrace::brokenLineOfStep(int k, TraceState& before) const {
+  const double constant = step(k).Constant;
+  if (!sorted_) return brokenLine(before.trials, constant);
+  const bool kept = before.pieces.size() + 1 == before.trials.size() &&
+                    std::bit_cast<std::uint64_t>(before.piecesConstant) == std::bit_cast<std::uint64_t>(constant);
+  if (!kept) {
+    before.pieces.clear();
+    before.pieces.reserve(before.trials.size());
+    for (std::size_t i = 0; i + 1 < before.trials.size(); ++i)
+      before.pieces.push_back(brokenLinePiece(before.trials[i], before.trials[i + 1], constant));
+    before.piecesConstant = constant;
+  }
+  return joinPieces(before.trials, before.pieces);
 }
 
 }  // namespace Velmora::Lab

@@ -7,14 +7,10 @@
 #include <vector>
 
 #include "MethodCatalogue.h"
+#include "Minorant.h"
 #include "Search.h"
 
 namespace Velmora::Lab {
-
-struct TracePoint {
-  double x;
-  double f;
-};
 
 // The trials after some steps in list order, and the characteristic of the
 // interval between each trial and the next.
@@ -23,6 +19,10 @@ struct TraceState {
   int step = 0;
   std::vector<TracePoint> trials;
   std::vector<double> characts;
+  // The broken line's piece of each interval with piecesConstant, kept up
+  // to date as the state moves step by step (SearchTrace::brokenLineOfStep).
+  std::vector<BrokenLinePiece> pieces;
+  double piecesConstant = 0;
 };
 
 // The lowest value found by the end of each step k = 0 .. stepCount of a run
@@ -48,6 +48,10 @@ class SearchTrace {
   // a replay moving from step to step reuses its storage; out holds what an
   // earlier call wrote, or a fresh TraceState.
   void stateAfter(int k, TraceState& out) const;
+  // The broken line whose vertex is step k's point, 1 <= k <= stepCount():
+  // step k's constant over the trials before it, which before holds
+  // (stateAfter(k - 1, before)); it keeps the line's pieces for the next step.
+  std::vector<TracePoint> brokenLineOfStep(int k, TraceState& before) const;
 
  private:
   double charactOf(const TracePoint& left, const TracePoint& right, double constant) const;
@@ -59,6 +63,7 @@ class SearchTrace {
   MethodId method_;
   SearchOutcome outcome_;
   std::vector<double> best_;
+  bool sorted_;  ///< whether every trial lies in order of x, as the pieces need
 };
 
 }  // namespace Velmora::Lab

@@ -109,9 +109,10 @@ void expectSameState(const TraceState& got, const TraceState& fresh) {
 }
 
 // A replay that steps forward and back one step at a time, as play and the
-// arrows do, keeps one state up to date; it must be the state written afresh,
-// points that left their intervals and constants that changed included, and
-// a state another trace wrote is never built on.
+// arrows do, keeps one state and its broken line's pieces up to date; they
+// must be the state and the line written afresh, points that left their
+// intervals and constants that changed included, and a state another trace
+// wrote is never built on.
 TEST(SearchTrace, steppingOneAtATimeGivesTheStateWrittenAfresh) {
   std::mt19937 rng(20261210);
   for (const MethodInfo& info : windowMethods()) {
@@ -129,6 +130,15 @@ TEST(SearchTrace, steppingOneAtATimeGivesTheStateWrittenAfresh) {
         trace.stateAfter(k, fresh);
         SCOPED_TRACE("step " + std::to_string(k));
         expectSameState(walked, fresh);
+        if (k < trace.stepCount() && info.brokenLine) {
+          const std::vector<TracePoint> line = trace.brokenLineOfStep(k + 1, walked);
+          const std::vector<TracePoint> expected = brokenLine(fresh.trials, trace.step(k + 1).Constant);
+          ASSERT_EQ(line.size(), expected.size());
+          for (std::size_t i = 0; i < line.size(); ++i) {
+            EXPECT_EQ(bits(line[i].x), bits(expected[i].x)) << i;
+            EXPECT_EQ(bits(line[i].f), bits(expected[i].f)) << i;
+          }
+        }
       }
     }
   }

@@ -36,7 +36,7 @@ class Course {
     if (trace_) {
       trace_->stateAfter(before, state);
       if (k > 0 && Lab::methodInfo(trace_->method()).brokenLine)
-        minorant = Lab::brokenLine(state.trials, trace_->step(k).Constant);
+        minorant = trace_->brokenLineOfStep(k, state);
     } else {
       Lab::SearchRequest request = search_.request;
       request.stop = Lab::StopKind::Steps;
