@@ -14,6 +14,7 @@ EMSCRIPTEN_BINDINGS(velmora) {
   emscripten::function("formatFixed", &formatFixed);
   emscripten::function("shortest", &shortest);
   emscripten::function("sampleFormulas", &sampleFormulas);
+  emscripten::function("maxSteps", &maxSteps);
   emscripten::function("checkFormula", &checkFormula);
   emscripten::function("samples", &samples);
   emscripten::function("search", &search);

@@ -58,6 +58,8 @@ std::string formatFixed(double value, int precision, int decimals, const std::st
 
 std::string shortest(double value) { return Lab::shortest(value); }
 
+int maxSteps() { return Lab::MaxSteps; }
+
 val sampleFormulas() {
   val list = val::array();
   for (const char* formula : Lab::SampleFormulas) list.call<void>("push", std::string(formula));

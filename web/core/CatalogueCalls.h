@@ -18,6 +18,8 @@ val methods();
 val readNumber(const std::string& text);
 std::string formatFixed(double value, int precision, int decimals, const std::string& separator);
 std::string shortest(double value);
+// The most steps a run makes, and the window's step count takes.
+int maxSteps();
 // The window's six sample formulas, in its order.
 val sampleFormulas();
 

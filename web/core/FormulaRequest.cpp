@@ -1,6 +1,7 @@
 #include "FormulaRequest.h"
 
 #include <cmath>
+#include <tuple>
 
 #include "MethodCatalogue.h"
 #include "ReadNumber.h"
@@ -72,10 +73,8 @@ std::string syntaxErrorLine(const std::string& formula, const Math_Parser::TErro
   return message + " at position " + std::to_string(error.Position);
 }
 
-ReadRequest readFormulaRequest(const val& object) {
-  ReadRequest read;
-  FormulaRequest search;
-  Lab::SearchRequest& request = search.request;
+CompiledFormula compileFormula(const val& object) {
+  CompiledFormula compiled;
   std::string formula;
   std::array<double, 9> params{};
   try {
@@ -83,11 +82,40 @@ ReadRequest readFormulaRequest(const val& object) {
     const std::vector<double> given = numbersField(object, "params");
     if (given.size() > params.size()) throw Lab::BadValue("params: at most 9 values, x[1] to x[9]");
     std::copy(given.begin(), given.end(), params.begin());
-    const std::optional<double> xmin = numberField(object, "xmin");
-    const std::optional<double> xmax = numberField(object, "xmax");
-    if (!xmin || !xmax) throw Lab::BadValue("xmin and xmax must both be given");
-    request.xmin = *xmin;
-    request.xmax = *xmax;
+  } catch (const Lab::BadValue& bad) {
+    compiled.error = requestError("", bad.what());
+    return compiled;
+  }
+  if (formula.empty()) {
+    compiled.error = errorObject("formula", "Expression is not entered");
+    return compiled;
+  }
+  try {
+    compiled.function = std::make_unique<Lab::FormulaFunction>(formula, params);
+  } catch (const Math_Parser::TError& error) {
+    compiled.error = errorObject("formula", syntaxErrorLine(formula, error));
+    compiled.error.set("position", error.Position);
+  }
+  return compiled;
+}
+
+std::pair<double, double> readInterval(const val& object) {
+  const std::optional<double> xmin = numberField(object, "xmin");
+  const std::optional<double> xmax = numberField(object, "xmax");
+  if (!xmin || !xmax) throw Lab::BadValue("xmin and xmax must both be given");
+  return {*xmin, *xmax};
+}
+
+val faultAnswer(const Lab::RequestFault& fault) {
+  return requestError(fieldName(fault.field), fault.text(fieldName(fault.field)));
+}
+
+ReadRequest readFormulaRequest(const val& object) {
+  ReadRequest read;
+  FormulaRequest search;
+  Lab::SearchRequest& request = search.request;
+  try {
+    std::tie(request.xmin, request.xmax) = readInterval(object);
     const std::string key = textField(object, "method").value_or("strongin");
     const Lab::MethodInfo* method = Lab::findMethod(key);
     if (!method || !Lab::isInstalled(*method))
@@ -102,20 +130,15 @@ ReadRequest readFormulaRequest(const val& object) {
     return read;
   }
   if (const std::optional<Lab::RequestFault> fault = Lab::checkRequest(request)) {
-    read.error = requestError(fieldName(fault->field), fault->text(fieldName(fault->field)));
+    read.error = faultAnswer(*fault);
     return read;
   }
-  if (formula.empty()) {
-    read.error = errorObject("formula", "Expression is not entered");
+  CompiledFormula compiled = compileFormula(object);
+  if (!compiled.function) {
+    read.error = compiled.error;
     return read;
   }
-  try {
-    search.function = std::make_unique<Lab::FormulaFunction>(formula, params);
-  } catch (const Math_Parser::TError& error) {
-    read.error = errorObject("formula", syntaxErrorLine(formula, error));
-    read.error.set("position", error.Position);
-    return read;
-  }
+  search.function = std::move(compiled.function);
   Lab::FormulaFunction& function = *search.function;
   request.objective = [&function](double x) { return function(x); };
   request.slopeObjective = [&function](double x) { return function.withSlope(x); };

@@ -7,9 +7,11 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "FormulaFunction.h"
 #include "JsValues.h"
+#include "RequestCheck.h"
 #include "Search.h"
 
 namespace Velmora::Web {
@@ -27,6 +29,19 @@ struct ReadRequest {
   val error = val::null();
 };
 ReadRequest readFormulaRequest(const val& object);
+
+// The object's formula with its params, compiled; or, without a function,
+// the error to answer as readFormulaRequest gives it.
+struct CompiledFormula {
+  std::unique_ptr<Lab::FormulaFunction> function;
+  val error = val::null();
+};
+CompiledFormula compileFormula(const val& object);
+
+// The object's xmin and xmax; Lab::BadValue when either is missing.
+std::pair<double, double> readInterval(const val& object);
+// {kind: "request", field, message} for a fault of the core's request check.
+val faultAnswer(const Lab::RequestFault& fault);
 
 // The window's error line for a syntax error: "')' expected at position 7".
 std::string syntaxErrorLine(const std::string& formula, const Math_Parser::TError& error);

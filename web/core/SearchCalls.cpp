@@ -1,10 +1,13 @@
 #include "SearchCalls.h"
 
+#include <tuple>
+
 #include <algorithm>
 
 #include "CourseCalls.h"
 #include "FormulaRequest.h"
 #include "GraphSamples.h"
+#include "ReadNumber.h"
 
 namespace Velmora::Web {
 
@@ -89,16 +92,19 @@ val search(const val& object) {
 
 val samples(const val& object) {
   return answered([&] {
-    val withRule = val::global("Object").call<val>("assign", val::object(), object);
-    withRule.set("steps", 1);
-    withRule.set("precision", val::undefined());
-    withRule.set("eps", val::undefined());
-    withRule.set("method", "scan");
-    withRule.set("param", val::undefined());
-    ReadRequest read = readFormulaRequest(withRule);
-    if (!read.search) return errorAnswer(read.error);
-    const Lab::SearchRequest& request = read.search->request;
-    const Lab::GraphCurve curve = Lab::graphCurve(*read.search->function, request.xmin, request.xmax);
+    double xmin = 0, xmax = 0;
+    try {
+      std::tie(xmin, xmax) = readInterval(object);
+    } catch (const Lab::BadValue& bad) {
+      val error = errorObject("request", bad.what());
+      error.set("field", "");
+      return errorAnswer(error);
+    }
+    if (const std::optional<Lab::RequestFault> fault = Lab::checkInterval(xmin, xmax))
+      return errorAnswer(faultAnswer(*fault));
+    CompiledFormula compiled = compileFormula(object);
+    if (!compiled.function) return errorAnswer(compiled.error);
+    const Lab::GraphCurve curve = Lab::graphCurve(*compiled.function, xmin, xmax);
     val answer = pointsObject(curve.x, curve.f);
     answer.set("faults", static_cast<double>(curve.faults));
     answer.set("firstFault", curve.firstFault);

@@ -3,17 +3,17 @@
 // how they read into a request for the core.
 import { withCore } from './core.js';
 import { guarded } from './guard.js';
-import { readNumber, retypedNumber, shortestText } from './numbers.js';
-import { language, onLanguageChange, separator, words } from './texts.js';
+import { fixedText, readNumber, retypedNumber, shortestText } from './numbers.js';
+import { language, onLanguageChange, words } from './texts.js';
 
 const MaxParams = 9;
-const MaxSteps = 100000;
 const StopRules = ['steps', 'precision', 'eps'];
 
 const $ = (id) => document.getElementById(id);
 
 let catalogue = [];
 let sampleFormulas = [];
+let maxSteps = 0;
 let formulaCorrect = false;
 const formulaListeners = [];
 
@@ -37,6 +37,8 @@ export function onFormulaState(listener) {
 export function setUpSearchForm(methods) {
   catalogue = methods;
   sampleFormulas = withCore((core) => core.sampleFormulas());
+  maxSteps = withCore((core) => core.maxSteps());
+  $('steps').max = String(maxSteps);
   fillSamples();
   fillMethods();
   const on = (id, event, handler) => $(id).addEventListener(event, guarded(handler));
@@ -140,7 +142,7 @@ function setParamCount(count) {
 function randomParams() {
   for (let n = 1; n <= paramCount(); ++n) {
     const k = Math.floor(Math.random() * 64000);
-    $(`param-${n}`).value = withCore((core) => core.formatFixed((k - 32000) / 32000, 8, 7, separator()));
+    $(`param-${n}`).value = fixedText((k - 32000) / 32000, 8, 7);
   }
 }
 
@@ -197,7 +199,7 @@ function showStopRule() {
 // no whole number to 1.
 function correctSteps() {
   const value = Number($('steps').value);
-  const steps = Number.isInteger(value) && value >= 1 ? Math.min(value, MaxSteps) : 1;
+  const steps = Number.isInteger(value) && value >= 1 ? Math.min(value, maxSteps) : 1;
   $('steps').value = String(steps);
   return steps;
 }
